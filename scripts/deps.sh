@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build needs (as root), or prints the command to do it.
+# Usage: scripts/deps.sh [extra-package ...]
+set -euo pipefail
+pkgs=(build-essential cmake pkg-config libgtest-dev libgmock-dev
+      qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev "$@")
+missing=()
+for p in "${pkgs[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+cmd="apt-get install -y --no-install-recommends ${missing[*]}"
+if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing packages. Run as root:" >&2
+    echo "  apt-get update && $cmd" >&2
+    exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+$cmd

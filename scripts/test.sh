@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds everything into build/ and runs every test; then the core tests once more under
+# AddressSanitizer + UndefinedBehaviorSanitizer (build-asan/).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+jobs=$(nproc)
+werror=OFF
+[ "${CI:-}" = "true" ] && werror=ON
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRT62M_WERROR=$werror >/dev/null
+cmake --build build -j"$jobs"
+export QT_QPA_PLATFORM=offscreen
+(cd build && ctest --output-on-failure -j"$jobs" --timeout 300)
+
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DRT62M_CORE_ONLY=ON -DRT62M_WERROR=$werror \
+      -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" >/dev/null
+cmake --build build-asan -j"$jobs"
+(cd build-asan && ctest --output-on-failure -j"$jobs" --timeout 300)
