@@ -1,0 +1,45 @@
+// The channel grid's table model: cell texts, colours and header texts read from the ChannelTable.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QPalette>
+
+namespace rt62 {
+
+class CRT62MDoc;
+
+class ChannelGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    static constexpr int kColumnCount = 20;
+    // headerData role that carries the upper header row ("Frequency", "SUB AUDIO", ...);
+    // Qt::DisplayRole carries the lower one ("Type", "W/N", "Receive", ...).
+    static constexpr int kTopHeaderRole = Qt::UserRole + 1;
+
+    explicit ChannelGridModel(CRT62MDoc& doc, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // Colours of in-use and unused rows come from this palette (the view passes its own).
+    void setPalette(const QPalette& palette);
+
+    // Everything may have changed (new image, new channel count).
+    void renderAll();
+    // All cells of one channel (0-based) changed.
+    void renderRow(int channel);
+    // One column of a channel was edited: announce the cells that depend on it.
+    void renderCell(int channel, int column);
+
+    // The columns whose cells change when `column` is edited; column 0 means the row colour (all 20).
+    static QList<int> dependentColumns(int column);
+
+private:
+    CRT62MDoc& doc_;
+    QPalette palette_;
+};
+
+}  // namespace rt62

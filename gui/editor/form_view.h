@@ -1,0 +1,77 @@
+// The main window's form: the info panel (which radio, which port, which printer) and the channel grid.
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QFrame;
+class QMenu;
+class QTableView;
+
+namespace rt62 {
+
+class CRT62MDoc;
+struct AppSettings;
+class ChannelGridModel;
+class TwoRowHeader;
+
+class CRT62MView : public QWidget {
+    Q_OBJECT
+public:
+    CRT62MView(CRT62MDoc& doc, AppSettings& settings, QWidget* parent = nullptr);
+
+    // Rebuild the grid from the ChannelTable and rewrite the info panel; current cell channel 1, column 0.
+    void FullRefresh();
+    // Rewrite the six info-panel values.
+    void RefreshInfoPanel();
+    // Redraw one channel's row (0-based channel) / the cells that depend on an edited column.
+    void RenderRow(int channel);
+    void RenderCell(int channel, int column);
+    // Place the panel and the grid for a client area of this size (also done on every resize).
+    void Layout(int width, int height);
+
+    // Help topic of the main window: 300 + the grid's current column.
+    int helpContext() const;
+
+    QTableView* grid() const { return grid_; }
+    ChannelGridModel* gridModel() const { return model_; }
+    TwoRowHeader* gridHeader() const { return header_; }
+
+    // The Edit menu shown on a right-click in the grid; its actions belong to the main window.
+    // Without one, only editMenuRequested is emitted.
+    void setEditMenu(QMenu* menu) { editMenu_ = menu; }
+
+    // Info-panel values by their control ids: 1007 Serial No, 1008 Freq Band, 1009 ProductType,
+    // 1010 FW Version, 1059 COM Port, 1061 Printer.
+    QString infoValue(int controlId) const;
+    // Left edge (view coordinates) of the labels of info-panel column 0, 1 or 2.
+    int infoColumnLeft(int column) const;
+
+signals:
+    void editMenuRequested(const QPoint& globalPos);
+    // The grid's current row moved to another channel (0-based), after CurrentChannel was updated.
+    void currentChannelChanged(int channel);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void onCurrentChanged();
+    void applyColumnWidths();
+    bool handleServiceKey(QKeyEvent* event);
+
+    CRT62MDoc& doc_;
+    AppSettings& settings_;
+    QFrame* infoFrame_ = nullptr;
+    QLabel* labels_[6] = {};
+    QLabel* values_[6] = {};
+    QFrame* gridFrame_ = nullptr;
+    QTableView* grid_ = nullptr;
+    TwoRowHeader* header_ = nullptr;
+    ChannelGridModel* model_ = nullptr;
+    QMenu* editMenu_ = nullptr;
+};
+
+}  // namespace rt62

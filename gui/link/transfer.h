@@ -1,0 +1,38 @@
+// Upload and Download as the main window runs them: port, normalize, progress dialog, decode, refresh.
+#pragma once
+
+#include <memory>
+
+class QWidget;
+
+namespace rt62 {
+
+class CRT62MDoc;
+class CRT62MView;
+class Prompter;
+class SerialPort;
+struct AppSettings;
+
+// What a transfer needs from the main window. `port` is the application's port: with PortType 0 it
+// is the port opened at start-up (may be empty if that failed); with PortType 1 a port is created for
+// the transfer and freed afterwards. `view` (may be null) gets the full refresh.
+struct TransferContext {
+    QWidget* parent;
+    CRT62MDoc& doc;
+    AppSettings& settings;
+    Prompter& prompter;   // shows the worker's messages; always called on the GUI thread
+    std::unique_ptr<SerialPort>& port;
+    CRT62MView* view = nullptr;
+};
+
+enum class TransferResult {
+    Completed,   // the job finished its work (image taken over after an upload)
+    Failed,      // the port or the protocol failed; the message was shown
+    Declined,    // upload: "Overwrite original data" answered No
+    Cancelled,   // Cancel or Escape in the progress dialog
+};
+
+TransferResult RunUpload(TransferContext& ctx);
+TransferResult RunDownload(TransferContext& ctx);
+
+}  // namespace rt62
