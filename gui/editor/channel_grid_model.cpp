@@ -1,19 +1,118 @@
 // Cell texts and colours of the channel grid, computed from the ChannelTable on every request.
 #include "editor/channel_grid_model.h"
 
+#include "image/cells.h"
+#include "image/document.h"
+
 namespace rt62 {
+
+namespace {
+constexpr int kTwipsPerPixel = 15;
+}
 
 ChannelGridModel::ChannelGridModel(CRT62MDoc& doc, QObject* parent) : QAbstractTableModel(parent), doc_(doc) {}
 
-int ChannelGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 0; }
-int ChannelGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumnCount; }
-QVariant ChannelGridModel::data(const QModelIndex&, int) const { return {}; }
-QVariant ChannelGridModel::headerData(int, Qt::Orientation, int) const { return {}; }
-Qt::ItemFlags ChannelGridModel::flags(const QModelIndex& index) const { return QAbstractTableModel::flags(index); }
-void ChannelGridModel::setPalette(const QPalette& palette) { palette_ = palette; }
-void ChannelGridModel::renderAll() {}
-void ChannelGridModel::renderRow(int) {}
-void ChannelGridModel::renderCell(int, int) {}
-QList<int> ChannelGridModel::dependentColumns(int) { return {}; }
+int ChannelGridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(doc_.Model().channels.entries.size());
+}
+
+int ChannelGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kColumnCount;
+}
+
+QVariant ChannelGridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= kColumnCount)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return QString::fromStdString(ChannelCellText(doc_.Model(), index.row(), index.column()));
+    case Qt::ForegroundRole:
+        // A channel that is not in use keeps showing its values, only dimmed.
+        return doc_.Model().channels.at(index.row()).inUse != 0
+                   ? palette_.color(QPalette::Active, QPalette::WindowText)
+                   : palette_.color(QPalette::Disabled, QPalette::Text);
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignHCenter | Qt::AlignTop));
+    default:
+        return {};
+    }
+}
+
+QVariant ChannelGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (role == Qt::DisplayRole || role == kTopHeaderRole) {
+        const std::string_view text = HeaderText(role == kTopHeaderRole ? 0 : 1, section);
+        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    }
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+    return {};
+}
+
+Qt::ItemFlags ChannelGridModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+void ChannelGridModel::setPalette(const QPalette& palette) {
+    palette_ = palette;
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1), {Qt::ForegroundRole});
+}
+
+void ChannelGridModel::renderAll() {
+    beginResetModel();
+    endResetModel();
+}
+
+void ChannelGridModel::renderRow(int channel) {
+    if (channel < 0 || channel >= rowCount())
+        return;
+    emit dataChanged(index(channel, 0), index(channel, kColumnCount - 1));
+}
+
+QList<int> ChannelGridModel::dependentColumns(int column) {
+    switch (column) {
+    case kColChannel: {
+        QList<int> all;
+        for (int c = 0; c < kColumnCount; ++c)
+            all.append(c);
+        return all;
+    }
+    case kColReceive:
+        return {kColReceive, kColTransmit};  // a new receive frequency also sets the transmit one
+    case kColDec:
+    case kColEnc:
+        return {kColDec, kColEnc, kColProx};  // a tone change can clear PROX
+    case kColTwoToneP:
+        return {kColTwoToneP, kColTwoToneS};
+    default:
+        if (column > 0 && column < kColumnCount)
+            return {column};
+        return {};
+    }
+}
+
+void ChannelGridModel::renderCell(int channel, int column) {
+    if (channel < 0 || channel >= rowCount())
+        return;
+    if (column == kColChannel) {
+        // The in-use flag changed: only the colour of the row, no text.
+        emit dataChanged(index(channel, 0), index(channel, kColumnCount - 1), {Qt::ForegroundRole});
+        return;
+    }
+    for (int c : dependentColumns(column))
+        emit dataChanged(index(channel, c), index(channel, c));
+}
+
+int ChannelGridModel::columnWidthPixels(int column) {
+    return ColumnWidthTwips(column) / kTwipsPerPixel;
+}
+
+int ChannelGridModel::columnItem(int column) {
+    return ColumnItemOfColumn(column);
+}
 
 }  // namespace rt62

@@ -1,34 +1,263 @@
 // The form view: info panel above, channel grid below.
 #include "editor/form_view.h"
 
+#include "app/app_settings.h"
 #include "editor/channel_grid_model.h"
 #include "editor/grid_header.h"
+#include "image/document.h"
+#include "image/fields.h"
+#include "link/dump_dialog.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFrame>
+#include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
 #include <QTableView>
+
+#include <algorithm>
+#include <array>
 
 namespace rt62 {
 
-CRT62MView::CRT62MView(CRT62MDoc& doc, AppSettings& settings, QWidget* parent)
-    : QWidget(parent), doc_(doc), settings_(settings) {
-    grid_ = new QTableView(this);
-    model_ = new ChannelGridModel(doc_, this);
-    header_ = new TwoRowHeader(grid_);
+namespace {
+
+// Label and value controls of the info panel, in panel order: column by column, two rows each.
+constexpr std::array<int, 6> kLabelIds = {1003, 1004, 1005, 1006, 1055, 1060};
+constexpr std::array<int, 6> kValueIds = {1007, 1008, 1009, 1010, 1059, 1061};
+constexpr std::array<const char*, 6> kLabelTexts = {"Serial No", "Freq Band", "ProductType",
+                                                    "FW Version", "COM Port", "Printer"};
+
+// The radio has a single product type; its list has two entries that read the same.
+constexpr std::array<const char*, 2> kProductTypeNames = {"KT-905", "KT-905"};
+
+// Pixel geometry of the form; the right and bottom gaps and the panel columns follow the window.
+constexpr int kFrameLeft = 8;
+constexpr int kFrameTop = 8;
+constexpr int kRightGap = 15;
+constexpr int kBottomGap = 15;
+constexpr int kFirstLabelLeft = 20;
+constexpr int kValueGapBeforeNextColumn = 10;
+
+QFont FixedFont() {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (!QFontInfo(font).fixedPitch()) {
+        font.setFamily(QStringLiteral("monospace"));
+        font.setStyleHint(QFont::TypeWriter);
+    }
+    font.setFixedPitch(true);
+    return font;
 }
 
-void CRT62MView::FullRefresh() {}
-void CRT62MView::RefreshInfoPanel() {}
-void CRT62MView::RenderRow(int) {}
-void CRT62MView::RenderCell(int, int) {}
-void CRT62MView::Layout(int, int) {}
-int CRT62MView::helpContext() const { return 300; }
-QString CRT62MView::infoValue(int) const { return {}; }
-int CRT62MView::infoColumnLeft(int) const { return 0; }
-void CRT62MView::resizeEvent(QResizeEvent* event) { QWidget::resizeEvent(event); }
-bool CRT62MView::eventFilter(QObject* watched, QEvent* event) { return QWidget::eventFilter(watched, event); }
-void CRT62MView::keyPressEvent(QKeyEvent* event) { QWidget::keyPressEvent(event); }
-void CRT62MView::onCurrentChanged() {}
-void CRT62MView::applyColumnWidths() {}
-bool CRT62MView::handleServiceKey(QKeyEvent*) { return false; }
+// The column widths are fixed in pixels; a frequency ("%9.5f") must still fit its cell whole.
+QFont GridFont(int frequencyColumnWidth) {
+    QFont font = FixedFont();
+    const int room = frequencyColumnWidth - 6;  // the cell's own text margins
+    qreal points = font.pointSizeF() > 0 ? font.pointSizeF() : 9.0;
+    while (points > 6.0 && QFontMetrics(font).horizontalAdvance(QStringLiteral("000.00000")) > room) {
+        points -= 0.5;
+        font.setPointSizeF(points);
+    }
+    return font;
+}
+
+}  // namespace
+
+CRT62MView::CRT62MView(CRT62MDoc& doc, AppSettings& settings, QWidget* parent)
+    : QWidget(parent), doc_(doc), settings_(settings) {
+    setFont(FixedFont());
+
+    infoFrame_ = new QGroupBox(this);
+    for (std::size_t i = 0; i < kLabelIds.size(); ++i) {
+        labels_[i] = new QLabel(QString::fromLatin1(kLabelTexts[i]), this);
+        labels_[i]->setObjectName(QStringLiteral("label%1").arg(kLabelIds[i]));
+        values_[i] = new QLabel(this);
+        values_[i]->setObjectName(QStringLiteral("value%1").arg(kValueIds[i]));
+        values_[i]->setTextFormat(Qt::PlainText);
+    }
+
+    gridFrame_ = new QFrame(this);
+    gridFrame_->setFrameShape(QFrame::StyledPanel);
+    gridFrame_->setFrameShadow(QFrame::Sunken);
+
+    grid_ = new QTableView(this);
+    grid_->setObjectName(QStringLiteral("channelGrid"));
+    model_ = new ChannelGridModel(doc_, this);
+    header_ = new TwoRowHeader(grid_);
+    grid_->setHorizontalHeader(header_);
+    grid_->setModel(model_);
+    grid_->verticalHeader()->hide();
+    grid_->setFont(GridFont(ChannelGridModel::columnWidthPixels(kColReceive)));
+    header_->setFont(grid_->font());
+    grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid_->verticalHeader()->setDefaultSectionSize(QFontMetrics(grid_->font()).height() + 4);
+    grid_->setWordWrap(false);
+    grid_->setTextElideMode(Qt::ElideNone);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    grid_->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setTabKeyNavigation(false);
+    grid_->setFocusPolicy(Qt::StrongFocus);
+    grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+    grid_->installEventFilter(this);
+    setFocusProxy(grid_);
+
+    connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this, &CRT62MView::onCurrentChanged);
+    connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        const QPoint global = grid_->viewport()->mapToGlobal(pos);
+        emit editMenuRequested(global);
+        if (editMenu_)
+            editMenu_->popup(global);
+    });
+
+    applyColumnWidths();
+    setMinimumSize(300, 200);
+    Layout(width(), height());
+}
+
+void CRT62MView::FullRefresh() {
+    const bool wasEnabled = grid_->updatesEnabled();
+    grid_->setUpdatesEnabled(false);
+    model_->setPalette(grid_->palette());
+    model_->renderAll();
+    applyColumnWidths();
+    RefreshInfoPanel();
+    doc_.Model().channels.currentChannel = 0;
+    doc_.Model().channels.currentChannelNumber = 1;
+    grid_->setCurrentIndex(model_->index(0, kColChannel));
+    grid_->setUpdatesEnabled(wasEnabled);
+}
+
+void CRT62MView::RefreshInfoPanel() {
+    const ImageModel& m = doc_.Model();
+    const int code = m.hardware.bandStepCode;
+    const char* band = (code == 0 || code == 1) ? "VHF" : (code == 2 || code == 3) ? "UHF" : "???";
+    const int product = m.hardware.productType;
+    const char* productName =
+        (product >= 0 && product < static_cast<int>(kProductTypeNames.size())) ? kProductTypeNames[product] : "???";
+    QString port = QString::asprintf("COM%d", settings_.comPort);
+    if (settings_.portDevice == QLatin1String("sim:"))
+        port = QStringLiteral("Simulated radio");
+    else if (!settings_.portDevice.isEmpty())
+        port = settings_.portDevice;
+
+    values_[0]->setText(QString::asprintf("%-8s", m.marketing.serialNumber.c_str()));
+    values_[1]->setText(QString::asprintf("%-13s", band));
+    values_[2]->setText(QString::asprintf("%-13s", productName));
+    values_[3]->setText(QString::fromStdString(FormatFirmwareVersion(m.marketing.firmwareVersion)));
+    values_[4]->setText(port);
+    values_[5]->setText(settings_.printerName);
+}
+
+void CRT62MView::RenderRow(int channel) {
+    model_->renderRow(channel);
+    if (channel >= 0 && channel < model_->rowCount())
+        grid_->setCurrentIndex(model_->index(channel, kColChannel));
+}
+
+void CRT62MView::RenderCell(int channel, int column) {
+    model_->renderCell(channel, column);
+}
+
+void CRT62MView::applyColumnWidths() {
+    for (int c = 0; c < ChannelGridModel::kColumnCount; ++c) {
+        const int item = ChannelGridModel::columnItem(c);
+        const bool shown = item < 0 || (item < static_cast<int>(settings_.items.size()) &&
+                                        settings_.items[static_cast<std::size_t>(item)] != 0);
+        grid_->setColumnWidth(c, ChannelGridModel::columnWidthPixels(c));
+        // A hidden column keeps its place with width 0.
+        grid_->setColumnHidden(c, !shown);
+    }
+}
+
+void CRT62MView::Layout(int width, int height) {
+    const QFontMetrics fm(font());
+    const int rowHeight = fm.height() + 4;
+    const int labelWidth = fm.horizontalAdvance(QStringLiteral("ProductType")) + 8;
+    const int panelHeight = 2 * rowHeight + 26;
+    const int a = std::max(0, (width - 30) / 3);
+
+    infoFrame_->setGeometry(kFrameLeft, kFrameTop, std::max(0, width - kRightGap - kFrameLeft), panelHeight);
+    const int firstRowTop = kFrameTop + 10;
+    const int valueLeft = kFirstLabelLeft + labelWidth + 6;
+    const int valueWidth = std::max(0, kFirstLabelLeft + a - kValueGapBeforeNextColumn - valueLeft);
+    for (int i = 0; i < 6; ++i) {
+        const int column = i / 2;
+        const int top = firstRowTop + (i % 2) * (rowHeight + 4);
+        labels_[i]->setGeometry(kFirstLabelLeft + column * a, top, labelWidth, rowHeight);
+        values_[i]->setGeometry(valueLeft + column * a, top, valueWidth, rowHeight);
+    }
+
+    const int gridTop = kFrameTop + panelHeight + 6;
+    const QRect gridRect(kFrameLeft, gridTop, std::max(0, width - kRightGap - kFrameLeft),
+                         std::max(0, height - kBottomGap - gridTop));
+    gridFrame_->setGeometry(gridRect);
+    grid_->setGeometry(gridRect.adjusted(2, 2, -2, -2));
+}
+
+int CRT62MView::infoColumnLeft(int column) const {
+    return labels_[std::clamp(column, 0, 2) * 2]->x();
+}
+
+QString CRT62MView::infoValue(int controlId) const {
+    for (std::size_t i = 0; i < kValueIds.size(); ++i)
+        if (kValueIds[i] == controlId)
+            return values_[i]->text();
+    return {};
+}
+
+int CRT62MView::helpContext() const {
+    const QModelIndex current = grid_->currentIndex();
+    return 300 + (current.isValid() ? current.column() : 0);
+}
+
+void CRT62MView::onCurrentChanged() {
+    const QModelIndex current = grid_->currentIndex();
+    if (!current.isValid())
+        return;
+    // The row's channel number is the one in column 0.
+    bool ok = false;
+    const int number = model_->index(current.row(), kColChannel).data().toString().trimmed().toInt(&ok);
+    if (!ok)
+        return;
+    auto& channels = doc_.Model().channels;
+    const int before = channels.currentChannel;
+    channels.currentChannel = number - 1;
+    channels.currentChannelNumber = number;
+    if (before != channels.currentChannel)
+        emit currentChannelChanged(channels.currentChannel);
+}
+
+void CRT62MView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Layout(width(), height());
+}
+
+bool CRT62MView::handleServiceKey(QKeyEvent* event) {
+    if (event->key() != Qt::Key_F9 || event->modifiers() != Qt::ShiftModifier)
+        return false;
+    // The dump is a service view; outside service mode the key means nothing here.
+    if (!settings_.serviceMode)
+        return false;
+    DumpDialog dialog(doc_, this);
+    dialog.exec();
+    return true;
+}
+
+bool CRT62MView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == grid_ && event->type() == QEvent::KeyPress) {
+        if (handleServiceKey(static_cast<QKeyEvent*>(event)))
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CRT62MView::keyPressEvent(QKeyEvent* event) {
+    if (handleServiceKey(event))
+        return;
+    QWidget::keyPressEvent(event);
+}
 
 }  // namespace rt62

@@ -64,7 +64,7 @@ private:
 
     CRT62MDoc& doc_;
     AppSettings& settings_;
-    QFrame* infoFrame_ = nullptr;
+    QWidget* infoFrame_ = nullptr;
     QLabel* labels_[6] = {};
     QLabel* values_[6] = {};
     QFrame* gridFrame_ = nullptr;

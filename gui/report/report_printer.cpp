@@ -1,11 +1,153 @@
 // Printing and preview of the programming report.
 #include "report/report_printer.h"
 
+#include "app/app_settings.h"
+#include "editor/form_view.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+#include <algorithm>
+
 namespace rt62 {
 
-bool PrintReportLines(QPrinter&, const std::vector<std::string>&) { return false; }
+namespace {
+
+QFont BaseFixedFont() {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (!QFontInfo(font).fixedPitch()) {
+        font.setFamily(QStringLiteral("monospace"));
+        font.setStyleHint(QFont::TypeWriter);
+    }
+    font.setFixedPitch(true);
+    font.setKerning(false);
+    return font;
+}
+
+struct Metrics {
+    qreal charWidth;
+    qreal lineHeight;
+    qreal ascent;
+};
+
+Metrics Measure(const QFont& font, QPaintDevice* device) {
+    QFontMetricsF fm(font, device);
+    return {fm.horizontalAdvance(QLatin1Char('M')), fm.lineSpacing(), fm.ascent()};
+}
+
+// Fits the page with some room to spare; text that is much smaller than this would be hard to read
+// anyway, text much larger looks odd on a one-page listing.
+constexpr qreal kMaxPointSize = 12.0;
+constexpr qreal kMinPointSize = 2.0;
+
+}  // namespace
+
+ReportPageLayout FitReportFont(QPaintDevice* device, const QRectF& area, const std::vector<std::string>& lines) {
+    std::size_t widest = 0;
+    for (const auto& line : lines)
+        widest = std::max(widest, line.size());
+    const qreal columns = static_cast<qreal>(widest + kReportIndentChars);
+    const qreal rows = static_cast<qreal>(std::max<std::size_t>(lines.size(), kFullReportLines));
+
+    ReportPageLayout layout;
+    layout.font = BaseFixedFont();
+    auto fits = [&](qreal points) {
+        layout.font.setPointSizeF(points);
+        const Metrics m = Measure(layout.font, device);
+        layout.charWidth = m.charWidth;
+        layout.lineHeight = m.lineHeight;
+        layout.ascent = m.ascent;
+        return m.charWidth * columns <= area.width() && m.lineHeight * rows <= area.height();
+    };
+
+    // Glyph metrics are close to proportional to the size: estimate from one measurement, then step
+    // down until the page really holds the text (hinting can round a size up by a device unit).
+    const qreal probe = 10.0;
+    fits(probe);
+    qreal points = kMaxPointSize;
+    if (layout.charWidth > 0 && layout.lineHeight > 0)
+        points = std::min({kMaxPointSize, probe * area.width() / (layout.charWidth * columns),
+                           probe * area.height() / (layout.lineHeight * rows)});
+    points = std::max(points, kMinPointSize);
+    while (!fits(points) && points > kMinPointSize)
+        points = std::max(kMinPointSize, points * 0.97);
+    return layout;
+}
+
+void DrawReportLines(QPainter& painter, const QRectF& area, const ReportPageLayout& layout,
+                     const std::vector<std::string>& lines) {
+    painter.save();
+    painter.setFont(layout.font);
+    painter.setPen(Qt::black);
+    const qreal x = area.left() + kReportIndentChars * layout.charWidth;
+    qreal y = area.top() + layout.ascent;
+    for (const auto& line : lines) {
+        if (!line.empty())
+            painter.drawText(QPointF(x, y), QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+        y += layout.lineHeight;
+    }
+    painter.restore();
+}
+
+bool PrintReportLines(QPrinter& printer, const std::vector<std::string>& lines) {
+    // The report is always one page, whatever range the print dialog offered.
+    printer.setFromTo(1, 1);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    // The painter's origin is the top-left corner of the printable area.
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const QRectF area(0, 0, page.width(), page.height());
+    const ReportPageLayout layout = FitReportFont(&printer, area, lines);
+    DrawReportLines(painter, area, layout, lines);
+    return painter.end();
+}
+
+QString PrinterDisplayName(const QPrinter& printer) {
+    if (!printer.printerName().isEmpty())
+        return printer.printerName();
+    return printer.outputFileName();
+}
+
+namespace {
+
+void AfterPrinting(const QPrinter& printer, AppSettings& settings, CRT62MView* view) {
+    const QString name = PrinterDisplayName(printer);
+    if (!name.isEmpty())
+        settings.printerName = name;
+    if (view)
+        view->RefreshInfoPanel();
+}
+
+}  // namespace
+
+bool RunPrint(QWidget* parent, QPrinter& printer, CRT62MDoc& doc, AppSettings& settings, CRT62MView* view) {
+    printer.setFromTo(1, 1);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setMinMax(1, 1);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    const bool printed = PrintReportLines(printer, ReportLinesFor(doc));
+    AfterPrinting(printer, settings, view);
+    return printed;
+}
+
+void RunPrintPreview(QWidget* parent, QPrinter& printer, CRT62MDoc& doc, AppSettings& settings, CRT62MView* view) {
+    const std::vector<std::string> lines = ReportLinesFor(doc);
+    QPrintPreviewDialog preview(&printer, parent);
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [&lines](QPrinter* p) { PrintReportLines(*p, lines); });
+    preview.exec();
+    AfterPrinting(printer, settings, view);
+}
+
 std::vector<std::string> ReportLinesFor(CRT62MDoc&) { return {}; }
-bool RunPrint(QWidget*, QPrinter&, CRT62MDoc&, AppSettings&, CRT62MView*) { return false; }
-void RunPrintPreview(QWidget*, QPrinter&, CRT62MDoc&, AppSettings&, CRT62MView*) {}
 
 }  // namespace rt62
