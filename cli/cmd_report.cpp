@@ -1,0 +1,29 @@
+// rt62m report FILE: the programming report as File / Print draws it, one report line per output line.
+#include <cstdio>
+
+#include "cli_document.h"
+#include "command.h"
+#include "report/programming_report.h"
+
+namespace rt62::cli {
+namespace {
+
+int RunReport(const std::vector<std::string>& args) {
+    std::string path;
+    int exitCode = kExitOk;
+    if (!SingleFileArgument(args, "report", path, exitCode)) return exitCode;
+    CliPrompter prompter;
+    CRT62MDoc doc(prompter);
+    if (!OpenForCommand(doc, path)) return kExitFailure;
+    // Printing follows the same normalisation as every other use of the whole image.
+    NormalizeImage(doc.Model());
+    ProgrammingReport report(doc);
+    for (const ReportLine& line : report.Lines()) std::printf("%s\n", line.drawn ? line.text.c_str() : "");
+    return kExitOk;
+}
+
+}  // namespace
+
+RT62M_COMMAND("report", "report FILE        the programming report as printed", 20, RunReport);
+
+}  // namespace rt62::cli

@@ -1,0 +1,364 @@
+#include "image/document.h"
+
+#include <algorithm>
+#include <bit>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+namespace rt62 {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr double kSplitLimitMHz = 99.9;
+
+// Holds a C stream and closes it on every path out.
+struct File {
+    std::FILE* f = nullptr;
+    File(const std::string& path, const char* mode) : f(std::fopen(path.c_str(), mode)) {}
+    ~File() {
+        if (f) std::fclose(f);
+    }
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    explicit operator bool() const { return f != nullptr; }
+    bool Close() {
+        std::FILE* g = f;
+        f = nullptr;
+        return g && std::fclose(g) == 0;
+    }
+};
+
+bool SameNameIgnoringCase(const std::string& a, const char* b) {
+    std::size_t n = std::strlen(b);
+    if (a.size() != n) return false;
+    for (std::size_t i = 0; i < n; ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+// A free name beside target for the new contents, so the rename that follows stays in one folder.
+std::string TempNameBeside(const std::string& target) {
+    for (int i = 0; i < 1000; ++i) {
+        std::string candidate = target + ".tmp" + (i ? std::to_string(i) : std::string());
+        std::error_code ec;
+        if (!fs::exists(fs::symlink_status(candidate, ec)) && !ec) return candidate;
+    }
+    return {};
+}
+
+bool HasWriteBit(fs::perms p) {
+    return (p & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) != fs::perms::none;
+}
+
+}  // namespace
+
+FileTrailerBytes DefaultSplitBytes(double splitMHz) {
+    std::uint64_t bits = std::bit_cast<std::uint64_t>(splitMHz);
+    FileTrailerBytes out{};
+    for (std::size_t i = 0; i < kTrailerSize; ++i) out[i] = static_cast<std::uint8_t>(bits >> (8 * i));
+    return out;
+}
+
+double DefaultSplitFromBytes(const FileTrailerBytes& bytes) {
+    std::uint64_t bits = 0;
+    for (std::size_t i = 0; i < kTrailerSize; ++i) bits |= static_cast<std::uint64_t>(bytes[i]) << (8 * i);
+    return std::bit_cast<double>(bits);
+}
+
+double SanitizeDefaultSplit(double splitMHz) {
+    if (!std::isfinite(splitMHz)) return 0.0;
+    return std::clamp(splitMHz, -kSplitLimitMHz, kSplitLimitMHz);
+}
+
+std::string FileNameOfPath(const std::string& path) {
+    std::size_t cut = path.find_last_of("/\\");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+CRT62MDoc::CRT62MDoc(Prompter& prompter, std::string programDir)
+    : prompter_(&prompter), programDir_(std::move(programDir)) {
+    LoadDefaults(model_);
+}
+
+void CRT62MDoc::SetCurrentPath(std::string path) { path_ = path.empty() ? std::string(kNoPath) : std::move(path); }
+
+void CRT62MDoc::UpdateViews() {
+    if (updateViews_) updateViews_();
+}
+
+void CRT62MDoc::ClearContents() {
+    model_ = ImageModel{};
+    fileLoaded_ = false;
+    modified_ = false;
+}
+
+void CRT62MDoc::OnNewDocument() {
+    ClearContents();
+    path_ = kNoPath;
+    LoadDocument();
+}
+
+void CRT62MDoc::LoadDocument() {
+    model_ = ImageModel{};
+    LoadDefaults(model_);
+    fileLoaded_ = false;
+
+    if (path_ != kNoPath) {
+        // A file that fails the probe is skipped quietly: whoever chose it has reported the probe.
+        if (ProbeFile(path_) == 0) fileLoaded_ = true;
+    } else {
+        bool found = false;
+        for (int code : kDefaultFileSearchOrder)
+            if ((found = FindDefaultFile(code))) break;
+        if (!found) {
+            WriteDefaultFile(kDefaultFileNames[0]);
+            path_ = kNoPath;
+        }
+    }
+
+    if (fileLoaded_) {
+        if (ReadDataFile(path_))
+            DecodeImage(model_);
+        else
+            fileLoaded_ = false;
+    }
+    UpdateViews();
+}
+
+bool CRT62MDoc::FindDefaultFile(int index) {
+    if (index < 0 || index >= static_cast<int>(kDefaultFileNames.size())) {
+        fileLoaded_ = false;
+        return false;
+    }
+    fs::path p = programDir_.empty() ? fs::path(kDefaultFileNames[index])
+                                     : fs::path(programDir_) / kDefaultFileNames[index];
+    std::string full = p.string();
+    if (ProbeFile(full) != 0) {
+        fileLoaded_ = false;
+        return false;
+    }
+    fileLoaded_ = true;
+    path_ = full;
+    return true;
+}
+
+int CRT62MDoc::ProbeFile(const std::string& path) {
+    if (path.empty()) return 1;
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) return 1;
+    File f(path, "rb");
+    if (!f) return 1;
+    return std::fgetc(f.f) == EOF ? 2 : 0;
+}
+
+OpenProbe CRT62MDoc::ProbeOpenFile(const std::string& path) {
+    if (path.empty()) return OpenProbe::CannotOpen;
+    std::error_code ec;
+    fs::file_status st = fs::status(path, ec);
+    if (ec || !fs::exists(st) || fs::is_directory(st)) return OpenProbe::CannotOpen;
+    File f(path, "rb");
+    if (!f) return OpenProbe::CannotOpen;
+    std::uintmax_t size = fs::file_size(path, ec);
+    if (ec) return OpenProbe::CannotOpen;
+    if (size != kDataFileSize) return OpenProbe::WrongSize;
+    return std::fgetc(f.f) == EOF ? OpenProbe::CannotRead : OpenProbe::Ok;
+}
+
+bool CRT62MDoc::IsDefaultFileName(const std::string& path) {
+    std::string name = FileNameOfPath(path);
+    return std::any_of(kDefaultFileNames.begin(), kDefaultFileNames.end(),
+                       [&](const char* d) { return SameNameIgnoringCase(name, d); });
+}
+
+bool CRT62MDoc::ReadDataFile(const std::string& path) {
+    File f(path, "rb");
+    if (path.empty() || !f) {
+        ShowMessage1(*prompter_, kStrOpenFailed, Buttons::Ok, Icon::Stop, path);
+        return false;
+    }
+    // Read into a scratch image so that a short file leaves the document as it was.
+    RadioImage image{};
+    if (std::fread(image.data(), 1, image.size(), f.f) != image.size()) {
+        f.Close();
+        ShowMessage1(*prompter_, kStrReadFailed, Buttons::Ok, Icon::Stop, path);
+        return false;
+    }
+    // A shorter tail overwrites only the bytes it has.
+    FileTrailerBytes tail = DefaultSplitBytes(model_.defaultSplit);
+    std::fread(tail.data(), 1, tail.size(), f.f);
+    f.Close();
+    model_.image = image;
+    model_.defaultSplit = SanitizeDefaultSplit(DefaultSplitFromBytes(tail));
+    return true;
+}
+
+bool CRT62MDoc::WriteDataFile(const std::string& path) {
+    auto openFailed = [&] {
+        ShowMessage1(*prompter_, kStrCreateFailed, Buttons::Ok, Icon::Stop, path);
+        return false;
+    };
+    if (path.empty()) return openFailed();
+
+    // Write through a link to the file it names, so the link survives the rename.
+    std::error_code ec;
+    std::string target = path;
+    if (fs::is_symlink(fs::symlink_status(path, ec))) {
+        fs::path real = fs::weakly_canonical(path, ec);
+        if (ec) return openFailed();
+        target = real.string();
+    }
+    // An existing target must be writable in place, as a plain rewrite would need; the rename below
+    // would otherwise replace files that refuse writing.
+    fs::file_status st = fs::status(target, ec);
+    bool exists = !ec && fs::exists(st);
+    if (exists) {
+        if (fs::is_directory(st) || !HasWriteBit(st.permissions())) return openFailed();
+        File probe(target, "ab");
+        if (!probe) return openFailed();
+    }
+
+    std::string temp = TempNameBeside(target);
+    if (temp.empty()) return openFailed();
+    File f(temp, "wb");
+    if (!f) return openFailed();
+
+    FileTrailerBytes tail = DefaultSplitBytes(model_.defaultSplit);
+    bool ok = std::fwrite(model_.image.data(), 1, model_.image.size(), f.f) == model_.image.size() &&
+              std::fwrite(tail.data(), 1, tail.size(), f.f) == tail.size() && std::fflush(f.f) == 0;
+    ok = f.Close() && ok;
+    if (ok && exists) fs::permissions(temp, st.permissions(), fs::perm_options::replace, ec);
+    if (ok) {
+        fs::rename(temp, target, ec);
+        ok = !ec;
+    }
+    if (!ok) {
+        fs::remove(temp, ec);
+        ShowMessage(*prompter_, kStrWriteFailed, Buttons::Ok, Icon::Stop);
+        return false;
+    }
+    modified_ = false;
+    return true;
+}
+
+bool CRT62MDoc::IsReadOnly(const std::string& path) {
+    std::error_code ec;
+    fs::file_status st = fs::status(path, ec);
+    if (ec || !fs::exists(st) || fs::is_directory(st)) return false;
+    if (HasWriteBit(st.permissions())) return false;
+    ShowMessage1(*prompter_, kStrReadOnly, Buttons::Ok, Icon::Stop, path);
+    return true;
+}
+
+bool CRT62MDoc::Save() {
+    if (IsReadOnly(path_)) return false;
+    if (IsDefaultFileName(path_) &&
+        ShowMessage(*prompter_, kStrWriteDefault, Buttons::YesNo, Icon::Question) != Answer::Yes)
+        return false;
+    NormalizeImage(model_);
+    if (!HasFile()) {
+        ShowMessage1(*prompter_, kStrOpenFailed, Buttons::Ok, Icon::Stop, path_);
+        return false;
+    }
+    if (!WriteDataFile(path_)) return false;
+    UpdateViews();
+    return true;
+}
+
+bool CRT62MDoc::SaveAs(const std::string& chosenPath) {
+    // The full path is kept, however long: a cut path would name some other file.
+    SetCurrentPath(chosenPath);
+    return Save();
+}
+
+bool CRT62MDoc::WriteDefaultFile(const std::string& name) {
+    NormalizeImage(model_);
+    if (name.empty()) {
+        ShowMessage1(*prompter_, kStrOpenFailed, Buttons::Ok, Icon::Stop, name);
+        path_ = kNoPath;
+        return false;
+    }
+    if (!WriteDataFile(name)) return false;
+    path_ = kNoPath;
+    UpdateViews();
+    return true;
+}
+
+bool CRT62MDoc::AskSaveChanges(const ChooseSavePath& chooseSavePath) {
+    if (!modified_) return true;
+    Answer a = ShowMessage1(*prompter_, kStrSaveChanges, Buttons::YesNoCancel, Icon::Exclamation, path_);
+    if (a == Answer::Cancel) return false;
+    if (a == Answer::Yes) {
+        // Going on after a Save As that was cancelled or failed would throw the changes away.
+        std::optional<std::string> chosen = chooseSavePath ? chooseSavePath() : std::nullopt;
+        if (!chosen || !SaveAs(*chosen)) return false;
+    }
+    modified_ = false;
+    return true;
+}
+
+bool CRT62MDoc::New(const ChooseSavePath& chooseSavePath) {
+    if (!AskSaveChanges(chooseSavePath)) return false;
+    Reload(kNoPath);
+    return true;
+}
+
+void CRT62MDoc::Reload(const std::string& path) {
+    ClearContents();
+    SetCurrentPath(path);
+    LoadDocument();
+}
+
+void CRT62MDoc::Open(const std::string& path) { Reload(path); }
+
+bool CRT62MDoc::OpenCommand(const std::string& path, const ChooseSavePath& chooseSavePath) {
+    switch (ProbeOpenFile(path)) {
+        case OpenProbe::Ok: break;
+        case OpenProbe::CannotOpen:
+            ShowMessage1(*prompter_, kStrOpenFailed, Buttons::Ok, Icon::Stop, path);
+            return false;
+        case OpenProbe::CannotRead:
+            ShowMessage1(*prompter_, kStrReadFailed, Buttons::Ok, Icon::Stop, path);
+            return false;
+        case OpenProbe::WrongSize:
+            ShowMessage(*prompter_, kStrBadFormat, Buttons::Ok, Icon::Stop);
+            return false;
+    }
+    if (!AskSaveChanges(chooseSavePath)) return false;
+    Open(path);
+    return fileLoaded_;
+}
+
+bool CRT62MDoc::LoadBandDefault(int bandStepCode) {
+    path_ = kNoPath;
+    if (FindDefaultFile(bandStepCode)) {
+        if (ReadDataFile(path_)) {
+            DecodeImage(model_);
+            UpdateViews();
+            return true;
+        }
+        path_ = kNoPath;
+        fileLoaded_ = false;
+    }
+    if (bandStepCode >= 0 && bandStepCode < static_cast<int>(kDefaultFileNames.size()))
+        WriteDefaultFile(kDefaultFileNames[bandStepCode]);
+    path_ = kNoPath;
+    UpdateViews();
+    return false;
+}
+
+void CRT62MDoc::TakeUploadedImage(const RadioImage& image) {
+    model_.image = image;
+    DecodeImage(model_);
+    fileLoaded_ = false;
+    path_ = kNoPath;
+    UpdateViews();
+}
+
+}  // namespace rt62
