@@ -1,0 +1,151 @@
+// Channel frequency codec and the band/step table.
+#include "image/frequency.h"
+
+#include <array>
+#include <cmath>
+#include <charconv>
+#include <system_error>
+
+namespace rt62 {
+
+namespace {
+
+constexpr std::array<BandStep, kBandStepCodeCount> kBandSteps{{
+    {2500, 3125, 6250, 134.0, 174.0, "VHF", "2.5,6.25kHz"},
+    {5000, 6250, 6250, 134.0, 174.0, "VHF", "5,6.25kHz  "},
+    {5000, 6250, 6250, 350.0, 512.0, "UHF", "5,6.25kHz  "},
+    {10000, 12500, 12500, 350.0, 512.0, "UHF", "10,12.5kHz "},
+}};
+
+long long StepHz(int altFlag, int code) {
+    const BandStep& b = BandStepInfo(code);
+    return altFlag ? b.altStepHz : b.mainStepHz;
+}
+
+// Plain hertz of a stored value, undoing the radio's offset for codes 0 and 2.
+long long ValueHz(std::uint16_t value, int altFlag, int code, bool uhf) {
+    long long n = value;
+    if (!uhf && code == 0) {
+        n += 0x8000;
+    } else if (uhf && code == 2) {
+        n += 0x8000;
+        if (n <= 0xB700) n += 0x10000;
+    }
+    return n * StepHz(altFlag, code);
+}
+
+double EmptyValueMHz(bool uhf) { return uhf ? 450.0 : 150.0; }
+
+// truncate(MHz x 1000000); one hertz is added back when the product fell just short of a multiple of 5.
+long long EntryHz(double mhz) {
+    long long hz = MHzToHz(mhz);
+    if (hz % 5 == 4) hz += 1;
+    return hz;
+}
+
+}  // namespace
+
+const BandStep& BandStepInfo(int bandStepCode) { return kBandSteps[static_cast<std::size_t>(bandStepCode & 3)]; }
+
+double HzToMHz(long long hz) { return static_cast<double>(hz) / 1000000.0; }
+
+long long MHzToHz(double mhz) {
+    const double hz = std::floor(mhz * 1000000.0 + 1e-3);
+    if (!std::isfinite(hz) || std::fabs(hz) > 1e15) return 0;  // nothing a radio can hold; avoid overflow
+    return static_cast<long long>(hz);
+}
+
+double DecodeReceive(std::uint16_t value, int altFlag, int bandStepCode, bool uhf, double firstIfMHz,
+                     int localOffset) {
+    if ((value >> 8) == 0) return EmptyValueMHz(uhf);
+    const double oscillator = HzToMHz(ValueHz(value, altFlag, bandStepCode, uhf));
+    return localOffset == 0 ? oscillator + firstIfMHz : oscillator - firstIfMHz;
+}
+
+DecodedTransmit DecodeTransmit(std::uint16_t value, int altFlag, int bandStepCode, bool uhf, double receiveMHz) {
+    DecodedTransmit out;
+    if ((value >> 8) == 0) {
+        out.mhz = EmptyValueMHz(uhf);
+        return out;
+    }
+    const long long hz = ValueHz(value, altFlag, bandStepCode, uhf);
+    out.mhz = HzToMHz(hz);
+    if (hz == 300000000 || hz == 50000000) {
+        out.setsInhibit = true;
+        out.mhz = receiveMHz;
+    }
+    const BandStep& b = BandStepInfo(bandStepCode);
+    if (out.mhz < b.lowerMHz || out.mhz > b.upperMHz) out.mhz = receiveMHz;
+    return out;
+}
+
+std::uint16_t EncodeFrequency(double mhz, int altFlag, int bandStepCode, bool uhf) {
+    if (mhz == 0.0) return 0;
+    long long n = EntryHz(mhz) / StepHz(altFlag, bandStepCode);
+    if ((!uhf && bandStepCode == 0) || (uhf && bandStepCode == 2)) n -= 0x8000;
+    return static_cast<std::uint16_t>(static_cast<unsigned long long>(n) & 0xFFFF);
+}
+
+std::uint16_t EncodeReceive(double receiveMHz, int altFlag, int bandStepCode, bool uhf, double firstIfMHz,
+                            int localOffset) {
+    if (receiveMHz == 0.0) return 0;
+    const double oscillator = localOffset == 0 ? receiveMHz - firstIfMHz : receiveMHz + firstIfMHz;
+    return EncodeFrequency(oscillator, altFlag, bandStepCode, uhf);
+}
+
+int SnapFrequency(double& mhz, int bandStepCode) {
+    const BandStep& b = BandStepInfo(bandStepCode);
+    if (mhz < b.lowerMHz || std::isnan(mhz)) mhz = b.lowerMHz;
+    if (mhz > b.upperMHz) mhz = b.upperMHz;
+    if (mhz == 0.0) return 0;
+    const long long hz = MHzToHz(mhz);
+    const long long alt = b.snapAltHz;
+    const long long main = b.mainStepHz;
+    if (hz % alt == 0) {
+        mhz = HzToMHz(hz);
+        return 1;
+    }
+    if (hz % main == 0) {
+        mhz = HzToMHz(hz);
+        return 0;
+    }
+    const long long a = alt * (hz / alt + 1);
+    const long long m = main * (hz / main + 1);
+    if (m - hz > a - hz) {
+        mhz = HzToMHz(a);
+        return 1;
+    }
+    mhz = HzToMHz(m);
+    return 0;
+}
+
+std::string FormatFixed(double value, int width, int precision) {
+    char buf[400];
+    std::string s;
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, precision);
+    if (r.ec == std::errc()) s.assign(buf, r.ptr);
+    if (static_cast<int>(s.size()) < width) s.insert(0, static_cast<std::size_t>(width) - s.size(), ' ');
+    return s;
+}
+
+std::string FormatFrequency(double mhz) { return FormatFixed(mhz, 9, 5); }
+
+double ParseDecimal(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    // Only plain decimal notation: digits with at most one point.
+    std::size_t end = i;
+    bool point = false;
+    while (end < text.size() && ((text[end] >= '0' && text[end] <= '9') || (text[end] == '.' && !point))) {
+        if (text[end] == '.') point = true;
+        ++end;
+    }
+    double value = 0.0;
+    const auto r = std::from_chars(text.data() + i, text.data() + end, value, std::chars_format::fixed);
+    if (r.ec != std::errc()) return 0.0;
+    return negative ? -value : value;
+}
+
+}  // namespace rt62
