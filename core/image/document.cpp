@@ -48,7 +48,7 @@ std::string TempNameBeside(const std::string& target) {
     for (int i = 0; i < 1000; ++i) {
         std::string candidate = target + ".tmp" + (i ? std::to_string(i) : std::string());
         std::error_code ec;
-        if (!fs::exists(fs::symlink_status(candidate, ec)) && !ec) return candidate;
+        if (!fs::exists(fs::symlink_status(candidate, ec))) return candidate;
     }
     return {};
 }
