@@ -1,0 +1,118 @@
+#include "app/about_dialogs.h"
+
+#include "app/help_window.h"
+#include "app/qt_prompter.h"
+#include "image/strings.h"
+
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace rt62 {
+namespace {
+
+// A piece of a guide: a string-table entry, or a literal separator when id is 0.
+struct Piece {
+    int id;
+    const char* literal;
+};
+
+constexpr Piece kGetStarted[] = {{60, nullptr}, {61, nullptr},  {62, nullptr},  {0, "\r\n\r\n"},
+                                 {63, nullptr}, {0, "\r\n\r\n"}, {64, nullptr}, {65, nullptr},
+                                 {104, nullptr}, {105, nullptr}, {106, nullptr}};
+constexpr Piece kCommonProblems[] = {{66, nullptr}, {0, "\r\n\r\n"}, {67, nullptr}, {0, "\r\n\r\n"},
+                                     {68, nullptr}, {69, nullptr},  {70, nullptr}, {71, nullptr},
+                                     {0, "\r\n\r\n"}, {72, nullptr}, {73, nullptr}, {74, nullptr},
+                                     {75, nullptr}, {76, nullptr},  {0, "\r\n"},  {77, nullptr},
+                                     {78, nullptr}};
+
+template <size_t N>
+std::string Assemble(const Piece (&pieces)[N]) {
+    std::string out;
+    for (const Piece& p : pieces) out += p.id ? FormatString(p.id, {""}) : std::string(p.literal);
+    return out;
+}
+
+QFont FixedFont(int pointSize) {
+    QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (pointSize > 0) f.setPointSize(pointSize);
+    return f;
+}
+
+}  // namespace
+
+std::string GuideText(GuideMode mode) {
+    return mode == GuideMode::GetStarted ? Assemble(kGetStarted) : Assemble(kCommonProblems);
+}
+
+QString GuideCaption(GuideMode mode) {
+    return mode == GuideMode::GetStarted ? QStringLiteral("Get Started") : QStringLiteral("Common Problems");
+}
+
+int GuideHelpContext(GuideMode mode) {
+    return mode == GuideMode::GetStarted ? kHelpGetStarted : kHelpCommonProblems;
+}
+
+GuideDialog::GuideDialog(GuideMode mode, QWidget* parent) : QDialog(parent), text_(new QPlainTextEdit(this)) {
+    setWindowTitle(GuideCaption(mode));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/rt62mwin.xpm")));
+    text_->setObjectName(QStringLiteral("1002"));
+    text_->setReadOnly(true);
+    text_->setFont(FixedFont(0));
+    text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text_->setPlainText(QString::fromStdString(GuideText(mode)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    auto* side = new QVBoxLayout;
+    side->addWidget(ok);
+    side->addStretch();
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(text_, 1);
+    layout->addLayout(side);
+
+    // Wide enough for the 63-character lines of the guides.
+    const int width = QFontMetrics(text_->font()).horizontalAdvance(QString(66, QLatin1Char('M')));
+    resize(width + ok->sizeHint().width() + 60, 420);
+    InstallHelpKey(this, GuideHelpContext(mode));
+}
+
+QString AboutDialog::VersionLine() { return TableText(1006, {FormatString(120)}); }
+
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), version_(new QLabel(VersionLine(), this)) {
+    setWindowTitle(QStringLiteral("About"));
+    version_->setObjectName(QStringLiteral("1006"));
+    version_->setAlignment(Qt::AlignCenter);
+    version_->setFont(FixedFont(24));
+
+    auto* product = new QLabel(QStringLiteral("KT-905 Programming Software"), this);
+    product->setObjectName(QStringLiteral("1007"));
+    product->setAlignment(Qt::AlignCenter);
+    product->setFont(FixedFont(10));
+
+    auto* notice = new QLabel(QStringLiteral("Reads, edits and writes the KT-905's memory.\n"
+                                             "Save every radio's data before you change it."),
+                              this);
+    notice->setObjectName(QStringLiteral("1009"));
+    notice->setAlignment(Qt::AlignCenter);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(version_);
+    layout->addWidget(product);
+    layout->addSpacing(20);
+    layout->addWidget(notice);
+    layout->addSpacing(10);
+    layout->addWidget(buttons, 0, Qt::AlignCenter);
+    InstallHelpKey(this, kHelpContents);
+}
+
+}  // namespace rt62

@@ -1,0 +1,57 @@
+// The application object: start-up in order, the settings, the port and the one document and window.
+#pragma once
+
+#include "app/app_settings.h"
+#include "app/config_dialog.h"
+#include "app/ini_settings.h"
+#include "app/qt_prompter.h"
+
+#include <QObject>
+#include <QStringList>
+#include <memory>
+
+namespace rt62 {
+
+class CMainFrame;
+class CRT62MDoc;
+class SerialPort;
+class SingleInstance;
+
+class CRT62MApp : public QObject, public PortControl {
+    Q_OBJECT
+public:
+    CRT62MApp();
+    ~CRT62MApp() override;  // the exit steps: the port is closed and freed
+
+    // The start-up sequence; false ends the program (a second copy, or the named file failed).
+    // args are the command-line arguments after the program name.
+    bool InitInstance(const QStringList& args);
+
+    AppSettings& settings() { return settings_; }
+    CMainFrame* frame() const { return frame_.get(); }
+    CRT62MDoc* document() const { return doc_.get(); }
+    SerialPort* port() const { return port_.get(); }
+    // The single-instance key; tests give their own so they do not meet a running program.
+    void setInstanceKey(QString key) { instanceKey_ = std::move(key); }
+
+    // PortControl: the application's port for the configured name.
+    bool openPort() override;
+    void closePort() override;
+
+    // The data file named on the command line, if any (service switches are not files).
+    static QString FileArgument(const QStringList& args);
+
+private:
+    bool OpenStartDocument(const QStringList& args);
+
+    AppSettings settings_;
+    IniSettings ini_;
+    QtPrompter prompter_;
+    QString instanceKey_;
+    std::unique_ptr<SingleInstance> instance_;
+    std::unique_ptr<SerialPort> port_;
+    std::unique_ptr<CRT62MDoc> doc_;
+    std::unique_ptr<CMainFrame> frame_;
+};
+
+}  // namespace rt62

@@ -1,0 +1,199 @@
+#include "app/config_dialog.h"
+
+#include "app/help_window.h"
+#include "image/prompter.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QSet>
+#include <QVBoxLayout>
+
+namespace rt62 {
+namespace {
+
+constexpr int kComPortCount = 16;
+constexpr int kStrPortProblem = 80;
+
+QString ReadSysText(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(f.readAll()).trimmed();
+}
+
+// The product name the USB device reports, when there is one.
+QString UsbProduct(const QString& sysRoot, const QString& tty) {
+    QDir dev(sysRoot + QStringLiteral("/class/tty/") + tty + QStringLiteral("/device"));
+    for (const char* up : {"/../product", "/../../product", "/../interface"}) {
+        const QString text = ReadSysText(dev.path() + QLatin1String(up));
+        if (!text.isEmpty()) return text;
+    }
+    return {};
+}
+
+}  // namespace
+
+PortChoice SimulatedRadioChoice() { return {QStringLiteral("sim:"), QStringLiteral("Simulated radio")}; }
+
+QList<PortChoice> SystemSerialPorts(const QString& devRoot, const QString& sysRoot) {
+    QList<PortChoice> out;
+    QSet<QString> covered;  // device nodes already offered under a stable name
+
+    QDir byId(devRoot + QStringLiteral("/serial/by-id"));
+    for (const QFileInfo& link : byId.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name)) {
+        const QString target = link.symLinkTarget();
+        if (!target.isEmpty()) covered.insert(QFileInfo(target).fileName());
+        out.push_back({link.filePath(), link.fileName()});
+    }
+
+    QDir dev(devRoot);
+    const QStringList nodes =
+        dev.entryList({QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*"), QStringLiteral("ttyS*")},
+                      QDir::System | QDir::Files | QDir::NoDotAndDotDot);
+    QStringList sorted = nodes;
+    // ttyUSB and ttyACM first, each group in numeric order.
+    std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
+        auto rank = [](const QString& s) { return s.startsWith(QLatin1String("ttyS")) ? 1 : 0; };
+        auto num = [](const QString& s) {
+            qsizetype i = s.size();
+            while (i > 0 && s[i - 1].isDigit()) --i;
+            return s.mid(i).toInt();
+        };
+        auto prefix = [](const QString& s) {
+            qsizetype i = s.size();
+            while (i > 0 && s[i - 1].isDigit()) --i;
+            return s.left(i);
+        };
+        if (rank(a) != rank(b)) return rank(a) < rank(b);
+        if (prefix(a) != prefix(b)) return prefix(a) < prefix(b);
+        return num(a) < num(b);
+    });
+    for (const QString& name : sorted) {
+        if (covered.contains(name)) continue;
+        QString description;
+        if (name.startsWith(QLatin1String("ttyS"))) {
+            // Every kernel makes ttyS nodes; only those with a UART behind them are real ports.
+            const QString type = ReadSysText(sysRoot + QStringLiteral("/class/tty/") + name + QStringLiteral("/type"));
+            if (type.isEmpty() || type == QLatin1String("0")) continue;
+            description = QStringLiteral("serial port");
+        } else {
+            description = UsbProduct(sysRoot, name);
+            if (description.isEmpty()) description = QStringLiteral("USB serial adapter");
+        }
+        out.push_back({dev.filePath(name), QStringLiteral("%1 (%2)").arg(dev.filePath(name), description)});
+    }
+    return out;
+}
+
+void ApplyPortChange(int portTypeAtOpen, const AppSettings& settings, PortControl& port, Prompter& prompter) {
+    bool opened = true;
+    if (settings.portType == portTypeAtOpen) {
+        if (settings.portType == 1) return;
+        port.closePort();
+        opened = port.openPort();
+    } else if (settings.portType == 1) {
+        port.closePort();
+        return;
+    } else {
+        opened = port.openPort();
+    }
+    if (!opened) ShowMessage(prompter, kStrPortProblem, Buttons::Ok, Icon::Stop);
+}
+
+ConfigurationDialog::ConfigurationDialog(AppSettings& settings, PortControl& port, Prompter& prompter,
+                                         QList<PortChoice> devices, QWidget* parent)
+    : QDialog(parent),
+      settings_(settings),
+      port_(port),
+      prompter_(prompter),
+      portTypeAtOpen_(settings.portType),
+      qrb_(new QCheckBox(QStringLiteral("&QRB-30"), this)),
+      list_(new QComboBox(this)),
+      ok_(new QPushButton(QStringLiteral("OK"), this)),
+      cancel_(new QPushButton(QStringLiteral("Cancel"), this)) {
+    setWindowTitle(QStringLiteral("Configuration"));
+    qrb_->setObjectName(QStringLiteral("1241"));
+    list_->setObjectName(QStringLiteral("1242"));
+
+    for (int i = 1; i <= kComPortCount; ++i) list_->addItem(QStringLiteral("COM %1").arg(i), QString());
+    devices.push_back(SimulatedRadioChoice());
+    bool deviceListed = settings.portDevice.isEmpty();
+    for (const PortChoice& c : devices) {
+        list_->addItem(c.description, c.device);
+        deviceListed = deviceListed || c.device == settings.portDevice;
+    }
+    // A device chosen earlier but unplugged now stays selectable, so OK does not silently change it.
+    if (!deviceListed) list_->addItem(settings.portDevice + QStringLiteral(" (not present)"), settings.portDevice);
+
+    int pos = settings.comPort - 1;
+    if (pos < 0 || pos >= kComPortCount) pos = 0;
+    if (!settings.portDevice.isEmpty()) pos = list_->findData(settings.portDevice);
+    list_->setCurrentIndex(pos);
+    qrb_->setChecked(settings.portType == 1);
+
+    // The box takes effect at once, even if the dialog is cancelled afterwards.
+    connect(qrb_, &QCheckBox::toggled, this, [this](bool on) { settings_.portType = on ? 1 : 0; });
+
+    // Enter closes only from the buttons themselves (see keyPressEvent).
+    for (QPushButton* b : {ok_, cancel_}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    ok_->setObjectName(QStringLiteral("1"));
+    cancel_->setObjectName(QStringLiteral("2"));
+    connect(ok_, &QPushButton::clicked, this, &ConfigurationDialog::accept);
+    connect(cancel_, &QPushButton::clicked, this, &ConfigurationDialog::reject);
+
+    auto* group = new QGroupBox(QStringLiteral("&COM PORT"), this);
+    auto* label = new QLabel(QStringLiteral("Select COM Port"), group);
+    label->setObjectName(QStringLiteral("3610"));
+    label->setBuddy(list_);
+    auto* groupLayout = new QVBoxLayout(group);
+    groupLayout->addWidget(qrb_);
+    groupLayout->addWidget(label);
+    groupLayout->addWidget(list_);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(ok_);
+    buttons->addWidget(cancel_);
+    buttons->addStretch();
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(group, 1);
+    layout->addLayout(buttons);
+    InstallHelpKey(this, kHelpConfigure);
+}
+
+void ConfigurationDialog::accept() {
+    const int pos = list_->currentIndex();
+    const QString device = list_->currentData().toString();
+    if (pos >= kComPortCount && !device.isEmpty()) {
+        settings_.portDevice = device;
+    } else {
+        settings_.comPort = (pos < 0 || pos >= kComPortCount) ? 1 : pos + 1;
+        settings_.portDevice.clear();
+    }
+    ApplyPortChange(portTypeAtOpen_, settings_, port_, prompter_);
+    QDialog::accept();
+}
+
+void ConfigurationDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        QWidget* focus = focusWidget();
+        if (focus == ok_)
+            accept();
+        else if (focus == cancel_)
+            reject();
+        event->accept();  // anywhere else Enter does nothing
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace rt62

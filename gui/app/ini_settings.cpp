@@ -1,0 +1,141 @@
+#include "app/ini_settings.h"
+
+#include <QDir>
+#include <QSettings>
+
+namespace rt62 {
+namespace {
+
+const QString kInitialize = QStringLiteral("Initialize");
+const QString kItem = QStringLiteral("ITEM");
+const QString kRecent = QStringLiteral("Recent File List");
+
+QString ItemKey(int i) { return QStringLiteral("ITEM%1").arg(i); }
+
+// A value with a comma comes back from the INI parser as a list; treat it as the raw text.
+QString RawText(const QVariant& v) {
+    if (v.typeId() == QMetaType::QStringList) return v.toStringList().join(QLatin1Char(','));
+    return v.toString();
+}
+
+bool Finish(QSettings& ini) {
+    ini.sync();
+    return ini.status() == QSettings::NoError;
+}
+
+void PutPort(QSettings& ini, const AppSettings& s) {
+    ini.beginGroup(kInitialize);
+    ini.setValue(QStringLiteral("PORT_TYPE"), s.portType);
+    ini.setValue(QStringLiteral("COM_PORT"), s.comPort);
+    if (s.portDevice.isEmpty())
+        ini.remove(QStringLiteral("PORT_DEVICE"));
+    else
+        ini.setValue(QStringLiteral("PORT_DEVICE"), s.portDevice);
+    ini.endGroup();
+}
+
+void PutItems(QSettings& ini, const AppSettings& s) {
+    ini.beginGroup(kItem);
+    for (int i = 0; i < kColumnItemCount; ++i) ini.setValue(ItemKey(i), s.items[static_cast<size_t>(i)]);
+    ini.endGroup();
+}
+
+}  // namespace
+
+int ParseProfileInt(const QString& text) {
+    const QString t = text.trimmed();
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < t.size() && (t[i] == QLatin1Char('-') || t[i] == QLatin1Char('+'))) negative = t[i++] == QLatin1Char('-');
+    long long v = 0;
+    for (; i < t.size() && t[i].isDigit() && t[i].unicode() < 128; ++i) {
+        v = v * 10 + (t[i].unicode() - '0');
+        if (v > 0x7fffffffLL) return 0;  // overflow: as unreadable
+    }
+    return static_cast<int>(negative ? -v : v);
+}
+
+QString IniSettings::DefaultPath() { return QDir::current().filePath(QStringLiteral("RT62MWin.ini")); }
+
+int IniSettings::readInt(const QString& section, const QString& key, int def) const {
+    QSettings ini(path_, QSettings::IniFormat);
+    const QVariant v = ini.value(section + QLatin1Char('/') + key);
+    if (!v.isValid()) return def;
+    return ParseProfileInt(RawText(v));
+}
+
+bool IniSettings::loadStartup(AppSettings& s) const {
+    s.portType = RepairPortType(readInt(kInitialize, QStringLiteral("PORT_TYPE"), 0));
+    s.comPort = RepairComPort(readInt(kInitialize, QStringLiteral("COM_PORT"), 1));
+    {
+        QSettings ini(path_, QSettings::IniFormat);
+        s.portDevice = RawText(ini.value(kInitialize + QStringLiteral("/PORT_DEVICE"))).trimmed();
+    }
+    for (int i = 0; i < kColumnItemCount; ++i) s.items[static_cast<size_t>(i)] = readInt(kItem, ItemKey(i), 1);
+
+    QSettings ini(path_, QSettings::IniFormat);
+    PutPort(ini, s);
+    PutItems(ini, s);
+    return Finish(ini);
+}
+
+QSize IniSettings::frameSize() const {
+    const int cx = readInt(kInitialize, QStringLiteral("CX"), kMinFrameWidth);
+    const int cy = readInt(kInitialize, QStringLiteral("CY"), kMinFrameHeight);
+    return {std::max(cx, kMinFrameWidth), std::max(cy, kMinFrameHeight)};
+}
+
+bool IniSettings::writeFrame(const AppSettings& s, QSize outerSize) const {
+    QSettings ini(path_, QSettings::IniFormat);
+    PutPort(ini, s);
+    ini.setValue(kInitialize + QStringLiteral("/CX"), outerSize.width());
+    ini.setValue(kInitialize + QStringLiteral("/CY"), outerSize.height());
+    return Finish(ini);
+}
+
+bool IniSettings::writeItems(const AppSettings& s) const {
+    QSettings ini(path_, QSettings::IniFormat);
+    PutItems(ini, s);
+    return Finish(ini);
+}
+
+bool IniSettings::writePort(const AppSettings& s) const {
+    QSettings ini(path_, QSettings::IniFormat);
+    PutPort(ini, s);
+    return Finish(ini);
+}
+
+QStringList IniSettings::recentFiles() const {
+    QSettings ini(path_, QSettings::IniFormat);
+    QStringList out;
+    ini.beginGroup(kRecent);
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        const QString f = RawText(ini.value(QStringLiteral("File%1").arg(i)));
+        if (!f.isEmpty()) out << f;
+    }
+    ini.endGroup();
+    return out;
+}
+
+bool IniSettings::writeRecentFiles(const QStringList& files) const {
+    QSettings ini(path_, QSettings::IniFormat);
+    ini.beginGroup(kRecent);
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        if (i <= files.size())
+            ini.setValue(QStringLiteral("File%1").arg(i), files[i - 1]);
+        else
+            ini.remove(QStringLiteral("File%1").arg(i));
+    }
+    ini.endGroup();
+    return Finish(ini);
+}
+
+QStringList AddRecentFile(QStringList files, const QString& path) {
+    if (path.isEmpty()) return files;
+    files.removeAll(path);
+    files.prepend(path);
+    while (files.size() > kRecentFileCount) files.removeLast();
+    return files;
+}
+
+}  // namespace rt62

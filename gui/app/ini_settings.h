@@ -1,0 +1,58 @@
+// The settings file "RT62MWin.ini": keys, defaults, repair rules, recent files.
+#pragma once
+
+#include "app/app_settings.h"
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+namespace rt62 {
+
+inline constexpr int kMinFrameWidth = 750;
+inline constexpr int kMinFrameHeight = 540;
+inline constexpr int kRecentFileCount = 4;
+
+// Reads an integer the way the profile functions always have: optional sign, then digits up to the
+// first other character; anything unreadable is 0.
+int ParseProfileInt(const QString& text);
+
+// The repair rules of the start-up read.
+inline int RepairPortType(int v) { return (v == 0 || v == 1) ? v : 0; }
+inline int RepairComPort(int v) { return (v <= 0 || v > 16) ? 1 : v; }
+
+// One settings file. Every call opens the file afresh and writes through at once, so the file is
+// complete even if the program is later killed.
+class IniSettings {
+public:
+    // The working directory at the time of the call, not the program's folder.
+    static QString DefaultPath();
+
+    explicit IniSettings(QString path = DefaultPath()) : path_(std::move(path)) {}
+    const QString& path() const { return path_; }
+
+    // Start-up: PORT_TYPE, COM_PORT, PORT_DEVICE and ITEM0-14 read with their rules into s, then the
+    // seventeen values written back. False when the file could not be written.
+    bool loadStartup(AppSettings& s) const;
+
+    // The window size from CX/CY (defaults 750 x 540), raised to the minimum.
+    QSize frameSize() const;
+    int readInt(const QString& section, const QString& key, int def) const;
+
+    // Exit of the main window: PORT_TYPE, COM_PORT, PORT_DEVICE, CX and CY.
+    bool writeFrame(const AppSettings& s, QSize outerSize) const;
+    // Column visibility, section "ITEM", keys "ITEM0".."ITEM14".
+    bool writeItems(const AppSettings& s) const;
+    bool writePort(const AppSettings& s) const;
+
+    QStringList recentFiles() const;
+    bool writeRecentFiles(const QStringList& files) const;
+
+private:
+    QString path_;
+};
+
+// Puts path first in the list, drops an older copy of it and keeps at most kRecentFileCount entries.
+QStringList AddRecentFile(QStringList files, const QString& path);
+
+}  // namespace rt62

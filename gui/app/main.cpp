@@ -1,0 +1,16 @@
+// RT62MWin: the window program.
+#include "app/application.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("RT62MWin"));
+    QApplication::setApplicationDisplayName(QStringLiteral("RT62MWin"));
+    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/rt62mwin.xpm")));
+
+    rt62::CRT62MApp program;
+    if (!program.InitInstance(QApplication::arguments().mid(1))) return 0;
+    return app.exec();
+}

@@ -1,0 +1,623 @@
+#include "app/main_frame.h"
+
+#include "app/about_dialogs.h"
+#include "app/config_dialog.h"
+#include "app/help_window.h"
+#include "app/qt_prompter.h"
+#include "editor/form_view.h"
+#include "image/document.h"
+#include "image/model.h"
+#include "link/transfer.h"
+#include "report/report_printer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinterInfo>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTableView>
+#include <QToolBar>
+
+namespace rt62 {
+namespace {
+
+// One row of the command table: id, menu text (with its key after a tab) and every key bound to it.
+struct CommandDef {
+    int id;
+    const char* text;
+    const char* keys;  // ";"-separated key sequences, portable text
+    const char* icon;  // toolbar image under :/icons, or nullptr
+};
+
+constexpr CommandDef kCommands[] = {
+    {cmd::New, "&New\tCtrl+N", "Ctrl+N", "new"},
+    {cmd::Open, "&Open...\tCtrl+O", "Ctrl+O", "open"},
+    {cmd::Save, "&Save\tCtrl+S", "Ctrl+S", "save"},
+    {cmd::SaveAs, "Save &As...", "", nullptr},
+    {cmd::Print, "&Print...\tCtrl+P", "Ctrl+P", "print"},
+    {cmd::PrintPreview, "Print Pre&view", "", nullptr},
+    {cmd::PrintSetup, "P&rint Setup...", "", nullptr},
+    {cmd::Configure, "&Configure", "", nullptr},
+    {cmd::Exit, "E&xit", "", nullptr},
+    {cmd::Copy, "&Copy\tCtrl+C", "Ctrl+C;Ctrl+Ins", "copy"},
+    {cmd::Paste, "&Paste\tCtrl+V", "Ctrl+V;Shift+Ins", "paste"},
+    {cmd::Cut, "Cu&t", "Ctrl+X;Shift+Del", nullptr},
+    {cmd::Undo, "&Undo", "Ctrl+Z;Alt+Backspace", nullptr},
+    {cmd::ViewToolbar, "&Toolbar", "", nullptr},
+    {cmd::ViewStatusBar, "&Status Bar", "", nullptr},
+    {cmd::ItemVisible, "&Visible", "", nullptr},
+    {32800, "W/N", "", nullptr},
+    {32801, "Frequency", "", nullptr},
+    {32802, "Sub Audio", "", nullptr},
+    {32803, "Power Save", "", nullptr},
+    {32804, "Power", "", nullptr},
+    {32805, "Scan", "", nullptr},
+    {32806, "VTS", "", nullptr},
+    {32807, "TOT", "", nullptr},
+    {32808, "Lock Out", "", nullptr},
+    {32809, "Squelch", "", nullptr},
+    {32810, "ANI", "", nullptr},
+    {32811, "Encryption", "", nullptr},
+    {32812, "Page", "", nullptr},
+    {32813, "Channel PROX", "", nullptr},
+    {32814, "2 Tone", "", nullptr},
+    {cmd::Hardware, "&Hardware", "", nullptr},
+    {cmd::Option, "&Option", "", nullptr},
+    {cmd::Scanning, "&Scanning", "", nullptr},
+    {cmd::PowerSaving, "&Power Saving", "", nullptr},
+    {cmd::KeyFunction, "&Key Function", "", nullptr},
+    {cmd::Marketing, "&Marketing", "", nullptr},
+    {cmd::Miscellaneous, "M&iscellaneous", "", nullptr},
+    {cmd::AniSpeedDial, "&ANI/Speed Dial", "", nullptr},
+    {cmd::PagingSetting, "Paging &Setting", "", nullptr},
+    {cmd::PageCode, "Page &Code", "", nullptr},
+    {cmd::TwoTone, "&2-Tone", "", nullptr},
+    {cmd::TwoToneTable, "2-Tone &Table", "", nullptr},
+    {cmd::Upload, "&Upload", "", nullptr},
+    {cmd::Download, "&Download", "", nullptr},
+    {cmd::UploadButton, "Upload", "", "upload"},
+    {cmd::DownloadButton, "Download", "", "download"},
+    {cmd::ChannelType, "Channel &Type", "", nullptr},
+    {cmd::HelpTopics, "&Help Topics", "", nullptr},
+    {cmd::HelpTopicsButton, "Help Topics", "", "help"},
+    {cmd::GetStarted, "&Get Started", "", nullptr},
+    {cmd::CommonProblems, "&Common Problems", "", nullptr},
+    {cmd::About, "&About RT62M...", "", nullptr},
+    {cmd::Help, "Help", "F1", nullptr},
+    {cmd::ShiftF1, "Context Help", "Shift+F1", nullptr},
+    {cmd::NextPane, "Next Pane", "F6", nullptr},
+    {cmd::PrevPane, "Previous Pane", "Shift+F6", nullptr},
+};
+
+// Menus in order; 0 is a separator, -1 the recent-file entries, -2 the Item submenu.
+struct MenuDef {
+    const char* title;
+    std::initializer_list<int> ids;
+};
+
+const MenuDef kMenus[] = {
+    {"&File",
+     {cmd::New, cmd::Open, cmd::Save, cmd::SaveAs, 0, cmd::Print, cmd::PrintPreview, cmd::PrintSetup, 0,
+      cmd::Configure, 0, -1, 0, cmd::Exit}},
+    {"&Edit", {cmd::Copy, cmd::Paste}},
+    {"&View", {cmd::ViewToolbar, cmd::ViewStatusBar, 0, -2}},
+    {"&Common",
+     {cmd::Hardware, cmd::Option, cmd::Scanning, cmd::PowerSaving, cmd::KeyFunction, cmd::Marketing,
+      cmd::Miscellaneous}},
+    {"&Signaling", {cmd::AniSpeedDial, cmd::PagingSetting, cmd::PageCode, cmd::TwoTone, cmd::TwoToneTable}},
+    {"&Radio", {cmd::Upload, cmd::Download}},
+    {"C&hannel", {cmd::ChannelType}},
+    {"&Help", {cmd::HelpTopics, 0, cmd::GetStarted, cmd::CommonProblems, 0, cmd::About}},
+};
+
+constexpr int kToolBarIds[] = {cmd::New,   cmd::Open, 0, cmd::Save, 0, cmd::Copy, cmd::Paste, 0,
+                               cmd::Print, 0, cmd::UploadButton, cmd::DownloadButton, 0, cmd::HelpTopicsButton};
+
+// How the frame treats a dialog command: image sync around it and the refresh after it.
+enum class RefreshRule { Fixed, IfChanged, IfAccepted, Hardware };
+struct DialogCommand {
+    int id;
+    bool normalizeBefore;
+    bool decodeAfter;
+    RefreshRule rule;
+    RefreshKind kind;
+};
+
+constexpr DialogCommand kDialogCommands[] = {
+    {cmd::Hardware, true, false, RefreshRule::Hardware, RefreshKind::InfoPanel},
+    {cmd::Option, true, true, RefreshRule::IfChanged, RefreshKind::Full},
+    {cmd::Scanning, true, true, RefreshRule::Fixed, RefreshKind::None},
+    {cmd::PowerSaving, true, true, RefreshRule::Fixed, RefreshKind::None},
+    {cmd::KeyFunction, true, false, RefreshRule::Fixed, RefreshKind::None},
+    {cmd::Marketing, true, true, RefreshRule::Fixed, RefreshKind::InfoPanel},
+    {cmd::Miscellaneous, true, true, RefreshRule::Fixed, RefreshKind::InfoPanel},
+    {cmd::AniSpeedDial, true, false, RefreshRule::Fixed, RefreshKind::None},
+    {cmd::PagingSetting, true, false, RefreshRule::Fixed, RefreshKind::None},
+    {cmd::PageCode, true, false, RefreshRule::Fixed, RefreshKind::Full},
+    {cmd::TwoTone, true, false, RefreshRule::Fixed, RefreshKind::None},
+    {cmd::TwoToneTable, true, false, RefreshRule::Fixed, RefreshKind::Full},
+    {cmd::ChannelType, false, false, RefreshRule::IfAccepted, RefreshKind::Full},
+    {cmd::ItemVisible, false, false, RefreshRule::IfAccepted, RefreshKind::Full},
+};
+
+const DialogCommand* FindDialogCommand(int id) {
+    for (const DialogCommand& d : kDialogCommands)
+        if (d.id == id) return &d;
+    return nullptr;
+}
+
+QList<QKeySequence> KeysOf(const char* keys) {
+    QList<QKeySequence> out;
+    for (const QString& k : QString::fromLatin1(keys).split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        out << QKeySequence::fromString(k, QKeySequence::PortableText);
+    return out;
+}
+
+const QString kFileFilter = QStringLiteral("RT62M Files(*.R62)");
+
+}  // namespace
+
+QString ClockText(const QTime& time) { return QString::asprintf(" %i:%02i", time.hour(), time.minute()); }
+
+QString FrameTitle(const std::string& documentTitle, bool serviceMode) {
+    // The service title is the first field of the document template string.
+    const QString appTitle = serviceMode ? TableText(128).section(QLatin1Char('\n'), 0, 0) : TableText(1007);
+    return QString::fromStdString(documentTitle) + QStringLiteral(" - ") + appTitle;
+}
+
+CMainFrame::CMainFrame(FrameContext ctx, QWidget* parent) : QMainWindow(parent), ctx_(std::move(ctx)) {
+    setObjectName(QStringLiteral("mainFrame"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/rt62mwin.xpm")));
+    setMinimumSize(kMinFrameWidth, kMinFrameHeight);
+    resize(ctx_.ini.frameSize());
+
+    if (!ctx_.settings.printerName.isEmpty()) {
+        const QPrinterInfo info = QPrinterInfo::printerInfo(ctx_.settings.printerName);
+        if (!info.isNull()) printer_.setPrinterName(info.printerName());
+    }
+
+    view_ = new CRT62MView(ctx_.doc, ctx_.settings, this);
+    view_->setObjectName(QStringLiteral("formView"));
+    setCentralWidget(view_);
+
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    installHandlers();
+    recent_ = ctx_.ini.recentFiles();
+    updateRecentMenu();
+    view_->setEditMenu(editMenu_);
+
+    ctx_.doc.SetUpdateViews([this] {
+        updateTitle();
+        view_->FullRefresh();
+    });
+    updateTitle();
+
+    connect(&timer_, &QTimer::timeout, this, &CMainFrame::updateClock);
+    timer_.start(1000);
+    updateClock();
+
+    qApp->installEventFilter(this);
+
+    // Centred on the screen the window will appear on.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect r = frameGeometry();
+        r.moveCenter(screen->availableGeometry().center());
+        move(r.topLeft());
+    }
+}
+
+CMainFrame::~CMainFrame() {
+    qApp->removeEventFilter(this);
+    ctx_.doc.SetUpdateViews({});
+    saveOnExit();
+}
+
+void CMainFrame::saveOnExit() {
+    if (saved_) return;
+    saved_ = true;
+    timer_.stop();
+    ctx_.ini.writeFrame(ctx_.settings, frameGeometry().size());
+    ctx_.ini.writeItems(ctx_.settings);
+}
+
+QAction* CMainFrame::action(int id) const {
+    auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void CMainFrame::trigger(int id) {
+    auto it = handlers_.find(id);
+    if (it != handlers_.end() && it->second) it->second();
+}
+
+void CMainFrame::setHandler(int id, std::function<void()> handler) { handlers_[id] = std::move(handler); }
+
+void CMainFrame::setDialogRunner(int id, DialogRunner runner) {
+    runners_[id] = std::move(runner);
+    setHandler(id, [this, id] { runDialogCommand(id); });
+}
+
+void CMainFrame::createActions() {
+    for (const CommandDef& def : kCommands) {
+        QString text = QString::fromLatin1(def.text);
+        text = text.section(QLatin1Char('\t'), 0, 0);  // Qt shows the shortcut itself
+        auto* a = new QAction(text, this);
+        a->setProperty("commandId", def.id);
+        a->setObjectName(QStringLiteral("command%1").arg(def.id));
+        a->setShortcuts(KeysOf(def.keys));
+        a->setShortcutContext(Qt::WindowShortcut);
+        if (def.icon) a->setIcon(QIcon(QStringLiteral(":/icons/%1.xpm").arg(QLatin1String(def.icon))));
+        const QString status = PromptPart(def.id, 0);
+        const QString tip = PromptPart(def.id, 1);
+        if (!status.isEmpty()) a->setStatusTip(status);
+        if (!tip.isEmpty()) a->setToolTip(tip);
+        const int id = def.id;
+        connect(a, &QAction::triggered, this, [this, id] { trigger(id); });
+        addAction(a);  // keys work even for actions that are in no menu
+        actions_[def.id] = a;
+    }
+    for (int id = cmd::ItemFirst; id <= cmd::ItemLast; ++id) action(id)->setCheckable(true);
+    action(cmd::ViewToolbar)->setCheckable(true);
+    action(cmd::ViewStatusBar)->setCheckable(true);
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        auto* a = new QAction(this);
+        a->setProperty("commandId", cmd::RecentFile1 + i);
+        a->setObjectName(QStringLiteral("command%1").arg(cmd::RecentFile1 + i));
+        a->setStatusTip(PromptPart(cmd::RecentFile1 + i, 0));
+        connect(a, &QAction::triggered, this, [this, i] { onOpenRecent(i); });
+        actions_[cmd::RecentFile1 + i] = a;
+    }
+}
+
+void CMainFrame::createMenus() {
+    for (const MenuDef& m : kMenus) {
+        QMenu* menu = menuBar()->addMenu(QString::fromLatin1(m.title));
+        if (QString::fromLatin1(m.title) == QLatin1String("&Edit")) editMenu_ = menu;
+        for (int id : m.ids) {
+            if (id == 0) {
+                menu->addSeparator();
+            } else if (id == -1) {
+                recentMenu_ = menu;  // entries are inserted before the separator that follows
+                for (int i = 0; i < kRecentFileCount; ++i) menu->addAction(action(cmd::RecentFile1 + i));
+            } else if (id == -2) {
+                QMenu* item = menu->addMenu(QStringLiteral("&Item"));
+                item->addAction(action(cmd::ItemVisible));
+                item->addSeparator();
+                for (int c = cmd::ItemFirst; c <= cmd::ItemLast; ++c) item->addAction(action(c));
+                connect(item, &QMenu::aboutToShow, this, &CMainFrame::updateItemChecks);
+            } else {
+                menu->addAction(action(id));
+            }
+        }
+    }
+}
+
+void CMainFrame::createToolBar() {
+    toolBar_ = addToolBar(QStringLiteral("Standard"));
+    toolBar_->setObjectName(QStringLiteral("toolBar"));
+    toolBar_->setIconSize(QSize(18, 15));
+    toolBar_->setMovable(true);
+    toolBar_->setFloatable(true);
+    toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
+    for (int id : kToolBarIds) {
+        if (id == 0)
+            toolBar_->addSeparator();
+        else
+            toolBar_->addAction(action(id));
+    }
+    QAction* view = action(cmd::ViewToolbar);
+    view->setChecked(true);
+    connect(view, &QAction::toggled, toolBar_, &QToolBar::setVisible);
+    connect(toolBar_, &QToolBar::visibilityChanged, view, &QAction::setChecked);
+}
+
+void CMainFrame::createStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("statusBar"));
+    // A normal widget: a prompt shown while a menu item is hovered covers it, and it returns after.
+    idle_ = new QLabel(TableText(57345), bar);
+    idle_->setObjectName(QStringLiteral("idlePane"));
+    bar->addWidget(idle_, 1);
+    const int ids[3] = {59137, 59138, 59139};
+    for (int i = 0; i < 3; ++i) {
+        indicators_[i] = new QLabel(TableText(ids[i]), bar);
+        indicators_[i]->setObjectName(QStringLiteral("indicator%1").arg(ids[i]));
+        indicators_[i]->setEnabled(false);  // shown greyed until the key is known to be on
+        bar->addPermanentWidget(indicators_[i]);
+    }
+    clock_ = new QLabel(QStringLiteral("00:00"), bar);
+    clock_->setObjectName(QStringLiteral("pane59142"));
+    // 30 pixels as the pane always was, or wider where the font needs it.
+    clock_->setMinimumWidth(std::max(30, clock_->fontMetrics().horizontalAdvance(QStringLiteral(" 00:00")) + 6));
+    bar->addPermanentWidget(clock_);
+
+    QAction* view = action(cmd::ViewStatusBar);
+    view->setChecked(true);
+    connect(view, &QAction::toggled, bar, &QStatusBar::setVisible);
+}
+
+void CMainFrame::installHandlers() {
+    setHandler(cmd::New, [this] { onNew(); });
+    setHandler(cmd::Open, [this] { onOpen(); });
+    setHandler(cmd::Save, [this] { onSave(); });
+    setHandler(cmd::SaveAs, [this] { onSaveAs(); });
+    setHandler(cmd::Print, [this] { RunPrint(this, printer_, ctx_.doc, ctx_.settings, view_); });
+    setHandler(cmd::PrintPreview, [this] { RunPrintPreview(this, printer_, ctx_.doc, ctx_.settings, view_); });
+    setHandler(cmd::PrintSetup, [this] { onPrintSetup(); });
+    setHandler(cmd::Configure, [this] { onConfigure(); });
+    setHandler(cmd::Exit, [this] { close(); });
+    setHandler(cmd::Copy, [this] { onCopy(); });
+    setHandler(cmd::Paste, [this] { onPaste(); });
+    for (int i = 0; i < kColumnItemCount; ++i) setHandler(cmd::ItemFirst + i, [this, i] { onToggleItem(i); });
+    setHandler(cmd::Upload, [this] { onTransfer(true); });
+    setHandler(cmd::UploadButton, [this] { onTransfer(true); });
+    setHandler(cmd::Download, [this] { onTransfer(false); });
+    setHandler(cmd::DownloadButton, [this] { onTransfer(false); });
+    setHandler(cmd::HelpTopics, [] { ShowHelp(kHelpContents); });
+    setHandler(cmd::HelpTopicsButton, [] { ShowHelp(kHelpContents); });
+    setHandler(cmd::Help, [this] { onContextHelp(); });
+    setHandler(cmd::GetStarted, [this] { GuideDialog(GuideMode::GetStarted, this).exec(); });
+    setHandler(cmd::CommonProblems, [this] { GuideDialog(GuideMode::CommonProblems, this).exec(); });
+    setHandler(cmd::About, [this] { AboutDialog(this).exec(); });
+    // Cut, Undo, Shift+F1 and the pane keys are bound but do nothing, as they always did.
+
+    // The dialogs of the Common, Signaling, View / Item and Channel menus. Each entry is the one line
+    // that connects a dialog: setDialogRunner(id, [](QWidget* parent) { ...; return DialogOutcome{...}; }).
+    // TODO(integration): parameter dialogs (gui/dialogs), Visible and Channel Type (gui/editor).
+    for (const DialogCommand& d : kDialogCommands)
+        setDialogRunner(d.id, [](QWidget*) { return DialogOutcome{}; });
+}
+
+void CMainFrame::runDialogCommand(int id) {
+    const DialogCommand* def = FindDialogCommand(id);
+    auto runner = runners_.find(id);
+    if (!def || runner == runners_.end() || !runner->second) return;
+    if (def->normalizeBefore) NormalizeImage(ctx_.doc.Model());
+    const DialogOutcome out = runner->second(this);
+    if (def->decodeAfter) DecodeImage(ctx_.doc.Model());
+    if (id == cmd::ItemVisible) ctx_.ini.writeItems(ctx_.settings);  // also after Cancel
+
+    RefreshKind kind = RefreshKind::None;
+    switch (def->rule) {
+    case RefreshRule::Fixed: kind = def->kind; break;
+    case RefreshRule::IfChanged: kind = out.changed ? def->kind : RefreshKind::None; break;
+    case RefreshRule::IfAccepted: kind = out.accepted ? def->kind : RefreshKind::None; break;
+    case RefreshRule::Hardware:
+        kind = out.newBandCode >= 0 ? RefreshKind::BandChanged
+                                    : (out.changed ? RefreshKind::InfoPanel : RefreshKind::None);
+        break;
+    }
+    if (kind == RefreshKind::BandChanged) {
+        ctx_.doc.LoadBandDefault(out.newBandCode);
+        kind = RefreshKind::Full;
+    }
+    refresh(kind);
+}
+
+void CMainFrame::refresh(RefreshKind kind) {
+    switch (kind) {
+    case RefreshKind::None: break;
+    case RefreshKind::Full: view_->FullRefresh(); break;
+    case RefreshKind::InfoPanel: view_->RefreshInfoPanel(); break;
+    case RefreshKind::BandChanged: view_->FullRefresh(); break;
+    }
+    updateTitle();
+}
+
+void CMainFrame::updateTitle() { setWindowTitle(FrameTitle(ctx_.doc.Title(), ctx_.settings.serviceMode)); }
+
+void CMainFrame::updateClock() { clock_->setText(ClockText(QTime::currentTime())); }
+
+void CMainFrame::updateItemChecks() {
+    // Checked for any non-zero value, although only 1 shows the columns.
+    for (int i = 0; i < kColumnItemCount; ++i)
+        action(cmd::ItemFirst + i)->setChecked(ctx_.settings.items[static_cast<size_t>(i)] != 0);
+}
+
+void CMainFrame::updateRecentMenu() {
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        QAction* a = action(cmd::RecentFile1 + i);
+        if (i < recent_.size()) {
+            QString shown = recent_[i];
+            shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+            a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+            a->setVisible(true);
+            a->setEnabled(true);
+        } else if (i == 0) {
+            a->setText(QStringLiteral("Recent File"));
+            a->setVisible(true);
+            a->setEnabled(false);
+        } else {
+            a->setVisible(false);
+        }
+    }
+}
+
+void CMainFrame::addRecent(const std::string& path) {
+    if (path.empty() || path == kNoPath) return;
+    recent_ = AddRecentFile(recent_, QFileInfo(QString::fromStdString(path)).absoluteFilePath());
+    ctx_.ini.writeRecentFiles(recent_);
+    updateRecentMenu();
+}
+
+std::optional<std::string> CMainFrame::chooseSavePath() {
+    if (saveAsChooser_) return saveAsChooser_();
+    QFileDialog dlg(this, QStringLiteral("Save As"));
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setNameFilter(kFileFilter);
+    dlg.setDefaultSuffix(QStringLiteral("R62"));
+    if (ctx_.doc.HasFile()) dlg.selectFile(QString::fromStdString(ctx_.doc.CurrentPath()));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+    return dlg.selectedFiles().front().toStdString();
+}
+
+void CMainFrame::onNew() {
+    ctx_.doc.New([this] { return chooseSavePath(); });
+    updateTitle();
+}
+
+void CMainFrame::onOpen() {
+    std::optional<std::string> path;
+    if (openChooser_) {
+        path = openChooser_();
+    } else {
+        QFileDialog dlg(this, QStringLiteral("Open"));
+        dlg.setAcceptMode(QFileDialog::AcceptOpen);
+        dlg.setFileMode(QFileDialog::ExistingFile);
+        dlg.setNameFilter(kFileFilter);
+        dlg.setDefaultSuffix(QStringLiteral("R62"));
+        if (dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty())
+            path = dlg.selectedFiles().front().toStdString();
+    }
+    if (!path) return;
+    if (ctx_.doc.OpenCommand(*path, [this] { return chooseSavePath(); })) addRecent(*path);
+    updateTitle();
+}
+
+void CMainFrame::onOpenRecent(int index) {
+    if (index >= recent_.size()) return;
+    const std::string path = recent_[index].toStdString();
+    if (ctx_.doc.OpenCommand(path, [this] { return chooseSavePath(); })) {
+        addRecent(path);
+    } else if (CRT62MDoc::ProbeOpenFile(path) != OpenProbe::Ok) {
+        // A file that is gone or unusable leaves the list, as the list always did.
+        recent_.removeAt(index);
+        ctx_.ini.writeRecentFiles(recent_);
+        updateRecentMenu();
+    }
+    updateTitle();
+}
+
+void CMainFrame::onSave() {
+    ctx_.doc.Save();
+    updateTitle();
+}
+
+void CMainFrame::onSaveAs() {
+    const std::optional<std::string> path = chooseSavePath();
+    if (!path) return;
+    if (ctx_.doc.SaveAs(*path)) addRecent(*path);
+    updateTitle();
+}
+
+void CMainFrame::onPrintSetup() {
+    QPrintDialog dlg(&printer_, this);
+    dlg.setWindowTitle(QStringLiteral("Print Setup"));
+    dlg.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dlg.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dlg.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dlg.exec();
+    // Whatever the dialog ended with, the panel shows the printer now in use.
+    ctx_.settings.printerName = printer_.outputFormat() == QPrinter::NativeFormat ? printer_.printerName() : QString();
+    view_->RefreshInfoPanel();
+}
+
+void CMainFrame::onConfigure() {
+    ConfigurationDialog dlg(ctx_.settings, ctx_.portControl, ctx_.prompter, SystemSerialPorts(), this);
+    dlg.exec();
+    refresh(RefreshKind::InfoPanel);
+}
+
+void CMainFrame::onCopy() {
+    QWidget* focus = QApplication::focusWidget();
+    if (auto* edit = qobject_cast<QLineEdit*>(focus); edit && view_->isAncestorOf(edit)) {
+        edit->copy();
+        return;
+    }
+    // TODO(integration): the grid's own copy of cells once the view offers it.
+}
+
+void CMainFrame::onPaste() {
+    QWidget* focus = QApplication::focusWidget();
+    if (auto* edit = qobject_cast<QLineEdit*>(focus); edit && view_->isAncestorOf(edit)) {
+        edit->paste();
+        return;
+    }
+    // TODO(integration): the grid's own paste once the view offers it.
+}
+
+void CMainFrame::onToggleItem(int item) {
+    // TODO(integration): the view switches the column widths itself once it offers a toggle; until then
+    // the value flips as the menu does and the grid is rebuilt.
+    int& v = ctx_.settings.items[static_cast<size_t>(item)];
+    v = (v == 1) ? 0 : 1;
+    updateItemChecks();
+    view_->FullRefresh();
+}
+
+void CMainFrame::onTransfer(bool upload) {
+    TransferContext ctx{this, ctx_.doc, ctx_.settings, ctx_.prompter, ctx_.port, view_};
+    if (upload)
+        RunUpload(ctx);
+    else
+        RunDownload(ctx);
+    updateTitle();
+}
+
+int CMainFrame::helpContext() const {
+    // Over the menu, the toolbar or the status bar the contents answer.
+    for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+        if (w == view_) return view_->helpContext();
+        if (w == toolBar_ || w == statusBar() || w == menuBar()) break;
+    }
+    return kHelpContents;
+}
+
+void CMainFrame::onContextHelp() { ShowHelp(helpContext()); }
+
+void CMainFrame::bringToFront() {
+    if (isMinimized()) setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+    // The dialog the user last had open comes first, as it would have on its own.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    // Asked also while printing or previewing: closing then must not drop unsaved edits.
+    if (ctx_.doc.IsModified() && !ctx_.doc.AskSaveChanges([this] { return chooseSavePath(); })) {
+        event->ignore();
+        updateTitle();
+        return;
+    }
+    saveOnExit();
+    event->accept();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    // Shift+F1 is swallowed before anything else sees it, anywhere in this window.
+    const QEvent::Type t = event->type();
+    if (t == QEvent::KeyPress || t == QEvent::KeyRelease || t == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (key->key() == Qt::Key_F1 && (key->modifiers() & Qt::ShiftModifier) && widget &&
+            widget->window() == this) {
+            event->accept();  // an accepted override also stops the shortcut lookup
+            return true;
+        }
+        if (t == QEvent::KeyPress && widget && widget->window() == this) {
+            const int k = key->key();
+            if (k == Qt::Key_CapsLock) indicators_[0]->setEnabled(!indicators_[0]->isEnabled());
+            if (k == Qt::Key_NumLock) indicators_[1]->setEnabled(!indicators_[1]->isEnabled());
+            if (k == Qt::Key_ScrollLock) indicators_[2]->setEnabled(!indicators_[2]->isEnabled());
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace rt62

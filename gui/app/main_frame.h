@@ -1,0 +1,155 @@
+// The main window: menus, toolbar, status bar with clock, the command table and its handlers.
+#pragma once
+
+#include "app/ini_settings.h"
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QPointer>
+#include <QPrinter>
+#include <QTime>
+#include <QTimer>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QAction;
+class QMenu;
+class QToolBar;
+
+namespace rt62 {
+
+class CRT62MDoc;
+class CRT62MView;
+class PortControl;
+class Prompter;
+class SerialPort;
+
+// Command ids shared between menus, toolbar, prompts and help.
+namespace cmd {
+inline constexpr int New = 57600, Open = 57601, Save = 57603, SaveAs = 57604, PrintSetup = 57606, Print = 57607,
+                     PrintPreview = 57609, RecentFile1 = 57616, Exit = 57665, Copy = 57634, Cut = 57635,
+                     Paste = 57637, Undo = 57643, HelpTopicsButton = 57664, HelpTopics = 57667, Help = 57670,
+                     NextPane = 57680, PrevPane = 57681, ViewToolbar = 59392, ViewStatusBar = 59393;
+inline constexpr int Hardware = 32772, Option = 32773, Scanning = 32774, PowerSaving = 32775, KeyFunction = 32776,
+                     Marketing = 32777, Miscellaneous = 32778, AniSpeedDial = 32783, PagingSetting = 32784,
+                     PageCode = 32785, TwoTone = 32786, TwoToneTable = 32787;
+inline constexpr int ItemFirst = 32800, ItemLast = 32814, ItemVisible = 32828, ShiftF1 = 32830;
+inline constexpr int Upload = 32820, Download = 32821, UploadButton = 32836, DownloadButton = 32834;
+inline constexpr int ChannelType = 32833, GetStarted = 32840, CommonProblems = 32841, About = 32842;
+inline constexpr int Configure = 32850;
+}  // namespace cmd
+
+// After a command the frame refreshes the view by one of these.
+enum class RefreshKind { None = 0, Full = 1, InfoPanel = 2, BandChanged = 4 };
+
+// What a dialog run from the frame reports.
+struct DialogOutcome {
+    bool accepted = false;
+    bool changed = false;     // the dialog changed something it reports (hardware, option)
+    int newBandCode = -1;     // Hardware: the new BandStepCode when the band was changed
+};
+using DialogRunner = std::function<DialogOutcome(QWidget* parent)>;
+
+// Everything the frame works with; owned by the application object (or a test).
+struct FrameContext {
+    CRT62MDoc& doc;
+    AppSettings& settings;
+    IniSettings ini;
+    Prompter& prompter;
+    std::unique_ptr<SerialPort>& port;
+    PortControl& portControl;
+};
+
+// " %i:%02i" of the local time: a blank, the hour without a leading zero, the minute with two digits.
+QString ClockText(const QTime& time);
+// Window title: the document title, then string 1007 (or the service title " (M)").
+QString FrameTitle(const std::string& documentTitle, bool serviceMode);
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit CMainFrame(FrameContext ctx, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CRT62MView* view() const { return view_; }
+    QAction* action(int id) const;
+    // Runs a command as the menu would.
+    void trigger(int id);
+    // The one place a command id maps to its handler (replace to wire a dialog).
+    void setHandler(int id, std::function<void()> handler);
+    // The parameter, Visible and Channel Type dialogs: runner plus the frame's steps around it.
+    void setDialogRunner(int id, DialogRunner runner);
+
+    // Where Save As and Open get their file names; tests replace the file dialogs.
+    using PathChooser = std::function<std::optional<std::string>()>;
+    void setSaveAsChooser(PathChooser chooser) { saveAsChooser_ = std::move(chooser); }
+    void setOpenChooser(PathChooser chooser) { openChooser_ = std::move(chooser); }
+
+    QPrinter& printer() { return printer_; }
+    QLabel* clockPane() const { return clock_; }
+    QLabel* idlePane() const { return idle_; }
+    QToolBar* toolBar() const { return toolBar_; }
+    QStringList recentFiles() const { return recent_; }
+
+    // Topic for F1 in the main window: 300 + current grid column, contents over the bars.
+    int helpContext() const;
+    void updateTitle();
+    void updateClock();
+    void refresh(RefreshKind kind);
+    // A second copy of the program asked for this window.
+    void bringToFront();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void installHandlers();
+    void updateItemChecks();
+    void updateRecentMenu();
+    void addRecent(const std::string& path);
+    void saveOnExit();
+
+    void onNew();
+    void onOpen();
+    void onOpenRecent(int index);
+    void onSave();
+    void onSaveAs();
+    void onPrintSetup();
+    void onConfigure();
+    void onCopy();
+    void onPaste();
+    void onToggleItem(int item);
+    void onTransfer(bool upload);
+    void onContextHelp();
+    void runDialogCommand(int id);
+    std::optional<std::string> chooseSavePath();
+
+    FrameContext ctx_;
+    CRT62MView* view_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    QMenu* editMenu_ = nullptr;
+    QLabel* idle_ = nullptr;
+    QLabel* clock_ = nullptr;
+    QLabel* indicators_[3] = {};
+    QTimer timer_;
+    QPrinter printer_;
+    QStringList recent_;
+    std::map<int, QAction*> actions_;
+    std::map<int, std::function<void()>> handlers_;
+    std::map<int, DialogRunner> runners_;
+    PathChooser saveAsChooser_;
+    PathChooser openChooser_;
+    bool saved_ = false;
+};
+
+}  // namespace rt62
