@@ -93,6 +93,14 @@ std::string PositionLine(const char* label, int channel) {
     return F("              %s%-20s", label, "Disabled");
 }
 
+// "label: 2   secs" with the value in three places. A longer value ("0.25") is printed whole and
+// takes its extra room from the padding, so the right column stays where it is.
+std::string SecondsLine(const char* label, const char* value) {
+    int extra = static_cast<int>(std::string_view(value).size()) - 3;
+    int pad = extra > 0 ? 12 - extra : 12;
+    return F("%s%-3s secs%*s", label, value, pad, "");
+}
+
 std::string PageCodeLine(int n, const std::string& code) { return F("   Page Code %2d:  %3s", n, code.c_str()); }
 
 std::string PairLine(int n, const PairEntry& pair, TwoToneFormat format) {
@@ -140,7 +148,8 @@ std::string ChannelLine(int n, const ChannelEntry& e) {
     s += F("%s ", Pick(kPower, e.power));
     s += F("%s ", Pick(kScanMark, e.scan));
     s += F("%s ", Pick(kMark, e.vts));
-    s += F("%s %s %2d %s ", Pick(kMark, e.tot), Pick(kLockout, e.lockOut), e.squelch, Pick(kMark, e.ani));
+    // An unknown lockout keeps the four places of the known texts.
+    s += F("%s %-4s %2d %s ", Pick(kMark, e.tot), Pick(kLockout, e.lockOut), e.squelch, Pick(kMark, e.ani));
     s += F("%s ", Pick(kMark, e.encryption));
     s += OneDigit(e.pageNumber);
     s += F("%s ", Pick(kMark, e.prox));
@@ -180,7 +189,7 @@ void ProgrammingReport::Build(const ImageModel& model, const std::string& curren
     const auto& pairs = signaling.pairTable.pairs;
     const TwoToneSettings& tt = signaling.twoTone;
 
-    std::vector<std::string> left(44), right(44);
+    std::vector<std::string> left(43), right(43);  // lines 0-42
     left[0] = "                  **********  Orvane KT-905 Portable Transceiver  **********";
     left[2] = F("           File Name:  %-32s", FileNameOfPath(currentPath).c_str());
     right[2] = F("Serial No:  %-32s", model.marketing.serialNumber.c_str());
@@ -214,8 +223,8 @@ void ProgrammingReport::Build(const ImageModel& model, const std::string& curren
     left[19] = PositionLine("Dial Priority CH:    ", scan.priorityChannel);
     left[20] = PositionLine("KT-Trunk Position:   ", scan.ktTrunkPosition);
     for (int k = 1; k <= 10; ++k) right[13 + k] = PageCodeLine(k, pages[static_cast<std::size_t>(k - 1)]);
-    left[21] = F("              Scan Resume Tinme 1: %-3.3s secs%12s", Pick(kScanResume1, scan.scanResumeTime1), "");
-    left[22] = F("              Scan Resume Tinme 2: %-3.3s secs%12s", Pick(kScanResume2, scan.scanResumeTime2), "");
+    left[21] = SecondsLine("              Scan Resume Tinme 1: ", Pick(kScanResume1, scan.scanResumeTime1));
+    left[22] = SecondsLine("              Scan Resume Tinme 2: ", Pick(kScanResume2, scan.scanResumeTime2));
     left[23] = F("              Dual Watch:          %-20s", Pick(kDisabledEnabled, scan.dualWatch));
     left[24] = F("              Dual Watch Timer:    %-20s", Pick(kDualWatchTimer, scan.dualWatchTimer));
     left[25] = F("              Talk Back:           %-20s", Pick(kDisabledEnabled, scan.talkBack));
