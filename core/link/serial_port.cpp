@@ -1,0 +1,74 @@
+#include "link/serial_port.h"
+
+#include <cctype>
+
+#include "link/sim_port.h"
+#ifdef _WIN32
+#include "link/win32_serial_port.h"
+#else
+#include "link/posix_serial_port.h"
+#endif
+
+namespace rt62 {
+
+bool SerialPort::SendEchoed(std::uint8_t* data, std::size_t n) {
+    if (!Write(data, n)) return false;
+    return ReadExact(data, n) == ReadResult::Ok;
+}
+
+std::string ComDevicePath(int comNumber) {
+#ifdef _WIN32
+    return "\\\\.\\COM" + std::to_string(comNumber);
+#else
+    // COM1 is the first on-board port; USB adapters are picked by their device path instead.
+    return "/dev/ttyS" + std::to_string(comNumber - 1);
+#endif
+}
+
+std::optional<PortName> ParsePortName(std::string_view name) {
+    if (name == "sim:") return PortName{PortName::Kind::Simulated, 0, "sim:", "sim:"};
+    if (name.size() > 3 && std::tolower(static_cast<unsigned char>(name[0])) == 'c' &&
+        std::tolower(static_cast<unsigned char>(name[1])) == 'o' &&
+        std::tolower(static_cast<unsigned char>(name[2])) == 'm') {
+        std::string_view digits = name.substr(3);
+        if (digits.size() > 2 || digits[0] == '0') return std::nullopt;
+        int n = 0;
+        for (char c : digits) {
+            if (c < '0' || c > '9') return std::nullopt;
+            n = n * 10 + (c - '0');
+        }
+        if (n < 1 || n > 16) return std::nullopt;
+        return PortName{PortName::Kind::Com, n, ComDevicePath(n), std::to_string(n)};
+    }
+#ifdef _WIN32
+    if (name.substr(0, 4) == "\\\\.\\" && name.size() > 4)
+        return PortName{PortName::Kind::Device, 0, std::string(name), std::string(name.substr(4))};
+#else
+    if (name.size() > 1 && name[0] == '/') return PortName{PortName::Kind::Device, 0, std::string(name), std::string(name)};
+#endif
+    return std::nullopt;
+}
+
+std::unique_ptr<SerialPort> CreateSerialPort(std::string_view name) {
+    std::optional<PortName> parsed = ParsePortName(name);
+    if (!parsed) return nullptr;
+    std::unique_ptr<SerialPort> port;
+    if (parsed->kind == PortName::Kind::Simulated) {
+        port = std::make_unique<SimulatedSerialPort>(SharedSimulatedRadio(), SimulatedSerialPort::Clock::Real);
+    } else {
+#ifdef _WIN32
+        port = std::make_unique<Win32SerialPort>(parsed->device);
+#else
+        port = std::make_unique<PosixSerialPort>(parsed->device);
+#endif
+    }
+    port->SetLeadName(parsed->lead);
+    return port;
+}
+
+bool OpenCloneLink(SerialPort& port) {
+    if (port.IsOpen()) return true;
+    return port.Open(LineSettings{});
+}
+
+}  // namespace rt62

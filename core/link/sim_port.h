@@ -1,0 +1,89 @@
+// The "sim:" port: a serial port whose far end is the radio emulator, in this process.
+#pragma once
+
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+#include "link/radio_emulator.h"
+#include "link/serial_port.h"
+
+namespace rt62 {
+
+// The simulated radio with its lock; one radio may be reached by several ports, one after another.
+class SimulatedRadio {
+public:
+    explicit SimulatedRadio(const RadioImage& image, RadioEmulator::Start start = RadioEmulator::Start::Immediate)
+        : emulator_(image, start) {}
+
+    template <class F>
+    auto With(F&& f) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return f(emulator_);
+    }
+
+private:
+    std::mutex mutex_;
+    RadioEmulator emulator_;
+};
+
+// The radio behind every "sim:" port of this run: a factory VHF image at first, then whatever it
+// was sent last, so a Download followed by an Upload shows the written data.
+std::shared_ptr<SimulatedRadio> SharedSimulatedRadio();
+
+// One character at 4800 baud with 8 data bits, no parity and 2 stop bits: 11 bit times.
+inline constexpr std::chrono::nanoseconds kCharTime{11LL * 1000000000LL / 4800};
+
+class SimulatedSerialPort : public SerialPort {
+public:
+    // Real: waits as a cable would. Virtual: time only moves inside the port, so a test that waits
+    // for thirty 505 ms time-outs runs at once.
+    enum class Clock { Real, Virtual };
+
+    SimulatedSerialPort(std::shared_ptr<SimulatedRadio> radio, Clock clock, bool paced = true);
+
+    bool Open(const LineSettings& settings) override;
+    void Close() override;
+    bool IsOpen() const override { return open_; }
+    bool Write(const std::uint8_t* data, std::size_t n) override;
+    ReadResult ReadExact(std::uint8_t* data, std::size_t n) override;
+    ReadResult ReadByte(std::uint8_t& out, std::size_t& count) override;
+    void PurgeInput() override;
+    bool LinkLost() const override { return lost_; }
+
+    // Test controls: a port that cannot be opened, a line that goes dead, a hook before every read
+    // (its argument counts the reads from 0), and the time the port has spent.
+    void SetOpenFails(bool fails) { openFails_ = fails; }
+    void HangUp() { lost_ = true; }
+    void SetReadHook(std::function<void(int)> hook) { readHook_ = std::move(hook); }
+    std::chrono::nanoseconds Elapsed() const { return Now() - start_; }
+    SimulatedRadio& Radio() { return *radio_; }
+
+private:
+    using TimePoint = std::chrono::steady_clock::time_point;
+    struct Pending {
+        TimePoint due;
+        LineEvent event;
+    };
+
+    TimePoint Now() const;
+    void WaitUntil(TimePoint t);
+    void BeforeRead();
+
+    std::shared_ptr<SimulatedRadio> radio_;
+    Clock clock_;
+    std::chrono::nanoseconds charTime_;
+    bool open_ = false;
+    bool openFails_ = false;
+    bool lost_ = false;
+    TimePoint start_;
+    TimePoint virtualNow_;
+    TimePoint lineFree_;
+    std::deque<Pending> queue_;
+    std::function<void(int)> readHook_;
+    int reads_ = 0;
+};
+
+}  // namespace rt62
