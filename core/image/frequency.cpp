@@ -22,8 +22,8 @@ long long StepHz(int altFlag, int code) {
     return altFlag ? b.altStepHz : b.mainStepHz;
 }
 
-// Plain hertz of a stored value, undoing the radio's offset for codes 0 and 2.
-long long ValueHz(std::uint16_t value, int altFlag, int code, bool uhf) {
+// The step count a stored value stands for, undoing the radio's offset for codes 0 and 2.
+long long StepCount(std::uint16_t value, int code, bool uhf) {
     long long n = value;
     if (!uhf && code == 0) {
         n += 0x8000;
@@ -31,7 +31,32 @@ long long ValueHz(std::uint16_t value, int altFlag, int code, bool uhf) {
         n += 0x8000;
         if (n <= 0xB700) n += 0x10000;
     }
-    return n * StepHz(altFlag, code);
+    return n;
+}
+
+long long ValueHz(std::uint16_t value, int altFlag, int code, bool uhf) {
+    return StepCount(value, code, uhf) * StepHz(altFlag, code);
+}
+
+// Stored value for a step count. A count the 16 bits cannot hold (stored values 0x0100-0xFFFF are the
+// ones that read back as frequencies) is saturated to the nearest one that can, rather than wrapped round
+// into an unrelated frequency.
+std::uint16_t StoredValue(long long count, int code, bool uhf) {
+    constexpr long long kLowest = 0x0100;
+    constexpr long long kHighest = 0xFFFF;
+    if (uhf && code == 2) {
+        // Values 0x3701-0xFFFF hold counts 0xB701-0x17FFF, values 0x0100-0x3700 hold 0x18100-0x1B700.
+        if (count < 0xB701) return 0x3701;
+        if (count <= 0x17FFF) return static_cast<std::uint16_t>(count - 0x8000);
+        if (count < 0x18100) return count - 0x17FFF <= 0x18100 - count ? 0xFFFF : 0x0100;
+        if (count <= 0x1B700) return static_cast<std::uint16_t>(count - 0x18000);
+        return 0x3700;
+    }
+    const long long offset = !uhf && code == 0 ? 0x8000 : 0;
+    long long n = count - offset;
+    if (n < kLowest) n = kLowest;
+    if (n > kHighest) n = kHighest;
+    return static_cast<std::uint16_t>(n);
 }
 
 double EmptyValueMHz(bool uhf) { return uhf ? 450.0 : 150.0; }
@@ -81,9 +106,7 @@ DecodedTransmit DecodeTransmit(std::uint16_t value, int altFlag, int bandStepCod
 
 std::uint16_t EncodeFrequency(double mhz, int altFlag, int bandStepCode, bool uhf) {
     if (mhz == 0.0) return 0;
-    long long n = EntryHz(mhz) / StepHz(altFlag, bandStepCode);
-    if ((!uhf && bandStepCode == 0) || (uhf && bandStepCode == 2)) n -= 0x8000;
-    return static_cast<std::uint16_t>(static_cast<unsigned long long>(n) & 0xFFFF);
+    return StoredValue(EntryHz(mhz) / StepHz(altFlag, bandStepCode), bandStepCode, uhf);
 }
 
 std::uint16_t EncodeReceive(double receiveMHz, int altFlag, int bandStepCode, bool uhf, double firstIfMHz,

@@ -52,6 +52,27 @@ TEST(FrequencyCodec, EntriesJustBelowAStepAreRepaired) {
     }
 }
 
+TEST(FrequencyCodec, CountsTheValueCannotHoldSaturateInsteadOfWrapping) {
+    const struct {
+        int code;
+        double mhz;
+        std::uint16_t stored;
+    } cases[] = {
+        {1, 328.8955, 0xFFFF},  // 65779 steps would wrap to 0x00F3, which reads as "empty"
+        {1, 1.0, 0x0100},
+        {0, 50.0, 0x0100},      // below the 0x8000 offset
+        {0, 300.0, 0xFFFF},
+        {2, 200.0, 0x3701},     // below the lowest count code 2 can hold
+        {2, 520.0, 0x1640},     // above 512 MHz but still storable: reads back as 520
+        {2, 600.0, 0x3700},
+        {2, 491.6, 0xFFFF},     // in the gap between 0xFFFF and 0x0100: the nearer end
+        {2, 492.7, 0x0100},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(EncodeFrequency(c.mhz, 0, c.code, IsUhfCode(c.code)), c.stored) << c.code << " " << c.mhz;
+    EXPECT_DOUBLE_EQ(DecodeReceive(0x1640, 0, 2, true, 0.0, 0), 520.0);
+}
+
 TEST(FrequencyCodec, EmptyInhibitAndOutOfBandValues) {
     EXPECT_DOUBLE_EQ(DecodeReceive(0x00FF, 0, 0, false, 21.7, 0), 150.0);
     EXPECT_DOUBLE_EQ(DecodeReceive(0x0012, 0, 2, true, 43.95, 1), 450.0);
