@@ -1,0 +1,27 @@
+// Number reading and the list texts shared by the parameter dialogs.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <string_view>
+
+class QComboBox;
+
+namespace rt62 {
+
+// The decimal number at the start of text: leading blanks skipped, reading stops at the first
+// character that does not belong to the number, and no number at all gives 0. Independent of the
+// user's locale (the fields always use ".").
+double ParseLeadingNumber(std::string_view text);
+double ParseLeadingNumber(const QString& text);
+
+// Selects value's item, or nothing when the list has no item for it (the value is then kept as read).
+void SelectListValue(QComboBox* list, int value);
+
+// "Disabled", then "Ch1     " ... "Ch16    " (channel names padded to 8 characters).
+QStringList ChannelPositionItems();
+// The key function texts by code 0-13.
+const QStringList& KeyFunctionTexts();
+
+}  // namespace rt62

@@ -1,0 +1,181 @@
+#include "dialogs/hardware_dialog.h"
+
+#include "dialogs/dialog_values.h"
+#include "dialogs/filter_kind.h"
+#include "dialogs/input_controls.h"
+#include "image/document.h"
+#include "image/model.h"
+
+#include <QFormLayout>
+#include <QVBoxLayout>
+
+namespace rt62 {
+namespace {
+
+QString Megahertz(double mhz) { return QString::asprintf("%5.2fMHz", mhz); }
+
+QStringList Milliseconds(int count, int step) {
+    QStringList items;
+    for (int i = 0; i < count; ++i) items << QString::asprintf("%-3d msecs", i * step);
+    return items;
+}
+
+QStringList StepItems(bool uhf) {
+    return uhf ? QStringList{"5,6.25kHz  ", "10,12.5kHz "} : QStringList{"2.5,6.25kHz", "5,6.25kHz  "};
+}
+
+}  // namespace
+
+HardwareDialog::HardwareDialog(CRT62MDoc& doc, bool serviceMode, Prompter& prompter, QWidget* parent)
+    : ParamDialog(kResourceId, true, parent), doc_(doc), prompter_(prompter) {
+    setWindowTitle(QStringLiteral("Hardware Parameters"));
+    for (int id = kBand; id <= kCtcssRelease; ++id) lists_[static_cast<std::size_t>(id - kBand)] = makeCombo(id);
+    refXtal_ = makeFilterEdit(kRefXtal, kFilterDecimal, 5);
+    firstIf_ = makeFilterEdit(kFirstIf, kFilterDecimal, 5);
+
+    auto* form = new QFormLayout;
+    addRow(form, "&Frequency Band", list(kBand));
+    addRow(form, "Ref &XTAL", refXtal_);
+    addRow(form, "&1st IF", firstIf_);
+    addRow(form, "&Local Offset", list(kLocalOffset));
+    addRow(form, "Cha&nnel Step", list(kChannelStep));
+    addRow(form, "&DCS RX Data", list(kDcsRx));
+    addRow(form, "DCS &TX Data", list(kDcsTx));
+    addRow(form, "&SQL Release Time", list(kSqlRelease));
+    addRow(form, "SQL &Attack Time", list(kSqlAttack));
+    addRow(form, "SQL &Hysterisis", list(kSqlHysteresis));
+    addRow(form, "Receive Save &Off Time", list(kReceiveSaveOff));
+    addRow(form, "&CTCSS Release Time", list(kCtcssRelease));
+    body()->addLayout(form);
+
+    splitCopy_ = doc_.DefaultSplit();
+    for (EnterCombo* l : lists_) l->setEnabled(serviceMode);
+    refXtal_->setAvailable(serviceMode);
+    firstIf_->setAvailable(serviceMode);
+    fillLists();
+    selectValues();
+    showFrequencies();
+}
+
+void HardwareDialog::fillLists() {
+    const HardwareSection& hw = doc_.Model().hardware;
+    const QStringList items[] = {
+        {"VHF", "UHF"},
+        {"Lower", "Upper"},
+        StepItems(hw.uhf != 0),
+        {"Normal", "Inverted"},
+        {"Normal", "Inverted"},
+        Milliseconds(31, 20),
+        Milliseconds(8, 10),
+        [] {
+            QStringList l;
+            for (int i = 0; i < 16; ++i) l << QString::asprintf("%-2d", i);
+            return l;
+        }(),
+        {"100 msecs", "200 msecs", "300 msecs", "400 msecs"},
+        {"500 msecs", "1.5 secs"},
+    };
+    for (std::size_t i = 0; i < lists_.size(); ++i) {
+        lists_[i]->clear();
+        lists_[i]->addItems(items[i]);
+    }
+}
+
+void HardwareDialog::selectValues() {
+    const HardwareSection& hw = doc_.Model().hardware;
+    SelectListValue(list(kBand), hw.uhf);
+    SelectListValue(list(kLocalOffset), hw.localOffset);
+    SelectListValue(list(kChannelStep), hw.bandStepCode - (hw.uhf ? 2 : 0));
+    SelectListValue(list(kDcsRx), hw.dcsRxData);
+    SelectListValue(list(kDcsTx), hw.dcsTxData);
+    SelectListValue(list(kSqlRelease), hw.sqlReleaseTime);
+    SelectListValue(list(kSqlAttack), hw.sqlAttackTime);
+    SelectListValue(list(kSqlHysteresis), hw.sqlHysteresis);
+    SelectListValue(list(kReceiveSaveOff), hw.receiveSaveOffTime);
+    SelectListValue(list(kCtcssRelease), hw.ctcssReleaseTime);
+}
+
+void HardwareDialog::showFrequencies() {
+    const HardwareSection& hw = doc_.Model().hardware;
+    refXtal_->setText(Megahertz(hw.refXtalMHz));
+    firstIf_->setText(Megahertz(hw.firstIfMHz));
+}
+
+void HardwareDialog::changeBand(int index) {
+    HardwareSection& hw = doc_.Model().hardware;
+    // Choosing the band already set is no change: nothing to confirm or reset.
+    if (index == hw.uhf) return;
+    if (ShowMessage(prompter_, kBandChangeQuestion, Buttons::YesNo, Icon::Exclamation) != Answer::Yes) {
+        SelectListValue(list(kBand), hw.uhf);
+        return;
+    }
+    bandChanged_ = true;
+    hw.SetBand(index == 1, splitCopy_);
+    fillLists();
+    selectValues();
+    showFrequencies();
+    doc_.Model().channels.ResetForBand(index == 1);
+    doc_.SetModifiedFlag();
+}
+
+void HardwareDialog::SelectionChanged(int id, int index) {
+    if (index < 0) return;
+    HardwareSection& hw = doc_.Model().hardware;
+    switch (id) {
+    case kBand: changeBand(index); return;
+    case kLocalOffset:
+        hw.localOffset = index;
+        hardwareChanged_ = true;
+        break;
+    case kChannelStep: {
+        hw.bandStepCode = index + (hw.uhf ? 2 : 0);
+        hardwareChanged_ = true;
+        // A smaller step leaves less room in the reference count: keep Ref XTAL within it.
+        const double limit = HardwareSection::RefXtalLimitMHz(hw.bandStepCode);
+        if (hw.refXtalMHz > limit) {
+            hw.refXtalMHz = limit;
+            showFrequencies();
+        }
+        break;
+    }
+    case kDcsRx: hw.dcsRxData = index; break;
+    case kDcsTx: hw.dcsTxData = index; break;
+    case kSqlRelease: hw.sqlReleaseTime = index; break;
+    case kSqlAttack: hw.sqlAttackTime = index; break;
+    case kSqlHysteresis: hw.sqlHysteresis = index; break;
+    case kReceiveSaveOff: hw.receiveSaveOffTime = index; break;
+    case kCtcssRelease: hw.ctcssReleaseTime = index; break;
+    default: return;
+    }
+    doc_.SetModifiedFlag();
+}
+
+void HardwareDialog::CommitField(int id, FilterEdit* edit) {
+    HardwareSection& hw = doc_.Model().hardware;
+    double value = ParseLeadingNumber(edit->text());
+    if (id == kRefXtal) {
+        const double limit = HardwareSection::RefXtalLimitMHz(hw.bandStepCode);
+        if (value > limit) value = limit;
+        hw.refXtalMHz = value;
+    } else {
+        if (value > HardwareSection::kFirstIfLimitMHz) value = HardwareSection::kFirstIfLimitMHz;
+        hw.firstIfMHz = value;
+    }
+    hardwareChanged_ = true;
+    doc_.SetModifiedFlag();
+    edit->setText(Megahertz(value));
+}
+
+void HardwareDialog::StoreOnOk() {
+    doc_.SetDefaultSplit(splitCopy_);
+    NormalizeImage(doc_.Model());
+}
+
+void HardwareDialog::RestoreOnCancel() {
+    // The image still holds what was there when the dialog opened.
+    DecodeImage(doc_.Model());
+    bandChanged_ = false;
+    hardwareChanged_ = false;
+}
+
+}  // namespace rt62

@@ -1,0 +1,39 @@
+// Marketing Parameters: the production (market application) and serial numbers, set in service mode.
+#pragma once
+
+#include "dialogs/param_dialog.h"
+
+#include <QString>
+
+namespace rt62 {
+
+class CRT62MDoc;
+
+class MarketingDialog : public ParamDialog {
+    Q_OBJECT
+public:
+    static constexpr int kResourceId = 163;
+    enum ControlId { kMarketApplication = 2400, kSerialNumber = 2401 };
+
+    MarketingDialog(CRT62MDoc& doc, bool serviceMode, QWidget* parent = nullptr);
+
+    // The committed forms of what the user typed: padded to 4 and 8 characters.
+    static QString PadMarketApplication(const QString& text);
+    static QString PadSerialNumber(const QString& text);
+    // A serial number the image can hold: 8 characters, a letter C-N second, digits elsewhere.
+    static bool IsValidSerialNumber(const QString& text);
+
+protected:
+    void CommitField(int id, FilterEdit* edit) override;
+    void StoreOnOk() override;
+    void RestoreOnCancel() override;
+
+private:
+    void showValues();
+
+    CRT62MDoc& doc_;
+    FilterEdit* market_ = nullptr;
+    FilterEdit* serial_ = nullptr;
+};
+
+}  // namespace rt62

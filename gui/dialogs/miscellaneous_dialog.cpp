@@ -1,0 +1,111 @@
+#include "dialogs/miscellaneous_dialog.h"
+
+#include "dialogs/dialog_values.h"
+#include "dialogs/filter_kind.h"
+#include "dialogs/input_controls.h"
+#include "image/document.h"
+
+#include <QFormLayout>
+#include <QVBoxLayout>
+
+namespace rt62 {
+namespace {
+
+// Squelch Tail Elim: 2 is a second code for "Rev. Burst ", listed only while it is the stored value.
+constexpr int kTailRevBurstOld = 2;
+constexpr int kTailRevBurst = 3;
+
+}  // namespace
+
+MiscellaneousDialog::MiscellaneousDialog(CRT62MDoc& doc, QWidget* parent)
+    : ParamDialog(kResourceId, true, parent), doc_(doc) {
+    setWindowTitle(QStringLiteral("Miscellaneous Parameters"));
+    common_.Decode(doc_.Image());
+    savedSplit_ = doc_.DefaultSplit();
+
+    const QStringList disabledEnabled{"Disabled", "Enabled "};
+    const QStringList items[] = {
+        disabledEnabled,
+        {"Off    ", "1 time ", "3 times", "5 times"},
+        {},
+        disabledEnabled,
+        disabledEnabled,
+        disabledEnabled,
+        {"AQ-31      ", "Speaker MIC"},
+        {"off    ", "2 secs ", "3 secs ", "4 secs ", "5 secs ", "6 secs ", "7 secs ", "8 secs ", "9 secs ",
+         "10 secs", "15 secs", "20 secs", "25 secs", "30 secs", "40 secs", "50 secs", "60 secs"},
+    };
+    const char* labels[] = {"&Beep",           "&Call Times",       "Squelch &Tail Elim", "B&ell",
+                            "&Lamp Mode",      "&Set-to-Set Clone", "External &Jack",     "&Auto Reset Time"};
+
+    split_ = makeFilterEdit(kDefaultSplit, kFilterSignedDecimal, 5);
+    auto* form = new QFormLayout;
+    addRow(form, "&Default Split", split_);
+    for (int i = 0; i < 8; ++i) {
+        const int id = kBeep + i;
+        EnterCombo* l = makeCombo(id, items[i]);
+        lists_[static_cast<std::size_t>(i)] = l;
+        addRow(form, labels[i], l);
+        if (id != kSquelchTail) SelectListValue(l, *field(id));
+    }
+    body()->addLayout(form);
+    fillSquelchTail();
+    showSplit();
+}
+
+int* MiscellaneousDialog::field(int id) {
+    switch (id) {
+    case kBeep: return &common_.beep;
+    case kCallTimes: return &common_.callTimes;
+    case kSquelchTail: return &common_.squelchTailElim;
+    case kBell: return &common_.bell;
+    case kLampMode: return &common_.lampMode;
+    case kSetToSetClone: return &common_.setToSetClone;
+    case kExternalJack: return &common_.externalJack;
+    case kAutoReset: return &common_.autoResetTime;
+    default: return nullptr;
+    }
+}
+
+void MiscellaneousDialog::fillSquelchTail() {
+    EnterCombo* l = list(kSquelchTail);
+    l->clear();
+    l->addItems({"Disabled", "No Tone ", "Rev. Burst "});
+    const int value = common_.squelchTailElim;
+    if (value == kTailRevBurstOld) l->addItem(QStringLiteral("Rev. Burst "));
+    SelectListValue(l, value == kTailRevBurst ? 2 : value);
+}
+
+void MiscellaneousDialog::showSplit() { split_->setText(QString::asprintf("%-5.1f MHz", doc_.DefaultSplit())); }
+
+void MiscellaneousDialog::SelectionChanged(int id, int index) {
+    if (index < 0) return;
+    if (id == kSquelchTail) {
+        int& value = common_.squelchTailElim;
+        if (value == kTailRevBurstOld && index != 2) {
+            value = index;
+            fillSquelchTail();
+        }
+        if (value != kTailRevBurstOld) value = index == 2 ? kTailRevBurst : index;
+    } else if (int* f = field(id)) {
+        *f = index;
+    } else {
+        return;
+    }
+    doc_.SetModifiedFlag();
+}
+
+void MiscellaneousDialog::CommitField(int, FilterEdit*) {
+    double value = ParseLeadingNumber(split_->text());
+    if (value < -kSplitLimitMHz) value = -kSplitLimitMHz;
+    if (value > kSplitLimitMHz) value = kSplitLimitMHz;
+    doc_.SetDefaultSplit(value);
+    doc_.SetModifiedFlag();
+    showSplit();
+}
+
+void MiscellaneousDialog::StoreOnOk() { common_.Encode(doc_.Image()); }
+
+void MiscellaneousDialog::RestoreOnCancel() { doc_.SetDefaultSplit(savedSplit_); }
+
+}  // namespace rt62

@@ -1,0 +1,43 @@
+#include "dialogs/option_dialog.h"
+
+#include "dialogs/input_controls.h"
+#include "image/document.h"
+#include "image/layout.h"
+
+#include <QFormLayout>
+#include <QVBoxLayout>
+
+namespace rt62 {
+
+OptionDialog::OptionDialog(CRT62MDoc& doc, QWidget* parent) : ParamDialog(kResourceId, true, parent), doc_(doc) {
+    setWindowTitle(QStringLiteral("Option Parameter"));
+    option_.Decode(doc_.Image());
+    device_ = makeCombo(kOptionDevice, {"None              ", "ZNE-48            ", "Encryption Hilevel",
+                                        "ANI               ", "KT-Trunk          "});
+    auto* form = new QFormLayout;
+    addRow(form, "&Option Device", device_);
+    body()->addLayout(form);
+    initialIndex_ = option_.DevicePosition();
+    device_->setCurrentIndex(initialIndex_);
+}
+
+void OptionDialog::BeforeFocusCheck() {
+    const int position = device_->currentIndex();
+    if (position < 0 || position == initialIndex_) return;
+    option_.SetDevicePosition(position);
+    ImageModel& model = doc_.Model();
+    ChannelTable& channels = model.channels;
+    for (int n = 0; n < kChannelCount; ++n) {
+        channels.ApplyOptionChange(n, option_.ktTrunk, option_.boardPaging, option_.boardEncryption);
+        if (option_.ani) channels.at(n).ani = 0;
+    }
+    channels.Encode(model.image, model.hardware);
+    if (!option_.ktTrunk) layout::kKtTrunkPositionEnable.Write(model.image, 0);
+    optionChanged_ = true;
+    // The channels and the option board changed: the document must be saved again.
+    doc_.SetModifiedFlag();
+}
+
+void OptionDialog::StoreOnOk() { option_.Encode(doc_.Image()); }
+
+}  // namespace rt62

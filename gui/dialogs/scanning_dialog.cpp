@@ -1,0 +1,83 @@
+#include "dialogs/scanning_dialog.h"
+
+#include "dialogs/dialog_values.h"
+#include "dialogs/input_controls.h"
+#include "image/document.h"
+#include "image/layout.h"
+
+#include <QFormLayout>
+#include <QVBoxLayout>
+
+namespace rt62 {
+namespace {
+
+QStringList Seconds(const QStringList& numbers) {
+    QStringList items;
+    for (const QString& n : numbers) items << QStringLiteral("%1 Secs").arg(n);
+    return items;
+}
+
+}  // namespace
+
+ScanningDialog::ScanningDialog(CRT62MDoc& doc, QWidget* parent)
+    : ParamDialog(kResourceId, true, parent), doc_(doc) {
+    setWindowTitle(QStringLiteral("Scanning Parameters"));
+    scan_.Decode(doc_.Image());
+
+    const QStringList disabledEnabled{"Disabled", "Enabled "};
+    const QStringList items[] = {
+        ChannelPositionItems(),
+        ChannelPositionItems(),
+        ChannelPositionItems(),
+        Seconds({"0.25", "0.5", "1", "2", "3", "4", "5", "10"}),
+        Seconds({"2", "3", "4", "5", "10", "15", "20", "30"}),
+        disabledEnabled,
+        Seconds({"0.7", "1.5"}),
+        disabledEnabled,
+        {"PRI Channel      ", "Channel Position  ", "Last Busy Channel"},
+        {"20CH/sec", "15CH/sec"},
+    };
+    const char* labels[] = {
+        "&Dial Scan Position", "&Priority Channel", "&KT-Trunk Position", "&Scan Resume Time 1",
+        "S&can Resume Time 2", "Dual &Watch", "Dual Watch &Timer", "Talk &Back", "&Revert Channel",
+        "Sc&an Speed",
+    };
+    auto* form = new QFormLayout;
+    for (int i = 0; i < 10; ++i) {
+        const int id = kDialScan + i;
+        EnterCombo* l = makeCombo(id, items[i]);
+        lists_[static_cast<std::size_t>(i)] = l;
+        addRow(form, labels[i], l);
+        SelectListValue(l, *field(id));
+    }
+    body()->addLayout(form);
+    // The KT-Trunk position means something only with the KT-Trunk option board.
+    lists_[kKtTrunk - kDialScan]->setEnabled(layout::kOptionKtTrunk.Read(doc_.Image()) != 0);
+}
+
+int* ScanningDialog::field(int id) {
+    switch (id) {
+    case kDialScan: return &scan_.dialScanPosition;
+    case kPriority: return &scan_.priorityChannel;
+    case kKtTrunk: return &scan_.ktTrunkPosition;
+    case kResume1: return &scan_.scanResumeTime1;
+    case kResume2: return &scan_.scanResumeTime2;
+    case kDualWatch: return &scan_.dualWatch;
+    case kDualWatchTimer: return &scan_.dualWatchTimer;
+    case kTalkBack: return &scan_.talkBack;
+    case kRevert: return &scan_.revertChannel;
+    case kScanSpeed: return &scan_.scanSpeed;
+    default: return nullptr;
+    }
+}
+
+void ScanningDialog::SelectionChanged(int id, int index) {
+    int* f = field(id);
+    if (!f || index < 0) return;
+    *f = index;
+    doc_.SetModifiedFlag();
+}
+
+void ScanningDialog::StoreOnOk() { scan_.Encode(doc_.Image()); }
+
+}  // namespace rt62

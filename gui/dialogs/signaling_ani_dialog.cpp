@@ -1,0 +1,67 @@
+#include "dialogs/signaling_ani_dialog.h"
+
+#include "dialogs/dialog_values.h"
+#include "dialogs/filter_kind.h"
+#include "dialogs/input_controls.h"
+#include "dialogs/signaling_values.h"
+#include "image/document.h"
+
+#include <QFormLayout>
+#include <QVBoxLayout>
+
+namespace rt62 {
+
+AniDialog::AniDialog(CRT62MDoc& doc, QWidget* parent) : ParamDialog(kResourceId, false, parent), doc_(doc) {
+    setWindowTitle(QStringLiteral("ANI/Speed Dial Parameters"));
+    ani_.Decode(doc_.Image());
+
+    auto* form = new QFormLayout;
+    const QStringList items[] = {
+        {"PTT Pressed", "PTT Released"},
+        {"50   msec", "100 msec", "300 msec", "500 msec"},
+        {"25 msec", "33 msec", "50 msec", "66 msec"},
+    };
+    const char* labels[] = {"ANI &Transmit", "DTMF &Delay", "DTMF &Speed"};
+    const int values[] = {ani_.aniTransmit, ani_.dtmfDelay, ani_.dtmfSpeed};
+    for (std::size_t i = 0; i < lists_.size(); ++i) {
+        lists_[i] = makeCombo(kTransmit + static_cast<int>(i), items[i]);
+        SelectListValue(lists_[i], values[i]);
+        addRow(form, labels[i], lists_[i]);
+    }
+
+    code_ = makeFilterEdit(kCode, kFilterDtmf, kCodeLength);
+    code_->setUpperCase(true);
+    // Enter finishes the edit but must never press OK from here.
+    code_->setConsumeEnter(true);
+    code_->setFont(SignalingFixedFont());
+    code_->setText(QString::fromStdString(ani_.dtmfCode));
+    code_->setAvailable(true);
+    code_->setModified(false);
+    addRow(form, QStringLiteral("DTMF &Code"), code_);
+    body()->addLayout(form);
+}
+
+void AniDialog::CommitField(int id, FilterEdit* /*edit*/) {
+    if (id == kCode) codeCommitted_ = true;
+}
+
+void AniDialog::StoreOnOk() {
+    int* fields[] = {&ani_.aniTransmit, &ani_.dtmfDelay, &ani_.dtmfSpeed};
+    for (std::size_t i = 0; i < lists_.size(); ++i) {
+        const int selected = lists_[i]->currentIndex();
+        if (selected < 0 || selected == *fields[i]) continue;
+        *fields[i] = selected;
+        doc_.SetModifiedFlag();
+    }
+    // A field still being edited when OK acts (no focus change on the way) counts as finished.
+    if (codeCommitted_ || !code_->isDisplayState()) {
+        const std::string code = DtmfFieldText(code_->text(), kCodeLength);
+        if (code != ani_.dtmfCode) {
+            ani_.dtmfCode = code;
+            doc_.SetModifiedFlag();
+        }
+    }
+    ani_.Encode(doc_.Image());
+}
+
+}  // namespace rt62

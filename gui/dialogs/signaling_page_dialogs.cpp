@@ -1,0 +1,119 @@
+#include "dialogs/signaling_page_dialogs.h"
+
+#include "dialogs/dialog_values.h"
+#include "dialogs/filter_kind.h"
+#include "dialogs/input_controls.h"
+#include "dialogs/signaling_values.h"
+#include "image/document.h"
+
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace rt62 {
+
+// ---- Page Setting Parameters -----------------------------------------------------------------
+
+PageSettingDialog::PageSettingDialog(CRT62MDoc& doc, QWidget* parent)
+    : ParamDialog(kResourceId, true, parent), doc_(doc) {
+    setWindowTitle(QStringLiteral("Page Setting Parameters"));
+    settings_.Decode(doc_.Image());
+
+    auto* form = new QFormLayout;
+    lists_[0] = makeCombo(kDtmfSpeed, {"50  msec", "100 msec"});
+    lists_[1] = makeCombo(kAnswerBack, {"Off", "On"});
+    SelectListValue(lists_[0], settings_.pagingDtmfSpeed);
+    SelectListValue(lists_[1], settings_.answerBack);
+    addRow(form, QStringLiteral("DTMF &Speed"), lists_[0]);
+    addRow(form, QStringLiteral("&Answer Back"), lists_[1]);
+    body()->addLayout(form);
+
+    // Without the paging board the radio ignores these settings.
+    for (EnterCombo* l : lists_) l->setEnabled(settings_.boardPaging != 0);
+}
+
+void PageSettingDialog::StoreOnOk() {
+    int* fields[] = {&settings_.pagingDtmfSpeed, &settings_.answerBack};
+    for (std::size_t i = 0; i < lists_.size(); ++i) {
+        const int selected = lists_[i]->currentIndex();
+        if (selected < 0 || selected == *fields[i]) continue;
+        *fields[i] = selected;
+        doc_.SetModifiedFlag();
+    }
+    settings_.Encode(doc_.Image());
+}
+
+// ---- Paging Code -----------------------------------------------------------------------------
+
+PagingCodeDialog::PagingCodeDialog(CRT62MDoc& doc, QWidget* parent)
+    : ParamDialog(kResourceId, false, parent), doc_(doc) {
+    setWindowTitle(QStringLiteral("Paging Code"));
+    pages_.Decode(doc_.Image());
+    const bool paging = pages_.boardPaging != 0;
+
+    auto* grid = new QGridLayout;
+    for (int k = 1; k <= kCodeCount; ++k) {
+        const std::size_t i = static_cast<std::size_t>(k - 1);
+        FilterEdit* code = makeFilterEdit(kFirstCode + k - 1, kFilterDtmf, kCodeLength);
+        code->setUpperCase(true);
+        code->setConsumeEnter(true);
+        code->setFont(SignalingFixedFont());
+        code->setText(QString::fromStdString(pages_.codes[i]));
+        code->setAvailable(true);
+        code->setModified(false);
+        // Enter, double-click and focus loss all end here; the row follows the field's text.
+        connect(code, &ToggleEdit::commitCheck, this, [this, k] { applyRowRule(k); });
+        codes_[i] = code;
+
+        EnterCombo* sel = makeCombo(kFirstSelector + k - 1, {"Off", "DEC"});
+        SelectListValue(sel, pages_.selectors[i]);
+        selectors_[i] = sel;
+
+        const QString title = k < 10 ? QStringLiteral("PAGE  &%1").arg(k) : QStringLiteral("PAGE  1&0");
+        auto* label = new QLabel(title);
+        label->setBuddy(code);
+        grid->addWidget(label, k - 1, 0);
+        grid->addWidget(code, k - 1, 1);
+        grid->addWidget(sel, k - 1, 2);
+        applyRowRule(k);
+    }
+    body()->addLayout(grid);
+
+    // Page codes mean nothing without the paging board.
+    if (!paging) {
+        for (FilterEdit* c : codes_) c->setAvailable(false);
+        for (EnterCombo* s : selectors_) s->setEnabled(false);
+    }
+}
+
+void PagingCodeDialog::applyRowRule(int k) {
+    const std::size_t i = static_cast<std::size_t>(k - 1);
+    EnterCombo* sel = selectors_[i];
+    if (!sel) return;
+    const bool empty = codes_[i]->text().trimmed().isEmpty();
+    if (empty) sel->setCurrentIndex(0);
+    sel->setEnabled(!empty && pages_.boardPaging != 0);
+}
+
+void PagingCodeDialog::StoreOnOk() {
+    for (int k = 1; k <= kCodeCount; ++k) {
+        const std::size_t i = static_cast<std::size_t>(k - 1);
+        std::string code = DtmfFieldText(codes_[i]->text(), kCodeLength);
+        if (!code.empty()) code.resize(kCodeLength, '0');  // "12" is the code "120"
+        if (code != pages_.codes[i]) {
+            // A deleted code takes its page number away from every channel that called it.
+            if (code.empty()) doc_.Model().channels.ClearPageReferences(k, doc_.Image());
+            pages_.codes[i] = code;
+            doc_.SetModifiedFlag();
+        }
+        const int selected = selectors_[i]->currentIndex();
+        if (selected >= 0 && selected != pages_.selectors[i]) {
+            pages_.selectors[i] = selected;
+            doc_.SetModifiedFlag();
+        }
+    }
+    pages_.Encode(doc_.Image());
+}
+
+}  // namespace rt62

@@ -1,0 +1,87 @@
+#include "dialogs/signaling_tone_browser.h"
+
+#include "dialogs/param_dialog.h"
+#include "dialogs/signaling_values.h"
+#include "image/twotone.h"
+
+#include <QDialogButtonBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace rt62 {
+
+QStringList TwoToneBrowserDialog::Items(int mode) {
+    QStringList items;
+    if (mode == kCustomGroup) {
+        for (int p = 0; p < kCustomListSize; ++p) items << TableText(TwoToneCodeText(CustomPositionToCode(p)));
+    } else if (mode >= 1 && mode <= kTwoToneGroupCount) {
+        // Entries without a tone are never offered; they only ever trail a group.
+        const TwoToneGroup& g = TwoToneGroupInfo(mode);
+        for (int i = 0; i < g.offered; ++i) items << TableText(TwoToneIndexText(mode, i));
+    }
+    return items;
+}
+
+QString TwoToneBrowserDialog::Title(int mode, int pair, Tone tone) {
+    return QStringLiteral("Pair#%1").arg(pair) +
+           (tone == First ? QStringLiteral(" 1st Tone ") : QStringLiteral(" 2nd Tone ")) +
+           TableText(TwoToneGroupText(mode));
+}
+
+TwoToneBrowserDialog::TwoToneBrowserDialog(int mode, int pair, Tone tone, int position, QWidget* parent)
+    : QDialog(parent), mode_(mode) {
+    setObjectName(QStringLiteral("dlg%1").arg(kResourceId));
+    setModal(true);
+    setWindowTitle(Title(mode, pair, tone));
+
+    auto* layout = new QVBoxLayout(this);
+    list_ = new QListWidget(this);
+    list_->setObjectName(ControlName(kListId));
+    list_->setFont(SignalingFixedFont());
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->addItems(Items(mode));
+    layout->addWidget(list_);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* cancel = buttons->addButton(QStringLiteral("Chancel"), QDialogButtonBox::RejectRole);
+    ok->setObjectName(ControlName(kIdOk));
+    cancel->setObjectName(ControlName(kIdCancel));
+    ok->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &TwoToneBrowserDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &TwoToneBrowserDialog::reject);
+    layout->addWidget(buttons);
+
+    connect(list_, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
+
+    if (position >= 0 && position < list_->count()) {
+        list_->setCurrentRow(position);
+        list_->scrollToItem(list_->item(position), QAbstractItemView::PositionAtCenter);
+    } else {
+        list_->setCurrentRow(-1);
+        list_->clearSelection();
+    }
+    list_->setFocus();
+
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    help->setContext(Qt::WindowShortcut);
+    connect(help, &QShortcut::activated, this, [this] {
+        if (ParamDialog::HelpHook()) ParamDialog::HelpHook()(helpTopic());
+    });
+}
+
+void TwoToneBrowserDialog::accept() {
+    const QList<QListWidgetItem*> selected = list_->selectedItems();
+    if (selected.isEmpty()) {
+        chosen_ = -1;
+        chosenText_.clear();
+    } else {
+        chosen_ = list_->row(selected.front());
+        chosenText_ = selected.front()->text();
+    }
+    QDialog::accept();
+}
+
+}  // namespace rt62
