@@ -1,0 +1,89 @@
+// What rt62m upload and download share: options, the terminal progress, Ctrl+C, the password.
+#pragma once
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli_prompter.h"
+#include "link/clone_protocol.h"
+#include "link/serial_port.h"
+#include "link/transfer_job.h"
+
+namespace rt62::cli {
+
+struct LinkOptions {
+    std::string port;
+    std::string output;                  // upload: -o FILE
+    std::vector<std::string> positional;  // download: FILE
+    bool serviceMode = false;
+    bool assumeYes = false;
+    std::chrono::milliseconds giveUpAfter{0};
+};
+
+// Parses the options of the two commands; false (with exitCode set) after a usage error.
+// allowOutput: -o is accepted; maxPositional: how many plain arguments may follow.
+bool ParseLinkOptions(const std::vector<std::string>& args, const char* command, bool allowOutput,
+                      std::size_t maxPositional, LinkOptions& options, int& exitCode);
+
+// Asks for the service-mode password on the terminal (not echoed, letters lowered as the window's
+// field does); true when it is right. A wrong one turns service mode off without a message.
+bool AskServicePassword(std::FILE* prompt);
+
+// The caption, the status texts one per line, and a progress bar redrawn in place on a terminal.
+class TerminalProgress : public ProgressSink {
+public:
+    explicit TerminalProgress(std::FILE* out);
+    ~TerminalProgress() override;
+
+    void SetRange(int maximum) override;
+    void SetPosition(int position) override;
+    void SetStatus(int stringId, const std::vector<std::string>& args = {}) override;
+    void SetTitle(int stringId) override;
+    // Ends a bar line that is being redrawn, so the next text starts on a line of its own.
+    void EndLine();
+
+private:
+    void Draw();
+
+    std::FILE* out_;
+    bool bar_;
+    bool lineOpen_ = false;
+    int range_ = 0;
+    int position_ = 0;
+    int drawnCells_ = -1;
+    int drawnPosition_ = -1;
+    std::string lastStatus_;
+};
+
+// The terminal prompter that first ends the progress line.
+class LinkPrompter : public Prompter {
+public:
+    LinkPrompter(CliPrompter& inner, TerminalProgress& progress) : inner_(inner), progress_(progress) {}
+    Answer show(int stringId, Buttons buttons, Icon icon, const std::vector<std::string>& args = {}) override {
+        progress_.EndLine();
+        return inner_.show(stringId, buttons, icon, args);
+    }
+
+private:
+    CliPrompter& inner_;
+    TerminalProgress& progress_;
+};
+
+// Ctrl+C asks the transfer to stop (at its next cancel check) for as long as this object lives.
+class InterruptCancels {
+public:
+    explicit InterruptCancels(CancelToken& token);
+    ~InterruptCancels();
+    InterruptCancels(const InterruptCancels&) = delete;
+    InterruptCancels& operator=(const InterruptCancels&) = delete;
+};
+
+// The port for the --port name; prints the usage error and returns null for a name that is none.
+std::unique_ptr<SerialPort> PortForCommand(const std::string& name, const char* command, int& exitCode);
+
+int ExitCodeOf(JobStatus status);
+
+}  // namespace rt62::cli
