@@ -1,0 +1,18 @@
+# Cross-compiling for 64-bit Windows with Debian's mingw-w64 (the POSIX-threads flavour, which has
+# std::thread and std::mutex). Used by scripts/cross-windows.sh.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(RT62_MINGW_PREFIX x86_64-w64-mingw32)
+find_program(CMAKE_CXX_COMPILER NAMES ${RT62_MINGW_PREFIX}-g++-posix ${RT62_MINGW_PREFIX}-g++ REQUIRED)
+find_program(CMAKE_C_COMPILER NAMES ${RT62_MINGW_PREFIX}-gcc-posix ${RT62_MINGW_PREFIX}-gcc)
+find_program(CMAKE_RC_COMPILER NAMES ${RT62_MINGW_PREFIX}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${RT62_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# The executables should run on a machine without the cross compiler's runtime DLLs.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
