@@ -350,6 +350,7 @@ void ChannelTable::ResetForBand(bool uhfBand) {
 }
 
 void ChannelTable::ApplyOptionChange(int n, int trunk, int paging, int boardEncryption) {
+    if (n < 0 || n >= kChannelCount) return;
     ChannelEntry& e = at(n);
     if (!trunk) {
         e.vts = 0;

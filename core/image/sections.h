@@ -145,7 +145,7 @@ public:
                           double defaultSplit);
     bool PickTone(int n, int column, const CellUi& ui);
     bool ComplementDcs(int n, int column);
-    bool IsScanOn(int n) const { return (entries[static_cast<std::size_t>(n)].scan & 1) != 0; }
+    bool IsScanOn(int n) const { return n >= 0 && n < 16 && (entries[static_cast<std::size_t>(n)].scan & 1) != 0; }
     void ResetForBand(bool uhfBand);
     void ApplyOptionChange(int n, int trunk, int paging, int boardEncryption);
     // Remove a pair / page from every channel using it and rewrite those channels' fields in the image.
