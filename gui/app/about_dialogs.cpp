@@ -59,6 +59,7 @@ int GuideHelpContext(GuideMode mode) {
 
 GuideDialog::GuideDialog(GuideMode mode, QWidget* parent) : QDialog(parent), text_(new QPlainTextEdit(this)) {
     setWindowTitle(GuideCaption(mode));
+    EnsureResources();
     setWindowIcon(QIcon(QStringLiteral(":/icons/rt62mwin.xpm")));
     text_->setObjectName(QStringLiteral("1002"));
     text_->setReadOnly(true);
@@ -87,6 +88,7 @@ QString AboutDialog::VersionLine() { return TableText(1006, {FormatString(120)})
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), version_(new QLabel(VersionLine(), this)) {
     setWindowTitle(QStringLiteral("About"));
+    EnsureResources();
     version_->setObjectName(QStringLiteral("1006"));
     version_->setAlignment(Qt::AlignCenter);
     version_->setFont(FixedFont(24));

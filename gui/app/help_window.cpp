@@ -9,7 +9,16 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+// The resources live in a static library; nothing references them unless they are registered by hand.
+static void InitAppResources() { Q_INIT_RESOURCE(rt62mwin); }
+
 namespace rt62 {
+
+void EnsureResources() {
+    static const bool done = (InitAppResources(), true);
+    (void)done;
+}
+
 namespace {
 
 struct Topic {
@@ -53,6 +62,7 @@ constexpr Topic kTopics[] = {
 }  // namespace
 
 QUrl HelpTopicUrl(int context) {
+    EnsureResources();
     if (context >= kHelpGridColumnBase && context < kHelpGridColumnBase + 20)
         return QUrl(QStringLiteral("qrc:/help/grid.html#col%1").arg(context - kHelpGridColumnBase));
     for (const Topic& t : kTopics)

@@ -17,6 +17,9 @@ inline constexpr int kHelpConfigure = 98386;      // command 32850
 inline constexpr int kHelpGridColumnBase = 300;   // + grid column 0-19
 inline constexpr int kHelpDialogBase = 131072;    // + dialog resource id
 
+// Registers the help pages and icons (they live in a static library). Called by everything that uses them.
+void EnsureResources();
+
 // The topic page for a context id ("qrc:/help/page.html#anchor"), or an empty URL when the id has none.
 QUrl HelpTopicUrl(int context);
 bool HasHelpTopic(int context);

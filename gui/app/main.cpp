@@ -1,10 +1,12 @@
 // RT62MWin: the window program.
 #include "app/application.h"
+#include "app/help_window.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    rt62::EnsureResources();
     QApplication::setApplicationName(QStringLiteral("RT62MWin"));
     QApplication::setApplicationDisplayName(QStringLiteral("RT62MWin"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));

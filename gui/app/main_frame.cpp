@@ -84,7 +84,7 @@ constexpr CommandDef kCommands[] = {
     {cmd::Download, "&Download", "", nullptr},
     {cmd::UploadButton, "Upload", "", "upload"},
     {cmd::DownloadButton, "Download", "", "download"},
-    {cmd::ChannelType, "Channel &Type", "", nullptr},
+    {cmd::ChannelType, "&Channel Type", "", nullptr},
     {cmd::HelpTopics, "&Help Topics", "", nullptr},
     {cmd::HelpTopicsButton, "Help Topics", "", "help"},
     {cmd::GetStarted, "&Get Started", "", nullptr},
@@ -113,7 +113,7 @@ const MenuDef kMenus[] = {
       cmd::Miscellaneous}},
     {"&Signaling", {cmd::AniSpeedDial, cmd::PagingSetting, cmd::PageCode, cmd::TwoTone, cmd::TwoToneTable}},
     {"&Radio", {cmd::Upload, cmd::Download}},
-    {"C&hannel", {cmd::ChannelType}},
+    {"Ch&annel", {cmd::ChannelType}},
     {"&Help", {cmd::HelpTopics, 0, cmd::GetStarted, cmd::CommonProblems, 0, cmd::About}},
 };
 
@@ -174,6 +174,7 @@ QString FrameTitle(const std::string& documentTitle, bool serviceMode) {
 
 CMainFrame::CMainFrame(FrameContext ctx, QWidget* parent) : QMainWindow(parent), ctx_(std::move(ctx)) {
     setObjectName(QStringLiteral("mainFrame"));
+    EnsureResources();
     setWindowIcon(QIcon(QStringLiteral(":/icons/rt62mwin.xpm")));
     setMinimumSize(kMinFrameWidth, kMinFrameHeight);
     resize(ctx_.ini.frameSize());
