@@ -1,4 +1,5 @@
 // Dialog base and input controls: filters, the edit state machine, Enter in lists, OK focus check, help.
+#include "dialogs/dialog_values.h"
 #include "dialogs/filter_kind.h"
 #include "dialogs/input_controls.h"
 #include "dialogs/param_dialog.h"
@@ -57,6 +58,8 @@ class DialogFrameworkTest : public QObject {
 private slots:
     void filterKinds_data();
     void filterKinds();
+    void leadingNumber_data();
+    void leadingNumber();
     void enterEditsCommitsAndShowsStoredValue();
     void escapeRestoresThenSecondEscapeCloses();
     void rejectedKeyInDisplayStateDoesNotStartEditing();
@@ -104,6 +107,29 @@ void DialogFrameworkTest::filterKinds() {
         QVERIFY(FilterAccepts(4, 0xC1, 0));
         QVERIFY(!FilterAccepts(4, 0x263A, 0));
     }
+}
+
+void DialogFrameworkTest::leadingNumber_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("value");
+    QTest::newRow("plain") << "21.25" << 21.25;
+    QTest::newRow("blanks first") << "  7.5" << 7.5;
+    QTest::newRow("stops at junk") << "1.2.3" << 1.2;
+    QTest::newRow("unit after") << "21.25MHz" << 21.25;
+    QTest::newRow("empty") << "" << 0.0;
+    QTest::newRow("minus alone") << "-" << 0.0;
+    QTest::newRow("point alone") << "." << 0.0;
+    QTest::newRow("signed") << "-5.0" << -5.0;
+    QTest::newRow("plus") << "+99.95" << 99.95;
+    QTest::newRow("leading point") << ".5" << 0.5;
+    QTest::newRow("blank inside") << "1 5" << 1.0;
+    QTest::newRow("no exponent") << "1e5" << 1.0;
+}
+
+void DialogFrameworkTest::leadingNumber() {
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    QCOMPARE(ParseLeadingNumber(text), value);
 }
 
 void DialogFrameworkTest::enterEditsCommitsAndShowsStoredValue() {
