@@ -14,6 +14,9 @@
 #ifdef __linux__
 #include <linux/serial.h>
 #endif
+#ifdef __APPLE__
+#include <sys/select.h>
+#endif
 
 namespace rt62 {
 namespace {
@@ -36,6 +39,26 @@ int MsUntil(std::chrono::steady_clock::time_point deadline) {
     if (left <= std::chrono::steady_clock::duration::zero()) return 0;
     auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
     return static_cast<int>(std::min<long long>(ms, 60000));
+}
+
+// Waits up to ms for the descriptor to become readable (or writable). Returns poll's count;
+// hangUp tells that the device reported a hang-up instead of readiness.
+int WaitFd(int fd, bool forWrite, int ms, bool& hangUp) {
+    hangUp = false;
+#ifdef __APPLE__
+    // poll() does not work on character devices there; a hang-up shows as readable, then read() = 0.
+    fd_set set;
+    FD_ZERO(&set);
+    FD_SET(fd, &set);
+    struct timeval tv {ms / 1000, (ms % 1000) * 1000};
+    return ::select(fd + 1, forWrite ? nullptr : &set, forWrite ? &set : nullptr, nullptr, &tv);
+#else
+    const short want = forWrite ? POLLOUT : POLLIN;
+    struct pollfd p {fd, want, 0};
+    int r = ::poll(&p, 1, ms);
+    hangUp = r > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) && !(p.revents & want);
+    return r;
+#endif
 }
 
 // Overruns are counted by the driver but not marked in the stream; framing and parity errors and
@@ -159,13 +182,9 @@ bool PosixSerialPort::Write(const std::uint8_t* data, std::size_t n) {
         }
         int ms = MsUntil(deadline);
         if (ms == 0) return false;
-        struct pollfd p {fd_, POLLOUT, 0};
-        int r = ::poll(&p, 1, ms);
-        if (r < 0 && errno != EINTR) {
-            MarkLost();
-            return false;
-        }
-        if (r > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) && !(p.revents & POLLOUT)) {
+        bool hangUp = false;
+        int r = WaitFd(fd_, true, ms, hangUp);
+        if ((r < 0 && errno != EINTR) || hangUp) {
             MarkLost();
             return false;
         }
@@ -196,15 +215,15 @@ PosixSerialPort::Wait PosixSerialPort::Fill(Clock::time_point deadline) {
         }
         const int ms = MsUntil(deadline);
         if (ms == 0) return Wait::TimedOut;
-        struct pollfd p {fd_, POLLIN, 0};
-        int pr = ::poll(&p, 1, ms);
+        bool hangUp = false;
+        int pr = WaitFd(fd_, false, ms, hangUp);
         if (pr < 0 && errno != EINTR) {
             MarkLost();
             return Wait::Failed;
         }
         // A hang-up without data: the next read says so (0 or EIO); if it does not, give up anyway
         // rather than poll a dead line in a loop.
-        if (pr > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) && !(p.revents & POLLIN)) hungUp = true;
+        if (hangUp) hungUp = true;
     }
 }
 
