@@ -19,7 +19,7 @@ using namespace rt62;
 using Clock = std::chrono::steady_clock;
 
 class QuietPrompter : public Prompter {
-public:
+  public:
     Answer show(int id, Buttons, Icon, const std::vector<std::string>& = {}) override {
         last = id;
         return Answer::Ok;
@@ -45,12 +45,13 @@ Counts CountsOf(PtyRadio& radio) {
 void Report(const char* what, double wallSeconds, Counts c, bool ok) {
     const double chars = static_cast<double>(c.host + c.radio);
     const double wire = chars * std::chrono::duration<double>(kCharTime).count();
-    std::printf("%-9s %s  characters %4.0f (computer %zu, radio %zu)  wire %7.1f ms  wall %7.1f ms  ratio %.3f %s\n",
-                what, ok ? "ok    " : "FAILED", chars, c.host, c.radio, wire * 1e3, wallSeconds * 1e3,
-                wallSeconds / wire, wallSeconds / wire <= 1.05 ? "(target <= 1.05 met)" : "(target <= 1.05 MISSED)");
+    std::printf(
+        "%-9s %s  characters %4.0f (computer %zu, radio %zu)  wire %7.1f ms  wall %7.1f ms  ratio %.3f %s\n",
+        what, ok ? "ok    " : "FAILED", chars, c.host, c.radio, wire * 1e3, wallSeconds * 1e3,
+        wallSeconds / wire, wallSeconds / wire <= 1.05 ? "(target <= 1.05 met)" : "(target <= 1.05 MISSED)");
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
@@ -92,10 +93,15 @@ int main(int argc, char** argv) {
     {
         auto simRadio = std::make_shared<SimulatedRadio>(image);
         SimulatedSerialPort sim(simRadio, SimulatedSerialPort::Clock::Real, /*paced=*/true);
-        auto counts = [&] { return simRadio->With([](RadioEmulator& r) { return Counts{r.HostBytes().size(), r.RadioBytesSent()}; }); };
+        auto counts = [&] {
+            return simRadio->With([](RadioEmulator& r) {
+                return Counts{r.HostBytes().size(), r.RadioBytesSent()};
+            });
+        };
         auto t0 = Clock::now();
         UploadJobResult up = RunUploadJob(sim, env, RadioImage{}, false);
-        Report("Upload*", std::chrono::duration<double>(Clock::now() - t0).count(), counts(), up.status == JobStatus::Completed);
+        Report("Upload*", std::chrono::duration<double>(Clock::now() - t0).count(), counts(),
+               up.status == JobStatus::Completed);
         simRadio->With([](RadioEmulator& r) {
             r.ClearLog();
             return 0;

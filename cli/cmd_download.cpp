@@ -38,17 +38,18 @@ int RunDownload(const std::vector<std::string>& args) {
     DownloadJobResult result;
     {
         InterruptCancels interrupt(cancel);
-        result = RunDownloadJob(*port, {cancel, progress, prompter, options.giveUpAfter}, doc.Image(), download);
+        result =
+            RunDownloadJob(*port, {cancel, progress, prompter, options.giveUpAfter}, doc.Image(), download);
     }
     port->Close();
     return ExitCodeOf(result.status);
 }
 
-}  // namespace
+} // namespace
 
 RT62M_COMMAND("download",
               "download --port PORT FILE [--timeout SECONDS] [--service-mode [--yes]]\n"
               "                          write FILE's image into the radio after checking its hardware",
               61, RunDownload);
 
-}  // namespace rt62::cli
+} // namespace rt62::cli

@@ -15,7 +15,7 @@ int RunUpload(const std::vector<std::string>& args) {
     if (!ParseLinkOptions(args, "upload", true, 0, options, exitCode)) return exitCode;
     std::unique_ptr<SerialPort> port = PortForCommand(options.port, "upload", exitCode);
     if (!port) return exitCode;
-    if (options.serviceMode) AskServicePassword(stderr);  // nothing of an upload depends on it
+    if (options.serviceMode) AskServicePassword(stderr); // nothing of an upload depends on it
 
     CliPrompter cliPrompter;
     TerminalProgress progress(stderr);
@@ -44,10 +44,11 @@ int RunUpload(const std::vector<std::string>& args) {
         return ExitCodeOf(result.status);
     }
     const FileTrailerBytes trailer = DefaultSplitBytes(0.0);
-    out.write(reinterpret_cast<const char*>(result.image->data()), static_cast<std::streamsize>(result.image->size()));
+    out.write(reinterpret_cast<const char*>(result.image->data()),
+              static_cast<std::streamsize>(result.image->size()));
     out.write(reinterpret_cast<const char*>(trailer.data()), static_cast<std::streamsize>(trailer.size()));
     out.close();
-    std::remove(options.output.c_str());  // rename does not replace an existing file everywhere
+    std::remove(options.output.c_str()); // rename does not replace an existing file everywhere
     if (!out || std::rename(temp.c_str(), options.output.c_str()) != 0) {
         std::remove(temp.c_str());
         prompter.show(kStrWriteFailed, Buttons::Ok, Icon::Stop);
@@ -56,11 +57,12 @@ int RunUpload(const std::vector<std::string>& args) {
     return kExitOk;
 }
 
-}  // namespace
+} // namespace
 
 RT62M_COMMAND("upload",
               "upload --port PORT -o FILE [--timeout SECONDS] [--service-mode]\n"
-              "                          read the radio's image into a new data file (PORT: COM1-COM16, a device, sim:)",
+              "                          read the radio's image into a new data file (PORT: COM1-COM16, a "
+              "device, sim:)",
               60, RunUpload);
 
-}  // namespace rt62::cli
+} // namespace rt62::cli

@@ -32,8 +32,8 @@ extern "C" void OnInterrupt(int) {
     if (g_interruptToken) g_interruptToken->Request();
 }
 
-bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::string& name, std::string& value,
-               bool& matched) {
+bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::string& name,
+               std::string& value, bool& matched) {
     const std::string& a = args[i];
     matched = false;
     if (a == name) {
@@ -74,7 +74,7 @@ std::string ReadLineHidden() {
     return line;
 }
 
-}  // namespace
+} // namespace
 
 bool ParseLinkOptions(const std::vector<std::string>& args, const char* command, bool allowOutput,
                       std::size_t maxPositional, LinkOptions& options, int& exitCode) {
@@ -135,8 +135,9 @@ bool ParseLinkOptions(const std::vector<std::string>& args, const char* command,
         return false;
     }
     if (options.positional.size() != maxPositional) {
-        exitCode = UsageError(cmd + (maxPositional ? ": expected exactly one FILE" : ": unexpected argument '" +
-                                                                                          options.positional[0] + "'"));
+        exitCode =
+            UsageError(cmd + (maxPositional ? ": expected exactly one FILE"
+                                            : ": unexpected argument '" + options.positional[0] + "'"));
         return false;
     }
     return true;
@@ -147,13 +148,16 @@ bool AskServicePassword(std::FILE* prompt) {
     std::fflush(prompt);
     std::string typed = ReadLineHidden();
     std::fprintf(prompt, "\n");
-    for (char& c : typed) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : typed)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return typed == kServicePassword;
 }
 
 TerminalProgress::TerminalProgress(std::FILE* out) : out_(out), bar_(RT62_ISATTY(RT62_FILENO(out)) != 0) {}
 
-TerminalProgress::~TerminalProgress() { EndLine(); }
+TerminalProgress::~TerminalProgress() {
+    EndLine();
+}
 
 void TerminalProgress::EndLine() {
     if (!lineOpen_) return;
@@ -193,7 +197,7 @@ void TerminalProgress::SetPosition(int position) {
 
 void TerminalProgress::Draw() {
     if (!bar_ || range_ <= 0) return;
-    const int shown = std::min(position_, range_);  // past the range after restarts: the bar stays full
+    const int shown = std::min(position_, range_); // past the range after restarts: the bar stays full
     const int cells = shown * kBarCells / range_;
     if (cells == drawnCells_ && (position_ - drawnPosition_) < 8 && position_ != range_) return;
     drawnCells_ = cells;
@@ -225,12 +229,15 @@ std::unique_ptr<SerialPort> PortForCommand(const std::string& name, const char* 
 
 int ExitCodeOf(JobStatus status) {
     switch (status) {
-        case JobStatus::Completed: return kExitOk;
-        case JobStatus::Cancelled: return kExitCancelled;
-        case JobStatus::Failed:
-        case JobStatus::Declined: break;
+    case JobStatus::Completed:
+        return kExitOk;
+    case JobStatus::Cancelled:
+        return kExitCancelled;
+    case JobStatus::Failed:
+    case JobStatus::Declined:
+        break;
     }
     return kExitFailure;
 }
 
-}  // namespace rt62::cli
+} // namespace rt62::cli

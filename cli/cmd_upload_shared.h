@@ -17,7 +17,7 @@ namespace rt62::cli {
 struct LinkOptions {
     std::string port;
     std::string output;                  // upload: -o FILE
-    std::vector<std::string> positional;  // download: FILE
+    std::vector<std::string> positional; // download: FILE
     bool serviceMode = false;
     bool assumeYes = false;
     std::chrono::milliseconds giveUpAfter{0};
@@ -34,7 +34,7 @@ bool AskServicePassword(std::FILE* prompt);
 
 // The caption, the status texts one per line, and a progress bar redrawn in place on a terminal.
 class TerminalProgress : public ProgressSink {
-public:
+  public:
     explicit TerminalProgress(std::FILE* out);
     ~TerminalProgress() override;
 
@@ -45,7 +45,7 @@ public:
     // Ends a bar line that is being redrawn, so the next text starts on a line of its own.
     void EndLine();
 
-private:
+  private:
     void Draw();
 
     std::FILE* out_;
@@ -60,21 +60,22 @@ private:
 
 // The terminal prompter that first ends the progress line.
 class LinkPrompter : public Prompter {
-public:
+  public:
     LinkPrompter(CliPrompter& inner, TerminalProgress& progress) : inner_(inner), progress_(progress) {}
-    Answer show(int stringId, Buttons buttons, Icon icon, const std::vector<std::string>& args = {}) override {
+    Answer show(int stringId, Buttons buttons, Icon icon,
+                const std::vector<std::string>& args = {}) override {
         progress_.EndLine();
         return inner_.show(stringId, buttons, icon, args);
     }
 
-private:
+  private:
     CliPrompter& inner_;
     TerminalProgress& progress_;
 };
 
 // Ctrl+C asks the transfer to stop (at its next cancel check) for as long as this object lives.
 class InterruptCancels {
-public:
+  public:
     explicit InterruptCancels(CancelToken& token);
     ~InterruptCancels();
     InterruptCancels(const InterruptCancels&) = delete;
@@ -86,4 +87,4 @@ std::unique_ptr<SerialPort> PortForCommand(const std::string& name, const char* 
 
 int ExitCodeOf(JobStatus status);
 
-}  // namespace rt62::cli
+} // namespace rt62::cli

@@ -7,7 +7,8 @@
 namespace rt62 {
 
 CloneSession::CloneSession(SerialPort& port, CancelToken& cancel, ProgressSink& progress, Prompter& prompter)
-    : port_(port), cancel_(cancel), progress_(progress), prompter_(prompter), lastHeard_(std::chrono::steady_clock::now()) {}
+    : port_(port), cancel_(cancel), progress_(progress), prompter_(prompter),
+      lastHeard_(std::chrono::steady_clock::now()) {}
 
 bool CloneSession::SendByte(std::uint8_t b) {
     std::uint8_t buf = b;
@@ -63,9 +64,13 @@ LinkResult CloneSession::Fail(int stringId) {
     return LinkResult::Failed;
 }
 
-void CloneSession::Advance() { progress_.SetPosition(++position_); }
+void CloneSession::Advance() {
+    progress_.SetPosition(++position_);
+}
 
-void CloneSession::Status(int stringId) { progress_.SetStatus(stringId); }
+void CloneSession::Status(int stringId) {
+    progress_.SetStatus(stringId);
+}
 
 LinkResult CloneSession::UploadImage(RadioImage& dest) {
     lastHeard_ = std::chrono::steady_clock::now();
@@ -74,17 +79,17 @@ LinkResult CloneSession::UploadImage(RadioImage& dest) {
     for (;;) {
         if (attempts > 0) {
             Status(kStrRetry);
-            SendByte(kAck);  // tells the radio to drop the broken frame; it may not answer
+            SendByte(kAck); // tells the radio to drop the broken frame; it may not answer
         }
         port_.PurgeInput();
-        SendByte(kRequest);  // without a radio the echo may be missing; the wait below decides
+        SendByte(kRequest); // without a radio the echo may be missing; the wait below decides
         ++attempts;
         if (ShouldStop()) return stopResult_;
         Status(kStrSwitchRadio);
 
         std::uint8_t b = 0;
         bool opened = false;
-        for (;;) {  // any bytes until '!'
+        for (;;) { // any bytes until '!'
             ReadResult r = ReceiveByte(b);
             if (r == ReadResult::LineError) return Fail(kStrCheckLead);
             if (r == ReadResult::NoData) break;
@@ -117,7 +122,7 @@ LinkResult CloneSession::UploadImage(RadioImage& dest) {
         }
 
         unsigned sum = lastByte_;
-        ReadResult r = ReceiveByte(b);  // header byte 1
+        ReadResult r = ReceiveByte(b); // header byte 1
         if (r == ReadResult::LineError) return Fail(kStrCommError);
         if (r == ReadResult::NoData) continue;
         Advance();
@@ -125,7 +130,7 @@ LinkResult CloneSession::UploadImage(RadioImage& dest) {
         if (ShouldStop()) return stopResult_;
         sum += b;
 
-        r = ReceiveByte(b);  // header byte 2
+        r = ReceiveByte(b); // header byte 2
         if (r == ReadResult::LineError) return Fail(kStrCommError);
         if (r == ReadResult::NoData) continue;
         if (ShouldStop()) return stopResult_;
@@ -147,7 +152,7 @@ LinkResult CloneSession::UploadImage(RadioImage& dest) {
         }
         if (restart) continue;
 
-        r = ReceiveByte(b);  // FrameSum
+        r = ReceiveByte(b); // FrameSum
         if (r == ReadResult::LineError) return Fail(kStrTimeout4);
         if (r == ReadResult::NoData) continue;
         if (ShouldStop()) return stopResult_;
@@ -185,7 +190,7 @@ LinkResult CloneSession::WriteImage(const RadioImage& image) {
             Advance();
             if (ShouldStop()) return stopResult_;
         }
-        SendByte(static_cast<std::uint8_t>(sum));  // a lost echo here shows in the answer below
+        SendByte(static_cast<std::uint8_t>(sum)); // a lost echo here shows in the answer below
 
         std::uint8_t answer = 0;
         ReadResult r = ReadResult::NoData;
@@ -201,8 +206,8 @@ LinkResult CloneSession::WriteImage(const RadioImage& image) {
     }
 }
 
-LinkResult CloneSession::DownloadImage(RadioImage& current, RadioImage& scratch, const DownloadOptions& options,
-                                       DownloadState& state) {
+LinkResult CloneSession::DownloadImage(RadioImage& current, RadioImage& scratch,
+                                       const DownloadOptions& options, DownloadState& state) {
     if (ShouldStop()) return stopResult_;
     LinkResult r = UploadImage(scratch);
     if (r != LinkResult::Ok) return r;
@@ -215,7 +220,8 @@ LinkResult CloneSession::DownloadImage(RadioImage& current, RadioImage& scratch,
             prompter_.show(kStrHardwareMismatch, Buttons::Ok, Icon::Stop);
             return LinkResult::Failed;
         }
-        if (prompter_.show(kStrHardwareMismatch, Buttons::OkCancel, Icon::Stop) != Answer::Ok) return LinkResult::Failed;
+        if (prompter_.show(kStrHardwareMismatch, Buttons::OkCancel, Icon::Stop) != Answer::Ok)
+            return LinkResult::Failed;
         break;
     }
 
@@ -225,11 +231,13 @@ LinkResult CloneSession::DownloadImage(RadioImage& current, RadioImage& scratch,
     if (options.serviceMode && options.marketingChanged) {
         state.keptEditedMarketing = true;
     } else {
-        std::copy(scratch.begin() + kMarketingFirst, scratch.begin() + kMarketingLast + 1, current.begin() + kMarketingFirst);
+        std::copy(scratch.begin() + kMarketingFirst, scratch.begin() + kMarketingLast + 1,
+                  current.begin() + kMarketingFirst);
     }
     // 0x00 and 0xFF mark a radio whose own bytes were never set: keep ours then.
     if (scratch[kRadioBytesFirst] != 0x00 && scratch[kRadioBytesFirst] != 0xFF)
-        std::copy(scratch.begin() + kRadioBytesFirst, scratch.begin() + kRadioBytesLast + 1, current.begin() + kRadioBytesFirst);
+        std::copy(scratch.begin() + kRadioBytesFirst, scratch.begin() + kRadioBytesLast + 1,
+                  current.begin() + kRadioBytesFirst);
     StoreImageChecksum(current);
 
     if (ShouldStop()) return stopResult_;
@@ -237,4 +245,4 @@ LinkResult CloneSession::DownloadImage(RadioImage& current, RadioImage& scratch,
     return WriteImage(current);
 }
 
-}  // namespace rt62
+} // namespace rt62

@@ -16,33 +16,33 @@
 namespace rt62 {
 
 // Protocol bytes.
-inline constexpr std::uint8_t kRequest = 'p';      // computer: send me your image
-inline constexpr std::uint8_t kPrompt = 'P';       // radio: switched on, waiting
-inline constexpr std::uint8_t kPromptReply = ' ';  // computer: answer to 'P', 'p' follows
+inline constexpr std::uint8_t kRequest = 'p';     // computer: send me your image
+inline constexpr std::uint8_t kPrompt = 'P';      // radio: switched on, waiting
+inline constexpr std::uint8_t kPromptReply = ' '; // computer: answer to 'P', 'p' follows
 inline constexpr std::uint8_t kFrameStart = '!';
-inline constexpr std::uint8_t kWriteStart = '`';   // computer: a frame to store follows
+inline constexpr std::uint8_t kWriteStart = '`'; // computer: a frame to store follows
 inline constexpr std::uint8_t kAck = 0x06;
 inline constexpr std::uint8_t kNak = 0x15;
-inline constexpr std::uint8_t kHeaderByte = 0x01;  // both header bytes the computer sends
+inline constexpr std::uint8_t kHeaderByte = 0x01; // both header bytes the computer sends
 
 // Message and status ids of the link.
 enum LinkString {
-    kStrPortProblem = 80,       // "Problem with COM port"
-    kStrCheckLead = 81,         // "Check that lead is connected to COM %1"
-    kStrUploadDone = 83,        // "Upload is completed"
-    kStrHardwareMismatch = 87,  // "Hardware configuration mismatched!"
-    kStrDownloadDone = 89,      // "Download is completed"
-    kStrUploadTitle = 90,       // "Upload Function"
-    kStrDownloadTitle = 91,     // "Download Function"
-    kStrSwitchRadio = 94,       // "Switch radio OFF, then back ON to start uploading"
-    kStrPleaseWait = 95,        // "Please wait"
-    kStrCommError = 96,         // "Communication Error"
-    kStrTimeout2 = 97,          // "Timeout 2\nconnected to ERR\""
-    kStrTimeout4 = 98,          // "Timeout 4"
-    kStrBccError = 99,          // "BCC Error"
-    kStrOverwrite = 100,        // "Overwrite original data"
-    kStrDataError = 101,        // "Data Error"
-    kStrRetry = 102,            // "Retry %1"
+    kStrPortProblem = 80,      // "Problem with COM port"
+    kStrCheckLead = 81,        // "Check that lead is connected to COM %1"
+    kStrUploadDone = 83,       // "Upload is completed"
+    kStrHardwareMismatch = 87, // "Hardware configuration mismatched!"
+    kStrDownloadDone = 89,     // "Download is completed"
+    kStrUploadTitle = 90,      // "Upload Function"
+    kStrDownloadTitle = 91,    // "Download Function"
+    kStrSwitchRadio = 94,      // "Switch radio OFF, then back ON to start uploading"
+    kStrPleaseWait = 95,       // "Please wait"
+    kStrCommError = 96,        // "Communication Error"
+    kStrTimeout2 = 97,         // "Timeout 2\nconnected to ERR\""
+    kStrTimeout4 = 98,         // "Timeout 4"
+    kStrBccError = 99,         // "BCC Error"
+    kStrOverwrite = 100,       // "Overwrite original data"
+    kStrDataError = 101,       // "Data Error"
+    kStrRetry = 102,           // "Retry %1"
 };
 
 // Progress steps: an upload without restarts, a download without restarts.
@@ -56,19 +56,19 @@ inline constexpr std::size_t kMarketingFirst = 0xF2, kMarketingLast = 0xFB;
 
 // A stop request from another thread (or a signal handler); seen at the next cancel check.
 class CancelToken {
-public:
+  public:
     void Request() { flag_.store(true, std::memory_order_relaxed); }
     void Reset() { flag_.store(false, std::memory_order_relaxed); }
     bool Requested() const { return flag_.load(std::memory_order_relaxed); }
 
-private:
+  private:
     std::atomic<bool> flag_{false};
 };
 static_assert(std::atomic<bool>::is_always_lock_free, "the cancel flag is set from a signal handler");
 
 // Where a transfer reports progress: the dialog's bar, status line and caption, or the terminal.
 class ProgressSink {
-public:
+  public:
     virtual ~ProgressSink() = default;
     virtual void SetRange(int maximum) = 0;
     virtual void SetPosition(int position) = 0;
@@ -79,7 +79,7 @@ public:
 
 // A sink that drops everything.
 class NullProgress : public ProgressSink {
-public:
+  public:
     void SetRange(int) override {}
     void SetPosition(int) override {}
     void SetStatus(int, const std::vector<std::string>& = {}) override {}
@@ -91,7 +91,7 @@ enum class LinkResult { Ok, Failed, Cancelled };
 // What Download needs from the document besides the image.
 struct DownloadOptions {
     bool serviceMode = false;
-    bool marketingChanged = false;  // the Marketing Parameters dialog changed its data since the last download
+    bool marketingChanged = false; // the Marketing Parameters dialog changed its data since the last download
     // Rebuilds the image from the document's sections (and stores the checksum); may be empty when
     // the image is already normalized.
     std::function<void(RadioImage&)> normalize;
@@ -100,12 +100,12 @@ struct DownloadOptions {
 // What happened to the image during a Download, whatever the result.
 struct DownloadState {
     bool merged = false;              // the radio's bytes were merged in: the image must be kept
-    bool keptEditedMarketing = false;  // the edited marketing data went out instead of the radio's
+    bool keptEditedMarketing = false; // the edited marketing data went out instead of the radio's
 };
 
 // One transfer over an open port. Not thread-safe: the worker alone uses it.
 class CloneSession {
-public:
+  public:
     CloneSession(SerialPort& port, CancelToken& cancel, ProgressSink& progress, Prompter& prompter);
 
     // Gives up (message 81) when the radio has sent nothing for this long; zero waits for ever.
@@ -121,7 +121,7 @@ public:
     LinkResult DownloadImage(RadioImage& current, RadioImage& scratch, const DownloadOptions& options,
                              DownloadState& state);
 
-private:
+  private:
     enum class Step { Continue, Restart, Stop };
 
     bool SendByte(std::uint8_t b);
@@ -140,10 +140,10 @@ private:
     ProgressSink& progress_;
     Prompter& prompter_;
     int position_ = 0;
-    std::uint8_t lastByte_ = 0;  // the last byte the radio sent; PollByte leaves it as it is
+    std::uint8_t lastByte_ = 0; // the last byte the radio sent; PollByte leaves it as it is
     LinkResult stopResult_ = LinkResult::Failed;
     std::chrono::milliseconds giveUpAfter_{0};
     std::chrono::steady_clock::time_point lastHeard_;
 };
 
-}  // namespace rt62
+} // namespace rt62

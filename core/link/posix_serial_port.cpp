@@ -23,13 +23,20 @@ namespace {
 
 speed_t SpeedFor(std::uint32_t baud) {
     switch (baud) {
-        case 1200: return B1200;
-        case 2400: return B2400;
-        case 4800: return B4800;
-        case 9600: return B9600;
-        case 19200: return B19200;
-        case 38400: return B38400;
-        default: return B0;
+    case 1200:
+        return B1200;
+    case 2400:
+        return B2400;
+    case 4800:
+        return B4800;
+    case 9600:
+        return B9600;
+    case 19200:
+        return B19200;
+    case 38400:
+        return B38400;
+    default:
+        return B0;
     }
 }
 
@@ -50,11 +57,15 @@ int WaitFd(int fd, bool forWrite, int ms, bool& hangUp) {
     fd_set set;
     FD_ZERO(&set);
     FD_SET(fd, &set);
-    struct timeval tv {ms / 1000, (ms % 1000) * 1000};
+    struct timeval tv {
+        ms / 1000, (ms % 1000) * 1000
+    };
     return ::select(fd + 1, forWrite ? nullptr : &set, forWrite ? &set : nullptr, nullptr, &tv);
 #else
     const short want = forWrite ? POLLOUT : POLLIN;
-    struct pollfd p {fd, want, 0};
+    struct pollfd p {
+        fd, want, 0
+    };
     int r = ::poll(&p, 1, ms);
     hangUp = r > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) && !(p.revents & want);
     return r;
@@ -76,11 +87,13 @@ bool ReadErrorCounter(int fd, long& count) {
 #endif
 }
 
-}  // namespace
+} // namespace
 
 PosixSerialPort::PosixSerialPort(std::string devicePath) : path_(std::move(devicePath)) {}
 
-PosixSerialPort::~PosixSerialPort() { Close(); }
+PosixSerialPort::~PosixSerialPort() {
+    Close();
+}
 
 bool PosixSerialPort::Open(const LineSettings& settings) {
     if (fd_ >= 0) Close();
@@ -104,11 +117,12 @@ bool PosixSerialPort::Open(const LineSettings& settings) {
     saved_ = tio;
     haveSaved_ = true;
 #ifdef TIOCEXCL
-    ::ioctl(fd_, TIOCEXCL);  // not every device knows it; the flock above still holds
+    ::ioctl(fd_, TIOCEXCL); // not every device knows it; the flock above still holds
 #endif
 
-    tio.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | IGNPAR | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY);
-    tio.c_iflag |= INPCK | PARMRK;  // damaged bytes arrive marked instead of silently
+    tio.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | IGNPAR | ISTRIP | INLCR | IGNCR | ICRNL | IXON |
+                                          IXOFF | IXANY);
+    tio.c_iflag |= INPCK | PARMRK; // damaged bytes arrive marked instead of silently
     tio.c_oflag &= ~static_cast<tcflag_t>(OPOST);
     tio.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
@@ -117,7 +131,7 @@ bool PosixSerialPort::Open(const LineSettings& settings) {
     if (settings.stopBits == 2) tio.c_cflag |= CSTOPB;
     if (settings.parity == 1) tio.c_cflag |= PARENB | PARODD;
     if (settings.parity == 2) tio.c_cflag |= PARENB;
-    tio.c_cc[VMIN] = 1;  // with O_NONBLOCK an empty read is EAGAIN, so a read of 0 means hang-up
+    tio.c_cc[VMIN] = 1; // with O_NONBLOCK an empty read is EAGAIN, so a read of 0 means hang-up
     tio.c_cc[VTIME] = 0;
     ::cfsetispeed(&tio, speed);
     ::cfsetospeed(&tio, speed);
@@ -125,8 +139,8 @@ bool PosixSerialPort::Open(const LineSettings& settings) {
     struct termios check {};
     if (::tcsetattr(fd_, TCSANOW, &tio) != 0 || ::tcgetattr(fd_, &check) != 0 ||
         ::cfgetospeed(&check) != speed || (check.c_cflag & CSIZE) != (tio.c_cflag & CSIZE) ||
-        (check.c_cflag & CSTOPB) != (tio.c_cflag & CSTOPB) || (check.c_cflag & PARENB) != (tio.c_cflag & PARENB) ||
-        (check.c_lflag & (ICANON | ECHO)) != 0) {
+        (check.c_cflag & CSTOPB) != (tio.c_cflag & CSTOPB) ||
+        (check.c_cflag & PARENB) != (tio.c_cflag & PARENB) || (check.c_lflag & (ICANON | ECHO)) != 0) {
         Close();
         return false;
     }
@@ -202,15 +216,15 @@ PosixSerialPort::Wait PosixSerialPort::Fill(Clock::time_point deadline) {
             const std::size_t before = input_.size();
             decoder_.Feed(buf, static_cast<std::size_t>(r), input_);
             if (input_.size() > before) return Wait::Ready;
-            continue;  // only half of a marked sequence: it ends in the next bytes
+            continue; // only half of a marked sequence: it ends in the next bytes
         }
-        if (r == 0) {  // end of file: the device has hung up
+        if (r == 0) { // end of file: the device has hung up
             MarkLost();
             return Wait::Failed;
         }
         if (errno == EINTR) continue;
         if ((errno != EAGAIN && errno != EWOULDBLOCK) || hungUp) {
-            MarkLost();  // EIO after a hang-up, ENXIO when an adapter is unplugged
+            MarkLost(); // EIO after a hang-up, ENXIO when an adapter is unplugged
             return Wait::Failed;
         }
         const int ms = MsUntil(deadline);
@@ -294,6 +308,6 @@ void PosixSerialPort::PurgeInput() {
     decoder_.Reset();
 }
 
-}  // namespace rt62
+} // namespace rt62
 
 #endif

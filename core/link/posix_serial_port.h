@@ -15,7 +15,7 @@
 namespace rt62 {
 
 class PosixSerialPort : public SerialPort {
-public:
+  public:
     explicit PosixSerialPort(std::string devicePath);
     ~PosixSerialPort() override;
     PosixSerialPort(const PosixSerialPort&) = delete;
@@ -32,7 +32,7 @@ public:
 
     const std::string& DevicePath() const { return path_; }
 
-private:
+  private:
     using Clock = std::chrono::steady_clock;
     enum class Wait { Ready, TimedOut, Failed };
 
@@ -51,9 +51,9 @@ private:
     bool haveCounters_ = false;
     long errorCount_ = 0;
     ParmrkDecoder decoder_;
-    std::deque<int> input_;  // decoded bytes and line-error marks not yet read
+    std::deque<int> input_; // decoded bytes and line-error marks not yet read
 };
 
-}  // namespace rt62
+} // namespace rt62
 
 #endif

@@ -41,18 +41,22 @@ int WaitFds(struct pollfd* fds, nfds_t n, const Clock::time_point* deadline) {
     int ms = -1;
     if (deadline) {
         auto left = *deadline - Clock::now();
-        ms = left <= Clock::duration::zero() ? 0 : static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(left).count());
+        ms = left <= Clock::duration::zero()
+                 ? 0
+                 : static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(left).count());
     }
     return ::poll(fds, n, ms);
 #endif
 }
 
-}  // namespace
+} // namespace
 
 PtyRadio::PtyRadio(const RadioImage& image, RadioEmulator::Start start, bool paced)
     : emulator_(image, start), paced_(paced) {}
 
-PtyRadio::~PtyRadio() { Stop(); }
+PtyRadio::~PtyRadio() {
+    Stop();
+}
 
 bool PtyRadio::Start() {
     master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
@@ -107,14 +111,15 @@ void PtyRadio::HangUp() {
     [[maybe_unused]] ssize_t w = ::write(wake_[1], &c, 1);
 }
 
-bool PtyRadio::WaitFor(const std::function<bool(const RadioEmulator&)>& pred, std::chrono::milliseconds timeout) {
+bool PtyRadio::WaitFor(const std::function<bool(const RadioEmulator&)>& pred,
+                       std::chrono::milliseconds timeout) {
     std::unique_lock<std::mutex> lock(mutex_);
     return changed_.wait_for(lock, timeout, [&] { return pred(emulator_); });
 }
 
 void PtyRadio::Run() {
 #ifdef __linux__
-    ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);  // the default 50 us slack shows in the pacing
+    ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL); // the default 50 us slack shows in the pacing
 #endif
     struct Pending {
         Clock::time_point due;
@@ -162,7 +167,8 @@ void PtyRadio::Run() {
                         lineFree = std::max(lineFree, heard) + std::chrono::milliseconds(e.pauseMs);
                         continue;
                     }
-                    lineFree = std::max(lineFree, heard) + (e.kind == LineEvent::Kind::Echo ? std::chrono::nanoseconds(0) : charTime);
+                    lineFree = std::max(lineFree, heard) +
+                               (e.kind == LineEvent::Kind::Echo ? std::chrono::nanoseconds(0) : charTime);
                     if (e.kind != LineEvent::Kind::LineError) queue.push_back({lineFree, e});
                 }
                 if (hangUp) break;
@@ -178,12 +184,12 @@ void PtyRadio::Run() {
         const Clock::time_point now = Clock::now();
         while (!queue.empty() && queue.front().due <= now) {
             std::uint8_t b = queue.front().event.value;
-            if (::write(master_, &b, 1) != 1 && errno == EAGAIN) break;  // the port reads it later
+            if (::write(master_, &b, 1) != 1 && errno == EAGAIN) break; // the port reads it later
             queue.pop_front();
         }
     }
 }
 
-}  // namespace rt62
+} // namespace rt62
 
 #endif

@@ -19,7 +19,7 @@ namespace rt62 {
 // Paced, every character takes its 11 bit times at 4800 baud; unpaced, answers come at once.
 // Line errors cannot travel through a pseudo-terminal and are left out.
 class PtyRadio {
-public:
+  public:
     PtyRadio(const RadioImage& image, RadioEmulator::Start start, bool paced);
     ~PtyRadio();
     PtyRadio(const PtyRadio&) = delete;
@@ -29,8 +29,7 @@ public:
     void Stop();
     const std::string& DevicePath() const { return path_; }
 
-    template <class F>
-    auto With(F&& f) {
+    template <class F> auto With(F&& f) {
         std::lock_guard<std::mutex> lock(mutex_);
         return f(emulator_);
     }
@@ -39,14 +38,14 @@ public:
     // Closes the master side now: the port sees a hang-up.
     void HangUp();
 
-private:
+  private:
     void Run();
 
     RadioEmulator emulator_;
     bool paced_;
     std::string path_;
     int master_ = -1;
-    int slave_ = -1;  // kept open so the master does not report a hang-up between port sessions
+    int slave_ = -1; // kept open so the master does not report a hang-up between port sessions
     int wake_[2] = {-1, -1};
     std::thread thread_;
     std::mutex mutex_;
@@ -55,6 +54,6 @@ private:
     std::atomic<bool> hangUp_{false};
 };
 
-}  // namespace rt62
+} // namespace rt62
 
 #endif

@@ -4,13 +4,17 @@
 
 namespace rt62 {
 
-std::uint8_t FrameSum(std::uint8_t start, std::uint8_t header1, std::uint8_t header2, const RadioImage& image) {
+std::uint8_t FrameSum(std::uint8_t start, std::uint8_t header1, std::uint8_t header2,
+                      const RadioImage& image) {
     unsigned sum = start + header1 + header2;
-    for (std::uint8_t b : image) sum += b;
+    for (std::uint8_t b : image)
+        sum += b;
     return static_cast<std::uint8_t>(sum);
 }
 
-RadioEmulator::RadioEmulator(const RadioImage& image, Start start) : image_(image), start_(start) { SetStart(start); }
+RadioEmulator::RadioEmulator(const RadioImage& image, Start start) : image_(image), start_(start) {
+    SetStart(start);
+}
 
 void RadioEmulator::SetStart(Start start) {
     start_ = start;
@@ -36,8 +40,8 @@ void RadioEmulator::SendFrame(std::vector<LineEvent>& out) {
     frame.push_back(faults_.headerByte1);
     frame.push_back(faults_.headerByte2);
     frame.insert(frame.end(), image_.begin(), image_.end());
-    frame.push_back(static_cast<std::uint8_t>(FrameSum(kFrameStart, faults_.headerByte1, faults_.headerByte2, image_) +
-                                              faults_.frameSumDelta));
+    frame.push_back(static_cast<std::uint8_t>(
+        FrameSum(kFrameStart, faults_.headerByte1, faults_.headerByte2, image_) + faults_.frameSumDelta));
     std::size_t length = frame.size();
     if (faults_.cutFrameAfter >= 0) {
         length = std::min<std::size_t>(length, static_cast<std::size_t>(faults_.cutFrameAfter));
@@ -58,13 +62,15 @@ void RadioEmulator::SendFrame(std::vector<LineEvent>& out) {
 
 void RadioEmulator::FinishWrite(std::vector<LineEvent>& out) {
     unsigned sum = 0;
-    for (std::size_t i = 0; i + 1 < frame_.size(); ++i) sum += frame_[i];
+    for (std::size_t i = 0; i + 1 < frame_.size(); ++i)
+        sum += frame_[i];
     const bool sumOk = static_cast<std::uint8_t>(sum) == frame_.back();
     if (faults_.unansweredWrites > 0) {
         --faults_.unansweredWrites;
         return;
     }
-    if (faults_.writeAnswerDelayMs > 0) out.push_back({LineEvent::Kind::Pause, 0, faults_.writeAnswerDelayMs});
+    if (faults_.writeAnswerDelayMs > 0)
+        out.push_back({LineEvent::Kind::Pause, 0, faults_.writeAnswerDelayMs});
     if (faults_.lineErrorAsWriteAnswer) {
         faults_.lineErrorAsWriteAnswer = false;
         out.push_back({LineEvent::Kind::LineError, 0, 0});
@@ -100,36 +106,38 @@ void RadioEmulator::OnHostByte(std::uint8_t b, std::vector<LineEvent>& out) {
     }
     if (faults_.silent) return;
     switch (state_) {
-        case State::Off:
-            if (b == kRequest) {
-                if (faults_.powerOnDelayMs > 0) out.push_back({LineEvent::Kind::Pause, 0, faults_.powerOnDelayMs});
-                Send(kPrompt, out);
-                state_ = State::Prompted;
-                if (faults_.silentAfterPrompt) faults_.silent = true;
-            }
-            break;
-        case State::Prompted:
-        case State::Armed:
-            if (b == kPromptReply) {
-                state_ = State::Armed;
-            } else if (b == kRequest && state_ == State::Armed) {
-                SendFrame(out);
-                state_ = State::Idle;
-            } else if (b == kWriteStart) {
-                frame_.clear();
-                state_ = State::Receiving;
-            }
-            break;
-        case State::Idle:
-            if (b == kRequest) {
-                SendFrame(out);
-            } else if (b == kWriteStart) {
-                frame_.clear();
-                state_ = State::Receiving;
-            }
-            break;
-        case State::Receiving: break;
+    case State::Off:
+        if (b == kRequest) {
+            if (faults_.powerOnDelayMs > 0)
+                out.push_back({LineEvent::Kind::Pause, 0, faults_.powerOnDelayMs});
+            Send(kPrompt, out);
+            state_ = State::Prompted;
+            if (faults_.silentAfterPrompt) faults_.silent = true;
+        }
+        break;
+    case State::Prompted:
+    case State::Armed:
+        if (b == kPromptReply) {
+            state_ = State::Armed;
+        } else if (b == kRequest && state_ == State::Armed) {
+            SendFrame(out);
+            state_ = State::Idle;
+        } else if (b == kWriteStart) {
+            frame_.clear();
+            state_ = State::Receiving;
+        }
+        break;
+    case State::Idle:
+        if (b == kRequest) {
+            SendFrame(out);
+        } else if (b == kWriteStart) {
+            frame_.clear();
+            state_ = State::Receiving;
+        }
+        break;
+    case State::Receiving:
+        break;
     }
 }
 
-}  // namespace rt62
+} // namespace rt62

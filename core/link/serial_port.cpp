@@ -44,7 +44,8 @@ std::optional<PortName> ParsePortName(std::string_view name) {
     if (name.substr(0, 4) == "\\\\.\\" && name.size() > 4)
         return PortName{PortName::Kind::Device, 0, std::string(name), std::string(name.substr(4))};
 #else
-    if (name.size() > 1 && name[0] == '/') return PortName{PortName::Kind::Device, 0, std::string(name), std::string(name)};
+    if (name.size() > 1 && name[0] == '/')
+        return PortName{PortName::Kind::Device, 0, std::string(name), std::string(name)};
 #endif
     return std::nullopt;
 }
@@ -54,7 +55,8 @@ std::unique_ptr<SerialPort> CreateSerialPort(std::string_view name) {
     if (!parsed) return nullptr;
     std::unique_ptr<SerialPort> port;
     if (parsed->kind == PortName::Kind::Simulated) {
-        port = std::make_unique<SimulatedSerialPort>(SharedSimulatedRadio(), SimulatedSerialPort::Clock::Real);
+        port =
+            std::make_unique<SimulatedSerialPort>(SharedSimulatedRadio(), SimulatedSerialPort::Clock::Real);
     } else {
 #ifdef _WIN32
         port = std::make_unique<Win32SerialPort>(parsed->device);
@@ -71,4 +73,4 @@ bool OpenCloneLink(SerialPort& port) {
     return port.Open(LineSettings{});
 }
 
-}  // namespace rt62
+} // namespace rt62

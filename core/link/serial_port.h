@@ -17,8 +17,8 @@ enum class ReadResult { Ok = 0, LineError = 1, NoData = 2 };
 struct LineSettings {
     std::uint32_t baudRate = 4800;
     std::uint8_t byteSize = 8;
-    std::uint8_t parity = 0;    // 0 none
-    std::uint8_t stopBits = 2;  // 2 means two stop bits
+    std::uint8_t parity = 0;   // 0 none
+    std::uint8_t stopBits = 2; // 2 means two stop bits
 };
 
 // Driver queue size, and the time-outs every backend reproduces (milliseconds).
@@ -29,11 +29,15 @@ inline constexpr int kReadConstantMs = 500;
 inline constexpr int kWritePerByteMs = 100;
 inline constexpr int kWriteConstantMs = 5000;
 
-inline constexpr int ReadTimeoutMs(std::size_t n) { return kReadConstantMs + kReadPerByteMs * static_cast<int>(n); }
-inline constexpr int WriteTimeoutMs(std::size_t n) { return kWriteConstantMs + kWritePerByteMs * static_cast<int>(n); }
+inline constexpr int ReadTimeoutMs(std::size_t n) {
+    return kReadConstantMs + kReadPerByteMs * static_cast<int>(n);
+}
+inline constexpr int WriteTimeoutMs(std::size_t n) {
+    return kWriteConstantMs + kWritePerByteMs * static_cast<int>(n);
+}
 
 class SerialPort {
-public:
+  public:
     virtual ~SerialPort() = default;
 
     // Opens with the given settings; false when the device cannot be opened or refuses the settings
@@ -63,7 +67,7 @@ public:
     const std::string& LeadName() const { return leadName_; }
     void SetLeadName(std::string name) { leadName_ = std::move(name); }
 
-private:
+  private:
     std::string leadName_;
 };
 
@@ -71,9 +75,9 @@ private:
 struct PortName {
     enum class Kind { Com, Device, Simulated };
     Kind kind = Kind::Com;
-    int comNumber = 0;   // Kind::Com: 1-16
-    std::string device;  // what the backend opens
-    std::string lead;    // LeadName of the port
+    int comNumber = 0;  // Kind::Com: 1-16
+    std::string device; // what the backend opens
+    std::string lead;   // LeadName of the port
 };
 
 // "COM1".."COM16" (any case), a device path ("/..." on POSIX, "\\.\..." on Windows), or "sim:".
@@ -88,4 +92,4 @@ std::unique_ptr<SerialPort> CreateSerialPort(std::string_view name);
 // is opened at 4800 baud, 8 data bits, no parity, 2 stop bits.
 bool OpenCloneLink(SerialPort& port);
 
-}  // namespace rt62
+} // namespace rt62

@@ -8,7 +8,8 @@
 namespace rt62 {
 
 std::shared_ptr<SimulatedRadio> SharedSimulatedRadio() {
-    static std::shared_ptr<SimulatedRadio> radio = std::make_shared<SimulatedRadio>(MakeFactoryImage(0).image);
+    static std::shared_ptr<SimulatedRadio> radio =
+        std::make_shared<SimulatedRadio>(MakeFactoryImage(0).image);
     return radio;
 }
 
@@ -55,16 +56,16 @@ bool SimulatedSerialPort::Write(const std::uint8_t* data, std::size_t n) {
         const TimePoint heard = Now() + charTime_;
         for (const LineEvent& e : events) {
             switch (e.kind) {
-                case LineEvent::Kind::Echo:
-                    lineFree_ = std::max(lineFree_, heard);
-                    break;
-                case LineEvent::Kind::Byte:
-                case LineEvent::Kind::LineError:
-                    lineFree_ = std::max(lineFree_, heard) + charTime_;
-                    break;
-                case LineEvent::Kind::Pause:
-                    lineFree_ = std::max(lineFree_, heard) + std::chrono::milliseconds(e.pauseMs);
-                    continue;
+            case LineEvent::Kind::Echo:
+                lineFree_ = std::max(lineFree_, heard);
+                break;
+            case LineEvent::Kind::Byte:
+            case LineEvent::Kind::LineError:
+                lineFree_ = std::max(lineFree_, heard) + charTime_;
+                break;
+            case LineEvent::Kind::Pause:
+                lineFree_ = std::max(lineFree_, heard) + std::chrono::milliseconds(e.pauseMs);
+                continue;
             }
             queue_.push_back({lineFree_, e});
         }
@@ -85,7 +86,8 @@ ReadResult SimulatedSerialPort::ReadByte(std::uint8_t& out, std::size_t& count) 
     BeforeRead();
     if (!open_ || lost_) return ReadResult::NoData;
     const TimePoint now = Now();
-    if (!queue_.empty() && queue_.front().due <= now && queue_.front().event.kind == LineEvent::Kind::LineError) {
+    if (!queue_.empty() && queue_.front().due <= now &&
+        queue_.front().event.kind == LineEvent::Kind::LineError) {
         queue_.pop_front();
         return ReadResult::LineError;
     }
@@ -108,7 +110,8 @@ ReadResult SimulatedSerialPort::ReadExact(std::uint8_t* data, std::size_t n) {
     BeforeRead();
     if (!open_ || lost_) return ReadResult::NoData;
     TimePoint now = Now();
-    if (!queue_.empty() && queue_.front().due <= now && queue_.front().event.kind == LineEvent::Kind::LineError) {
+    if (!queue_.empty() && queue_.front().due <= now &&
+        queue_.front().event.kind == LineEvent::Kind::LineError) {
         queue_.pop_front();
         return ReadResult::LineError;
     }
@@ -116,9 +119,12 @@ ReadResult SimulatedSerialPort::ReadExact(std::uint8_t* data, std::size_t n) {
     for (std::size_t got = 0; got < n; ++got) {
         TimePoint deadline = total;
         if (got > 0) deadline = std::min(total, Now() + std::chrono::milliseconds(kReadIntervalMs));
-        if (queue_.empty() || queue_.front().due > deadline || queue_.front().event.kind == LineEvent::Kind::LineError) {
-            if (!queue_.empty() && queue_.front().due <= deadline) WaitUntil(queue_.front().due);
-            else WaitUntil(deadline);
+        if (queue_.empty() || queue_.front().due > deadline ||
+            queue_.front().event.kind == LineEvent::Kind::LineError) {
+            if (!queue_.empty() && queue_.front().due <= deadline)
+                WaitUntil(queue_.front().due);
+            else
+                WaitUntil(deadline);
             return ReadResult::NoData;
         }
         Pending p = queue_.front();
@@ -132,7 +138,8 @@ ReadResult SimulatedSerialPort::ReadExact(std::uint8_t* data, std::size_t n) {
 void SimulatedSerialPort::PurgeInput() {
     // What has arrived is dropped; what is still on its way arrives after the purge.
     const TimePoint now = Now();
-    while (!queue_.empty() && queue_.front().due <= now) queue_.pop_front();
+    while (!queue_.empty() && queue_.front().due <= now)
+        queue_.pop_front();
 }
 
-}  // namespace rt62
+} // namespace rt62

@@ -14,17 +14,17 @@ namespace rt62 {
 
 // The simulated radio with its lock; one radio may be reached by several ports, one after another.
 class SimulatedRadio {
-public:
-    explicit SimulatedRadio(const RadioImage& image, RadioEmulator::Start start = RadioEmulator::Start::Immediate)
+  public:
+    explicit SimulatedRadio(const RadioImage& image,
+                            RadioEmulator::Start start = RadioEmulator::Start::Immediate)
         : emulator_(image, start) {}
 
-    template <class F>
-    auto With(F&& f) {
+    template <class F> auto With(F&& f) {
         std::lock_guard<std::mutex> lock(mutex_);
         return f(emulator_);
     }
 
-private:
+  private:
     std::mutex mutex_;
     RadioEmulator emulator_;
 };
@@ -37,7 +37,7 @@ std::shared_ptr<SimulatedRadio> SharedSimulatedRadio();
 inline constexpr std::chrono::nanoseconds kCharTime{11LL * 1000000000LL / 4800};
 
 class SimulatedSerialPort : public SerialPort {
-public:
+  public:
     // Real: waits as a cable would. Virtual: time only moves inside the port, so a test that waits
     // for thirty 505 ms time-outs runs at once.
     enum class Clock { Real, Virtual };
@@ -61,7 +61,7 @@ public:
     std::chrono::nanoseconds Elapsed() const { return Now() - start_; }
     SimulatedRadio& Radio() { return *radio_; }
 
-private:
+  private:
     using TimePoint = std::chrono::steady_clock::time_point;
     struct Pending {
         TimePoint due;
@@ -86,4 +86,4 @@ private:
     int reads_ = 0;
 };
 
-}  // namespace rt62
+} // namespace rt62

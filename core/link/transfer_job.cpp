@@ -5,14 +5,17 @@ namespace {
 
 JobStatus StatusOf(LinkResult r) {
     switch (r) {
-        case LinkResult::Ok: return JobStatus::Completed;
-        case LinkResult::Cancelled: return JobStatus::Cancelled;
-        case LinkResult::Failed: break;
+    case LinkResult::Ok:
+        return JobStatus::Completed;
+    case LinkResult::Cancelled:
+        return JobStatus::Cancelled;
+    case LinkResult::Failed:
+        break;
     }
     return JobStatus::Failed;
 }
 
-}  // namespace
+} // namespace
 
 bool ConfirmOverwrite(Prompter& prompter, bool documentModified) {
     if (!documentModified) return true;
@@ -59,8 +62,9 @@ DownloadJobResult RunDownloadJob(SerialPort& port, const JobEnvironment& env, co
     result.status = StatusOf(session.DownloadImage(image, scratch, options, state));
     if (state.merged) result.image = image;
     result.clearMarketingMark = state.keptEditedMarketing && result.status == JobStatus::Completed;
-    if (result.status == JobStatus::Completed) env.prompter.show(kStrDownloadDone, Buttons::Ok, Icon::Information);
+    if (result.status == JobStatus::Completed)
+        env.prompter.show(kStrDownloadDone, Buttons::Ok, Icon::Information);
     return result;
 }
 
-}  // namespace rt62
+} // namespace rt62

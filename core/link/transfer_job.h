@@ -17,19 +17,19 @@ struct JobEnvironment {
     CancelToken& cancel;
     ProgressSink& progress;
     Prompter& prompter;
-    std::chrono::milliseconds giveUpAfter{0};  // zero: wait for the radio without limit
+    std::chrono::milliseconds giveUpAfter{0}; // zero: wait for the radio without limit
 };
 
 enum class JobStatus {
-    Completed,  // the image went over
-    Failed,     // the port or the protocol failed; the message was shown
-    Declined,   // upload: "Overwrite original data" answered No
-    Cancelled,  // cancel request; no message
+    Completed, // the image went over
+    Failed,    // the port or the protocol failed; the message was shown
+    Declined,  // upload: "Overwrite original data" answered No
+    Cancelled, // cancel request; no message
 };
 
 struct UploadJobResult {
     JobStatus status = JobStatus::Failed;
-    std::optional<RadioImage> image;  // the radio's image, to become the document's (modified flag cleared)
+    std::optional<RadioImage> image; // the radio's image, to become the document's (modified flag cleared)
 };
 
 struct DownloadJobResult {
@@ -54,4 +54,4 @@ UploadJobResult RunUploadJob(SerialPort& port, const JobEnvironment& env, const 
 DownloadJobResult RunDownloadJob(SerialPort& port, const JobEnvironment& env, const RadioImage& current,
                                  const DownloadOptions& options);
 
-}  // namespace rt62
+} // namespace rt62

@@ -6,30 +6,39 @@
 
 namespace rt62 {
 
-Win32SerialPort::Win32SerialPort(std::string devicePath) : path_(std::move(devicePath)), handle_(INVALID_HANDLE_VALUE) {}
+Win32SerialPort::Win32SerialPort(std::string devicePath)
+    : path_(std::move(devicePath)), handle_(INVALID_HANDLE_VALUE) {}
 
-Win32SerialPort::~Win32SerialPort() { Close(); }
+Win32SerialPort::~Win32SerialPort() {
+    Close();
+}
 
-bool Win32SerialPort::IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+bool Win32SerialPort::IsOpen() const {
+    return handle_ != INVALID_HANDLE_VALUE;
+}
 
 void Win32SerialPort::NoteFailure() {
     // Time-outs are not failures of the call; these errors mean the device is gone.
     switch (GetLastError()) {
-        case ERROR_ACCESS_DENIED:
-        case ERROR_BAD_COMMAND:
-        case ERROR_DEVICE_REMOVED:
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_GEN_FAILURE:
-        case ERROR_INVALID_HANDLE:
-        case ERROR_OPERATION_ABORTED: lost_ = true; break;
-        default: break;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_BAD_COMMAND:
+    case ERROR_DEVICE_REMOVED:
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_GEN_FAILURE:
+    case ERROR_INVALID_HANDLE:
+    case ERROR_OPERATION_ABORTED:
+        lost_ = true;
+        break;
+    default:
+        break;
     }
 }
 
 bool Win32SerialPort::Open(const LineSettings& settings) {
     if (IsOpen()) Close();
     lost_ = false;
-    HANDLE h = CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE h =
+        CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     handle_ = h;
     SetupComm(h, static_cast<DWORD>(kPortQueueSize), static_cast<DWORD>(kPortQueueSize));
@@ -127,6 +136,6 @@ void Win32SerialPort::PurgeInput() {
     if (IsOpen()) PurgeComm(static_cast<HANDLE>(handle_), PURGE_RXABORT | PURGE_RXCLEAR);
 }
 
-}  // namespace rt62
+} // namespace rt62
 
 #endif

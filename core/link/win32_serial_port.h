@@ -10,7 +10,7 @@
 namespace rt62 {
 
 class Win32SerialPort : public SerialPort {
-public:
+  public:
     explicit Win32SerialPort(std::string devicePath);
     ~Win32SerialPort() override;
     Win32SerialPort(const Win32SerialPort&) = delete;
@@ -25,15 +25,15 @@ public:
     void PurgeInput() override;
     bool LinkLost() const override { return lost_; }
 
-private:
+  private:
     bool TakeLineError();
     void NoteFailure();
 
     std::string path_;
-    void* handle_;  // HANDLE; INVALID_HANDLE_VALUE while closed
+    void* handle_; // HANDLE; INVALID_HANDLE_VALUE while closed
     bool lost_ = false;
 };
 
-}  // namespace rt62
+} // namespace rt62
 
 #endif

@@ -33,7 +33,7 @@ std::string Slurp(const fs::path& p) {
 }
 
 class LinkCliTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir = fs::temp_directory_path() /
               ("rt62link-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
@@ -61,13 +61,15 @@ protected:
             std::vector<std::string> all{std::string(RT62_BIN_DIR) + "/rt62m"};
             all.insert(all.end(), args.begin(), args.end());
             std::vector<char*> argv;
-            for (std::string& a : all) argv.push_back(a.data());
+            for (std::string& a : all)
+                argv.push_back(a.data());
             argv.push_back(nullptr);
             execv(argv[0], argv.data());
             _exit(127);
         }
         close(in[0]);
-        if (!input.empty()) [[maybe_unused]] ssize_t w = write(in[1], input.data(), input.size());
+        if (!input.empty()) [[maybe_unused]]
+            ssize_t w = write(in[1], input.data(), input.size());
         close(in[1]);
         return pid;
     }
@@ -91,12 +93,16 @@ protected:
         return o;
     }
 
-    Outcome Run(const std::vector<std::string>& args, const std::string& input = "") { return Finish(Start(args, input)); }
+    Outcome Run(const std::vector<std::string>& args, const std::string& input = "") {
+        return Finish(Start(args, input));
+    }
 
     fs::path dir;
 };
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
 
 TEST_F(LinkCliTest, UploadAndDownloadWithTheSimulatedRadio) {
     const fs::path file = dir / "radio.r62";
@@ -108,13 +114,13 @@ TEST_F(LinkCliTest, UploadAndDownloadWithTheSimulatedRadio) {
     ASSERT_EQ(bytes.size(), 262u);
     const rt62::RadioImage factory = rt62::MakeFactoryImage(0).image;
     EXPECT_EQ(bytes.substr(0, 254), std::string(factory.begin(), factory.end()));
-    EXPECT_EQ(bytes.substr(254), std::string(8, '\0'));  // Default Split 0.0
+    EXPECT_EQ(bytes.substr(254), std::string(8, '\0')); // Default Split 0.0
 
     Outcome down = Run({"download", "--port=sim:", file.string()});
     EXPECT_EQ(down.code, 0) << down.err;
     EXPECT_TRUE(Contains(down.err, "Download Function\n"));
     EXPECT_TRUE(Contains(down.err, "Download is completed\n"));
-    EXPECT_EQ(Slurp(file), bytes);  // the data file is not touched
+    EXPECT_EQ(Slurp(file), bytes); // the data file is not touched
 }
 
 TEST_F(LinkCliTest, HardwareMismatchAndServiceMode) {
@@ -212,6 +218,6 @@ TEST_F(LinkCliTest, InterruptCancelsWithoutAMessage) {
     EXPECT_FALSE(fs::exists(file.string() + ".part"));
 }
 
-}  // namespace
+} // namespace
 
 #endif

@@ -47,7 +47,8 @@ struct Rig {
 
 std::vector<std::uint8_t> Bytes(std::initializer_list<int> list) {
     std::vector<std::uint8_t> v;
-    for (int b : list) v.push_back(static_cast<std::uint8_t>(b));
+    for (int b : list)
+        v.push_back(static_cast<std::uint8_t>(b));
     return v;
 }
 
@@ -65,48 +66,137 @@ struct UploadCase {
     std::function<void(Faults&)> faults;
     JobStatus status;
     std::vector<int> messages;
-    std::vector<std::uint8_t> hostBytes;  // what the computer sent; empty: not checked
+    std::vector<std::uint8_t> hostBytes; // what the computer sent; empty: not checked
     int retries;
-    int position;  // progress at the end; 0: not checked
+    int position; // progress at the end; 0: not checked
 };
 
 TEST(UploadImage, AnswersEveryRadioBehaviourAsTheExchangeDemands) {
     const int ack = kAck, nak = kNak;
     const std::vector<UploadCase> cases = {
-        {"radio answers 'p' at once", Start::Immediate, [](Faults&) {}, JobStatus::Completed, {83},
-         Bytes({'p', ack}), 0, 256},
-        {"radio offers 'P' first", Start::PowerOnPrompt, [](Faults&) {}, JobStatus::Completed, {83},
-         Bytes({'p', ' ', 'p', ack}), 0, 256},
-        {"'P' after a delay longer than one read", Start::PowerOnPrompt, [](Faults& f) { f.powerOnDelayMs = 3000; },
-         JobStatus::Completed, {83}, Bytes({'p', ' ', 'p', ack}), 0, 256},
-        {"line error while waiting for '!'", Start::Immediate, [](Faults& f) { f.lineErrorAtFrameByte = 0; },
-         JobStatus::Failed, {81}, Bytes({'p'}), 0, 0},
-        {"echo of ' ' lost", Start::PowerOnPrompt, [](Faults& f) { f.dropEchoOfHostByte = 1; }, JobStatus::Failed,
-         {81}, {}, 0, 0},
-        {"line error on header byte 1", Start::Immediate, [](Faults& f) { f.lineErrorAtFrameByte = 1; },
-         JobStatus::Failed, {96}, Bytes({'p'}), 0, 0},
-        {"line error on header byte 2", Start::Immediate, [](Faults& f) { f.lineErrorAtFrameByte = 2; },
-         JobStatus::Failed, {96}, Bytes({'p'}), 0, 0},
-        {"line error on the first image byte", Start::Immediate, [](Faults& f) { f.lineErrorAtFrameByte = 3; },
-         JobStatus::Failed, {97}, Bytes({'p'}), 0, 0},
-        {"line error on the last image byte", Start::Immediate, [](Faults& f) { f.lineErrorAtFrameByte = 256; },
-         JobStatus::Failed, {97}, Bytes({'p'}), 0, 0},
-        {"line error on the FrameSum", Start::Immediate, [](Faults& f) { f.lineErrorAtFrameByte = 257; },
-         JobStatus::Failed, {98}, Bytes({'p'}), 0, 256},
-        {"FrameSum off by one", Start::Immediate, [](Faults& f) { f.frameSumDelta = 1; }, JobStatus::Failed, {99},
-         Bytes({'p', nak}), 0, 256},
-        {"header bytes other than 0x01 are summed as they come", Start::Immediate,
+        {"radio answers 'p' at once",
+         Start::Immediate,
+         [](Faults&) {},
+         JobStatus::Completed,
+         {83},
+         Bytes({'p', ack}),
+         0,
+         256},
+        {"radio offers 'P' first",
+         Start::PowerOnPrompt,
+         [](Faults&) {},
+         JobStatus::Completed,
+         {83},
+         Bytes({'p', ' ', 'p', ack}),
+         0,
+         256},
+        {"'P' after a delay longer than one read",
+         Start::PowerOnPrompt,
+         [](Faults& f) { f.powerOnDelayMs = 3000; },
+         JobStatus::Completed,
+         {83},
+         Bytes({'p', ' ', 'p', ack}),
+         0,
+         256},
+        {"line error while waiting for '!'",
+         Start::Immediate,
+         [](Faults& f) { f.lineErrorAtFrameByte = 0; },
+         JobStatus::Failed,
+         {81},
+         Bytes({'p'}),
+         0,
+         0},
+        {"echo of ' ' lost",
+         Start::PowerOnPrompt,
+         [](Faults& f) { f.dropEchoOfHostByte = 1; },
+         JobStatus::Failed,
+         {81},
+         {},
+         0,
+         0},
+        {"line error on header byte 1",
+         Start::Immediate,
+         [](Faults& f) { f.lineErrorAtFrameByte = 1; },
+         JobStatus::Failed,
+         {96},
+         Bytes({'p'}),
+         0,
+         0},
+        {"line error on header byte 2",
+         Start::Immediate,
+         [](Faults& f) { f.lineErrorAtFrameByte = 2; },
+         JobStatus::Failed,
+         {96},
+         Bytes({'p'}),
+         0,
+         0},
+        {"line error on the first image byte",
+         Start::Immediate,
+         [](Faults& f) { f.lineErrorAtFrameByte = 3; },
+         JobStatus::Failed,
+         {97},
+         Bytes({'p'}),
+         0,
+         0},
+        {"line error on the last image byte",
+         Start::Immediate,
+         [](Faults& f) { f.lineErrorAtFrameByte = 256; },
+         JobStatus::Failed,
+         {97},
+         Bytes({'p'}),
+         0,
+         0},
+        {"line error on the FrameSum",
+         Start::Immediate,
+         [](Faults& f) { f.lineErrorAtFrameByte = 257; },
+         JobStatus::Failed,
+         {98},
+         Bytes({'p'}),
+         0,
+         256},
+        {"FrameSum off by one",
+         Start::Immediate,
+         [](Faults& f) { f.frameSumDelta = 1; },
+         JobStatus::Failed,
+         {99},
+         Bytes({'p', nak}),
+         0,
+         256},
+        {"header bytes other than 0x01 are summed as they come",
+         Start::Immediate,
          [](Faults& f) {
              f.headerByte1 = 0x7E;
              f.headerByte2 = 0xFF;
          },
-         JobStatus::Completed, {83}, Bytes({'p', ack}), 0, 256},
-        {"frame cut in the middle", Start::Immediate, [](Faults& f) { f.cutFrameAfter = 100; }, JobStatus::Completed,
-         {83}, Bytes({'p', ack, 'p', ack}), 1, 256 + 99},
-        {"frame cut after '!'", Start::Immediate, [](Faults& f) { f.cutFrameAfter = 1; }, JobStatus::Completed, {83},
-         Bytes({'p', ack, 'p', ack}), 1, 256},
-        {"FrameSum missing", Start::Immediate, [](Faults& f) { f.cutFrameAfter = 257; }, JobStatus::Completed, {83},
-         Bytes({'p', ack, 'p', ack}), 1, 512},
+         JobStatus::Completed,
+         {83},
+         Bytes({'p', ack}),
+         0,
+         256},
+        {"frame cut in the middle",
+         Start::Immediate,
+         [](Faults& f) { f.cutFrameAfter = 100; },
+         JobStatus::Completed,
+         {83},
+         Bytes({'p', ack, 'p', ack}),
+         1,
+         256 + 99},
+        {"frame cut after '!'",
+         Start::Immediate,
+         [](Faults& f) { f.cutFrameAfter = 1; },
+         JobStatus::Completed,
+         {83},
+         Bytes({'p', ack, 'p', ack}),
+         1,
+         256},
+        {"FrameSum missing",
+         Start::Immediate,
+         [](Faults& f) { f.cutFrameAfter = 257; },
+         JobStatus::Completed,
+         {83},
+         Bytes({'p', ack, 'p', ack}),
+         1,
+         512},
     };
     const RadioImage radioImage = PatternImage(3);
     for (const UploadCase& c : cases) {
@@ -116,14 +206,22 @@ TEST(UploadImage, AnswersEveryRadioBehaviourAsTheExchangeDemands) {
         UploadJobResult r = RunUploadJob(rig.port, rig.Env(), RadioImage{}, false);
         EXPECT_EQ(r.status, c.status);
         EXPECT_EQ(rig.prompter.Ids(), c.messages);
-        if (!c.hostBytes.empty()) { EXPECT_EQ(rig.HostBytes(), c.hostBytes); }
+        if (!c.hostBytes.empty()) {
+            EXPECT_EQ(rig.HostBytes(), c.hostBytes);
+        }
         EXPECT_EQ(rig.progress.Count(kStrRetry), c.retries);
-        if (c.position) { EXPECT_EQ(rig.progress.position, c.position); }
+        if (c.position) {
+            EXPECT_EQ(rig.progress.position, c.position);
+        }
         EXPECT_EQ(rig.progress.range, 256);
         EXPECT_EQ(rig.progress.title, kStrUploadTitle);
         EXPECT_EQ(r.image.has_value(), c.status == JobStatus::Completed);
-        if (r.image) { EXPECT_EQ(*r.image, radioImage); }
-        if (c.messages == std::vector<int>{81}) { EXPECT_EQ(rig.prompter.All()[0].args, std::vector<std::string>{"3"}); }
+        if (r.image) {
+            EXPECT_EQ(*r.image, radioImage);
+        }
+        if (c.messages == std::vector<int>{81}) {
+            EXPECT_EQ(rig.prompter.All()[0].args, std::vector<std::string>{"3"});
+        }
     }
 }
 
@@ -132,8 +230,8 @@ TEST(UploadImage, StatusTextsFollowThePhases) {
     rig.SetFaults([](Faults& f) { f.cutFrameAfter = 20; });
     RunUploadJob(rig.port, rig.Env(), RadioImage{}, false);
     // Each attempt starts with "Switch radio...", the frame with "Please wait"; the second with "Retry".
-    EXPECT_EQ(rig.progress.statuses, (std::vector<int>{kStrSwitchRadio, kStrPleaseWait, kStrRetry, kStrSwitchRadio,
-                                                       kStrPleaseWait}));
+    EXPECT_EQ(rig.progress.statuses, (std::vector<int>{kStrSwitchRadio, kStrPleaseWait, kStrRetry,
+                                                       kStrSwitchRadio, kStrPleaseWait}));
     EXPECT_TRUE(rig.progress.steady);
 }
 
@@ -165,14 +263,15 @@ TEST(TransferJobs, PortThatCannotOpenShowsProblemWithComPort) {
     EXPECT_EQ(RunUploadJob(rig.port, rig.Env(), RadioImage{}, false).status, JobStatus::Failed);
     EXPECT_EQ(RunDownloadJob(rig.port, rig.Env(), RadioImage{}, {}).status, JobStatus::Failed);
     EXPECT_EQ(rig.prompter.Ids(), (std::vector<int>{80, 80}));
-    EXPECT_EQ(rig.progress.range, 0);  // the bar never appears
+    EXPECT_EQ(rig.progress.range, 0); // the bar never appears
     EXPECT_TRUE(rig.HostBytes().empty());
 }
 
 // The document's image: same hardware bytes as the radio, its own bytes elsewhere.
 RadioImage DocumentImageFor(const RadioImage& radio) {
     RadioImage doc = PatternImage(40);
-    std::copy(radio.begin() + kHardwareCheckFirst, radio.begin() + kHardwareCheckLast + 1, doc.begin() + kHardwareCheckFirst);
+    std::copy(radio.begin() + kHardwareCheckFirst, radio.begin() + kHardwareCheckLast + 1,
+              doc.begin() + kHardwareCheckFirst);
     StoreImageChecksum(doc);
     return doc;
 }
@@ -183,7 +282,7 @@ struct DownloadCase {
     JobStatus status;
     std::vector<int> messages;
     int retries;
-    bool written;  // the radio holds the merged image afterwards
+    bool written; // the radio holds the merged image afterwards
 };
 
 TEST(DownloadImage, AnswersEveryWriteOutcome) {
@@ -197,21 +296,40 @@ TEST(DownloadImage, AnswersEveryWriteOutcome) {
              f.lineErrorAsWriteAnswer = true;
              f.writeAnswerDelayMs = 29 * 505 + 1;
          },
-         JobStatus::Failed, {101}, 0, false},
+         JobStatus::Failed,
+         {101},
+         0,
+         false},
         {"line error on the 29th read, then silence",
          [](Faults& f) {
              f.lineErrorAsWriteAnswer = true;
              f.writeAnswerDelayMs = 28 * 505 + 1;
          },
-         JobStatus::Completed, {89}, 1, true},
+         JobStatus::Completed,
+         {89},
+         1,
+         true},
         // Host bytes: 'p' 0, ACK 1, '`' 2, '!' 3, 0x01 4 and 5, image 6-259, FrameSum 260.
         {"echo of '`' lost", [](Faults& f) { f.dropEchoOfHostByte = 2; }, JobStatus::Failed, {81}, 0, false},
         {"echo of '!' lost", [](Faults& f) { f.dropEchoOfHostByte = 3; }, JobStatus::Failed, {96}, 0, false},
-        {"echo of a header byte lost", [](Faults& f) { f.dropEchoOfHostByte = 5; }, JobStatus::Failed, {96}, 0, false},
-        {"echo of an image byte lost", [](Faults& f) { f.dropEchoOfHostByte = 100; }, JobStatus::Failed, {96}, 0,
+        {"echo of a header byte lost",
+         [](Faults& f) { f.dropEchoOfHostByte = 5; },
+         JobStatus::Failed,
+         {96},
+         0,
+         false},
+        {"echo of an image byte lost",
+         [](Faults& f) { f.dropEchoOfHostByte = 100; },
+         JobStatus::Failed,
+         {96},
+         0,
          false},
         // The ACK then stands in for the echo; the answer wait runs out and the write is repeated.
-        {"echo of the FrameSum lost", [](Faults& f) { f.dropEchoOfHostByte = 260; }, JobStatus::Completed, {89}, 1,
+        {"echo of the FrameSum lost",
+         [](Faults& f) { f.dropEchoOfHostByte = 260; },
+         JobStatus::Completed,
+         {89},
+         1,
          true},
     };
     for (const DownloadCase& c : cases) {
@@ -226,10 +344,12 @@ TEST(DownloadImage, AnswersEveryWriteOutcome) {
         EXPECT_EQ(rig.progress.Count(kStrRetry), c.retries);
         EXPECT_EQ(rig.progress.range, 517);
         EXPECT_EQ(rig.progress.title, kStrDownloadTitle);
-        ASSERT_TRUE(r.image.has_value());  // merged before the write began
+        ASSERT_TRUE(r.image.has_value()); // merged before the write began
         EXPECT_EQ(rig.RadioSide() == *r.image, c.written);
         // A repeated write does not count its missing answer.
-        if (c.status == JobStatus::Completed) { EXPECT_EQ(rig.progress.position, 517 + 258 * c.retries); }
+        if (c.status == JobStatus::Completed) {
+            EXPECT_EQ(rig.progress.position, 517 + 258 * c.retries);
+        }
     }
 }
 
@@ -313,7 +433,8 @@ TEST(DownloadImage, HardwareMismatchStopsBeforeWriting) {
         {"service mode, OK", true, Answer::Ok, JobStatus::Completed, {87, 89}, Buttons::OkCancel},
         {"service mode, Cancel", true, Answer::Cancel, JobStatus::Failed, {87}, Buttons::OkCancel},
     };
-    for (std::size_t at = kHardwareCheckFirst; at <= kHardwareCheckLast; at += kHardwareCheckLast - kHardwareCheckFirst) {
+    for (std::size_t at = kHardwareCheckFirst; at <= kHardwareCheckLast;
+         at += kHardwareCheckLast - kHardwareCheckFirst) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.name) + " at byte " + std::to_string(at));
             RadioImage radioImage = PatternImage(7);
@@ -329,7 +450,9 @@ TEST(DownloadImage, HardwareMismatchStopsBeforeWriting) {
             const bool wrote = std::count(sent.begin(), sent.end(), '`') > 0;
             EXPECT_EQ(wrote, c.status == JobStatus::Completed);
             EXPECT_EQ(r.image.has_value(), c.status == JobStatus::Completed);
-            if (r.image) { EXPECT_EQ((*r.image)[at], doc[at]); }  // the document's hardware goes out
+            if (r.image) {
+                EXPECT_EQ((*r.image)[at], doc[at]);
+            } // the document's hardware goes out
         }
     }
 }
@@ -345,7 +468,8 @@ TEST(TransferJobs, CancelEndsEveryPhaseQuietly) {
     // Reads of a clean download: echo of 'p' 0, frame 1-258, echo of ACK 259, echo of '`' 260,
     // echoes of the frame 261-518, answer 519.
     const Case cases[] = {
-        {"no cable, waiting for 'P'", Start::Immediate, [](Faults& f) { f.noEcho = f.silent = true; }, 40, false},
+        {"no cable, waiting for 'P'", Start::Immediate, [](Faults& f) { f.noEcho = f.silent = true; }, 40,
+         false},
         {"radio off, waiting for 'P'", Start::PowerOnPrompt, [](Faults& f) { f.silent = true; }, 7, false},
         {"'P' then silence", Start::PowerOnPrompt, [](Faults& f) { f.silentAfterPrompt = true; }, 30, false},
         {"during the frame", Start::Immediate, [](Faults&) {}, 100, false},
@@ -382,8 +506,8 @@ TEST(TransferJobs, SilentRadioIsWaitedForUntilCancelled) {
     });
     EXPECT_EQ(RunUploadJob(rig.port, rig.Env(), RadioImage{}, false).status, JobStatus::Cancelled);
     EXPECT_TRUE(rig.prompter.Ids().empty());
-    EXPECT_GT(rig.port.Elapsed(), std::chrono::minutes(30));  // 5000 reads of 505 ms each, in virtual time
-    EXPECT_EQ(rig.HostBytes(), Bytes({'p'}));  // one request, then the wait for 'P'
+    EXPECT_GT(rig.port.Elapsed(), std::chrono::minutes(30)); // 5000 reads of 505 ms each, in virtual time
+    EXPECT_EQ(rig.HostBytes(), Bytes({'p'}));                // one request, then the wait for 'P'
 }
 
 TEST(TransferJobs, GiveUpTimeEndsAWaitWithTheLeadMessage) {
@@ -393,7 +517,7 @@ TEST(TransferJobs, GiveUpTimeEndsAWaitWithTheLeadMessage) {
     JobEnvironment env = rig.Env();
     env.giveUpAfter = std::chrono::milliseconds(1);
     rig.port.SetReadHook([&](int read) {
-        if (read == 1000000) rig.cancel.Request();  // a safety net: the test must not hang
+        if (read == 1000000) rig.cancel.Request(); // a safety net: the test must not hang
     });
     EXPECT_EQ(RunUploadJob(rig.port, env, RadioImage{}, false).status, JobStatus::Failed);
     EXPECT_EQ(rig.prompter.Ids(), std::vector<int>{81});
@@ -415,8 +539,9 @@ TEST(TransferJobs, LostLineEndsWithTheLeadMessage) {
         const RadioImage radioImage = PatternImage(4);
         Rig rig(radioImage);
         rig.SetFaults([&](Faults& f) { f.hangUpAtHostByte = c.hangUpAtHostByte; });
-        JobStatus status = c.download ? RunDownloadJob(rig.port, rig.Env(), DocumentImageFor(radioImage), {}).status
-                                      : RunUploadJob(rig.port, rig.Env(), RadioImage{}, false).status;
+        JobStatus status = c.download
+                               ? RunDownloadJob(rig.port, rig.Env(), DocumentImageFor(radioImage), {}).status
+                               : RunUploadJob(rig.port, rig.Env(), RadioImage{}, false).status;
         EXPECT_EQ(status, JobStatus::Failed);
         EXPECT_EQ(rig.prompter.Ids(), std::vector<int>{81});
     }
@@ -443,5 +568,5 @@ TEST(SimulatedRadio, KeepsWhatItWasSentAcrossPorts) {
     EXPECT_EQ(*read.image, *written.image);
 }
 
-}  // namespace
-}  // namespace rt62
+} // namespace
+} // namespace rt62

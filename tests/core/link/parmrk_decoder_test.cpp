@@ -36,7 +36,8 @@ TEST(ParmrkDecoder, DecodesEscapesAndErrorMarksWhereverTheReadsSplitThem) {
         // One byte per read.
         ParmrkDecoder d;
         std::deque<int> out;
-        for (std::uint8_t b : c.raw) d.Feed(&b, 1, out);
+        for (std::uint8_t b : c.raw)
+            d.Feed(&b, 1, out);
         EXPECT_EQ(std::vector<int>(out.begin(), out.end()), c.decoded) << c.name;
     }
 }
@@ -46,10 +47,10 @@ TEST(ParmrkDecoder, ResetForgetsAHalfSequence) {
     std::deque<int> out;
     const std::uint8_t ff = 0xFF, zero = 0x00;
     d.Feed(&ff, 1, out);
-    d.Reset();  // a purge dropped the rest of the sequence
+    d.Reset(); // a purge dropped the rest of the sequence
     d.Feed(&zero, 1, out);
     EXPECT_EQ(std::vector<int>(out.begin(), out.end()), std::vector<int>{0x00});
 }
 
-}  // namespace
-}  // namespace rt62
+} // namespace
+} // namespace rt62

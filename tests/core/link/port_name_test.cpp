@@ -60,9 +60,9 @@ TEST(PortName, ClosedPortsStayHarmless) {
         std::size_t count = 0;
         EXPECT_EQ(port->ReadByte(b, count), ReadResult::NoData);
         EXPECT_FALSE(port->Write(&b, 1));
-        port->Close();  // never opened: nothing happens
+        port->Close(); // never opened: nothing happens
     }
 }
 
-}  // namespace
-}  // namespace rt62
+} // namespace
+} // namespace rt62

@@ -26,8 +26,7 @@ using Start = RadioEmulator::Start;
 
 // Runs a job on a worker as the window does; a job still running after the limit is cancelled and
 // reported, so a fault can fail the test but never hang it.
-template <class Job>
-auto RunBounded(CancelToken& cancel, Job job, std::chrono::seconds limit = 20s) {
+template <class Job> auto RunBounded(CancelToken& cancel, Job job, std::chrono::seconds limit = 20s) {
     auto future = std::async(std::launch::async, job);
     if (future.wait_for(limit) != std::future_status::ready) {
         ADD_FAILURE() << "transfer still running after " << limit.count() << " s";
@@ -57,27 +56,32 @@ struct PtyRig {
 
 RadioImage DocumentFor(const RadioImage& radio) {
     RadioImage doc = PatternImage(77);
-    std::copy(radio.begin() + kHardwareCheckFirst, radio.begin() + kHardwareCheckLast + 1, doc.begin() + kHardwareCheckFirst);
+    std::copy(radio.begin() + kHardwareCheckFirst, radio.begin() + kHardwareCheckLast + 1,
+              doc.begin() + kHardwareCheckFirst);
     return doc;
 }
 
 TEST(PtyLink, UploadThenDownloadThenUploadAgain) {
-    const RadioImage radioImage = PatternImage(5);  // holds 0xFF and 0x00 runs: the marked stream must carry them
+    const RadioImage radioImage =
+        PatternImage(5); // holds 0xFF and 0x00 runs: the marked stream must carry them
     PtyRig rig(radioImage, Start::Immediate);
     ASSERT_TRUE(rig.started);
-    UploadJobResult up = RunBounded(rig.cancel, [&] { return RunUploadJob(*rig.port, rig.Env(), RadioImage{}, false); });
+    UploadJobResult up =
+        RunBounded(rig.cancel, [&] { return RunUploadJob(*rig.port, rig.Env(), RadioImage{}, false); });
     ASSERT_EQ(up.status, JobStatus::Completed);
     EXPECT_EQ(*up.image, radioImage);
 
     RadioImage doc = DocumentFor(radioImage);
     doc[20] = 0xFF;
     doc[21] = 0xFF;
-    DownloadJobResult down = RunBounded(rig.cancel, [&] { return RunDownloadJob(*rig.port, rig.Env(), doc, {}); });
+    DownloadJobResult down =
+        RunBounded(rig.cancel, [&] { return RunDownloadJob(*rig.port, rig.Env(), doc, {}); });
     ASSERT_EQ(down.status, JobStatus::Completed);
     EXPECT_EQ(rig.radio.With([](RadioEmulator& r) { return r.Image(); }), *down.image);
 
-    rig.port->Close();  // a new session on the same device sees the written image
-    UploadJobResult again = RunBounded(rig.cancel, [&] { return RunUploadJob(*rig.port, rig.Env(), RadioImage{}, false); });
+    rig.port->Close(); // a new session on the same device sees the written image
+    UploadJobResult again =
+        RunBounded(rig.cancel, [&] { return RunUploadJob(*rig.port, rig.Env(), RadioImage{}, false); });
     ASSERT_EQ(again.status, JobStatus::Completed);
     EXPECT_EQ(*again.image, *down.image);
     EXPECT_EQ(rig.prompter.Ids(), (std::vector<int>{83, 89, 83}));
@@ -88,11 +92,12 @@ TEST(PtyLink, PacedUploadTakesAtLeastTheWireTime) {
     PtyRig rig(radioImage, Start::Immediate, /*paced=*/true);
     ASSERT_TRUE(rig.started);
     const auto begin = std::chrono::steady_clock::now();
-    UploadJobResult up = RunBounded(rig.cancel, [&] { return RunUploadJob(*rig.port, rig.Env(), RadioImage{}, false); });
+    UploadJobResult up =
+        RunBounded(rig.cancel, [&] { return RunUploadJob(*rig.port, rig.Env(), RadioImage{}, false); });
     const auto wall = std::chrono::steady_clock::now() - begin;
     ASSERT_EQ(up.status, JobStatus::Completed);
     EXPECT_EQ(*up.image, radioImage);
-    EXPECT_GE(wall, kCharTime * 260);  // 'p', the 258-byte frame and the ACK, one after another
+    EXPECT_GE(wall, kCharTime * 260); // 'p', the 258-byte frame and the ACK, one after another
 }
 
 TEST(PtyLink, PromptThenSilenceIsAnsweredOnceAndWaitsForCancel) {
@@ -102,15 +107,18 @@ TEST(PtyLink, PromptThenSilenceIsAnsweredOnceAndWaitsForCancel) {
         r.MutableFaults().silentAfterPrompt = true;
         return 0;
     });
-    auto job = std::async(std::launch::async, [&] { return RunUploadJob(*rig.port, rig.Env(), RadioImage{}, false); });
-    const bool replied = rig.radio.WaitFor([](const RadioEmulator& r) { return r.HostBytes().size() >= 3; }, 5s);
+    auto job = std::async(std::launch::async,
+                          [&] { return RunUploadJob(*rig.port, rig.Env(), RadioImage{}, false); });
+    const bool replied =
+        rig.radio.WaitFor([](const RadioEmulator& r) { return r.HostBytes().size() >= 3; }, 5s);
     rig.cancel.Request();
     ASSERT_EQ(job.wait_for(5s), std::future_status::ready) << "cancel was not honoured";
     EXPECT_TRUE(replied);
     EXPECT_EQ(job.get().status, JobStatus::Cancelled);
     const std::vector<std::uint8_t> sent = rig.HostBytes();
     ASSERT_GE(sent.size(), 3u);
-    EXPECT_EQ(std::vector<std::uint8_t>(sent.begin(), sent.begin() + 3), (std::vector<std::uint8_t>{'p', ' ', 'p'}));
+    EXPECT_EQ(std::vector<std::uint8_t>(sent.begin(), sent.begin() + 3),
+              (std::vector<std::uint8_t>{'p', ' ', 'p'}));
     EXPECT_TRUE(rig.prompter.Ids().empty());
 }
 
@@ -122,7 +130,8 @@ TEST(PtyLink, CutFrameSendsAckBeforeTheNewRequest) {
         r.MutableFaults().cutFrameAfter = 120;
         return 0;
     });
-    UploadJobResult up = RunBounded(rig.cancel, [&] { return RunUploadJob(*rig.port, rig.Env(), RadioImage{}, false); });
+    UploadJobResult up =
+        RunBounded(rig.cancel, [&] { return RunUploadJob(*rig.port, rig.Env(), RadioImage{}, false); });
     ASSERT_EQ(up.status, JobStatus::Completed);
     EXPECT_EQ(*up.image, radioImage);
     EXPECT_EQ(rig.HostBytes(), (std::vector<std::uint8_t>{'p', kAck, 'p', kAck}));
@@ -136,7 +145,8 @@ TEST(PtyLink, RadioWithUnsetOwnBytesKeepsOurs) {
     PtyRig rig(radioImage, Start::Immediate);
     ASSERT_TRUE(rig.started);
     const RadioImage doc = DocumentFor(radioImage);
-    DownloadJobResult down = RunBounded(rig.cancel, [&] { return RunDownloadJob(*rig.port, rig.Env(), doc, {}); });
+    DownloadJobResult down =
+        RunBounded(rig.cancel, [&] { return RunDownloadJob(*rig.port, rig.Env(), doc, {}); });
     ASSERT_EQ(down.status, JobStatus::Completed);
     const RadioImage written = rig.radio.With([](RadioEmulator& r) { return r.Image(); });
     EXPECT_TRUE(std::equal(written.begin() + 0xE8, written.begin() + 0xF0, doc.begin() + 0xE8));
@@ -146,7 +156,7 @@ TEST(PtyLink, RadioWithUnsetOwnBytesKeepsOurs) {
 TEST(PtyLink, HangUpIsReportedNotWaitedFor) {
     struct Case {
         const char* name;
-        int hangUpAtHostByte;  // -1: the peer closes while the port waits for 'P'
+        int hangUpAtHostByte; // -1: the peer closes while the port waits for 'P'
         bool download;
     };
     const Case cases[] = {
@@ -187,7 +197,7 @@ TEST(PosixSerialPort, OpenRefusesWhatIsNotAFreeSerialDevice) {
     ASSERT_TRUE(radio.Start());
     PosixSerialPort first(radio.DevicePath());
     ASSERT_TRUE(first.Open(LineSettings{}));
-    EXPECT_TRUE(OpenCloneLink(first));  // already open: used as it is
+    EXPECT_TRUE(OpenCloneLink(first)); // already open: used as it is
 
     struct Case {
         const char* name;
@@ -208,7 +218,7 @@ TEST(PosixSerialPort, OpenRefusesWhatIsNotAFreeSerialDevice) {
     }
     first.Close();
     PosixSerialPort second(radio.DevicePath());
-    EXPECT_TRUE(second.Open(LineSettings{}));  // free again after Close
+    EXPECT_TRUE(second.Open(LineSettings{})); // free again after Close
 }
 
 TEST(PosixSerialPort, WriteLimitAndSilentLineResults) {
@@ -224,7 +234,8 @@ TEST(PosixSerialPort, WriteLimitAndSilentLineResults) {
     EXPECT_FALSE(port.Write(big.data(), big.size()));
     EXPECT_TRUE(radio.With([](RadioEmulator& r) { return r.HostBytes().empty(); }));
     EXPECT_TRUE(port.Write(big.data(), kPortQueueSize));
-    EXPECT_TRUE(radio.WaitFor([](const RadioEmulator& r) { return r.HostBytes().size() == kPortQueueSize; }, 5s));
+    EXPECT_TRUE(
+        radio.WaitFor([](const RadioEmulator& r) { return r.HostBytes().size() == kPortQueueSize; }, 5s));
 
     std::uint8_t b = 0x42;
     std::size_t count = 7;
@@ -232,11 +243,11 @@ TEST(PosixSerialPort, WriteLimitAndSilentLineResults) {
     EXPECT_EQ(count, 0u);
     EXPECT_EQ(b, 0x42);
     EXPECT_EQ(port.ReadExact(&b, 1), ReadResult::NoData);
-    EXPECT_FALSE(port.SendEchoed(&b, 1));  // no cable: the echo never comes
+    EXPECT_FALSE(port.SendEchoed(&b, 1)); // no cable: the echo never comes
     EXPECT_FALSE(port.LinkLost());
 }
 
-}  // namespace
-}  // namespace rt62
+} // namespace
+} // namespace rt62
 
 #endif
