@@ -3,6 +3,7 @@
 
 #include "app/app_settings.h"
 #include "editor/channel_grid_model.h"
+#include "editor/grid_editing.h"
 #include "editor/grid_header.h"
 #include "image/document.h"
 #include "image/fields.h"
@@ -112,6 +113,8 @@ CRT62MView::CRT62MView(CRT62MDoc& doc, AppSettings& settings, QWidget* parent)
             editMenu_->popup(global);
     });
 
+    editing_ = new GridEditing(*this, doc_, settings_);
+
     applyColumnWidths();
     setMinimumSize(300, 200);
     Layout(width(), height());
@@ -164,8 +167,9 @@ void CRT62MView::RenderCell(int channel, int column) {
 void CRT62MView::applyColumnWidths() {
     for (int c = 0; c < ChannelGridModel::kColumnCount; ++c) {
         const int item = ChannelGridModel::columnItem(c);
+        // Only 1 shows an item; other INI values hide it although the menu shows them checked.
         const bool shown = item < 0 || (item < static_cast<int>(settings_.items.size()) &&
-                                        settings_.items[static_cast<std::size_t>(item)] != 0);
+                                        settings_.items[static_cast<std::size_t>(item)] == 1);
         grid_->setColumnWidth(c, ChannelGridModel::columnWidthPixels(c));
         // A hidden column keeps its place with width 0.
         grid_->setColumnHidden(c, !shown);

@@ -13,6 +13,7 @@ namespace rt62 {
 class CRT62MDoc;
 struct AppSettings;
 class ChannelGridModel;
+class GridEditing;
 class TwoRowHeader;
 
 class CRT62MView : public QWidget {
@@ -36,6 +37,8 @@ public:
     QTableView* grid() const { return grid_; }
     ChannelGridModel* gridModel() const { return model_; }
     TwoRowHeader* gridHeader() const { return header_; }
+    // In-place editing, pick lists, clipboard and column switches of the grid.
+    GridEditing* editing() const { return editing_; }
 
     // The Edit menu shown on a right-click in the grid; its actions belong to the main window.
     // Without one, only editMenuRequested is emitted.
@@ -72,6 +75,7 @@ private:
     TwoRowHeader* header_ = nullptr;
     ChannelGridModel* model_ = nullptr;
     QMenu* editMenu_ = nullptr;
+    GridEditing* editing_ = nullptr;
 };
 
 }  // namespace rt62

@@ -1,9 +1,160 @@
-// The main window's steps around an Upload or Download.
+// The main window's steps around an Upload or Download: the worker reads and writes a copy of the
+// image behind the modal progress dialog; the document is touched only before and after it.
 #include "link/transfer.h"
+
+#include "app/app_settings.h"
+#include "app/qt_prompter.h"
+#include "editor/form_view.h"
+#include "image/document.h"
+#include "image/model.h"
+#include "link/transfer_dialog.h"
+#include "link/transfer_job.h"
+
+#include <QThread>
 
 namespace rt62 {
 
-TransferResult RunUpload(TransferContext&) { return TransferResult::Failed; }
-TransferResult RunDownload(TransferContext&) { return TransferResult::Failed; }
+namespace {
+
+// Progress of the worker, queued to the dialog.
+class DialogProgress : public ProgressSink {
+public:
+    explicit DialogProgress(TransferDialog& dialog) : dialog_(dialog) {}
+    void SetRange(int maximum) override { dialog_.postRange(maximum); }
+    void SetPosition(int position) override { dialog_.postPosition(position); }
+    // The dialog's status texts have their placeholder emptied ("Retry %1" shows as "Retry ").
+    void SetStatus(int stringId, const std::vector<std::string>&) override { dialog_.postStatus(stringId); }
+    void SetTitle(int stringId) override { dialog_.postTitle(stringId); }
+
+private:
+    TransferDialog& dialog_;
+};
+
+// Questions and messages of the worker are shown on the GUI thread while the worker waits for the
+// answer; the dialog stays open behind them.
+class GuiThreadPrompter : public Prompter {
+public:
+    GuiThreadPrompter(Prompter& target, QObject& guiObject) : target_(target), gui_(guiObject) {}
+    Answer show(int stringId, Buttons buttons, Icon icon, const std::vector<std::string>& args = {}) override {
+        if (QThread::currentThread() == gui_.thread())
+            return target_.show(stringId, buttons, icon, args);
+        Answer answer = Answer::Cancel;
+        QMetaObject::invokeMethod(
+            &gui_, [&] { answer = target_.show(stringId, buttons, icon, args); }, Qt::BlockingQueuedConnection);
+        return answer;
+    }
+
+private:
+    Prompter& target_;
+    QObject& gui_;
+};
+
+TransferResult ToResult(JobStatus status) {
+    switch (status) {
+    case JobStatus::Completed: return TransferResult::Completed;
+    case JobStatus::Declined: return TransferResult::Declined;
+    case JobStatus::Cancelled: return TransferResult::Cancelled;
+    case JobStatus::Failed: break;
+    }
+    return TransferResult::Failed;
+}
+
+// Message boxes of a window prompter go over the progress dialog while it is open.
+class ParentOverride {
+public:
+    ParentOverride(Prompter& prompter, QWidget* parent) : qt_(dynamic_cast<QtPrompter*>(&prompter)) {
+        if (qt_) {
+            saved_ = qt_->parent();
+            qt_->setParent(parent);
+        }
+    }
+    ~ParentOverride() {
+        if (qt_)
+            qt_->setParent(saved_);
+    }
+    ParentOverride(const ParentOverride&) = delete;
+    ParentOverride& operator=(const ParentOverride&) = delete;
+
+private:
+    QtPrompter* qt_;
+    QWidget* saved_ = nullptr;
+};
+
+TransferResult RunTransfer(TransferKind kind, TransferContext& ctx) {
+    CRT62MDoc& doc = ctx.doc;
+    const bool portPerTransfer = ctx.settings.portType == 1;
+
+    // The interface needs its own port for each transfer; a direct cable uses the application's port,
+    // made here if start-up could not make one.
+    if (portPerTransfer || !ctx.port)
+        ctx.port = CreateSerialPort(ctx.settings.portName().toStdString());
+
+    NormalizeImage(doc.Model());
+
+    TransferResult result = TransferResult::Failed;
+    if (!ctx.port) {
+        // The configured name is not a port at all: the same message as a port that will not open.
+        ShowMessage(ctx.prompter, kStrPortProblem, Buttons::Ok, Icon::Stop);
+    } else {
+        SerialPort& port = *ctx.port;
+        const RadioImage current = doc.Image();
+        const bool modified = doc.IsModified();
+        DownloadOptions options;
+        options.serviceMode = ctx.settings.serviceMode;
+        options.marketingChanged = doc.IsMarketingChanged();
+
+        CancelToken cancel;
+        UploadJobResult upload;
+        DownloadJobResult download;
+        std::unique_ptr<DialogProgress> progress;
+        std::unique_ptr<GuiThreadPrompter> prompter;
+
+        TransferDialog dialog(
+            kind,
+            [&] {
+                const JobEnvironment env{cancel, *progress, *prompter};
+                if (kind == TransferKind::Upload)
+                    upload = RunUploadJob(port, env, current, modified);
+                else
+                    download = RunDownloadJob(port, env, current, options);
+            },
+            [&cancel] { cancel.Request(); }, ctx.parent);
+        // The worker starts only when the dialog is shown, so these are in place before it runs.
+        progress = std::make_unique<DialogProgress>(dialog);
+        prompter = std::make_unique<GuiThreadPrompter>(ctx.prompter, dialog);
+        {
+            ParentOverride over(ctx.prompter, &dialog);
+            dialog.exec();
+        }
+
+        // The worker has ended: only now does the document take over what it brought back.
+        if (kind == TransferKind::Upload) {
+            result = ToResult(upload.status);
+            if (upload.status == JobStatus::Completed && upload.image) {
+                // The path becomes "<none>" only because the image really came from the radio.
+                doc.TakeUploadedImage(*upload.image);
+                doc.SetModifiedFlag(false);
+            }
+        } else {
+            result = ToResult(download.status);
+            if (download.image)
+                doc.Image() = *download.image;
+            if (download.clearMarketingMark)
+                doc.SetMarketingChanged(false);
+        }
+    }
+
+    DecodeImage(doc.Model());
+    if (ctx.view)
+        ctx.view->FullRefresh();
+    if (portPerTransfer)
+        ctx.port.reset();
+    return result;
+}
+
+}  // namespace
+
+TransferResult RunUpload(TransferContext& ctx) { return RunTransfer(TransferKind::Upload, ctx); }
+TransferResult RunDownload(TransferContext& ctx) { return RunTransfer(TransferKind::Download, ctx); }
 
 }  // namespace rt62

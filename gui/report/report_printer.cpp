@@ -3,6 +3,8 @@
 
 #include "app/app_settings.h"
 #include "editor/form_view.h"
+#include "image/document.h"
+#include "report/programming_report.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -15,6 +17,9 @@
 #include <algorithm>
 
 namespace rt62 {
+
+static_assert(kFullReportLines == ProgrammingReport::kFirstChannelLine + 16);
+static_assert(kReportIndentChars == ProgrammingReport::kLeftIndentChars);
 
 namespace {
 
@@ -148,6 +153,14 @@ void RunPrintPreview(QWidget* parent, QPrinter& printer, CRT62MDoc& doc, AppSett
     AfterPrinting(printer, settings, view);
 }
 
-std::vector<std::string> ReportLinesFor(CRT62MDoc&) { return {}; }
+std::vector<std::string> ReportLinesFor(CRT62MDoc& doc) {
+    // The grid's edits live in the channel entries: bring the image up to date before reading it.
+    NormalizeImage(doc.Model());
+    const ProgrammingReport report(doc);
+    std::vector<std::string> lines;
+    for (const ReportLine& line : report.Lines())
+        lines.push_back(line.drawn ? line.text : std::string());
+    return lines;
+}
 
 }  // namespace rt62

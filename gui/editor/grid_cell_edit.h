@@ -1,0 +1,29 @@
+// The in-place frequency editor laid over a Receive or Transmit cell of the channel grid.
+#pragma once
+
+#include <QLineEdit>
+
+namespace rt62 {
+
+class GridCellEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    static constexpr int kMaxChars = 9;
+
+    explicit GridCellEdit(QWidget* parent = nullptr);
+
+    // The characters typing may add: digits, "." and the blank.
+    static bool AcceptsChar(QChar c);
+
+signals:
+    void enterPressed();
+    void escapePressed();
+    // Any loss of the keyboard focus: a click elsewhere, a menu, another window.
+    void focusLost();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+};
+
+}  // namespace rt62

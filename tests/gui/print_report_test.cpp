@@ -1,0 +1,231 @@
+// Printing the report: one page, every line in place, the font fitted to the paper.
+#include "app/app_settings.h"
+#include "editor/form_view.h"
+#include "image/document.h"
+#include "image/model.h"
+#include "report/report_printer.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFontInfo>
+#include <QPageSize>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace rt62;
+
+namespace {
+
+class SilentPrompter : public Prompter {
+public:
+    Answer show(int, Buttons, Icon, const std::vector<std::string>& = {}) override { return Answer::Ok; }
+};
+
+// A paint device that keeps the text drawn on it and where, instead of pixels.
+class TextRecorder : public QPaintDevice {
+public:
+    struct Item {
+        QPointF at;
+        QString text;
+    };
+    TextRecorder(int width, int height, int dpi) : w_(width), h_(height), dpi_(dpi), engine_(this) {}
+    QPaintEngine* paintEngine() const override { return &engine_; }
+    std::vector<Item> items;
+
+protected:
+    int metric(PaintDeviceMetric m) const override {
+        switch (m) {
+        case PdmWidth: return w_;
+        case PdmHeight: return h_;
+        case PdmWidthMM: return w_ * 254 / dpi_ / 10;
+        case PdmHeightMM: return h_ * 254 / dpi_ / 10;
+        case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return dpi_;
+        case PdmDepth: return 32;
+        case PdmNumColors: return 0x7fffffff;
+        case PdmDevicePixelRatio: return 1;
+        case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
+        default: return 0;
+        }
+    }
+
+private:
+    class Engine : public QPaintEngine {
+    public:
+        explicit Engine(TextRecorder* owner) : QPaintEngine(AllFeatures), owner_(owner) {}
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState&) override {}
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawTextItem(const QPointF& p, const QTextItem& item) override {
+            owner_->items.push_back({p, item.text()});
+        }
+        Type type() const override { return User; }
+
+    private:
+        TextRecorder* owner_;
+    };
+    int w_, h_, dpi_;
+    mutable Engine engine_;
+};
+
+std::vector<std::string> FactoryReport(int band, bool allChannelsPrinted) {
+    static SilentPrompter prompter;
+    CRT62MDoc doc(prompter);
+    doc.Model() = MakeFactoryImage(band);
+    for (auto& e : doc.Model().channels.entries) {
+        e.inUse = allChannelsPrinted ? 1 : 0;
+        e.rxFrequency = band >= 2 ? 450.0 : 150.0;
+        e.txFrequency = e.rxFrequency;
+    }
+    return ReportLinesFor(doc);
+}
+
+int PdfPageCount(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray pdf = file.readAll();
+    return static_cast<int>(QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
+}
+
+}  // namespace
+
+class PrintReportTest : public QObject {
+    Q_OBJECT
+private slots:
+    void reportHasEveryChannel();
+    void fontFitsThePaper_data();
+    void fontFitsThePaper();
+    void linesDrawnInOrderAtTheIndent();
+    void printsExactlyOnePage_data();
+    void printsExactlyOnePage();
+    void previewNamesThePrinterInTheInfoPanel();
+};
+
+void PrintReportTest::reportHasEveryChannel() {
+    const auto lines = FactoryReport(0, true);
+    QCOMPARE(static_cast<int>(lines.size()), kFullReportLines);
+    QVERIFY(lines[43].empty());  // kept in place, never drawn
+    QVERIFY(QString::fromStdString(lines.back()).startsWith(QStringLiteral("                16 ")));
+}
+
+void PrintReportTest::fontFitsThePaper_data() {
+    QTest::addColumn<int>("pageSize");
+    QTest::addColumn<int>("orientation");
+    QTest::newRow("A4 portrait") << int(QPageSize::A4) << int(QPageLayout::Portrait);
+    QTest::newRow("Letter portrait") << int(QPageSize::Letter) << int(QPageLayout::Portrait);
+    QTest::newRow("A4 landscape") << int(QPageSize::A4) << int(QPageLayout::Landscape);
+    QTest::newRow("A5 portrait") << int(QPageSize::A5) << int(QPageLayout::Portrait);
+    QTest::newRow("A6 landscape") << int(QPageSize::A6) << int(QPageLayout::Landscape);
+}
+
+void PrintReportTest::fontFitsThePaper() {
+    QFETCH(int, pageSize);
+    QFETCH(int, orientation);
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("fit.pdf")));
+    printer.setPageSize(QPageSize(QPageSize::PageSizeId(pageSize)));
+    printer.setPageOrientation(QPageLayout::Orientation(orientation));
+
+    const auto lines = FactoryReport(2, true);
+    std::size_t widest = 0;
+    for (const auto& l : lines)
+        widest = std::max(widest, l.size());
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const QRectF area(0, 0, page.width(), page.height());
+    const ReportPageLayout layout = FitReportFont(&printer, area, lines);
+
+    QVERIFY(QFontInfo(layout.font).fixedPitch());
+    const qreal usedWidth = layout.charWidth * static_cast<qreal>(widest + kReportIndentChars);
+    const qreal usedHeight = layout.lineHeight * kFullReportLines;
+    QVERIFY2(usedWidth <= area.width(), "the widest line runs off the right edge");
+    QVERIFY2(usedHeight <= area.height(), "channel lines drop off the bottom of the page");
+    // The text uses the paper: one of the two directions is nearly full (unless the size cap applies).
+    const bool capped = layout.font.pointSizeF() >= 12.0 - 1e-6;
+    QVERIFY2(capped || usedWidth > 0.85 * area.width() || usedHeight > 0.85 * area.height(),
+             "the font is much smaller than the paper allows");
+}
+
+void PrintReportTest::linesDrawnInOrderAtTheIndent() {
+    TextRecorder device(4960, 7016, 600);  // A4 at 600 dpi
+    const auto lines = FactoryReport(0, true);
+    const QRectF area(0, 0, device.width(), device.height());
+    const ReportPageLayout layout = FitReportFont(&device, area, lines);
+    {
+        QPainter painter(&device);
+        DrawReportLines(painter, area, layout, lines);
+    }
+    std::vector<std::string> drawnExpected;
+    std::vector<int> lineIndex;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (!lines[i].empty()) {
+            drawnExpected.push_back(lines[i]);
+            lineIndex.push_back(static_cast<int>(i));
+        }
+    QCOMPARE(device.items.size(), drawnExpected.size());
+    for (std::size_t k = 0; k < drawnExpected.size(); ++k) {
+        const auto& item = device.items[k];
+        QCOMPARE(item.text, QString::fromStdString(drawnExpected[k]));
+        QVERIFY(qAbs(item.at.x() - 5 * layout.charWidth) < 0.5);
+        const qreal baseline = layout.ascent + lineIndex[k] * layout.lineHeight;
+        QVERIFY(qAbs(item.at.y() - baseline) < 0.5);
+    }
+    // The last channel line sits wholly inside the page.
+    QVERIFY(device.items.back().at.y() + layout.lineHeight - layout.ascent <= area.bottom());
+}
+
+void PrintReportTest::printsExactlyOnePage_data() {
+    QTest::addColumn<bool>("allChannels");
+    QTest::newRow("16 channels") << true;
+    QTest::newRow("no channel lines") << false;
+}
+
+void PrintReportTest::printsExactlyOnePage() {
+    QFETCH(bool, allChannels);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("report.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setFromTo(1, 3);  // whatever range was asked for, the report is one page
+    QVERIFY(PrintReportLines(printer, FactoryReport(1, allChannels)));
+    QCOMPARE(PdfPageCount(path), 1);
+}
+
+void PrintReportTest::previewNamesThePrinterInTheInfoPanel() {
+    SilentPrompter prompter;
+    CRT62MDoc doc(prompter);
+    doc.Model() = MakeFactoryImage(0);
+    DecodeImage(doc.Model());
+    AppSettings settings;
+    settings.printerName = QStringLiteral("before");
+    CRT62MView view(doc, settings);
+    view.FullRefresh();
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("preview.pdf")));
+
+    bool previewShown = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget())) {
+            previewShown = true;
+            preview->reject();
+        }
+    });
+    RunPrintPreview(nullptr, printer, doc, settings, &view);
+    QVERIFY(previewShown);
+    QCOMPARE(settings.printerName, PrinterDisplayName(printer));
+    QCOMPARE(view.infoValue(1061), PrinterDisplayName(printer));
+}
+
+QTEST_MAIN(PrintReportTest)
+#include "print_report_test.moc"
