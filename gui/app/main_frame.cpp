@@ -5,6 +5,8 @@
 #include "app/help_window.h"
 #include "app/qt_prompter.h"
 #include "editor/form_view.h"
+#include "editor/grid_editing.h"
+#include "editor/visible_dialog.h"
 #include "image/document.h"
 #include "image/model.h"
 #include "link/transfer.h"
@@ -374,9 +376,13 @@ void CMainFrame::installHandlers() {
 
     // The dialogs of the Common, Signaling, View / Item and Channel menus. Each entry is the one line
     // that connects a dialog: setDialogRunner(id, [](QWidget* parent) { ...; return DialogOutcome{...}; }).
-    // TODO(integration): parameter dialogs (gui/dialogs), Visible and Channel Type (gui/editor).
+    // TODO(integration): parameter dialogs (gui/dialogs) and Channel Type (gui/editor).
     for (const DialogCommand& d : kDialogCommands)
         setDialogRunner(d.id, [](QWidget*) { return DialogOutcome{}; });
+    setDialogRunner(cmd::ItemVisible, [this](QWidget* parent) {
+        const bool ok = RunVisibleDialog(ctx_.settings, parent);
+        return DialogOutcome{ok, ok, -1};
+    });
 }
 
 void CMainFrame::runDialogCommand(int id) {
@@ -531,30 +537,17 @@ void CMainFrame::onConfigure() {
 }
 
 void CMainFrame::onCopy() {
-    QWidget* focus = QApplication::focusWidget();
-    if (auto* edit = qobject_cast<QLineEdit*>(focus); edit && view_->isAncestorOf(edit)) {
-        edit->copy();
-        return;
-    }
-    // TODO(integration): the grid's own copy of cells once the view offers it.
+    // The view copies when its grid or its in-place editor has the focus; otherwise nothing.
+    view_->editing()->Copy();
 }
 
 void CMainFrame::onPaste() {
-    QWidget* focus = QApplication::focusWidget();
-    if (auto* edit = qobject_cast<QLineEdit*>(focus); edit && view_->isAncestorOf(edit)) {
-        edit->paste();
-        return;
-    }
-    // TODO(integration): the grid's own paste once the view offers it.
+    view_->editing()->Paste();
 }
 
 void CMainFrame::onToggleItem(int item) {
-    // TODO(integration): the view switches the column widths itself once it offers a toggle; until then
-    // the value flips as the menu does and the grid is rebuilt.
-    int& v = ctx_.settings.items[static_cast<size_t>(item)];
-    v = (v == 1) ? 0 : 1;
+    view_->editing()->ToggleColumnItem(item);
     updateItemChecks();
-    view_->FullRefresh();
 }
 
 void CMainFrame::onTransfer(bool upload) {
