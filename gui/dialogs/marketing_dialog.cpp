@@ -13,6 +13,7 @@ MarketingDialog::MarketingDialog(CRT62MDoc& doc, bool serviceMode, QWidget* pare
     : ParamDialog(kResourceId, true, parent), doc_(doc) {
     setWindowTitle(QStringLiteral("Marketing Parameters"));
     doc_.Model().marketing.Decode(doc_.Image());
+    markAtOpen_ = doc_.IsMarketingChanged();
     market_ = makeFilterEdit(kMarketApplication, kFilterDigits, 4);
     serial_ = makeFilterEdit(kSerialNumber, kFilterSerial, 8);
     market_->setUpperCase(true);
@@ -73,6 +74,10 @@ void MarketingDialog::CommitField(int id, FilterEdit* edit) {
 
 void MarketingDialog::StoreOnOk() { doc_.Model().marketing.Encode(doc_.Image()); }
 
-void MarketingDialog::RestoreOnCancel() { doc_.Model().marketing.Decode(doc_.Image()); }
+void MarketingDialog::RestoreOnCancel() {
+    doc_.Model().marketing.Decode(doc_.Image());
+    // The dropped edits must not make a Download put the file's numbers into the radio.
+    doc_.SetMarketingChanged(markAtOpen_);
+}
 
 }  // namespace rt62

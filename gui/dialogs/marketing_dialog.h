@@ -34,6 +34,7 @@ private:
     CRT62MDoc& doc_;
     FilterEdit* market_ = nullptr;
     FilterEdit* serial_ = nullptr;
+    bool markAtOpen_ = false;
 };
 
 }  // namespace rt62

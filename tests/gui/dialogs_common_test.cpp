@@ -395,8 +395,8 @@ void CommonDialogsTest::marketingCancelAndServiceModeGate() {
         d.cancelButton()->click();
         QCOMPARE(doc->Model().marketing.serialNumber, std::string("0C010001"));
         QCOMPARE(ReadSerialNumber(doc->Image()), std::string("0C010001"));
+        QVERIFY(!doc->IsMarketingChanged());
     }
-    doc->SetMarketingChanged(false);
     doc->Image()[0xF2] = 0x42;  // market application "4200", read when the dialog opens
     MarketingDialog d(*doc, false);
     ShowActive(&d);
