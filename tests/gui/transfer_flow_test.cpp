@@ -7,6 +7,9 @@
 #include "image/document.h"
 #include "image/model.h"
 #include "link/sim_port.h"
+#ifndef _WIN32
+#include "link/pty_radio.h"
+#endif
 #include "link/transfer.h"
 #include "link/transfer_dialog.h"
 
@@ -121,6 +124,7 @@ private slots:
     void portThatWillNotOpen();
     void interfacePortLivesForOneTransfer();
     void progressPastTheRangeStaysFull();
+    void uploadAndDownloadOverAPseudoTerminal();
 };
 
 void TransferFlowTest::uploadTakesTheRadioImage() {
@@ -273,6 +277,32 @@ void TransferFlowTest::progressPastTheRangeStaysFull() {
     QCoreApplication::processEvents();
     QCOMPARE(dialog.statusLine()->text(), QStringLiteral("Retry "));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Download Function"));
+}
+
+void TransferFlowTest::uploadAndDownloadOverAPseudoTerminal() {
+#ifdef _WIN32
+    QSKIP("pseudo-terminals are a POSIX facility");
+#else
+    // The real serial backend, with the radio switched on after the first request.
+    PtyRadio radio(RadioSideImage(), RadioEmulator::Start::PowerOnPrompt, false);
+    QVERIFY(radio.Start());
+    Bench b;
+    b.settings.portType = 1;
+    b.settings.portDevice = QString::fromStdString(radio.DevicePath());
+    b.port.reset();
+    auto ctx = b.context();
+    QCOMPARE(RunUpload(ctx), TransferResult::Completed);
+    QVERIFY(b.doc.Image() == RadioSideImage());
+    QVERIFY(b.port == nullptr);
+
+    b.doc.Model().channels.at(5).rxFrequency = 160.25;
+    b.doc.Model().channels.at(5).txFrequency = 160.25;
+    radio.With([](RadioEmulator& e) { e.SetStart(RadioEmulator::Start::Immediate); });
+    QCOMPARE(RunDownload(ctx), TransferResult::Completed);
+    QCOMPARE(b.prompter.shown, (std::vector<int>{83, 89}));
+    QVERIFY(radio.With([&](RadioEmulator& e) { return e.Image() == b.doc.Image(); }));
+    QCOMPARE(b.view.gridModel()->index(5, 2).data().toString(), QStringLiteral("160.25000"));
+#endif
 }
 
 QTEST_MAIN(TransferFlowTest)
