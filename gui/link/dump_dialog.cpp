@@ -67,8 +67,9 @@ DumpDialog::DumpDialog(const CRT62MDoc& doc, QWidget* parent) : QDialog(parent) 
     const int tableWidth = kHeadingWidthTwips / kTwipsPerPixel + (kColumns - 1) * kByteWidthTwips / kTwipsPerPixel +
                            table_->frameWidth() * 2 + table_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     table_->setMinimumWidth(tableWidth);
+    // All 17 rows at once: the whole file fits on one screen.
     table_->setMinimumHeight(table_->horizontalHeader()->sizeHint().height() +
-                             8 * table_->verticalHeader()->defaultSectionSize());
+                             (kRows - 1) * table_->verticalHeader()->defaultSectionSize() + table_->frameWidth() * 2);
 }
 
 QString DumpDialog::cellText(int row, int column) const {
