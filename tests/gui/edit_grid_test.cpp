@@ -1,0 +1,586 @@
+// Editing the channel grid with keys and the mouse: the in-place editor, Space actions, tone choice,
+// DCS complement, clipboard and channel copy, column switches.
+#include "app/app_settings.h"
+#include "editor/channel_grid_model.h"
+#include "editor/form_view.h"
+#include "editor/grid_cell_edit.h"
+#include "editor/grid_editing.h"
+#include "image/document.h"
+#include "image/model.h"
+#include "image/tones.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QtTest>
+
+#include <deque>
+#include <functional>
+#include <optional>
+
+using namespace rt62;
+
+namespace {
+
+struct ScriptedPrompter : Prompter {
+    std::deque<Answer> answers;
+    std::vector<int> ids;
+    std::vector<std::vector<std::string>> args;
+    Answer show(int id, Buttons, Icon, const std::vector<std::string>& a = {}) override {
+        ids.push_back(id);
+        args.push_back(a);
+        if (answers.empty()) return Answer::Yes;
+        const Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+using Craft = std::function<void(ImageModel&)>;
+
+constexpr int kKtTrunk = 0x80, kPaging = 0x40, kBoardEncryption = 0x20, kAniOption = 0x02,
+                       kEncryption = 0x01;
+
+// A VHF factory document (split 0.6 MHz) in a shown, active view with the grid focused.
+struct Fixture {
+    ScriptedPrompter prompter;
+    CRT62MDoc doc{prompter};
+    AppSettings settings;
+    CRT62MView view{doc, settings};
+    GridEditing& editing = *view.editing();
+    QTableView& grid = *view.grid();
+    int beeps = 0;
+    std::vector<std::pair<int, int>> valuePicks;  // mode, current
+    std::vector<std::tuple<int, bool, int>> tonePicks;
+    std::optional<int> pickAnswer;
+
+    explicit Fixture(const Craft& craft = {}, std::uint8_t option = 0) {
+        doc.Model() = MakeFactoryImage(0);
+        doc.Model().defaultSplit = 0.6;
+        if (craft) craft(doc.Model());
+        NormalizeImage(doc.Model());
+        doc.Model().image[0xBE] = option;
+        DecodeImage(doc.Model());
+        editing.beep = [this] { ++beeps; };
+        editing.pickValue = [this](int mode, int current) {
+            valuePicks.emplace_back(mode, current);
+            return pickAnswer;
+        };
+        editing.pickTone = [this](int column, bool dcs, int index) {
+            tonePicks.emplace_back(column, dcs, index);
+            return pickAnswer;
+        };
+        view.resize(1100, 520);
+        view.show();
+        view.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        view.FullRefresh();
+        grid.setFocus();
+        QApplication::processEvents();
+    }
+    ChannelEntry& entry(int n) { return doc.Model().channels.at(n); }
+    QString cell(int n, int column) const { return view.gridModel()->index(n, column).data().toString(); }
+    void select(int n, int column) {
+        grid.setCurrentIndex(view.gridModel()->index(n, column));
+        doc.SetModifiedFlag(false);
+    }
+    GridCellEdit& edit() { return *editing.cellEdit(); }
+    void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(&grid, k, m); }
+    // Typing on the grid: every key goes to whatever has the focus, as it would from the keyboard.
+    void type(const QString& text) {
+        for (QChar c : text) QTest::keyClicks(QApplication::focusWidget(), QString(c));
+    }
+    QPoint cellCentre(int n, int column) const { return grid.visualRect(view.gridModel()->index(n, column)).center(); }
+};
+
+}  // namespace
+
+class EditGridTest : public QObject {
+    Q_OBJECT
+private slots:
+    void typedReceiveSetsBothFrequencies();
+    void editorCommitsClampAndFilter_data();
+    void editorCommitsClampAndFilter();
+    void escapeAbandons();
+    void inhibitedTransmitSeedsTheFrequency();
+    void editorLiesOverTheCell();
+    void clickElsewhereCommitsIntoTheEditedCell();
+    void scrollingCommits();
+    void menuCommitsAndFocusReturns();
+    void editorRefusedOnUnusedChannel();
+    void spaceAction_data();
+    void spaceAction();
+    void spaceOnReceiveOpensEditorWithBlank();
+    void doubleClickActions();
+    void pickListsThroughSpaceAndEnter();
+    void dcsComplementKey();
+    void typingElsewhereDoesNotMoveTheCell();
+    void copyPasteThroughClipboard();
+    void channelCopyByPaste();
+    void channelCopyRespectsHiddenColumns();
+    void copyInEditorCopiesItsSelection();
+    void columnItemSwitch();
+};
+
+void EditGridTest::typedReceiveSetsBothFrequencies() {
+    Fixture f;
+    f.select(0, kColReceive);
+    QTest::keyClick(&f.grid, Qt::Key_1);
+    QVERIFY(f.editing.isEditing());
+    QCOMPARE(f.edit().text(), QString("1"));
+    QVERIFY(!f.edit().hasSelectedText());
+    QCOMPARE(f.edit().cursorPosition(), 1);
+    QCOMPARE(QApplication::focusWidget(), &f.edit());
+
+    QTest::keyClicks(&f.edit(), "46.52");
+    QTest::keyClick(&f.edit(), Qt::Key_Return);
+    QVERIFY(!f.editing.isEditing());
+    QVERIFY(f.edit().isHidden());
+    QCOMPARE(QApplication::focusWidget(), &f.grid);
+    QCOMPARE(f.cell(0, kColReceive), QString("146.52000"));
+    QCOMPARE(f.cell(0, kColTransmit), QString("147.12000"));
+    QVERIFY(f.doc.IsModified());
+}
+
+void EditGridTest::editorCommitsClampAndFilter_data() {
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("receive");
+    QTest::addColumn<QString>("transmit");
+    // Factory channel: 150.00000 both ways; split 0.6.
+    QTest::newRow("zero clamps to the lower limit") << 2 << "0" << "134.00000" << "134.60000";
+    QTest::newRow("above the band clamps") << 2 << "200" << "174.00000" << "174.00000";
+    QTest::newRow("blank reads as zero") << 2 << " " << "134.00000" << "134.60000";
+    QTest::newRow("letters dropped") << 2 << "1a5b2x" << "152.00000" << "152.60000";
+    QTest::newRow("ten characters keep nine") << 2 << "152.000009" << "152.00000" << "152.60000";
+    QTest::newRow("transmit leaves receive") << 3 << "155.5" << "150.00000" << "155.50000";
+}
+
+void EditGridTest::editorCommitsClampAndFilter() {
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    Fixture f;
+    f.select(2, column);
+    QTest::keyClicks(&f.grid, typed.left(1));
+    QTest::keyClicks(&f.edit(), typed.mid(1));
+    QVERIFY(f.edit().text().size() <= GridCellEdit::kMaxChars);
+    QTest::keyClick(&f.edit(), Qt::Key_Enter);
+    QTEST(f.cell(2, kColReceive), "receive");
+    QTEST(f.cell(2, kColTransmit), "transmit");
+}
+
+void EditGridTest::escapeAbandons() {
+    Fixture f;
+    f.select(1, kColReceive);
+    QTest::keyClick(&f.grid, Qt::Key_1);
+    QTest::keyClicks(&f.edit(), "46.52");
+    QTest::keyClick(&f.edit(), Qt::Key_Escape);
+    QVERIFY(!f.editing.isEditing());
+    QVERIFY(f.edit().isHidden());
+    QCOMPARE(f.edit().text(), QString("150.00000"));
+    QCOMPARE(QApplication::focusWidget(), &f.grid);
+    QCOMPARE(f.cell(1, kColReceive), QString("150.00000"));
+    QCOMPARE(f.cell(1, kColTransmit), QString("150.00000"));
+    QVERIFY(!f.doc.IsModified());
+}
+
+void EditGridTest::inhibitedTransmitSeedsTheFrequency() {
+    Fixture f([](ImageModel& m) {
+        m.channels.at(3).txFrequency = 146.52;
+        m.channels.at(3).txInhibit = 1;
+    });
+    f.select(3, kColTransmit);
+    QCOMPARE(f.cell(3, kColTransmit), QString("---.-----"));
+    f.key(Qt::Key_Return);
+    QVERIFY(f.editing.isEditing());
+    QCOMPARE(f.edit().text(), QString("146.52000"));
+    QCOMPARE(f.edit().selectedText(), QString("146.52000"));
+    f.edit().setText("147");
+    QTest::keyClick(&f.edit(), Qt::Key_Return);
+    QCOMPARE(f.entry(3).txInhibit, 1);
+    QCOMPARE(f.entry(3).txFrequency, 147.0);
+    QCOMPARE(f.cell(3, kColTransmit), QString("---.-----"));
+}
+
+void EditGridTest::editorLiesOverTheCell() {
+    Fixture f;
+    f.select(15, kColTransmit);
+    f.key(Qt::Key_Enter);
+    const QRect cell = f.grid.visualRect(f.view.gridModel()->index(15, kColTransmit));
+    const QPoint topLeft = f.grid.viewport()->mapTo(&f.view, cell.topLeft());
+    QCOMPARE(f.edit().geometry(), QRect(topLeft, cell.size()).adjusted(-1, -1, 1, 1));
+    QVERIFY(f.grid.viewport()->rect().contains(cell));  // scrolled into view first
+    QCOMPARE(f.edit().maxLength(), 9);
+}
+
+void EditGridTest::clickElsewhereCommitsIntoTheEditedCell() {
+    Fixture f;
+    f.select(2, kColReceive);
+    QTest::keyClicks(&f.grid, "1");
+    QTest::keyClicks(&f.edit(), "60");
+    QTest::mouseClick(f.grid.viewport(), Qt::LeftButton, {}, f.cellCentre(5, kColPower));
+    QVERIFY(!f.editing.isEditing());
+    QCOMPARE(f.cell(2, kColReceive), QString("160.00000"));
+    QCOMPARE(f.cell(5, kColReceive), QString("150.00000"));
+    QCOMPARE(f.doc.Model().channels.currentChannel, 5);
+    QCOMPARE(QApplication::focusWidget(), &f.grid);
+}
+
+void EditGridTest::scrollingCommits() {
+    Fixture f;
+    f.view.resize(1100, 220);  // fewer rows than channels: the grid can scroll
+    QApplication::processEvents();
+    f.select(0, kColReceive);
+    f.type("155");
+    QVERIFY(f.editing.isEditing());
+    QScrollBar* bar = f.grid.verticalScrollBar();
+    QVERIFY(bar->maximum() > 0);
+    bar->setValue(bar->maximum());
+    QVERIFY(!f.editing.isEditing());
+    QCOMPARE(f.entry(0).rxFrequency, 155.0);
+    QCOMPARE(QApplication::focusWidget(), &f.grid);
+}
+
+void EditGridTest::menuCommitsAndFocusReturns() {
+    Fixture f;
+    QMenu menu;
+    menu.addAction(QStringLiteral("Paste"));
+    f.select(4, kColReceive);
+    f.type("151");
+    menu.popup(f.view.mapToGlobal(QPoint(10, 10)));
+    QVERIFY(QTest::qWaitFor([&] { return !f.editing.isEditing(); }));
+    QCOMPARE(f.entry(4).rxFrequency, 151.0);
+    menu.close();
+    QVERIFY(QTest::qWaitFor([&] { return QApplication::focusWidget() == &f.grid; }));
+}
+
+void EditGridTest::editorRefusedOnUnusedChannel() {
+    Fixture f([](ImageModel& m) { m.channels.at(6).inUse = 0; });
+    for (int column : {kColReceive, kColTransmit}) {
+        f.select(6, column);
+        f.key(Qt::Key_Return);
+        QTest::keyClicks(&f.grid, "1");
+        QTest::mouseDClick(f.grid.viewport(), Qt::LeftButton, {}, f.cellCentre(6, column));
+        QVERIFY(!f.editing.isEditing());
+        QVERIFY(!f.doc.IsModified());
+    }
+}
+
+void EditGridTest::spaceAction_data() {
+    QTest::addColumn<int>("channel");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("option");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<int>("beeps");
+    // Channel 8 (index 7) is crafted: Dec DCS 023, Enc CTCSS 67.0, page 3, pair 2.
+    QTest::newRow("channel 1 stays in use") << 0 << 0 << 0 << "  1" << "  1" << true << 0;
+    QTest::newRow("W/N") << 1 << 1 << 0 << "W" << "N" << true << 0;
+    QTest::newRow("TX inhibit") << 1 << 3 << 0 << "150.00000" << "---.-----" << true << 0;
+    QTest::newRow("Dec none to CTCSS") << 1 << 4 << 0 << "-------" << "C- 67.0" << true << 0;
+    QTest::newRow("Dec DCS to none") << 7 << 4 << 0 << "D-023  " << "-------" << true << 0;
+    QTest::newRow("Enc CTCSS to DCS") << 7 << 5 << 0 << "C- 67.0" << "D-023  " << true << 0;
+    QTest::newRow("power save RX") << 1 << 6 << 0 << "-" << "v" << true << 0;
+    QTest::newRow("H/L") << 1 << 8 << 0 << "H" << "L" << true << 0;
+    QTest::newRow("scan") << 1 << 9 << 0 << "-" << "v" << true << 0;
+    QTest::newRow("VTS gate closed") << 1 << 10 << 0 << "-" << "-" << true << 0;
+    QTest::newRow("VTS gate open") << 1 << 10 << kKtTrunk << "-" << "v" << true << 0;
+    QTest::newRow("TOT") << 1 << 11 << 0 << "v" << "-" << true << 0;
+    QTest::newRow("lock out") << 1 << 12 << 0 << "--" << "BC" << true << 0;
+    QTest::newRow("ANI open") << 1 << 14 << 0 << "-" << "v" << true << 0;
+    QTest::newRow("ANI gate closed") << 1 << 14 << kAniOption << "-" << "-" << true << 0;
+    QTest::newRow("Encr gate closed") << 1 << 15 << 0 << "-" << "-" << true << 0;
+    QTest::newRow("Encr by option bit 0") << 1 << 15 << kEncryption << "-" << "v" << true << 0;
+    QTest::newRow("Encr by board bit 5") << 1 << 15 << kBoardEncryption << "-" << "v" << true << 0;
+    QTest::newRow("PROX beeps without DCS on both") << 7 << 17 << 0 << "-" << "-" << false << 1;
+    QTest::newRow("two-tone S") << 1 << 19 << 0 << "-" << "v" << true << 0;
+    QTest::newRow("unused channel ignores W/N") << 9 << 1 << 0 << "W" << "W" << false << 0;
+}
+
+void EditGridTest::spaceAction() {
+    QFETCH(int, channel);
+    QFETCH(int, column);
+    QFETCH(int, option);
+    Fixture f(
+        [](ImageModel& m) {
+            ChannelEntry& e = m.channels.at(7);
+            e.decKind = kToneDcs;
+            e.decDcs = 0;
+            e.encKind = kToneCtcss;
+            e.encCtcss = 0;
+            m.channels.at(9).inUse = 0;
+        },
+        static_cast<std::uint8_t>(option));
+    f.select(channel, column);
+    QTEST(f.cell(channel, column), "before");
+    f.key(Qt::Key_Space);
+    QTEST(f.cell(channel, column), "after");
+    QTEST(f.doc.IsModified(), "modified");
+    QTEST(f.beeps, "beeps");
+    QVERIFY(!f.editing.isEditing());
+}
+
+void EditGridTest::spaceOnReceiveOpensEditorWithBlank() {
+    Fixture f;
+    f.select(2, kColReceive);
+    f.key(Qt::Key_Space);
+    QVERIFY(f.doc.IsModified());
+    QVERIFY(f.editing.isEditing());
+    QCOMPARE(f.edit().text(), QString(" "));
+    QVERIFY(!f.edit().hasSelectedText());
+}
+
+void EditGridTest::doubleClickActions() {
+    Fixture f([](ImageModel& m) {
+        ChannelEntry& e = m.channels.at(1);
+        e.decKind = kToneDcs;
+        e.encKind = kToneDcs;
+        e.prox = 1;
+    });
+    // Switching channel 2 off by its number cell recolours the row and keeps its texts.
+    const QVariant activeColour = f.view.gridModel()->index(1, kColReceive).data(Qt::ForegroundRole);
+    QTest::mouseDClick(f.grid.viewport(), Qt::LeftButton, {}, f.cellCentre(1, kColChannel));
+    QCOMPARE(f.entry(1).inUse, 0);
+    QVERIFY(f.view.gridModel()->index(1, kColReceive).data(Qt::ForegroundRole) != activeColour);
+    QCOMPARE(f.cell(1, kColReceive), QString("150.00000"));
+    QTest::mouseDClick(f.grid.viewport(), Qt::LeftButton, {}, f.cellCentre(1, kColChannel));
+    QCOMPARE(f.entry(1).inUse, 1);
+
+    // Space on Dec with both DCS and PROX on: Dec becomes none and PROX goes off.
+    QTest::mouseDClick(f.grid.viewport(), Qt::LeftButton, {}, f.cellCentre(1, kColProx));
+    QCOMPARE(f.entry(1).prox, 0);
+    f.entry(1).prox = 1;
+    f.select(1, kColDec);
+    f.key(Qt::Key_Space);
+    QCOMPARE(f.cell(1, kColDec), QString("-------"));
+    QCOMPARE(f.cell(1, kColProx), QString("-"));
+
+    QTest::mouseDClick(f.grid.viewport(), Qt::LeftButton, {}, f.cellCentre(4, kColTransmit));
+    QVERIFY(f.editing.isEditing());
+    QCOMPARE(f.edit().selectedText(), QString("150.00000"));
+    QTest::keyClick(&f.edit(), Qt::Key_Escape);
+
+    // The header rows have no editing function and keep their widths.
+    const int width = f.grid.columnWidth(kColReceive);
+    QHeaderView* header = f.grid.horizontalHeader();
+    const int edge = header->sectionViewportPosition(kColReceive) + header->sectionSize(kColReceive) - 1;
+    QTest::mouseDClick(header->viewport(), Qt::LeftButton, {}, QPoint(edge, header->height() - 3));
+    QCOMPARE(f.grid.columnWidth(kColReceive), width);
+    QVERIFY(!f.editing.isEditing());
+}
+
+void EditGridTest::pickListsThroughSpaceAndEnter() {
+    Fixture f(
+        [](ImageModel& m) {
+            m.channels.at(2).squelch = 7;
+            m.channels.at(2).decKind = kToneCtcss;
+            m.channels.at(2).decCtcss = 12;
+            m.channels.at(2).encKind = kToneDcs;
+            m.channels.at(2).encDcs = 40;
+        },
+        kPaging);
+    f.pickAnswer = 11;
+    f.select(2, kColSquelch);
+    f.key(Qt::Key_Space);
+    QCOMPARE(f.valuePicks.back(), std::make_pair(13, 7));
+    QCOMPARE(f.cell(2, kColSquelch), QString("11"));
+
+    f.pickAnswer.reset();  // Cancel: unchanged, still modified
+    f.select(2, kColTwoToneP);
+    f.key(Qt::Key_Space);
+    QCOMPARE(f.valuePicks.back(), std::make_pair(18, 0));
+    QCOMPARE(f.cell(2, kColTwoToneP), QString("-"));
+    QVERIFY(f.doc.IsModified());
+
+    f.pickAnswer = 4;
+    f.select(2, kColPage);
+    f.key(Qt::Key_Space);
+    QCOMPARE(f.valuePicks.back(), std::make_pair(16, 0));
+    QCOMPARE(f.entry(2).pagePresent, 1);
+    QCOMPARE(f.cell(2, kColPage), QString(" 4"));
+    f.pickAnswer = 0;  // "Off"
+    f.key(Qt::Key_Space);
+    QCOMPARE(f.entry(2).pagePresent, 0);
+    QCOMPARE(f.cell(2, kColPage), QString("-"));
+
+    f.pickAnswer = 3;
+    f.select(2, kColDec);
+    f.key(Qt::Key_Return);
+    QCOMPARE(f.tonePicks.back(), std::make_tuple(4, false, 12));
+    QCOMPARE(f.cell(2, kColDec), QString("C- 74.4"));
+    QVERIFY(f.doc.IsModified());
+    f.select(2, kColEnc);
+    QTest::mouseDClick(f.grid.viewport(), Qt::LeftButton, {}, f.cellCentre(2, kColEnc));
+    QCOMPARE(f.tonePicks.back(), std::make_tuple(5, true, 40));
+    QCOMPARE(f.entry(2).encDcs, 3);
+
+    // A tone of kind none beeps and opens nothing.
+    const std::size_t picks = f.tonePicks.size();
+    f.select(5, kColDec);
+    f.key(Qt::Key_Return);
+    QCOMPARE(f.beeps, 1);
+    QCOMPARE(f.tonePicks.size(), picks);
+    QVERIFY(!f.doc.IsModified());
+}
+
+void EditGridTest::dcsComplementKey() {
+    Fixture f([](ImageModel& m) {
+        m.channels.at(0).decKind = kToneDcs;
+        m.channels.at(0).decDcs = 0;
+        m.channels.at(0).encKind = kToneCtcss;
+    });
+    f.select(0, kColDec);
+    f.key(Qt::Key_F3);
+    QCOMPARE(f.cell(0, kColDec), QString("D-047  "));
+    QVERIFY(f.doc.IsModified());
+    f.key(Qt::Key_F3);
+    QCOMPARE(f.cell(0, kColDec), QString("D-023  "));
+    f.select(0, kColEnc);
+    f.key(Qt::Key_F3);
+    QCOMPARE(f.cell(0, kColEnc), QString("C- 67.0"));
+    QVERIFY(!f.doc.IsModified());
+}
+
+void EditGridTest::typingElsewhereDoesNotMoveTheCell() {
+    Fixture f;
+    f.select(0, kColPower);
+    QTest::keyClicks(&f.grid, "L1v");
+    QCOMPARE(f.grid.currentIndex(), f.view.gridModel()->index(0, kColPower));
+    QVERIFY(!f.editing.isEditing());
+    QVERIFY(!f.doc.IsModified());
+}
+
+void EditGridTest::copyPasteThroughClipboard() {
+    Fixture f([](ImageModel& m) { m.channels.at(3).narrow = 1; });
+    f.select(3, kColWideNarrow);
+    QVERIFY(f.editing.Copy());
+    QCOMPARE(QApplication::clipboard()->text(), QString("N"));
+
+    // A range: cells by TAB, rows by CR.
+    f.grid.selectionModel()->select(QItemSelection(f.view.gridModel()->index(2, kColWideNarrow),
+                                                   f.view.gridModel()->index(3, kColReceive)),
+                                    QItemSelectionModel::ClearAndSelect);
+    QCOMPARE(f.editing.SelectionText(), QString("W\t150.00000\rN\t150.00000"));
+
+    QApplication::clipboard()->setText(QStringLiteral("N"));
+    f.select(5, kColWideNarrow);
+    QVERIFY(f.editing.Paste());
+    QCOMPARE(f.cell(5, kColWideNarrow), QString("N"));
+    QVERIFY(f.doc.IsModified());
+
+    QApplication::clipboard()->setText(QStringLiteral("C-67.0"));
+    f.select(5, kColEnc);
+    f.editing.Paste();
+    QCOMPARE(f.beeps, 1);
+    QVERIFY(!f.doc.IsModified());
+    QApplication::clipboard()->setText(QStringLiteral("C- 67.0"));
+    f.editing.Paste();
+    QCOMPARE(f.cell(5, kColEnc), QString("C- 67.0"));
+
+    // Focus outside the grid and the editor: nothing.
+    f.grid.clearFocus();
+    QVERIFY(!f.editing.Copy());
+    QVERIFY(!f.editing.Paste());
+}
+
+void EditGridTest::channelCopyByPaste() {
+    Fixture f([](ImageModel& m) {
+        ChannelEntry& e = m.channels.at(2);
+        e.rxFrequency = 146.52;
+        e.txFrequency = 147.12;
+        e.power = 1;
+        e.squelch = 9;
+        e.channelType = 7;
+    });
+    f.select(2, kColChannel);
+    f.editing.Copy();
+    QCOMPARE(QApplication::clipboard()->text(), QString("  3"));
+    f.select(4, kColChannel);
+    f.prompter.answers = {Answer::Yes};
+    QVERIFY(f.editing.Paste());
+    QCOMPARE(f.prompter.ids, std::vector<int>{53});
+    QCOMPARE(f.prompter.args.back(), (std::vector<std::string>{"  3", "  5"}));
+    QCOMPARE(f.cell(4, kColReceive), QString("146.52000"));
+    QCOMPARE(f.cell(4, kColPower), QString("L"));
+    QCOMPARE(f.cell(4, kColSquelch), QString(" 9"));
+    QCOMPARE(f.entry(4).channelType, 4);
+    QCOMPARE(f.grid.currentIndex(), f.view.gridModel()->index(4, kColChannel));
+    QVERIFY(f.doc.IsModified());
+
+    // No: nothing copied, still accepted and modified.
+    f.entry(2).power = 0;
+    f.select(4, kColChannel);
+    f.prompter.answers = {Answer::No};
+    QVERIFY(f.editing.PasteText("  3"));
+    QCOMPARE(f.cell(4, kColPower), QString("L"));
+    QVERIFY(f.doc.IsModified());
+
+    // Own number and an empty clipboard: beep, no question.
+    const std::size_t asked = f.prompter.ids.size();
+    QVERIFY(!f.editing.PasteText("  5"));
+    QApplication::clipboard()->clear();
+    f.editing.Paste();
+    QCOMPARE(f.beeps, 2);
+    QCOMPARE(f.prompter.ids.size(), asked);
+}
+
+void EditGridTest::channelCopyRespectsHiddenColumns() {
+    Fixture f([](ImageModel& m) {
+        m.channels.at(2).rxFrequency = 146.52;
+        m.channels.at(2).narrow = 1;
+    });
+    f.editing.ToggleColumnItem(1);  // "Frequency" hidden
+    f.select(4, kColChannel);
+    QVERIFY(f.editing.PasteText("3"));
+    QCOMPARE(f.entry(4).rxFrequency, 150.0);
+    QCOMPARE(f.entry(4).narrow, 1);
+}
+
+void EditGridTest::copyInEditorCopiesItsSelection() {
+    Fixture f;
+    QApplication::clipboard()->setText(QStringLiteral("unchanged"));
+    f.select(0, kColReceive);
+    f.type("146.5");
+    f.edit().setSelection(1, 3);
+    QVERIFY(f.editing.Copy());
+    QCOMPARE(QApplication::clipboard()->text(), QString("46."));
+
+    // Paste in the editor: its own limit of 9 characters, no key filter.
+    QApplication::clipboard()->setText(QStringLiteral("abcdefghijkl"));
+    f.edit().selectAll();
+    QVERIFY(f.editing.Paste());
+    QCOMPARE(f.edit().text(), QString("abcdefghi"));
+    QVERIFY(f.editing.isEditing());
+}
+
+void EditGridTest::columnItemSwitch() {
+    Fixture f;
+    QCOMPARE(f.grid.columnWidth(kColReceive), 72);
+    f.editing.ToggleColumnItem(1);
+    QCOMPARE(f.settings.items[1], 0);
+    for (int c : {kColReceive, kColTransmit}) {
+        QVERIFY(f.grid.isColumnHidden(c));
+        QCOMPARE(f.grid.horizontalHeader()->sectionSize(c), 0);
+    }
+    QCOMPARE(f.cell(0, kColReceive), QString("150.00000"));  // contents kept
+    f.editing.ToggleColumnItem(1);
+    QCOMPARE(f.settings.items[1], 1);
+    QCOMPARE(f.grid.columnWidth(kColReceive), 72);
+    QCOMPARE(f.grid.columnWidth(kColTransmit), 72);
+
+    // An odd INI value hides the columns; the first switch shows them.
+    f.settings.items[14] = 5;
+    f.view.FullRefresh();
+    QVERIFY(f.grid.isColumnHidden(kColTwoToneP));
+    f.editing.ToggleColumnItem(14);
+    QCOMPARE(f.settings.items[14], 1);
+    QVERIFY(!f.grid.isColumnHidden(kColTwoToneS));
+}
+
+QTEST_MAIN(EditGridTest)
+#include "edit_grid_test.moc"
