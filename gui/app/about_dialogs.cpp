@@ -21,19 +21,18 @@ struct Piece {
     const char* literal;
 };
 
-constexpr Piece kGetStarted[] = {{60, nullptr}, {61, nullptr},  {62, nullptr},  {0, "\r\n\r\n"},
-                                 {63, nullptr}, {0, "\r\n\r\n"}, {64, nullptr}, {65, nullptr},
-                                 {104, nullptr}, {105, nullptr}, {106, nullptr}};
-constexpr Piece kCommonProblems[] = {{66, nullptr}, {0, "\r\n\r\n"}, {67, nullptr}, {0, "\r\n\r\n"},
-                                     {68, nullptr}, {69, nullptr},  {70, nullptr}, {71, nullptr},
-                                     {0, "\r\n\r\n"}, {72, nullptr}, {73, nullptr}, {74, nullptr},
-                                     {75, nullptr}, {76, nullptr},  {0, "\r\n"},  {77, nullptr},
-                                     {78, nullptr}};
+constexpr Piece kGetStarted[] = {{60, nullptr},  {61, nullptr},   {62, nullptr}, {0, "\r\n\r\n"},
+                                 {63, nullptr},  {0, "\r\n\r\n"}, {64, nullptr}, {65, nullptr},
+                                 {104, nullptr}, {105, nullptr},  {106, nullptr}};
+constexpr Piece kCommonProblems[] = {
+    {66, nullptr}, {0, "\r\n\r\n"}, {67, nullptr},   {0, "\r\n\r\n"}, {68, nullptr}, {69, nullptr},
+    {70, nullptr}, {71, nullptr},   {0, "\r\n\r\n"}, {72, nullptr},   {73, nullptr}, {74, nullptr},
+    {75, nullptr}, {76, nullptr},   {0, "\r\n"},     {77, nullptr},   {78, nullptr}};
 
-template <size_t N>
-std::string Assemble(const Piece (&pieces)[N]) {
+template <size_t N> std::string Assemble(const Piece (&pieces)[N]) {
     std::string out;
-    for (const Piece& p : pieces) out += p.id ? FormatString(p.id, {""}) : std::string(p.literal);
+    for (const Piece& p : pieces)
+        out += p.id ? FormatString(p.id, {""}) : std::string(p.literal);
     return out;
 }
 
@@ -43,7 +42,7 @@ QFont FixedFont(int pointSize) {
     return f;
 }
 
-}  // namespace
+} // namespace
 
 std::string GuideText(GuideMode mode) {
     return mode == GuideMode::GetStarted ? Assemble(kGetStarted) : Assemble(kCommonProblems);
@@ -66,7 +65,8 @@ GuideDialog::GuideDialog(GuideMode mode, QWidget* parent) : QDialog(parent), tex
     text_->setFont(FixedFont(0));
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    text_->setPlainText(QString::fromStdString(GuideText(mode)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    text_->setPlainText(
+        QString::fromStdString(GuideText(mode)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setDefault(true);
@@ -84,7 +84,9 @@ GuideDialog::GuideDialog(GuideMode mode, QWidget* parent) : QDialog(parent), tex
     InstallHelpKey(this, GuideHelpContext(mode));
 }
 
-QString AboutDialog::VersionLine() { return TableText(1006, {FormatString(120)}); }
+QString AboutDialog::VersionLine() {
+    return TableText(1006, {FormatString(120)});
+}
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), version_(new QLabel(VersionLine(), this)) {
     setWindowTitle(QStringLiteral("About"));
@@ -117,4 +119,4 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), version_(new QLabel
     InstallHelpKey(this, kHelpContents);
 }
 
-}  // namespace rt62
+} // namespace rt62

@@ -19,24 +19,24 @@ int GuideHelpContext(GuideMode mode);
 // "HELP": one read-only fixed-pitch text with the guide, and OK.
 class GuideDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit GuideDialog(GuideMode mode, QWidget* parent = nullptr);
     QPlainTextEdit* textBox() const { return text_; }
 
-private:
+  private:
     QPlainTextEdit* text_;
 };
 
 // "About": version line, product line and a two-line notice.
 class AboutDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit AboutDialog(QWidget* parent = nullptr);
     static QString VersionLine();
     QLabel* versionLabel() const { return version_; }
 
-private:
+  private:
     QLabel* version_;
 };
 
-}  // namespace rt62
+} // namespace rt62

@@ -9,17 +9,19 @@ namespace rt62 {
 inline constexpr int kColumnItemCount = 15;
 
 struct AppSettings {
-    int portType = 0;          // 0 direct COM port, 1 QRB-30 interface
-    int comPort = 1;           // 1-16
-    QString portDevice;        // a device chosen from the system's list ("" = use COM%d), or "sim:"
-    int cx = 0;                // window size from the INI file
+    int portType = 0;   // 0 direct COM port, 1 QRB-30 interface
+    int comPort = 1;    // 1-16
+    QString portDevice; // a device chosen from the system's list ("" = use COM%d), or "sim:"
+    int cx = 0;         // window size from the INI file
     int cy = 0;
-    std::array<int, kColumnItemCount> items{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};  // "ITEM0".."ITEM14"
+    std::array<int, kColumnItemCount> items{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}; // "ITEM0".."ITEM14"
     bool serviceMode = false;
-    QString printerName;       // shown in the info panel
+    QString printerName; // shown in the info panel
 
     // The port name the link layer opens: the chosen device, or "COM%d".
-    QString portName() const { return portDevice.isEmpty() ? QStringLiteral("COM%1").arg(comPort) : portDevice; }
+    QString portName() const {
+        return portDevice.isEmpty() ? QStringLiteral("COM%1").arg(comPort) : portDevice;
+    }
 };
 
-}  // namespace rt62
+} // namespace rt62

@@ -23,7 +23,7 @@ constexpr int kStrPortProblem = 80;
 CRT62MApp::CRT62MApp() : instanceKey_(SingleInstance::DefaultKey()) {}
 
 CRT62MApp::~CRT62MApp() {
-    frame_.reset();  // writes its settings while the rest still exists
+    frame_.reset(); // writes its settings while the rest still exists
     closePort();
 }
 
@@ -56,7 +56,8 @@ bool CRT62MApp::InitInstance(const QStringList& args) {
     frame_->show();
     frame_->view()->grid()->setFocus();
 
-    if (settings_.portType == 0 && !openPort()) ShowMessage(prompter_, kStrPortProblem, Buttons::Ok, Icon::Stop);
+    if (settings_.portType == 0 && !openPort())
+        ShowMessage(prompter_, kStrPortProblem, Buttons::Ok, Icon::Stop);
     return true;
 }
 
@@ -69,10 +70,17 @@ bool CRT62MApp::OpenStartDocument(const QStringList& args) {
     // The same probe as File / Open, so a file of the wrong size is refused, not read as an image.
     const std::string path = QFileInfo(file).absoluteFilePath().toStdString();
     switch (CRT62MDoc::ProbeOpenFile(path)) {
-    case OpenProbe::Ok: break;
-    case OpenProbe::CannotOpen: ShowMessage1(prompter_, kStrOpenFailed, Buttons::Ok, Icon::Stop, path); return false;
-    case OpenProbe::CannotRead: ShowMessage1(prompter_, kStrReadFailed, Buttons::Ok, Icon::Stop, path); return false;
-    case OpenProbe::WrongSize: ShowMessage(prompter_, kStrBadFormat, Buttons::Ok, Icon::Stop); return false;
+    case OpenProbe::Ok:
+        break;
+    case OpenProbe::CannotOpen:
+        ShowMessage1(prompter_, kStrOpenFailed, Buttons::Ok, Icon::Stop, path);
+        return false;
+    case OpenProbe::CannotRead:
+        ShowMessage1(prompter_, kStrReadFailed, Buttons::Ok, Icon::Stop, path);
+        return false;
+    case OpenProbe::WrongSize:
+        ShowMessage(prompter_, kStrBadFormat, Buttons::Ok, Icon::Stop);
+        return false;
     }
     doc_->Open(path);
     return doc_->IsFileLoaded();
@@ -89,4 +97,4 @@ void CRT62MApp::closePort() {
     port_.reset();
 }
 
-}  // namespace rt62
+} // namespace rt62

@@ -19,9 +19,9 @@ class SingleInstance;
 
 class CRT62MApp : public QObject, public PortControl {
     Q_OBJECT
-public:
+  public:
     CRT62MApp();
-    ~CRT62MApp() override;  // the exit steps: the port is closed and freed
+    ~CRT62MApp() override; // the exit steps: the port is closed and freed
 
     // The start-up sequence; false ends the program (a second copy, or the named file failed).
     // args are the command-line arguments after the program name.
@@ -41,7 +41,7 @@ public:
     // The data file named on the command line, if any (service switches are not files).
     static QString FileArgument(const QStringList& args);
 
-private:
+  private:
     bool OpenStartDocument(const QStringList& args);
 
     AppSettings settings_;
@@ -54,4 +54,4 @@ private:
     std::unique_ptr<CMainFrame> frame_;
 };
 
-}  // namespace rt62
+} // namespace rt62

@@ -38,16 +38,19 @@ QString UsbProduct(const QString& sysRoot, const QString& tty) {
     return {};
 }
 
-}  // namespace
+} // namespace
 
-PortChoice SimulatedRadioChoice() { return {QStringLiteral("sim:"), QStringLiteral("Simulated radio")}; }
+PortChoice SimulatedRadioChoice() {
+    return {QStringLiteral("sim:"), QStringLiteral("Simulated radio")};
+}
 
 QList<PortChoice> SystemSerialPorts(const QString& devRoot, const QString& sysRoot) {
     QList<PortChoice> out;
-    QSet<QString> covered;  // device nodes already offered under a stable name
+    QSet<QString> covered; // device nodes already offered under a stable name
 
     QDir byId(devRoot + QStringLiteral("/serial/by-id"));
-    for (const QFileInfo& link : byId.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name)) {
+    for (const QFileInfo& link :
+         byId.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name)) {
         const QString target = link.symLinkTarget();
         if (!target.isEmpty()) covered.insert(QFileInfo(target).fileName());
         out.push_back({link.filePath(), link.fileName()});
@@ -63,12 +66,14 @@ QList<PortChoice> SystemSerialPorts(const QString& devRoot, const QString& sysRo
         auto rank = [](const QString& s) { return s.startsWith(QLatin1String("ttyS")) ? 1 : 0; };
         auto num = [](const QString& s) {
             qsizetype i = s.size();
-            while (i > 0 && s[i - 1].isDigit()) --i;
+            while (i > 0 && s[i - 1].isDigit())
+                --i;
             return s.mid(i).toInt();
         };
         auto prefix = [](const QString& s) {
             qsizetype i = s.size();
-            while (i > 0 && s[i - 1].isDigit()) --i;
+            while (i > 0 && s[i - 1].isDigit())
+                --i;
             return s.left(i);
         };
         if (rank(a) != rank(b)) return rank(a) < rank(b);
@@ -80,7 +85,8 @@ QList<PortChoice> SystemSerialPorts(const QString& devRoot, const QString& sysRo
         QString description;
         if (name.startsWith(QLatin1String("ttyS"))) {
             // Every kernel makes ttyS nodes; only those with a UART behind them are real ports.
-            const QString type = ReadSysText(sysRoot + QStringLiteral("/class/tty/") + name + QStringLiteral("/type"));
+            const QString type =
+                ReadSysText(sysRoot + QStringLiteral("/class/tty/") + name + QStringLiteral("/type"));
             if (type.isEmpty() || type == QLatin1String("0")) continue;
             description = QStringLiteral("serial port");
         } else {
@@ -109,20 +115,16 @@ void ApplyPortChange(int portTypeAtOpen, const AppSettings& settings, PortContro
 
 ConfigurationDialog::ConfigurationDialog(AppSettings& settings, PortControl& port, Prompter& prompter,
                                          QList<PortChoice> devices, QWidget* parent)
-    : QDialog(parent),
-      settings_(settings),
-      port_(port),
-      prompter_(prompter),
-      portTypeAtOpen_(settings.portType),
-      qrb_(new QCheckBox(QStringLiteral("&QRB-30"), this)),
-      list_(new QComboBox(this)),
-      ok_(new QPushButton(QStringLiteral("OK"), this)),
+    : QDialog(parent), settings_(settings), port_(port), prompter_(prompter),
+      portTypeAtOpen_(settings.portType), qrb_(new QCheckBox(QStringLiteral("&QRB-30"), this)),
+      list_(new QComboBox(this)), ok_(new QPushButton(QStringLiteral("OK"), this)),
       cancel_(new QPushButton(QStringLiteral("Cancel"), this)) {
     setWindowTitle(QStringLiteral("Configuration"));
     qrb_->setObjectName(QStringLiteral("1241"));
     list_->setObjectName(QStringLiteral("1242"));
 
-    for (int i = 1; i <= kComPortCount; ++i) list_->addItem(QStringLiteral("COM %1").arg(i), QString());
+    for (int i = 1; i <= kComPortCount; ++i)
+        list_->addItem(QStringLiteral("COM %1").arg(i), QString());
     devices.push_back(SimulatedRadioChoice());
     bool deviceListed = settings.portDevice.isEmpty();
     for (const PortChoice& c : devices) {
@@ -130,7 +132,8 @@ ConfigurationDialog::ConfigurationDialog(AppSettings& settings, PortControl& por
         deviceListed = deviceListed || c.device == settings.portDevice;
     }
     // A device chosen earlier but unplugged now stays selectable, so OK does not silently change it.
-    if (!deviceListed) list_->addItem(settings.portDevice + QStringLiteral(" (not present)"), settings.portDevice);
+    if (!deviceListed)
+        list_->addItem(settings.portDevice + QStringLiteral(" (not present)"), settings.portDevice);
 
     int pos = settings.comPort - 1;
     if (pos < 0 || pos >= kComPortCount) pos = 0;
@@ -190,10 +193,10 @@ void ConfigurationDialog::keyPressEvent(QKeyEvent* event) {
             accept();
         else if (focus == cancel_)
             reject();
-        event->accept();  // anywhere else Enter does nothing
+        event->accept(); // anywhere else Enter does nothing
         return;
     }
     QDialog::keyPressEvent(event);
 }
 
-}  // namespace rt62
+} // namespace rt62

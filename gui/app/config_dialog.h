@@ -17,7 +17,7 @@ class Prompter;
 
 // Opens and closes the application's serial port (the application owns the port object).
 class PortControl {
-public:
+  public:
     virtual ~PortControl() = default;
     // Creates a fresh port for the settings' port name and opens the clone link; false on failure.
     virtual bool openPort() = 0;
@@ -27,8 +27,8 @@ public:
 
 // A serial device the system reports, offered below "COM 1".."COM 16".
 struct PortChoice {
-    QString device;       // the name the link opens: a device path, or "sim:"
-    QString description;  // what the list shows
+    QString device;      // the name the link opens: a device path, or "sim:"
+    QString description; // what the list shows
 };
 
 // The serial devices present now: /dev/serial/by-id links, then ttyUSB, ttyACM and real ttyS ports
@@ -44,7 +44,7 @@ void ApplyPortChange(int portTypeAtOpen, const AppSettings& settings, PortContro
 // "Configuration": the "&QRB-30" box and the port list.
 class ConfigurationDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     ConfigurationDialog(AppSettings& settings, PortControl& port, Prompter& prompter,
                         QList<PortChoice> devices = SystemSerialPorts(), QWidget* parent = nullptr);
 
@@ -55,10 +55,10 @@ public:
 
     void accept() override;
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     AppSettings& settings_;
     PortControl& port_;
     Prompter& prompter_;
@@ -69,4 +69,4 @@ private:
     QPushButton* cancel_;
 };
 
-}  // namespace rt62
+} // namespace rt62

@@ -10,7 +10,9 @@
 #include <QVBoxLayout>
 
 // The resources live in a static library; nothing references them unless they are registered by hand.
-static void InitAppResources() { Q_INIT_RESOURCE(rt62mwin); }
+static void InitAppResources() {
+    Q_INIT_RESOURCE(rt62mwin);
+}
 
 namespace rt62 {
 
@@ -23,10 +25,12 @@ namespace {
 
 struct Topic {
     int context;
-    const char* page;  // under :/help/, may carry an anchor
+    const char* page; // under :/help/, may carry an anchor
 };
 
-constexpr int Dlg(int id) { return kHelpDialogBase + id; }
+constexpr int Dlg(int id) {
+    return kHelpDialogBase + id;
+}
 
 // Every numbered topic and the page that answers it.
 constexpr Topic kTopics[] = {
@@ -59,7 +63,7 @@ constexpr Topic kTopics[] = {
     {Dlg(192), "channel_type.html"},
 };
 
-}  // namespace
+} // namespace
 
 QUrl HelpTopicUrl(int context) {
     EnsureResources();
@@ -70,12 +74,16 @@ QUrl HelpTopicUrl(int context) {
     return {};
 }
 
-bool HasHelpTopic(int context) { return !HelpTopicUrl(context).isEmpty(); }
+bool HasHelpTopic(int context) {
+    return !HelpTopicUrl(context).isEmpty();
+}
 
 QList<int> HelpTopicContexts() {
     QList<int> out;
-    for (const Topic& t : kTopics) out << t.context;
-    for (int c = 0; c < 20; ++c) out << kHelpGridColumnBase + c;
+    for (const Topic& t : kTopics)
+        out << t.context;
+    for (int c = 0; c < 20; ++c)
+        out << kHelpGridColumnBase + c;
     return out;
 }
 
@@ -156,4 +164,4 @@ void InstallHelpKey(QWidget* widget, int context) {
     });
 }
 
-}  // namespace rt62
+} // namespace rt62

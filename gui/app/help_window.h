@@ -28,7 +28,7 @@ QList<int> HelpTopicContexts();
 
 class HelpWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit HelpWindow(QWidget* parent = nullptr);
     // Shows the topic of context, or the contents when the id has no topic.
     void showTopic(int context);
@@ -38,7 +38,7 @@ public:
     // The one help window of the program, created on first use.
     static HelpWindow* instance();
 
-private:
+  private:
     QTextBrowser* browser_;
     int context_ = kHelpContents;
 };
@@ -49,4 +49,4 @@ void ShowHelp(int context);
 // child, when present, wins over it.
 void InstallHelpKey(QWidget* widget, int context);
 
-}  // namespace rt62
+} // namespace rt62

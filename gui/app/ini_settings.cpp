@@ -10,7 +10,9 @@ const QString kInitialize = QStringLiteral("Initialize");
 const QString kItem = QStringLiteral("ITEM");
 const QString kRecent = QStringLiteral("Recent File List");
 
-QString ItemKey(int i) { return QStringLiteral("ITEM%1").arg(i); }
+QString ItemKey(int i) {
+    return QStringLiteral("ITEM%1").arg(i);
+}
 
 // A value with a comma comes back from the INI parser as a list; treat it as the raw text.
 QString RawText(const QVariant& v) {
@@ -36,26 +38,30 @@ void PutPort(QSettings& ini, const AppSettings& s) {
 
 void PutItems(QSettings& ini, const AppSettings& s) {
     ini.beginGroup(kItem);
-    for (int i = 0; i < kColumnItemCount; ++i) ini.setValue(ItemKey(i), s.items[static_cast<size_t>(i)]);
+    for (int i = 0; i < kColumnItemCount; ++i)
+        ini.setValue(ItemKey(i), s.items[static_cast<size_t>(i)]);
     ini.endGroup();
 }
 
-}  // namespace
+} // namespace
 
 int ParseProfileInt(const QString& text) {
     const QString t = text.trimmed();
     qsizetype i = 0;
     bool negative = false;
-    if (i < t.size() && (t[i] == QLatin1Char('-') || t[i] == QLatin1Char('+'))) negative = t[i++] == QLatin1Char('-');
+    if (i < t.size() && (t[i] == QLatin1Char('-') || t[i] == QLatin1Char('+')))
+        negative = t[i++] == QLatin1Char('-');
     long long v = 0;
     for (; i < t.size() && t[i].isDigit() && t[i].unicode() < 128; ++i) {
         v = v * 10 + (t[i].unicode() - '0');
-        if (v > 0x7fffffffLL) return 0;  // overflow: as unreadable
+        if (v > 0x7fffffffLL) return 0; // overflow: as unreadable
     }
     return static_cast<int>(negative ? -v : v);
 }
 
-QString IniSettings::DefaultPath() { return QDir::current().filePath(QStringLiteral("RT62MWin.ini")); }
+QString IniSettings::DefaultPath() {
+    return QDir::current().filePath(QStringLiteral("RT62MWin.ini"));
+}
 
 int IniSettings::readInt(const QString& section, const QString& key, int def) const {
     QSettings ini(path_, QSettings::IniFormat);
@@ -71,7 +77,8 @@ bool IniSettings::loadStartup(AppSettings& s) const {
         QSettings ini(path_, QSettings::IniFormat);
         s.portDevice = RawText(ini.value(kInitialize + QStringLiteral("/PORT_DEVICE"))).trimmed();
     }
-    for (int i = 0; i < kColumnItemCount; ++i) s.items[static_cast<size_t>(i)] = readInt(kItem, ItemKey(i), 1);
+    for (int i = 0; i < kColumnItemCount; ++i)
+        s.items[static_cast<size_t>(i)] = readInt(kItem, ItemKey(i), 1);
 
     QSettings ini(path_, QSettings::IniFormat);
     PutPort(ini, s);
@@ -134,8 +141,9 @@ QStringList AddRecentFile(QStringList files, const QString& path) {
     if (path.isEmpty()) return files;
     files.removeAll(path);
     files.prepend(path);
-    while (files.size() > kRecentFileCount) files.removeLast();
+    while (files.size() > kRecentFileCount)
+        files.removeLast();
     return files;
 }
 
-}  // namespace rt62
+} // namespace rt62

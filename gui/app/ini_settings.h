@@ -18,13 +18,17 @@ inline constexpr int kRecentFileCount = 4;
 int ParseProfileInt(const QString& text);
 
 // The repair rules of the start-up read.
-inline int RepairPortType(int v) { return (v == 0 || v == 1) ? v : 0; }
-inline int RepairComPort(int v) { return (v <= 0 || v > 16) ? 1 : v; }
+inline int RepairPortType(int v) {
+    return (v == 0 || v == 1) ? v : 0;
+}
+inline int RepairComPort(int v) {
+    return (v <= 0 || v > 16) ? 1 : v;
+}
 
 // One settings file. Every call opens the file afresh and writes through at once, so the file is
 // complete even if the program is later killed.
 class IniSettings {
-public:
+  public:
     // The working directory at the time of the call, not the program's folder.
     static QString DefaultPath();
 
@@ -48,11 +52,11 @@ public:
     QStringList recentFiles() const;
     bool writeRecentFiles(const QStringList& files) const;
 
-private:
+  private:
     QString path_;
 };
 
 // Puts path first in the list, drops an older copy of it and keeps at most kRecentFileCount entries.
 QStringList AddRecentFile(QStringList files, const QString& path);
 
-}  // namespace rt62
+} // namespace rt62

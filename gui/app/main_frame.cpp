@@ -4,6 +4,7 @@
 #include "app/config_dialog.h"
 #include "app/help_window.h"
 #include "app/qt_prompter.h"
+#include "dialogs/signaling_commands.h"
 #include "editor/form_view.h"
 #include "editor/grid_editing.h"
 #include "editor/visible_dialog.h"
@@ -34,8 +35,8 @@ namespace {
 struct CommandDef {
     int id;
     const char* text;
-    const char* keys;  // ";"-separated key sequences, portable text
-    const char* icon;  // toolbar image under :/icons, or nullptr
+    const char* keys; // ";"-separated key sequences, portable text
+    const char* icon; // toolbar image under :/icons, or nullptr
 };
 
 constexpr CommandDef kCommands[] = {
@@ -119,41 +120,20 @@ const MenuDef kMenus[] = {
     {"&Help", {cmd::HelpTopics, 0, cmd::GetStarted, cmd::CommonProblems, 0, cmd::About}},
 };
 
-constexpr int kToolBarIds[] = {cmd::New,   cmd::Open, 0, cmd::Save, 0, cmd::Copy, cmd::Paste, 0,
-                               cmd::Print, 0, cmd::UploadButton, cmd::DownloadButton, 0, cmd::HelpTopicsButton};
-
-// How the frame treats a dialog command: image sync around it and the refresh after it.
-enum class RefreshRule { Fixed, IfChanged, IfAccepted, Hardware };
-struct DialogCommand {
-    int id;
-    bool normalizeBefore;
-    bool decodeAfter;
-    RefreshRule rule;
-    RefreshKind kind;
-};
-
-constexpr DialogCommand kDialogCommands[] = {
-    {cmd::Hardware, true, false, RefreshRule::Hardware, RefreshKind::InfoPanel},
-    {cmd::Option, true, true, RefreshRule::IfChanged, RefreshKind::Full},
-    {cmd::Scanning, true, true, RefreshRule::Fixed, RefreshKind::None},
-    {cmd::PowerSaving, true, true, RefreshRule::Fixed, RefreshKind::None},
-    {cmd::KeyFunction, true, false, RefreshRule::Fixed, RefreshKind::None},
-    {cmd::Marketing, true, true, RefreshRule::Fixed, RefreshKind::InfoPanel},
-    {cmd::Miscellaneous, true, true, RefreshRule::Fixed, RefreshKind::InfoPanel},
-    {cmd::AniSpeedDial, true, false, RefreshRule::Fixed, RefreshKind::None},
-    {cmd::PagingSetting, true, false, RefreshRule::Fixed, RefreshKind::None},
-    {cmd::PageCode, true, false, RefreshRule::Fixed, RefreshKind::Full},
-    {cmd::TwoTone, true, false, RefreshRule::Fixed, RefreshKind::None},
-    {cmd::TwoToneTable, true, false, RefreshRule::Fixed, RefreshKind::Full},
-    {cmd::ChannelType, false, false, RefreshRule::IfAccepted, RefreshKind::Full},
-    {cmd::ItemVisible, false, false, RefreshRule::IfAccepted, RefreshKind::Full},
-};
-
-const DialogCommand* FindDialogCommand(int id) {
-    for (const DialogCommand& d : kDialogCommands)
-        if (d.id == id) return &d;
-    return nullptr;
-}
+constexpr int kToolBarIds[] = {cmd::New,
+                               cmd::Open,
+                               0,
+                               cmd::Save,
+                               0,
+                               cmd::Copy,
+                               cmd::Paste,
+                               0,
+                               cmd::Print,
+                               0,
+                               cmd::UploadButton,
+                               cmd::DownloadButton,
+                               0,
+                               cmd::HelpTopicsButton};
 
 QList<QKeySequence> KeysOf(const char* keys) {
     QList<QKeySequence> out;
@@ -164,9 +144,11 @@ QList<QKeySequence> KeysOf(const char* keys) {
 
 const QString kFileFilter = QStringLiteral("RT62M Files(*.R62)");
 
-}  // namespace
+} // namespace
 
-QString ClockText(const QTime& time) { return QString::asprintf(" %i:%02i", time.hour(), time.minute()); }
+QString ClockText(const QTime& time) {
+    return QString::asprintf(" %i:%02i", time.hour(), time.minute());
+}
 
 QString FrameTitle(const std::string& documentTitle, bool serviceMode) {
     // The service title is the first field of the document template string.
@@ -243,17 +225,23 @@ void CMainFrame::trigger(int id) {
     if (it != handlers_.end() && it->second) it->second();
 }
 
-void CMainFrame::setHandler(int id, std::function<void()> handler) { handlers_[id] = std::move(handler); }
+void CMainFrame::setHandler(int id, std::function<void()> handler) {
+    handlers_[id] = std::move(handler);
+}
 
-void CMainFrame::setDialogRunner(int id, DialogRunner runner) {
-    runners_[id] = std::move(runner);
-    setHandler(id, [this, id] { runDialogCommand(id); });
+void CMainFrame::setRefreshCommand(int id, RefreshCommand command) {
+    setHandler(id, [this, id, command = std::move(command)] {
+        const RefreshKind kind = command(this);
+        // The column choice is kept whatever the Visible dialog ended with.
+        if (id == cmd::ItemVisible) ctx_.ini.writeItems(ctx_.settings);
+        refresh(kind);
+    });
 }
 
 void CMainFrame::createActions() {
     for (const CommandDef& def : kCommands) {
         QString text = QString::fromLatin1(def.text);
-        text = text.section(QLatin1Char('\t'), 0, 0);  // Qt shows the shortcut itself
+        text = text.section(QLatin1Char('\t'), 0, 0); // Qt shows the shortcut itself
         auto* a = new QAction(text, this);
         a->setProperty("commandId", def.id);
         a->setObjectName(QStringLiteral("command%1").arg(def.id));
@@ -266,10 +254,11 @@ void CMainFrame::createActions() {
         if (!tip.isEmpty()) a->setToolTip(tip);
         const int id = def.id;
         connect(a, &QAction::triggered, this, [this, id] { trigger(id); });
-        addAction(a);  // keys work even for actions that are in no menu
+        addAction(a); // keys work even for actions that are in no menu
         actions_[def.id] = a;
     }
-    for (int id = cmd::ItemFirst; id <= cmd::ItemLast; ++id) action(id)->setCheckable(true);
+    for (int id = cmd::ItemFirst; id <= cmd::ItemLast; ++id)
+        action(id)->setCheckable(true);
     action(cmd::ViewToolbar)->setCheckable(true);
     action(cmd::ViewStatusBar)->setCheckable(true);
     for (int i = 0; i < kRecentFileCount; ++i) {
@@ -290,13 +279,15 @@ void CMainFrame::createMenus() {
             if (id == 0) {
                 menu->addSeparator();
             } else if (id == -1) {
-                recentMenu_ = menu;  // entries are inserted before the separator that follows
-                for (int i = 0; i < kRecentFileCount; ++i) menu->addAction(action(cmd::RecentFile1 + i));
+                recentMenu_ = menu; // entries are inserted before the separator that follows
+                for (int i = 0; i < kRecentFileCount; ++i)
+                    menu->addAction(action(cmd::RecentFile1 + i));
             } else if (id == -2) {
                 QMenu* item = menu->addMenu(QStringLiteral("&Item"));
                 item->addAction(action(cmd::ItemVisible));
                 item->addSeparator();
-                for (int c = cmd::ItemFirst; c <= cmd::ItemLast; ++c) item->addAction(action(c));
+                for (int c = cmd::ItemFirst; c <= cmd::ItemLast; ++c)
+                    item->addAction(action(c));
                 connect(item, &QMenu::aboutToShow, this, &CMainFrame::updateItemChecks);
             } else {
                 menu->addAction(action(id));
@@ -335,13 +326,14 @@ void CMainFrame::createStatusBar() {
     for (int i = 0; i < 3; ++i) {
         indicators_[i] = new QLabel(TableText(ids[i]), bar);
         indicators_[i]->setObjectName(QStringLiteral("indicator%1").arg(ids[i]));
-        indicators_[i]->setEnabled(false);  // shown greyed until the key is known to be on
+        indicators_[i]->setEnabled(false); // shown greyed until the key is known to be on
         bar->addPermanentWidget(indicators_[i]);
     }
     clock_ = new QLabel(QStringLiteral("00:00"), bar);
     clock_->setObjectName(QStringLiteral("pane59142"));
     // 30 pixels as the pane always was, or wider where the font needs it.
-    clock_->setMinimumWidth(std::max(30, clock_->fontMetrics().horizontalAdvance(QStringLiteral(" 00:00")) + 6));
+    clock_->setMinimumWidth(
+        std::max(30, clock_->fontMetrics().horizontalAdvance(QStringLiteral(" 00:00")) + 6));
     bar->addPermanentWidget(clock_);
 
     QAction* view = action(cmd::ViewStatusBar);
@@ -355,13 +347,15 @@ void CMainFrame::installHandlers() {
     setHandler(cmd::Save, [this] { onSave(); });
     setHandler(cmd::SaveAs, [this] { onSaveAs(); });
     setHandler(cmd::Print, [this] { RunPrint(this, printer_, ctx_.doc, ctx_.settings, view_); });
-    setHandler(cmd::PrintPreview, [this] { RunPrintPreview(this, printer_, ctx_.doc, ctx_.settings, view_); });
+    setHandler(cmd::PrintPreview,
+               [this] { RunPrintPreview(this, printer_, ctx_.doc, ctx_.settings, view_); });
     setHandler(cmd::PrintSetup, [this] { onPrintSetup(); });
     setHandler(cmd::Configure, [this] { onConfigure(); });
     setHandler(cmd::Exit, [this] { close(); });
     setHandler(cmd::Copy, [this] { onCopy(); });
     setHandler(cmd::Paste, [this] { onPaste(); });
-    for (int i = 0; i < kColumnItemCount; ++i) setHandler(cmd::ItemFirst + i, [this, i] { onToggleItem(i); });
+    for (int i = 0; i < kColumnItemCount; ++i)
+        setHandler(cmd::ItemFirst + i, [this, i] { onToggleItem(i); });
     setHandler(cmd::Upload, [this] { onTransfer(true); });
     setHandler(cmd::UploadButton, [this] { onTransfer(true); });
     setHandler(cmd::Download, [this] { onTransfer(false); });
@@ -374,56 +368,56 @@ void CMainFrame::installHandlers() {
     setHandler(cmd::About, [this] { AboutDialog(this).exec(); });
     // Cut, Undo, Shift+F1 and the pane keys are bound but do nothing, as they always did.
 
-    // The dialogs of the Common, Signaling, View / Item and Channel menus. Each entry is the one line
-    // that connects a dialog: setDialogRunner(id, [](QWidget* parent) { ...; return DialogOutcome{...}; }).
-    // TODO(integration): parameter dialogs (gui/dialogs) and Channel Type (gui/editor).
-    for (const DialogCommand& d : kDialogCommands)
-        setDialogRunner(d.id, [](QWidget*) { return DialogOutcome{}; });
-    setDialogRunner(cmd::ItemVisible, [this](QWidget* parent) {
-        const bool ok = RunVisibleDialog(ctx_.settings, parent);
-        return DialogOutcome{ok, ok, -1};
+    // The dialogs of the Common, Signaling, View / Item and Channel menus: one line each. The dialogs
+    // keep the image and the sections in step themselves (normalize before, decode after).
+    CRT62MDoc& doc = ctx_.doc;
+    AppSettings& settings = ctx_.settings;
+    Prompter& prompter = ctx_.prompter;
+    setRefreshCommand(cmd::Hardware,
+                      [&](QWidget* p) { return RunHardwareDialog(p, doc, settings.serviceMode, prompter); });
+    setRefreshCommand(cmd::Option, [&](QWidget* p) { return RunOptionDialog(p, doc); });
+    setRefreshCommand(cmd::Scanning, [&](QWidget* p) { return RunScanningDialog(p, doc); });
+    setRefreshCommand(cmd::PowerSaving, [&](QWidget* p) { return RunPowerSavingDialog(p, doc); });
+    setRefreshCommand(cmd::KeyFunction, [&](QWidget* p) { return RunKeyFunctionDialog(p, doc); });
+    setRefreshCommand(cmd::Marketing,
+                      [&](QWidget* p) { return RunMarketingDialog(p, doc, settings.serviceMode); });
+    setRefreshCommand(cmd::Miscellaneous, [&](QWidget* p) { return RunMiscellaneousDialog(p, doc); });
+    setRefreshCommand(cmd::AniSpeedDial, [&](QWidget* p) { return RunAniDialog(p, doc); });
+    setRefreshCommand(cmd::PagingSetting, [&](QWidget* p) { return RunPageSettingDialog(p, doc); });
+    setRefreshCommand(cmd::PageCode, [&](QWidget* p) { return RunPagingCodeDialog(p, doc); });
+    setRefreshCommand(cmd::TwoTone, [&](QWidget* p) { return RunTwoToneDialog(p, doc); });
+    setRefreshCommand(cmd::TwoToneTable, [&](QWidget* p) { return RunTwoToneTableDialog(p, doc); });
+    setRefreshCommand(cmd::ChannelType, [&](QWidget* p) { return RunChannelTypeDialog(p, doc); });
+    setRefreshCommand(cmd::ItemVisible, [&](QWidget* p) {
+        return RunVisibleDialog(settings, p) ? RefreshKind::Grid : RefreshKind::None;
     });
 }
 
-void CMainFrame::runDialogCommand(int id) {
-    const DialogCommand* def = FindDialogCommand(id);
-    auto runner = runners_.find(id);
-    if (!def || runner == runners_.end() || !runner->second) return;
-    if (def->normalizeBefore) NormalizeImage(ctx_.doc.Model());
-    const DialogOutcome out = runner->second(this);
-    if (def->decodeAfter) DecodeImage(ctx_.doc.Model());
-    if (id == cmd::ItemVisible) ctx_.ini.writeItems(ctx_.settings);  // also after Cancel
-
-    RefreshKind kind = RefreshKind::None;
-    switch (def->rule) {
-    case RefreshRule::Fixed: kind = def->kind; break;
-    case RefreshRule::IfChanged: kind = out.changed ? def->kind : RefreshKind::None; break;
-    case RefreshRule::IfAccepted: kind = out.accepted ? def->kind : RefreshKind::None; break;
-    case RefreshRule::Hardware:
-        kind = out.newBandCode >= 0 ? RefreshKind::BandChanged
-                                    : (out.changed ? RefreshKind::InfoPanel : RefreshKind::None);
-        break;
-    }
-    if (kind == RefreshKind::BandChanged) {
-        ctx_.doc.LoadBandDefault(out.newBandCode);
-        kind = RefreshKind::Full;
-    }
-    refresh(kind);
-}
-
 void CMainFrame::refresh(RefreshKind kind) {
+    // A band change has already loaded the band's default file; the grid and the title follow it.
     switch (kind) {
-    case RefreshKind::None: break;
-    case RefreshKind::Full: view_->FullRefresh(); break;
-    case RefreshKind::InfoPanel: view_->RefreshInfoPanel(); break;
-    case RefreshKind::BandChanged: view_->FullRefresh(); break;
+    case RefreshKind::None:
+        break;
+    case RefreshKind::Grid:
+        view_->FullRefresh();
+        break;
+    case RefreshKind::InfoPanel:
+        view_->RefreshInfoPanel();
+        break;
+    case RefreshKind::BandChanged:
+        view_->FullRefresh();
+        break;
     }
     updateTitle();
 }
 
-void CMainFrame::updateTitle() { setWindowTitle(FrameTitle(ctx_.doc.Title(), ctx_.settings.serviceMode)); }
+void CMainFrame::updateTitle() {
+    setWindowTitle(FrameTitle(ctx_.doc.Title(), ctx_.settings.serviceMode));
+}
 
-void CMainFrame::updateClock() { clock_->setText(ClockText(QTime::currentTime())); }
+void CMainFrame::updateClock() {
+    clock_->setText(ClockText(QTime::currentTime()));
+}
 
 void CMainFrame::updateItemChecks() {
     // Checked for any non-zero value, although only 1 shows the columns.
@@ -526,7 +520,8 @@ void CMainFrame::onPrintSetup() {
     dlg.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     dlg.exec();
     // Whatever the dialog ended with, the panel shows the printer now in use.
-    ctx_.settings.printerName = printer_.outputFormat() == QPrinter::NativeFormat ? printer_.printerName() : QString();
+    ctx_.settings.printerName =
+        printer_.outputFormat() == QPrinter::NativeFormat ? printer_.printerName() : QString();
     view_->RefreshInfoPanel();
 }
 
@@ -568,7 +563,9 @@ int CMainFrame::helpContext() const {
     return kHelpContents;
 }
 
-void CMainFrame::onContextHelp() { ShowHelp(helpContext()); }
+void CMainFrame::onContextHelp() {
+    ShowHelp(helpContext());
+}
 
 void CMainFrame::bringToFront() {
     if (isMinimized()) setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
@@ -601,7 +598,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (key->key() == Qt::Key_F1 && (key->modifiers() & Qt::ShiftModifier) && widget &&
             widget->window() == this) {
-            event->accept();  // an accepted override also stops the shortcut lookup
+            event->accept(); // an accepted override also stops the shortcut lookup
             return true;
         }
         if (t == QEvent::KeyPress && widget && widget->window() == this) {
@@ -614,4 +611,4 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-}  // namespace rt62
+} // namespace rt62

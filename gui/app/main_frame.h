@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/ini_settings.h"
+#include "dialogs/common_commands.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -30,29 +31,22 @@ class SerialPort;
 
 // Command ids shared between menus, toolbar, prompts and help.
 namespace cmd {
-inline constexpr int New = 57600, Open = 57601, Save = 57603, SaveAs = 57604, PrintSetup = 57606, Print = 57607,
-                     PrintPreview = 57609, RecentFile1 = 57616, Exit = 57665, Copy = 57634, Cut = 57635,
-                     Paste = 57637, Undo = 57643, HelpTopicsButton = 57664, HelpTopics = 57667, Help = 57670,
-                     NextPane = 57680, PrevPane = 57681, ViewToolbar = 59392, ViewStatusBar = 59393;
-inline constexpr int Hardware = 32772, Option = 32773, Scanning = 32774, PowerSaving = 32775, KeyFunction = 32776,
-                     Marketing = 32777, Miscellaneous = 32778, AniSpeedDial = 32783, PagingSetting = 32784,
-                     PageCode = 32785, TwoTone = 32786, TwoToneTable = 32787;
+inline constexpr int New = 57600, Open = 57601, Save = 57603, SaveAs = 57604, PrintSetup = 57606,
+                     Print = 57607, PrintPreview = 57609, RecentFile1 = 57616, Exit = 57665, Copy = 57634,
+                     Cut = 57635, Paste = 57637, Undo = 57643, HelpTopicsButton = 57664, HelpTopics = 57667,
+                     Help = 57670, NextPane = 57680, PrevPane = 57681, ViewToolbar = 59392,
+                     ViewStatusBar = 59393;
+inline constexpr int Hardware = 32772, Option = 32773, Scanning = 32774, PowerSaving = 32775,
+                     KeyFunction = 32776, Marketing = 32777, Miscellaneous = 32778, AniSpeedDial = 32783,
+                     PagingSetting = 32784, PageCode = 32785, TwoTone = 32786, TwoToneTable = 32787;
 inline constexpr int ItemFirst = 32800, ItemLast = 32814, ItemVisible = 32828, ShiftF1 = 32830;
 inline constexpr int Upload = 32820, Download = 32821, UploadButton = 32836, DownloadButton = 32834;
 inline constexpr int ChannelType = 32833, GetStarted = 32840, CommonProblems = 32841, About = 32842;
 inline constexpr int Configure = 32850;
-}  // namespace cmd
+} // namespace cmd
 
-// After a command the frame refreshes the view by one of these.
-enum class RefreshKind { None = 0, Full = 1, InfoPanel = 2, BandChanged = 4 };
-
-// What a dialog run from the frame reports.
-struct DialogOutcome {
-    bool accepted = false;
-    bool changed = false;     // the dialog changed something it reports (hardware, option)
-    int newBandCode = -1;     // Hardware: the new BandStepCode when the band was changed
-};
-using DialogRunner = std::function<DialogOutcome(QWidget* parent)>;
+// A command that runs a dialog (with its own image steps) and says what the window must refresh.
+using RefreshCommand = std::function<RefreshKind(QWidget* parent)>;
 
 // Everything the frame works with; owned by the application object (or a test).
 struct FrameContext {
@@ -71,7 +65,7 @@ QString FrameTitle(const std::string& documentTitle, bool serviceMode);
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit CMainFrame(FrameContext ctx, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
@@ -81,8 +75,8 @@ public:
     void trigger(int id);
     // The one place a command id maps to its handler (replace to wire a dialog).
     void setHandler(int id, std::function<void()> handler);
-    // The parameter, Visible and Channel Type dialogs: runner plus the frame's steps around it.
-    void setDialogRunner(int id, DialogRunner runner);
+    // The parameter, Visible and Channel Type dialogs: the dialog, then the refresh it asks for.
+    void setRefreshCommand(int id, RefreshCommand command);
 
     // Where Save As and Open get their file names; tests replace the file dialogs.
     using PathChooser = std::function<std::optional<std::string>()>;
@@ -103,11 +97,11 @@ public:
     // A second copy of the program asked for this window.
     void bringToFront();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void createActions();
     void createMenus();
     void createToolBar();
@@ -130,7 +124,6 @@ private:
     void onToggleItem(int item);
     void onTransfer(bool upload);
     void onContextHelp();
-    void runDialogCommand(int id);
     std::optional<std::string> chooseSavePath();
 
     FrameContext ctx_;
@@ -146,10 +139,9 @@ private:
     QStringList recent_;
     std::map<int, QAction*> actions_;
     std::map<int, std::function<void()>> handlers_;
-    std::map<int, DialogRunner> runners_;
     PathChooser saveAsChooser_;
     PathChooser openChooser_;
     bool saved_ = false;
 };
 
-}  // namespace rt62
+} // namespace rt62

@@ -15,7 +15,8 @@ QString TableText(int stringId, const std::vector<std::string>& args) {
 }
 
 QString PromptPart(int stringId, int part) {
-    const QString text = QString::fromUtf8(StringText(stringId).data(), static_cast<qsizetype>(StringText(stringId).size()));
+    const QString text =
+        QString::fromUtf8(StringText(stringId).data(), static_cast<qsizetype>(StringText(stringId).size()));
     const qsizetype nl = text.indexOf(QLatin1Char('\n'));
     if (nl < 0) return text;
     return part == 0 ? text.left(nl) : text.mid(nl + 1);
@@ -23,31 +24,44 @@ QString PromptPart(int stringId, int part) {
 
 QMessageBox::StandardButtons QtPrompter::ToStandardButtons(Buttons buttons) {
     switch (buttons) {
-    case Buttons::Ok: return QMessageBox::Ok;
-    case Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Buttons::Ok:
+        return QMessageBox::Ok;
+    case Buttons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case Buttons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
 
 QMessageBox::Icon QtPrompter::ToMessageIcon(Icon icon) {
     switch (icon) {
-    case Icon::None: return QMessageBox::NoIcon;
-    case Icon::Stop: return QMessageBox::Critical;
-    case Icon::Question: return QMessageBox::Question;
-    case Icon::Exclamation: return QMessageBox::Warning;
-    case Icon::Information: return QMessageBox::Information;
+    case Icon::None:
+        return QMessageBox::NoIcon;
+    case Icon::Stop:
+        return QMessageBox::Critical;
+    case Icon::Question:
+        return QMessageBox::Question;
+    case Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Icon::Information:
+        return QMessageBox::Information;
     }
     return QMessageBox::NoIcon;
 }
 
 Answer QtPrompter::ToAnswer(int standardButton) {
     switch (standardButton) {
-    case QMessageBox::Ok: return Answer::Ok;
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    default: return Answer::Cancel;  // closing the box counts as Cancel
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel; // closing the box counts as Cancel
     }
 }
 
@@ -70,4 +84,4 @@ Answer QtPrompter::showHere(int stringId, Buttons buttons, Icon icon, const std:
     return ToAnswer(box.exec());
 }
 
-}  // namespace rt62
+} // namespace rt62

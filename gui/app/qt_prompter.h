@@ -18,7 +18,7 @@ QString PromptPart(int stringId, int part);
 // Shows messages over a parent window. Safe to call from a worker thread: the box is shown on the
 // GUI thread and the worker waits for the answer.
 class QtPrompter : public Prompter {
-public:
+  public:
     explicit QtPrompter(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
     QWidget* parent() const { return parent_; }
@@ -30,10 +30,10 @@ public:
     static QMessageBox::Icon ToMessageIcon(Icon icon);
     static Answer ToAnswer(int standardButton);
 
-private:
+  private:
     Answer showHere(int stringId, Buttons buttons, Icon icon, const std::vector<std::string>& args);
 
     QPointer<QWidget> parent_;
 };
 
-}  // namespace rt62
+} // namespace rt62

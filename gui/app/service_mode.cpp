@@ -5,15 +5,15 @@
 #include <QDialogButtonBox>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QValidator>
 #include <QVBoxLayout>
+#include <QValidator>
 
 namespace rt62 {
 namespace {
 
 // Lower-cases whatever reaches the field, typed or pasted, so capitals still match the password.
 class LowerCaseValidator : public QValidator {
-public:
+  public:
     using QValidator::QValidator;
     State validate(QString& input, int&) const override {
         input = input.toLower();
@@ -21,7 +21,7 @@ public:
     }
 };
 
-}  // namespace
+} // namespace
 
 bool IsServiceModeSwitch(const QStringList& args) {
     if (args.size() != 1) return false;
@@ -30,7 +30,9 @@ bool IsServiceModeSwitch(const QStringList& args) {
            a == QLatin1String("-M");
 }
 
-bool IsServicePassword(const QString& typed) { return typed == QLatin1String(kServicePassword); }
+bool IsServicePassword(const QString& typed) {
+    return typed == QLatin1String(kServicePassword);
+}
 
 PasswordDialog::PasswordDialog(QWidget* parent) : QDialog(parent), edit_(new QLineEdit(this)) {
     setWindowTitle(QStringLiteral("Password"));
@@ -47,11 +49,13 @@ PasswordDialog::PasswordDialog(QWidget* parent) : QDialog(parent), edit_(new QLi
     InstallHelpKey(this, 131072 + 146);
 }
 
-QString PasswordDialog::text() const { return edit_->text(); }
+QString PasswordDialog::text() const {
+    return edit_->text();
+}
 
 bool AskServicePassword(QWidget* parent) {
     PasswordDialog dlg(parent);
     return dlg.exec() == QDialog::Accepted && IsServicePassword(dlg.text());
 }
 
-}  // namespace rt62
+} // namespace rt62

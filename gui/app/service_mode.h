@@ -18,16 +18,16 @@ bool IsServicePassword(const QString& typed);
 // "Password": one masked field that turns letters to lower case as they are typed.
 class PasswordDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit PasswordDialog(QWidget* parent = nullptr);
     QString text() const;
     QLineEdit* edit() const { return edit_; }
 
-private:
+  private:
     QLineEdit* edit_;
 };
 
 // Shows the Password dialog; true only for OK with the right password. No message either way.
 bool AskServicePassword(QWidget* parent = nullptr);
 
-}  // namespace rt62
+} // namespace rt62

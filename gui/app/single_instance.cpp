@@ -11,13 +11,15 @@ namespace {
 
 constexpr char kActivate[] = "activate\n";
 
-QString LockPath(const QString& key) { return QDir(QDir::tempPath()).filePath(key + QStringLiteral(".lock")); }
+QString LockPath(const QString& key) {
+    return QDir(QDir::tempPath()).filePath(key + QStringLiteral(".lock"));
+}
 
-}  // namespace
+} // namespace
 
 SingleInstance::SingleInstance(QString key, QObject* parent)
     : QObject(parent), key_(std::move(key)), lock_(LockPath(key_)) {
-    lock_.setStaleLockTime(0);  // a lock is stale only when its process is gone
+    lock_.setStaleLockTime(0); // a lock is stale only when its process is gone
 }
 
 SingleInstance::~SingleInstance() {
@@ -69,4 +71,4 @@ void SingleInstance::notifyPrimary() const {
     if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(1000);
 }
 
-}  // namespace rt62
+} // namespace rt62

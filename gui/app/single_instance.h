@@ -12,7 +12,7 @@ namespace rt62 {
 
 class SingleInstance : public QObject {
     Q_OBJECT
-public:
+  public:
     // key names the lock and the socket; the program uses its executable's base name.
     explicit SingleInstance(QString key, QObject* parent = nullptr);
     ~SingleInstance() override;
@@ -26,11 +26,11 @@ public:
     bool isPrimary() const { return server_ != nullptr; }
     const QString& serverName() const { return key_; }
 
-signals:
+  signals:
     // A later copy asked this one to show its window.
     void activationRequested();
 
-private:
+  private:
     void notifyPrimary() const;
 
     QString key_;
@@ -38,4 +38,4 @@ private:
     QLocalServer* server_ = nullptr;
 };
 
-}  // namespace rt62
+} // namespace rt62

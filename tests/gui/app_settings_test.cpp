@@ -24,11 +24,11 @@ QString Value(const QString& path, const QString& key) {
     return ini.value(key).toString();
 }
 
-}  // namespace
+} // namespace
 
 class AppSettingsTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void repairRules_data();
     void repairRules();
     void missingFileIsCreatedComplete();
@@ -81,12 +81,13 @@ void AppSettingsTest::missingFileIsCreatedComplete() {
     QTemporaryDir dir;
     const QString path = dir.filePath("RT62MWin.ini");
     AppSettings s;
-    s.comPort = 9;  // whatever was in memory, the defaults of the file win
+    s.comPort = 9; // whatever was in memory, the defaults of the file win
     QVERIFY(IniSettings(path).loadStartup(s));
     QVERIFY(QFile::exists(path));
     QCOMPARE(Value(path, "Initialize/PORT_TYPE"), QString("0"));
     QCOMPARE(Value(path, "Initialize/COM_PORT"), QString("1"));
-    for (int i = 0; i < kColumnItemCount; ++i) QCOMPARE(Value(path, QString("ITEM/ITEM%1").arg(i)), QString("1"));
+    for (int i = 0; i < kColumnItemCount; ++i)
+        QCOMPARE(Value(path, QString("ITEM/ITEM%1").arg(i)), QString("1"));
     QSettings ini(path, QSettings::IniFormat);
     QVERIFY(!ini.contains("Initialize/PORT_DEVICE"));
 }
@@ -108,7 +109,7 @@ void AppSettingsTest::itemValuesAreKeptAsRead() {
     AppSettings s;
     QVERIFY(IniSettings(path).loadStartup(s));
     QCOMPARE(s.items[0], 0);
-    QCOMPARE(s.items[1], 1);  // missing key: visible
+    QCOMPARE(s.items[1], 1); // missing key: visible
     QCOMPARE(s.items[3], 7);
     QCOMPARE(s.items[14], -2);
     QCOMPARE(Value(path, "ITEM/ITEM3"), QString("7"));
@@ -158,14 +159,15 @@ void AppSettingsTest::frameWritesAndDeviceKey() {
 
 void AppSettingsTest::recentFilesKeepFourNewestFirst() {
     QStringList list;
-    for (const char* f : {"/a.R62", "/b.R62", "/c.R62", "/d.R62", "/e.R62", "/c.R62"}) list = AddRecentFile(list, f);
+    for (const char* f : {"/a.R62", "/b.R62", "/c.R62", "/d.R62", "/e.R62", "/c.R62"})
+        list = AddRecentFile(list, f);
     QCOMPARE(list, QStringList({"/c.R62", "/e.R62", "/d.R62", "/b.R62"}));
 
     QTemporaryDir dir;
     IniSettings ini(dir.filePath("RT62MWin.ini"));
     QVERIFY(ini.writeRecentFiles(list));
     QCOMPARE(ini.recentFiles(), list);
-    QVERIFY(ini.writeRecentFiles({"/x, y.R62"}));  // a comma must not split the name
+    QVERIFY(ini.writeRecentFiles({"/x, y.R62"})); // a comma must not split the name
     QCOMPARE(ini.recentFiles(), QStringList({"/x, y.R62"}));
 }
 

@@ -41,11 +41,11 @@ struct FakePort : PortControl {
     void closePort() override { calls.push_back("close"); }
 };
 
-}  // namespace
+} // namespace
 
 class AppShellTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void secondInstanceAsksTheFirstAndGivesWay();
     void everyTopicHasARealPage();
     void topicLookup_data();
@@ -86,7 +86,7 @@ void AppShellTest::everyTopicHasARealPage() {
         QFile page(":" + url.path());
         QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(url.toString()));
         const QByteArray html = page.readAll();
-        QVERIFY2(html.size() > 300, qPrintable(url.toString()));  // not a stub
+        QVERIFY2(html.size() > 300, qPrintable(url.toString())); // not a stub
         if (!url.fragment().isEmpty())
             QVERIFY2(html.contains("name=\"" + url.fragment().toLatin1() + "\""), qPrintable(url.toString()));
     }
@@ -123,7 +123,8 @@ void AppShellTest::guidesAreAssembledAsListed() {
     const std::string common = GuideText(GuideMode::CommonProblems);
     // Pieces in the listed order with the listed separators.
     std::string want;
-    for (int id : {60, 61, 62}) want += StringText(id);
+    for (int id : {60, 61, 62})
+        want += StringText(id);
     want += "\r\n\r\n";
     want += StringText(63);
     QVERIFY(get.rfind(want, 0) == 0);
@@ -138,9 +139,11 @@ void AppShellTest::guidesAreAssembledAsListed() {
         size_t start = 0;
         while (start <= text.size()) {
             size_t end = text.find("\r\n", start);
-            const std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+            const std::string line =
+                text.substr(start, end == std::string::npos ? std::string::npos : end - start);
             QVERIFY2(line.size() <= 63, line.c_str());
-            QVERIFY2(line.find('\n') == std::string::npos && line.find('\r') == std::string::npos, line.c_str());
+            QVERIFY2(line.find('\n') == std::string::npos && line.find('\r') == std::string::npos,
+                     line.c_str());
             if (end == std::string::npos) break;
             start = end + 2;
         }
@@ -191,7 +194,8 @@ void AppShellTest::portChangeRules() {
     ScriptedPrompter prompter;
     ApplyPortChange(atOpen, s, port, prompter);
     QStringList got;
-    for (const std::string& c : port.calls) got << QString::fromStdString(c);
+    for (const std::string& c : port.calls)
+        got << QString::fromStdString(c);
     QCOMPARE(got, calls);
     QCOMPARE(prompter.shown, message ? std::vector<int>{80} : std::vector<int>{});
 }
@@ -215,7 +219,7 @@ void AppShellTest::qrbBoxActsAtOnceEvenOnCancel() {
 
 void AppShellTest::okTakesTheListPosition() {
     AppSettings s;
-    s.comPort = 40;  // out of range: the list starts on COM 1
+    s.comPort = 40; // out of range: the list starts on COM 1
     FakePort port;
     ScriptedPrompter prompter;
     {
@@ -273,12 +277,13 @@ void AppShellTest::deviceListFromTheSystem() {
     QVERIFY(d.mkpath("dev/serial/by-id"));
     QVERIFY(d.mkpath("sys/class/tty/ttyS0"));
     QVERIFY(d.mkpath("sys/class/tty/ttyS1"));
-    for (const char* node : {"dev/ttyUSB0", "dev/ttyUSB1", "dev/ttyUSB10", "dev/ttyUSB2", "dev/ttyACM0", "dev/ttyS0",
-                             "dev/ttyS1"}) {
+    for (const char* node : {"dev/ttyUSB0", "dev/ttyUSB1", "dev/ttyUSB10", "dev/ttyUSB2", "dev/ttyACM0",
+                             "dev/ttyS0", "dev/ttyS1"}) {
         QFile f(d.filePath(node));
         QVERIFY(f.open(QIODevice::WriteOnly));
     }
-    QVERIFY(QFile::link(d.filePath("dev/ttyUSB1"), d.filePath("dev/serial/by-id/usb-Maker_Cable-if00-port0")));
+    QVERIFY(
+        QFile::link(d.filePath("dev/ttyUSB1"), d.filePath("dev/serial/by-id/usb-Maker_Cable-if00-port0")));
     QFile t0(d.filePath("sys/class/tty/ttyS0/type"));
     QVERIFY(t0.open(QIODevice::WriteOnly));
     t0.write("4\n");
@@ -292,7 +297,8 @@ void AppShellTest::deviceListFromTheSystem() {
     for (const PortChoice& c : SystemSerialPorts(d.filePath("dev"), d.filePath("sys")))
         devices << QFileInfo(c.device).fileName();
     // The linked adapter appears once under its stable name; ttyS1 has no UART; numbers sort numerically.
-    QCOMPARE(devices, QStringList({"usb-Maker_Cable-if00-port0", "ttyACM0", "ttyUSB0", "ttyUSB2", "ttyUSB10", "ttyS0"}));
+    QCOMPARE(devices, QStringList({"usb-Maker_Cable-if00-port0", "ttyACM0", "ttyUSB0", "ttyUSB2", "ttyUSB10",
+                                   "ttyS0"}));
 }
 
 void AppShellTest::promptParts() {

@@ -20,7 +20,9 @@ using namespace rt62;
 
 namespace {
 
-QString UniqueKey() { return "rt62test-" + QUuid::createUuid().toString(QUuid::Id128).left(12); }
+QString UniqueKey() {
+    return "rt62test-" + QUuid::createUuid().toString(QUuid::Id128).left(12);
+}
 
 // Runs action on the next modal window that appears (the start-up dialogs block in exec()).
 void OnNextModal(std::function<void(QWidget*)> action) {
@@ -53,11 +55,11 @@ struct WorkDir {
     }
 };
 
-}  // namespace
+} // namespace
 
 class AppStartupTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void startRepairsSettingsAndOpensThePort();
     void servicePassword_data();
     void servicePassword();
