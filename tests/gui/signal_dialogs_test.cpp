@@ -105,6 +105,7 @@ private slots:
     void browserLists_data();
     void browserLists();
     void browserChoice();
+    void toneBoxOpensRealBrowser();
     void signalingCommands_data();
     void signalingCommands();
 };
@@ -484,6 +485,30 @@ void SignalDialogsTest::browserChoice() {
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(dialog.chosenPosition(), 31);
     QCOMPARE(dialog.chosenText(), QStringLiteral("  NONE   "));
+}
+
+void SignalDialogsTest::toneBoxOpensRealBrowser() {
+    Fixture f;
+    f.setPair(2, 131, 131);
+    TwoToneTableDialog dialog(f.doc);
+    ShowActive(&dialog);
+    QString title;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* browser = qobject_cast<TwoToneBrowserDialog*>(QApplication::activeModalWidget());
+        if (!browser) return;
+        title = browser->windowTitle();
+        browser->list()->setCurrentRow(55);
+        browser->accept();
+    });
+    poll.start();
+    dialog.browse(2, 0);
+    poll.stop();
+    QCOMPARE(title, QStringLiteral("Pair#2 1st Tone PLECTRON  "));
+    QCOMPARE(dialog.toneBox(2, 0)->text(), QStringLiteral("   3062.0"));
+    dialog.okButton()->click();
+    QCOMPARE(f.pair(2), std::make_pair(186, 131));
 }
 
 void SignalDialogsTest::signalingCommands_data() {
