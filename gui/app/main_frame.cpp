@@ -19,7 +19,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinterInfo>
@@ -532,16 +531,16 @@ void CMainFrame::onConfigure() {
 }
 
 void CMainFrame::onCopy() {
-    // The view copies when its grid or its in-place editor has the focus; otherwise nothing.
-    view_->editing()->Copy();
+    // The grid or its in-place editor copy when they have the focus; elsewhere nothing happens.
+    if (GridEditing* editing = view_->editing()) editing->Copy();
 }
 
 void CMainFrame::onPaste() {
-    view_->editing()->Paste();
+    if (GridEditing* editing = view_->editing()) editing->Paste();
 }
 
 void CMainFrame::onToggleItem(int item) {
-    view_->editing()->ToggleColumnItem(item);
+    if (GridEditing* editing = view_->editing()) editing->ToggleColumnItem(item);
     updateItemChecks();
 }
 

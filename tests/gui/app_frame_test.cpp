@@ -9,6 +9,7 @@
 #include "link/serial_port.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QSettings>
@@ -101,6 +102,7 @@ class AppFrameTest : public QObject {
     void toolBarOrder();
     void shiftF1DoesNothing();
     void f1OpensTheColumnTopic();
+    void copyActsOnlyOnTheGrid();
     void closeQuestion_data();
     void closeQuestion();
     void exitWritesSettings();
@@ -261,6 +263,25 @@ void AppFrameTest::f1OpensTheColumnTopic() {
     frame.toolBar()->setFocusPolicy(Qt::StrongFocus);
     frame.toolBar()->setFocus();
     QCOMPARE(frame.helpContext(), kHelpContents);
+}
+
+void AppFrameTest::copyActsOnlyOnTheGrid() {
+    Fixture f;
+    CMainFrame& frame = f.make();
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QTableView* grid = frame.view()->grid();
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(0, 0)); // channel 1
+    QGuiApplication::clipboard()->setText("before");
+    QTest::keyClick(grid, Qt::Key_Insert, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text().trimmed(), QString("1"));
+
+    QGuiApplication::clipboard()->setText("before");
+    frame.toolBar()->setFocusPolicy(Qt::StrongFocus);
+    frame.toolBar()->setFocus();
+    frame.trigger(cmd::Copy);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("before"));
 }
 
 void AppFrameTest::closeQuestion_data() {
