@@ -1,0 +1,220 @@
+// Column visibility: the Visible dialog by keys and mouse, the View > Item entries of the main window
+// and the "ITEM" section of the settings file.
+#include "app/config_dialog.h"
+#include "app/main_frame.h"
+#include "editor/channel_grid_model.h"
+#include "editor/form_view.h"
+#include "editor/visible_dialog.h"
+#include "image/document.h"
+#include "image/model.h"
+#include "link/serial_port.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QPushButton>
+#include <QSettings>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+using namespace rt62;
+
+namespace {
+
+struct SilentPrompter : Prompter {
+    Answer show(int, Buttons, Icon, const std::vector<std::string>& = {}) override { return Answer::Ok; }
+};
+
+struct NoPort : PortControl {
+    bool openPort() override { return false; }
+    void closePort() override {}
+};
+
+using Items = std::array<int, kColumnItemCount>;
+
+// A shown dialog over its own copy of the values.
+struct DialogFixture {
+    Items items;
+    VisibleDialog dialog;
+    explicit DialogFixture(const Items& start) : items(start), dialog(items) {
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    }
+};
+
+constexpr Items kAllOn{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+
+// A main window over a factory document, its settings file in a temporary directory.
+struct FrameFixture {
+    QTemporaryDir dir;
+    SilentPrompter prompter;
+    AppSettings settings;
+    std::unique_ptr<SerialPort> port;
+    NoPort portControl;
+    CRT62MDoc doc{prompter};
+    std::unique_ptr<CMainFrame> frame;
+
+    FrameFixture() {
+        doc.Model() = MakeFactoryImage(0);
+        frame = std::make_unique<CMainFrame>(
+            FrameContext{doc, settings, IniSettings(iniPath()), prompter, port, portControl});
+        frame->view()->FullRefresh();
+    }
+    QString iniPath() const { return dir.filePath("RT62MWin.ini"); }
+    QString ini(const QString& key) const { return QSettings(iniPath(), QSettings::IniFormat).value(key).toString(); }
+    QTableView& grid() const { return *frame->view()->grid(); }
+};
+
+// Runs f on the next modal dialog as soon as it is shown.
+void OnNextDialog(std::function<void(QDialog*)> f) {
+    QTimer::singleShot(0, [f] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible()) return f(d);
+        OnNextDialog(f);
+    });
+}
+
+}  // namespace
+
+class EditVisibleTest : public QObject {
+    Q_OBJECT
+private slots:
+    void dialogShowsTheValues();
+    void enterOnCheckBoxSwitchesAndStays_data();
+    void enterOnCheckBoxSwitchesAndStays();
+    void okAppliesAllBoxes();
+    void enterOnOkApplies();
+    void cancelStoresNothing();
+    void menuItemSwitchesColumns();
+    void visibleCommandRefreshesAndWrites_data();
+    void visibleCommandRefreshesAndWrites();
+};
+
+void EditVisibleTest::dialogShowsTheValues() {
+    Items start = kAllOn;
+    start[3] = 0;
+    start[9] = 7;  // an odd INI value: checked, as the menu shows it
+    DialogFixture f(start);
+    QCOMPARE(f.dialog.windowTitle(), QString("Visible"));
+    QVERIFY(!f.dialog.checkBox(3)->isChecked());
+    QVERIFY(f.dialog.checkBox(9)->isChecked());
+    QCOMPARE(f.dialog.checkBox(5)->text(), QString("&Scan"));
+    QCOMPARE(f.dialog.checkBox(14)->objectName(), QString("check2715"));
+    // Items 0-7 on the left, 8-14 on the right.
+    QVERIFY(f.dialog.checkBox(8)->x() > f.dialog.checkBox(7)->x());
+    QCOMPARE(f.dialog.checkBox(8)->y(), f.dialog.checkBox(0)->y());
+    QCOMPARE(f.dialog.property("helpContext").toInt(), 131241);
+}
+
+void EditVisibleTest::enterOnCheckBoxSwitchesAndStays_data() {
+    QTest::addColumn<int>("item");
+    QTest::addColumn<int>("key");
+    QTest::newRow("Scan, Return") << 5 << int(Qt::Key_Return);
+    QTest::newRow("W/N, keypad Enter") << 0 << int(Qt::Key_Enter);
+    QTest::newRow("2-Tone, Return") << 14 << int(Qt::Key_Return);
+}
+
+void EditVisibleTest::enterOnCheckBoxSwitchesAndStays() {
+    QFETCH(int, item);
+    QFETCH(int, key);
+    DialogFixture f(kAllOn);
+    QCheckBox* box = f.dialog.checkBox(item);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key(key));
+    QVERIFY(f.dialog.isVisible());
+    QVERIFY(!box->isChecked());
+    QCOMPARE(f.items, kAllOn);  // stored only by OK
+    QTest::keyClick(box, Qt::Key(key));
+    QVERIFY(box->isChecked());
+    QVERIFY(f.dialog.isVisible());
+}
+
+void EditVisibleTest::okAppliesAllBoxes() {
+    Items start = kAllOn;
+    start[9] = 7;
+    DialogFixture f(start);
+    f.dialog.checkBox(1)->setChecked(false);
+    f.dialog.checkBox(12)->setChecked(false);
+    QTest::mouseClick(f.dialog.okButton(), Qt::LeftButton);
+    QCOMPARE(f.dialog.result(), int(QDialog::Accepted));
+    Items expected = kAllOn;
+    expected[1] = 0;
+    expected[12] = 0;
+    QCOMPARE(f.items, expected);  // the odd value is written back as 1
+}
+
+void EditVisibleTest::enterOnOkApplies() {
+    DialogFixture f(kAllOn);
+    f.dialog.checkBox(2)->setChecked(false);
+    f.dialog.okButton()->setFocus();
+    QTest::keyClick(f.dialog.okButton(), Qt::Key_Return);
+    QCOMPARE(f.dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(f.items[2], 0);
+}
+
+void EditVisibleTest::cancelStoresNothing() {
+    for (const bool byKey : {false, true}) {
+        DialogFixture f(kAllOn);
+        f.dialog.checkBox(4)->setChecked(false);
+        if (byKey)
+            QTest::keyClick(f.dialog.checkBox(4), Qt::Key_Escape);
+        else
+            QTest::mouseClick(f.dialog.cancelButton(), Qt::LeftButton);
+        QCOMPARE(f.dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(f.items, kAllOn);
+    }
+}
+
+void EditVisibleTest::menuItemSwitchesColumns() {
+    FrameFixture f;
+    f.grid().setCurrentIndex(f.frame->view()->gridModel()->index(6, kColPower));
+    const int width = ChannelGridModel::columnWidthPixels(kColReceive);
+
+    f.frame->trigger(cmd::ItemFirst + 1);  // "Frequency" off
+    QCOMPARE(f.settings.items[1], 0);
+    QVERIFY(f.grid().isColumnHidden(kColReceive) && f.grid().isColumnHidden(kColTransmit));
+    QVERIFY(!f.frame->action(cmd::ItemFirst + 1)->isChecked());
+    // Only the widths change: the current cell stays where it was.
+    QCOMPARE(f.grid().currentIndex(), f.frame->view()->gridModel()->index(6, kColPower));
+
+    f.frame->trigger(cmd::ItemFirst + 1);
+    QCOMPARE(f.settings.items[1], 1);
+    QCOMPARE(f.grid().columnWidth(kColReceive), width);
+    QCOMPARE(f.grid().columnWidth(kColTransmit), width);
+    QVERIFY(f.frame->action(cmd::ItemFirst + 1)->isChecked());
+
+    // The odd command id next to the entries does nothing.
+    const auto before = f.settings.items;
+    f.frame->trigger(cmd::ItemLast + 1);
+    QCOMPARE(f.settings.items, before);
+}
+
+void EditVisibleTest::visibleCommandRefreshesAndWrites_data() {
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("OK") << true;
+    QTest::newRow("Cancel") << false;
+}
+
+void EditVisibleTest::visibleCommandRefreshesAndWrites() {
+    QFETCH(bool, ok);
+    FrameFixture f;
+    f.settings.items[6] = 0;  // switched off by the menu earlier, not yet in the file
+    OnNextDialog([ok](QDialog* d) {
+        auto* dialog = qobject_cast<VisibleDialog*>(d);
+        QVERIFY(dialog);
+        dialog->checkBox(10)->setChecked(false);
+        QTest::mouseClick(ok ? dialog->okButton() : dialog->cancelButton(), Qt::LeftButton);
+    });
+    f.frame->trigger(cmd::ItemVisible);
+    QCOMPARE(f.ini("ITEM/ITEM6"), QString("0"));
+    QCOMPARE(f.ini("ITEM/ITEM10"), ok ? QString("0") : QString("1"));
+    QCOMPARE(f.grid().isColumnHidden(kColAni), ok);
+    QCOMPARE(f.ini("ITEM/ITEM0"), QString("1"));
+}
+
+QTEST_MAIN(EditVisibleTest)
+#include "edit_visible_test.moc"
