@@ -228,6 +228,16 @@ void EditGridTest::clickElsewhereCommitsIntoTheEditedCell() {
     QCOMPARE(f.cell(5, kColReceive), QString("150.00000"));
     QCOMPARE(f.doc.Model().channels.currentChannel, 5);
     QCOMPARE(QApplication::focusWidget(), &f.grid);
+
+    // Even when the current cell has already moved on, the edit lands where it was started.
+    f.select(7, kColTransmit);
+    f.type("152");
+    f.grid.setCurrentIndex(f.view.gridModel()->index(9, kColReceive));
+    QCOMPARE(f.editing.editChannel(), 7);
+    f.grid.setFocus();
+    QCOMPARE(f.entry(7).txFrequency, 152.0);
+    QCOMPARE(f.entry(9).rxFrequency, 150.0);
+    QCOMPARE(f.entry(9).txFrequency, 150.0);
 }
 
 void EditGridTest::scrollingCommits() {
