@@ -4,7 +4,6 @@
 #include "app/main_frame.h"
 #include "app/service_mode.h"
 #include "app/single_instance.h"
-#include "dialogs/param_dialog.h"
 #include "editor/form_view.h"
 #include "image/document.h"
 #include "link/serial_port.h"
@@ -48,7 +47,6 @@ bool CRT62MApp::InitInstance(const QStringList& args) {
     doc_ = std::make_unique<CRT62MDoc>(prompter_, QCoreApplication::applicationDirPath().toStdString());
     if (!OpenStartDocument(args)) return false;
 
-    ParamDialog::HelpHook() = [](int topic) { ShowHelp(topic); };
     frame_ = std::make_unique<CMainFrame>(FrameContext{*doc_, settings_, ini_, prompter_, port_, *this});
     prompter_.setParent(frame_.get());
     connect(instance_.get(), &SingleInstance::activationRequested, frame_.get(), &CMainFrame::bringToFront);

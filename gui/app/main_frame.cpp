@@ -4,6 +4,7 @@
 #include "app/config_dialog.h"
 #include "app/help_window.h"
 #include "app/qt_prompter.h"
+#include "dialogs/param_dialog.h"
 #include "dialogs/signaling_commands.h"
 #include "editor/form_view.h"
 #include "editor/grid_editing.h"
@@ -191,6 +192,8 @@ CMainFrame::CMainFrame(FrameContext ctx, QWidget* parent) : QMainWindow(parent),
     updateClock();
 
     qApp->installEventFilter(this);
+    // F1 in the parameter dialogs opens the same help window.
+    ParamDialog::HelpHook() = [](int topic) { ShowHelp(topic); };
 
     // Centred on the screen the window will appear on.
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
