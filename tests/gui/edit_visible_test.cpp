@@ -1,5 +1,5 @@
 // Column visibility: the Visible dialog by keys and mouse, the View > Item entries of the main window
-// and the "ITEM" section of the settings file.
+// and the "ITEM" section of the settings file; the window's clipboard keys reaching the grid.
 #include "app/config_dialog.h"
 #include "app/main_frame.h"
 #include "editor/channel_grid_model.h"
@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QPushButton>
 #include <QSettings>
@@ -92,6 +93,7 @@ private slots:
     void menuItemSwitchesColumns();
     void visibleCommandRefreshesAndWrites_data();
     void visibleCommandRefreshesAndWrites();
+    void clipboardKeysReachTheGrid();
 };
 
 void EditVisibleTest::dialogShowsTheValues() {
@@ -214,6 +216,26 @@ void EditVisibleTest::visibleCommandRefreshesAndWrites() {
     QCOMPARE(f.ini("ITEM/ITEM10"), ok ? QString("0") : QString("1"));
     QCOMPARE(f.grid().isColumnHidden(kColAni), ok);
     QCOMPARE(f.ini("ITEM/ITEM0"), QString("1"));
+}
+
+void EditVisibleTest::clipboardKeysReachTheGrid() {
+    FrameFixture f;
+    f.frame->show();
+    f.frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.frame.get()));
+    ChannelGridModel* model = f.frame->view()->gridModel();
+    f.grid().setFocus();
+    f.grid().setCurrentIndex(model->index(0, kColWideNarrow));
+    QTest::keyClick(&f.grid(), Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(&f.grid(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QString("W\t150.00000"));
+
+    QApplication::clipboard()->setText(QStringLiteral("151"));
+    f.grid().setCurrentIndex(model->index(3, kColReceive));
+    QTest::keyClick(&f.grid(), Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(f.doc.Model().channels.at(3).rxFrequency, 151.0);
+    QVERIFY(f.doc.IsModified());
+    f.doc.SetModifiedFlag(false);  // no save question when the frame closes
 }
 
 QTEST_MAIN(EditVisibleTest)
