@@ -307,11 +307,6 @@ void AppShellTest::promptParts() {
     QCOMPARE(PromptPart(32850, 0), QString("Configure RT62M"));
     QCOMPARE(PromptPart(32850, 1), QString("Configure RT62M"));
     QCOMPARE(TableText(32, {"/a b"}), QString("Problem opening file\nFile Name = /a b"));
-    QCOMPARE(QtPrompter::ToAnswer(QMessageBox::Yes), Answer::Yes);
-    QCOMPARE(QtPrompter::ToAnswer(QMessageBox::Escape), Answer::Cancel);
-    QCOMPARE(QtPrompter::ToStandardButtons(Buttons::YesNoCancel),
-             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    QCOMPARE(QtPrompter::ToMessageIcon(Icon::Stop), QMessageBox::Critical);
 }
 
 QTEST_MAIN(AppShellTest)
