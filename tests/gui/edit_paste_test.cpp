@@ -49,8 +49,6 @@ private slots:
     void channelCopyQuestion();
     void copyChannelByItems();
     void copyChannelInUseAndType();
-    void readWholeNumber_data();
-    void readWholeNumber();
 };
 
 void EditPasteTest::columnRules_data() {
@@ -270,21 +268,6 @@ void EditPasteTest::copyChannelInUseAndType() {
     m.channels.at(2).rxAltStep = 0;
     CopyChannel(m, 2, 5, all);
     QCOMPARE(m.channels.at(5).rxAltStep, 1);
-}
-
-void EditPasteTest::readWholeNumber_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("value");
-    QTest::newRow("padded") << "  3" << 3;
-    QTest::newRow("trailing text") << "12abc" << 12;
-    QTest::newRow("sign") << "-4" << -4;
-    QTest::newRow("none") << "x1" << 0;
-    QTest::newRow("huge stays huge") << "99999999999999" << 2147483647;
-}
-
-void EditPasteTest::readWholeNumber() {
-    QFETCH(QString, text);
-    QTEST(ReadWholeNumber(text.toStdString()), "value");
 }
 
 QTEST_MAIN(EditPasteTest)

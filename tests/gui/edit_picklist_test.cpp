@@ -65,8 +65,6 @@ class EditPickListTest : public QObject {
 private slots:
     void valueListItems_data();
     void valueListItems();
-    void valueOfPosition_data();
-    void valueOfPosition();
     void dcsPositions_data();
     void dcsPositions();
     void toneListContents();
@@ -108,26 +106,6 @@ void EditPickListTest::valueListItems() {
     ValueListDialog dialog(mode, current, Pages({1, 2, 5}), Pairs({2, 6}));
     QTEST(Items(dialog.list()), "items");
     QTEST(dialog.selectedPosition(), "selected");
-}
-
-void EditPickListTest::valueOfPosition_data() {
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<int>("position");
-    QTest::addColumn<int>("value");
-    QTest::newRow("squelch") << 13 << 9 << 9;
-    QTest::newRow("squelch none") << 13 << -1 << 0;
-    QTest::newRow("page Off") << 16 << 0 << 0;
-    QTest::newRow("page 5") << 16 << 3 << 5;
-    QTest::newRow("page none") << 16 << -1 << 0;
-    QTest::newRow("pair 6") << 18 << 2 << 6;
-    QTest::newRow("pair none") << 18 << -1 << 0;
-}
-
-void EditPickListTest::valueOfPosition() {
-    QFETCH(int, mode);
-    QFETCH(int, position);
-    const PickList list = ValueListItems(mode, 0, Pages({1, 2, 5}), Pairs({2, 6}));
-    QTEST(ValueOfListPosition(mode, list.items, position), "value");
 }
 
 void EditPickListTest::dcsPositions_data() {
@@ -193,7 +171,7 @@ void EditPickListTest::valueDialogOkWithoutSelection() {
 }
 
 void EditPickListTest::dialogsDoubleClickIsOk() {
-    ValueListDialog values(16, 0, Pages({3, 7}), {});
+    ValueListDialog values(18, 0, {}, Pairs({3, 6}));
     values.show();
     QListWidget* list = values.list();
     const QRect rect = list->visualItemRect(list->item(2));
@@ -201,7 +179,7 @@ void EditPickListTest::dialogsDoubleClickIsOk() {
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
     QCOMPARE(values.result(), int(QDialog::Accepted));
     QVERIFY(!values.isVisible());
-    QCOMPARE(values.value(), 7);
+    QCOMPARE(values.value(), 6);  // "Pair #6"
 
     ToneListDialog tones(false, kColEnc, 0, 208);
     tones.show();
