@@ -16,7 +16,9 @@ namespace {
 
 constexpr std::string_view kNoTone = "-------";
 
-bool IsFrequencyChar(char c) { return (c >= '0' && c <= '9') || c == '.' || c == ' '; }
+bool IsFrequencyChar(char c) {
+    return (c >= '0' && c <= '9') || c == '.' || c == ' ';
+}
 
 // What the in-place editor could have held: at most 9 characters of digits, "." and blanks.
 bool IsFrequencyText(std::string_view text) {
@@ -27,7 +29,8 @@ bool IsFrequencyText(std::string_view text) {
 }
 
 std::string_view TrimTrailingBlanks(std::string_view text) {
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
     return text;
 }
 
@@ -73,8 +76,12 @@ bool ReadTone(std::string_view text, int& kind, int& ctcss, int& dcs) {
     return true;
 }
 
-PasteResult Stored() { return {PasteOutcome::Stored, -1}; }
-PasteResult Refused() { return {PasteOutcome::Refused, -1}; }
+PasteResult Stored() {
+    return {PasteOutcome::Stored, -1};
+}
+PasteResult Refused() {
+    return {PasteOutcome::Refused, -1};
+}
 
 PasteResult PasteChannelCopy(ImageModel& model, int n, const std::string& text, const PasteContext& context) {
     if (text.find('.') != std::string::npos) return Refused();
@@ -87,17 +94,18 @@ PasteResult PasteChannelCopy(ImageModel& model, int n, const std::string& text, 
     return {PasteOutcome::CopyConfirmed, source - 1};
 }
 
-}  // namespace
+} // namespace
 
 int ReadWholeNumber(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     long long value = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
         value = value * 10 + (text[i] - '0');
-        if (value > INT_MAX) value = INT_MAX;  // a huge number must not wrap into a valid one
+        if (value > INT_MAX) value = INT_MAX; // a huge number must not wrap into a valid one
     }
     return static_cast<int>(negative ? -value : value);
 }
@@ -159,7 +167,8 @@ void CopyChannel(ImageModel& model, int source, int destination, const ColumnIte
     if (destination != 0) d.inUse = s.inUse;
 }
 
-PasteResult PasteIntoCell(ImageModel& model, int n, int column, const std::string& text, const PasteContext& context) {
+PasteResult PasteIntoCell(ImageModel& model, int n, int column, const std::string& text,
+                          const PasteContext& context) {
     if (n < 0 || n >= kChannelCount) return Refused();
     ChannelEntry& e = model.channels.at(n);
     if (column == kColChannel) return PasteChannelCopy(model, n, text, context);
@@ -203,10 +212,14 @@ PasteResult PasteIntoCell(ImageModel& model, int n, int column, const std::strin
     case kColScan:
         return ReadMark(text, e.scan) ? Stored() : Refused();
     case kColLockOut:
-        if (text == "--") e.lockOut = 0;
-        else if (text == "BC") e.lockOut = 1;
-        else if (text == "BT") e.lockOut = 2;
-        else return Refused();
+        if (text == "--")
+            e.lockOut = 0;
+        else if (text == "BC")
+            e.lockOut = 1;
+        else if (text == "BT")
+            e.lockOut = 2;
+        else
+            return Refused();
         return Stored();
     case kColSquelch: {
         const int level = ReadWholeNumber(text);
@@ -233,18 +246,26 @@ PasteResult PasteIntoCell(ImageModel& model, int n, int column, const std::strin
         e.twoToneP = pair;
         return Stored();
     }
-    case kColPowerSaveRx: return ReadMark(text, e.powerSaveRx) ? Stored() : Refused();
-    case kColPowerSaveTx: return ReadMark(text, e.powerSaveTx) ? Stored() : Refused();
-    case kColVts: return ReadMark(text, e.vts) ? Stored() : Refused();
-    case kColTot: return ReadMark(text, e.tot) ? Stored() : Refused();
-    case kColAni: return ReadMark(text, e.ani) ? Stored() : Refused();
-    case kColEncryption: return ReadMark(text, e.encryption) ? Stored() : Refused();
-    case kColTwoToneS: return ReadMark(text, e.twoToneS) ? Stored() : Refused();
+    case kColPowerSaveRx:
+        return ReadMark(text, e.powerSaveRx) ? Stored() : Refused();
+    case kColPowerSaveTx:
+        return ReadMark(text, e.powerSaveTx) ? Stored() : Refused();
+    case kColVts:
+        return ReadMark(text, e.vts) ? Stored() : Refused();
+    case kColTot:
+        return ReadMark(text, e.tot) ? Stored() : Refused();
+    case kColAni:
+        return ReadMark(text, e.ani) ? Stored() : Refused();
+    case kColEncryption:
+        return ReadMark(text, e.encryption) ? Stored() : Refused();
+    case kColTwoToneS:
+        return ReadMark(text, e.twoToneS) ? Stored() : Refused();
     case kColProx:
         if (e.decKind != kToneDcs || e.encKind != kToneDcs) return Refused();
         return ReadMark(text, e.prox) ? Stored() : Refused();
-    default: return Refused();
+    default:
+        return Refused();
     }
 }
 
-}  // namespace rt62
+} // namespace rt62

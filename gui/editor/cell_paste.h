@@ -29,15 +29,15 @@ bool TwoTonePairOn(const RadioImage& image, TwoToneFormat format, int pair);
 void CopyChannel(ImageModel& model, int source, int destination, const ColumnItemValues& items);
 
 enum class PasteOutcome {
-    Refused,        // entry unchanged; the caller beeps
-    Stored,         // the cell's field changed
-    CopyConfirmed,  // column 0: the user said Yes and the channel was copied
-    CopyDeclined,   // column 0: the user said No; still an accepted paste
+    Refused,       // entry unchanged; the caller beeps
+    Stored,        // the cell's field changed
+    CopyConfirmed, // column 0: the user said Yes and the channel was copied
+    CopyDeclined,  // column 0: the user said No; still an accepted paste
 };
 
 struct PasteResult {
     PasteOutcome outcome = PasteOutcome::Refused;
-    int sourceChannel = -1;  // column 0: the 0-based channel named by the text
+    int sourceChannel = -1; // column 0: the 0-based channel named by the text
     bool accepted() const { return outcome != PasteOutcome::Refused; }
 };
 
@@ -49,6 +49,7 @@ struct PasteContext {
 };
 
 // Parses text into channel n (0-based), column 0-19.
-PasteResult PasteIntoCell(ImageModel& model, int n, int column, const std::string& text, const PasteContext& context);
+PasteResult PasteIntoCell(ImageModel& model, int n, int column, const std::string& text,
+                          const PasteContext& context);
 
-}  // namespace rt62
+} // namespace rt62

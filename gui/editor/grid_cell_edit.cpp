@@ -15,7 +15,9 @@ GridCellEdit::GridCellEdit(QWidget* parent) : QLineEdit(parent) {
     hide();
 }
 
-bool GridCellEdit::AcceptsChar(QChar c) { return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == '.' || c == ' '; }
+bool GridCellEdit::AcceptsChar(QChar c) {
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == '.' || c == ' ';
+}
 
 void GridCellEdit::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
@@ -31,7 +33,8 @@ void GridCellEdit::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Backspace:
         QLineEdit::keyPressEvent(event);
         return;
-    default: break;
+    default:
+        break;
     }
     // Characters outside the filter are dropped; keys without a character (arrows, Delete, the
     // clipboard shortcuts) keep their usual meaning.
@@ -53,4 +56,4 @@ void GridCellEdit::focusOutEvent(QFocusEvent* event) {
     emit focusLost();
 }
 
-}  // namespace rt62
+} // namespace rt62

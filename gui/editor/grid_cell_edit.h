@@ -7,7 +7,7 @@ namespace rt62 {
 
 class GridCellEdit : public QLineEdit {
     Q_OBJECT
-public:
+  public:
     static constexpr int kMaxChars = 9;
 
     explicit GridCellEdit(QWidget* parent = nullptr);
@@ -15,15 +15,15 @@ public:
     // The characters typing may add: digits, "." and the blank.
     static bool AcceptsChar(QChar c);
 
-signals:
+  signals:
     void enterPressed();
     void escapePressed();
     // Any loss of the keyboard focus: a click elsewhere, a menu, another window.
     void focusLost();
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 };
 
-}  // namespace rt62
+} // namespace rt62

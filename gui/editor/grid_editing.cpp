@@ -23,10 +23,14 @@ namespace rt62 {
 
 namespace {
 
-bool IsFrequencyColumn(int column) { return column == kColReceive || column == kColTransmit; }
-bool IsToneColumn(int column) { return column == kColDec || column == kColEnc; }
+bool IsFrequencyColumn(int column) {
+    return column == kColReceive || column == kColTransmit;
+}
+bool IsToneColumn(int column) {
+    return column == kColDec || column == kColEnc;
+}
 
-}  // namespace
+} // namespace
 
 GridEditing::GridEditing(CRT62MView& view, CRT62MDoc& doc, AppSettings& settings)
     : QObject(&view), view_(view), doc_(doc), settings_(settings), grid_(view.grid()) {
@@ -51,7 +55,9 @@ GridEditing::GridEditing(CRT62MView& view, CRT62MDoc& doc, AppSettings& settings
     connect(view.gridModel(), &QAbstractItemModel::modelAboutToBeReset, this, &GridEditing::AbandonEditor);
 }
 
-int GridEditing::currentChannel() const { return doc_.Model().channels.currentChannel; }
+int GridEditing::currentChannel() const {
+    return doc_.Model().channels.currentChannel;
+}
 
 int GridEditing::currentColumn() const {
     const QModelIndex current = grid_->currentIndex();
@@ -101,7 +107,8 @@ bool GridEditing::gridKey(QKeyEvent* event) {
         if (event->modifiers() != Qt::NoModifier || !IsToneColumn(column)) return false;
         DcsComplement(column);
         return true;
-    default: break;
+    default:
+        break;
     }
 
     if (chord) return false;
@@ -229,7 +236,7 @@ void GridEditing::onEditorFocusLost() {
 void GridEditing::onGridScrolled() {
     if (!editing_) return;
     grid_->setFocus(Qt::OtherFocusReason);
-    CommitEditor();  // when the editor did not hold the focus, setting it elsewhere committed nothing
+    CommitEditor(); // when the editor did not hold the focus, setting it elsewhere committed nothing
 }
 
 void GridEditing::returnFocusToGrid() {
@@ -258,7 +265,8 @@ QString GridEditing::SelectionText() const {
     QStringList rows;
     for (int r = top; r <= bottom; ++r) {
         QStringList cells;
-        for (int c = left; c <= right; ++c) cells.append(cellText(r, c));
+        for (int c = left; c <= right; ++c)
+            cells.append(cellText(r, c));
         rows.append(cells.join(QLatin1Char('\t')));
     }
     return rows.join(QLatin1Char('\r'));
@@ -270,8 +278,8 @@ bool GridEditing::PasteText(const std::string& text) {
     PasteContext context;
     context.items = settings_.items;
     context.confirmCopy = [this](const std::string& pasted, const std::string& destination) {
-        return ShowMessage2(doc_.GetPrompter(), kStrCopyChannelQuestion, Buttons::YesNo, Icon::Question, pasted,
-                            destination) == Answer::Yes;
+        return ShowMessage2(doc_.GetPrompter(), kStrCopyChannelQuestion, Buttons::YesNo, Icon::Question,
+                            pasted, destination) == Answer::Yes;
     };
     const PasteResult result = PasteIntoCell(doc_.Model(), n, column, text, context);
     if (!result.accepted()) {
@@ -280,13 +288,16 @@ bool GridEditing::PasteText(const std::string& text) {
     }
     doc_.SetModifiedFlag(true);
     switch (result.outcome) {
-    case PasteOutcome::Stored: view_.RenderCell(n, column); break;
+    case PasteOutcome::Stored:
+        view_.RenderCell(n, column);
+        break;
     case PasteOutcome::CopyConfirmed:
         view_.RenderRow(result.sourceChannel);
         view_.RenderRow(n);
         view_.RenderCell(n, kColChannel);
         break;
-    default: break;
+    default:
+        break;
     }
     return true;
 }
@@ -305,7 +316,7 @@ bool GridEditing::Copy() {
 bool GridEditing::Paste() {
     QWidget* focus = QApplication::focusWidget();
     if (editing_ && focus == edit_) {
-        edit_->paste();  // the 9-character limit holds; the key filter does not
+        edit_->paste(); // the 9-character limit holds; the key filter does not
         return true;
     }
     if (focus != grid_) return false;
@@ -328,4 +339,4 @@ void GridEditing::ToggleColumnItem(int item) {
     value = show ? 1 : 0;
 }
 
-}  // namespace rt62
+} // namespace rt62

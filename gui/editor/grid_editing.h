@@ -22,7 +22,7 @@ struct AppSettings;
 
 class GridEditing : public QObject {
     Q_OBJECT
-public:
+  public:
     // Watches view's grid; edits act on the ChannelTable's CurrentChannel and the grid's current column.
     GridEditing(CRT62MView& view, CRT62MDoc& doc, AppSettings& settings);
 
@@ -58,10 +58,10 @@ public:
     // View > Item entry: hides or shows the item's columns (width 0 keeps their contents).
     void ToggleColumnItem(int item);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     bool gridKey(QKeyEvent* event);
     bool gridDoubleClick(QMouseEvent* event);
     void onEditorFocusLost();
@@ -81,4 +81,4 @@ private:
     int editColumn_ = -1;
 };
 
-}  // namespace rt62
+} // namespace rt62

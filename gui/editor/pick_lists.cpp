@@ -32,23 +32,30 @@ std::string Decimal(int v) {
 }
 
 // How many DCS codes the radio's firmware knows: without "224" before 2.08.
-int DcsListSize(int firmwareVersion) { return firmwareVersion >= kFirmwareWithDcs224 ? kDcsCount : kDcsCount - 1; }
+int DcsListSize(int firmwareVersion) {
+    return firmwareVersion >= kFirmwareWithDcs224 ? kDcsCount : kDcsCount - 1;
+}
 
-}  // namespace
+} // namespace
 
 std::string ValueListTitle(int mode) {
     switch (mode) {
-    case kValueModeSquelch: return "Squelch Level";
-    case kValueModePage: return "Paging Code";
-    case kValueModePair: return "Primary Pair Position";
-    default: return {};
+    case kValueModeSquelch:
+        return "Squelch Level";
+    case kValueModePage:
+        return "Paging Code";
+    case kValueModePair:
+        return "Primary Pair Position";
+    default:
+        return {};
     }
 }
 
 PickList ValueListItems(int mode, int current, const PagesInUse& pages, const PairsOn& pairs) {
     PickList list;
     if (mode == kValueModeSquelch) {
-        for (int level = 0; level <= kHighestSquelchItem; ++level) list.items.push_back(Decimal(level));
+        for (int level = 0; level <= kHighestSquelchItem; ++level)
+            list.items.push_back(Decimal(level));
         if (current >= 0 && current <= kHighestSquelchItem) list.selected = current;
         return list;
     }
@@ -57,7 +64,8 @@ PickList ValueListItems(int mode, int current, const PagesInUse& pages, const Pa
     // A number whose code or pair is empty selects the nearest lower item in use, or "Off".
     list.items.push_back("Off");
     if (current == 0) list.selected = 0;
-    const int count = mode == kValueModePage ? static_cast<int>(pages.size()) : static_cast<int>(pairs.size());
+    const int count =
+        mode == kValueModePage ? static_cast<int>(pages.size()) : static_cast<int>(pairs.size());
     for (int k = 1; k <= count; ++k) {
         const bool used = mode == kValueModePage ? pages[static_cast<std::size_t>(k - 1)]
                                                  : pairs[static_cast<std::size_t>(k - 1)];
@@ -77,7 +85,9 @@ int ValueOfListPosition(int mode, const std::vector<std::string>& items, int pos
     return ReadWholeNumber(text);
 }
 
-std::string ToneListTitle(bool dcs) { return dcs ? "DCS Frequency" : "CTCSS Frequency"; }
+std::string ToneListTitle(bool dcs) {
+    return dcs ? "DCS Frequency" : "CTCSS Frequency";
+}
 
 int TonePositionOfIndex(bool dcs, int firmwareVersion, int index) {
     if (!dcs) return index >= 0 && index < kCtcssCount ? index : -1;
@@ -122,7 +132,8 @@ PickListDialog::PickListDialog(const std::string& title, const PickList& content
     list_->setUniformItemSizes(true);
     const int rowHeight = list_->fontMetrics().height() + 2;
     list_->setGridSize(QSize(columnWidth, rowHeight));
-    for (const std::string& item : content.items) list_->addItem(QString::fromStdString(item));
+    for (const std::string& item : content.items)
+        list_->addItem(QString::fromStdString(item));
     if (content.selected >= 0 && content.selected < list_->count()) {
         list_->setCurrentRow(content.selected);
         list_->scrollToItem(list_->currentItem());
@@ -156,16 +167,17 @@ ValueListDialog::ValueListDialog(int mode, int current, const PagesInUse& pages,
                                  QWidget* parent)
     : PickListDialog(ValueListTitle(mode), ValueListItems(mode, current, pages, pairs), kValueColumnWidth,
                      kValueListId, kHelpColumnBase + mode, parent),
-      mode_(mode),
-      items_(ValueListItems(mode, current, pages, pairs).items) {}
+      mode_(mode), items_(ValueListItems(mode, current, pages, pairs).items) {}
 
-int ValueListDialog::value() const { return ValueOfListPosition(mode_, items_, selectedPosition()); }
+int ValueListDialog::value() const {
+    return ValueOfListPosition(mode_, items_, selectedPosition());
+}
 
 ToneListDialog::ToneListDialog(bool dcs, int column, int currentIndex, int firmwareVersion, QWidget* parent)
     : PickListDialog(ToneListTitle(dcs), ToneListItems(dcs, firmwareVersion, currentIndex),
-                     dcs ? kDcsColumnWidth : kCtcssColumnWidth, kToneListId, kHelpColumnBase + column, parent),
-      dcs_(dcs),
-      firmware_(firmwareVersion) {}
+                     dcs ? kDcsColumnWidth : kCtcssColumnWidth, kToneListId, kHelpColumnBase + column,
+                     parent),
+      dcs_(dcs), firmware_(firmwareVersion) {}
 
 std::optional<int> ToneListDialog::index() const {
     const int position = selectedPosition();
@@ -186,10 +198,11 @@ std::optional<int> RunValueList(QWidget* parent, const ImageModel& model, int mo
     return dialog.value();
 }
 
-std::optional<int> RunToneList(QWidget* parent, const ImageModel& model, int column, bool dcs, int currentIndex) {
+std::optional<int> RunToneList(QWidget* parent, const ImageModel& model, int column, bool dcs,
+                               int currentIndex) {
     ToneListDialog dialog(dcs, column, currentIndex, ReadFirmwareVersion(model.image), parent);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.index();
 }
 
-}  // namespace rt62
+} // namespace rt62

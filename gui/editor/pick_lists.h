@@ -27,11 +27,11 @@ inline constexpr int kDcs224Position = 36;
 
 struct PickList {
     std::vector<std::string> items;
-    int selected = -1;  // -1: nothing selected
+    int selected = -1; // -1: nothing selected
 };
 
-using PagesInUse = std::array<bool, 10>;  // page codes 1-10 that hold a code
-using PairsOn = std::array<bool, 6>;      // two-tone pairs 1-6 that are on
+using PagesInUse = std::array<bool, 10>; // page codes 1-10 that hold a code
+using PairsOn = std::array<bool, 6>;     // two-tone pairs 1-6 that are on
 
 std::string ValueListTitle(int mode);
 PickList ValueListItems(int mode, int current, const PagesInUse& pages, const PairsOn& pairs);
@@ -47,47 +47,49 @@ int ToneIndexOfPosition(bool dcs, int firmwareVersion, int position);
 // The list box both dialogs share: one selection, items flowing down and then into further columns.
 class PickListDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     QListWidget* list() const { return list_; }
     QPushButton* okButton() const { return ok_; }
     // The selected position, -1 for none.
     int selectedPosition() const;
 
-protected:
-    PickListDialog(const std::string& title, const PickList& content, int columnWidth, int listId, int helpTopic,
-                   QWidget* parent);
+  protected:
+    PickListDialog(const std::string& title, const PickList& content, int columnWidth, int listId,
+                   int helpTopic, QWidget* parent);
 
-private:
+  private:
     QListWidget* list_ = nullptr;
     QPushButton* ok_ = nullptr;
 };
 
 class ValueListDialog : public PickListDialog {
     Q_OBJECT
-public:
-    ValueListDialog(int mode, int current, const PagesInUse& pages, const PairsOn& pairs, QWidget* parent = nullptr);
+  public:
+    ValueListDialog(int mode, int current, const PagesInUse& pages, const PairsOn& pairs,
+                    QWidget* parent = nullptr);
     // The value for the selection (0 when nothing is selected).
     int value() const;
 
-private:
+  private:
     int mode_;
     std::vector<std::string> items_;
 };
 
 class ToneListDialog : public PickListDialog {
     Q_OBJECT
-public:
+  public:
     ToneListDialog(bool dcs, int column, int currentIndex, int firmwareVersion, QWidget* parent = nullptr);
     // The tone-list index of the selection, nullopt when nothing is selected.
     std::optional<int> index() const;
 
-private:
+  private:
     bool dcs_;
     int firmware_;
 };
 
 // Modal runs over the document's image; nullopt for Cancel (and, for tones, OK without a selection).
 std::optional<int> RunValueList(QWidget* parent, const ImageModel& model, int mode, int current);
-std::optional<int> RunToneList(QWidget* parent, const ImageModel& model, int column, bool dcs, int currentIndex);
+std::optional<int> RunToneList(QWidget* parent, const ImageModel& model, int column, bool dcs,
+                               int currentIndex);
 
-}  // namespace rt62
+} // namespace rt62

@@ -16,11 +16,11 @@ namespace rt62 {
 namespace {
 
 constexpr std::array<const char*, kColumnItemCount> kCheckTexts = {
-    "&W/N",     "&Frequency", "S&ub Audio", "Power Sa&ve", "&Power",      "&Scan", "&VTS",  "T&OT",
-    "&Lock Out", "S&quelch",   "&ANI",       "&Encryption", "Page",        "P&ROX", "2-Tone"};
-constexpr int kLeftColumnItems = 8;  // items 0-7 on the left, 8-14 on the right
+    "&W/N",      "&Frequency", "S&ub Audio", "Power Sa&ve", "&Power", "&Scan", "&VTS",  "T&OT",
+    "&Lock Out", "S&quelch",   "&ANI",       "&Encryption", "Page",   "P&ROX", "2-Tone"};
+constexpr int kLeftColumnItems = 8; // items 0-7 on the left, 8-14 on the right
 
-}  // namespace
+} // namespace
 
 VisibleDialog::VisibleDialog(std::array<int, kColumnItemCount>& items, QWidget* parent)
     : QDialog(parent), items_(items) {
@@ -88,4 +88,4 @@ bool RunVisibleDialog(AppSettings& settings, QWidget* parent) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-}  // namespace rt62
+} // namespace rt62

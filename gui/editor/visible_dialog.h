@@ -14,7 +14,7 @@ namespace rt62 {
 
 class VisibleDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     static constexpr int kDialogId = 169;
     static constexpr int kFirstCheckId = 2701;
 
@@ -25,10 +25,10 @@ public:
     QPushButton* okButton() const { return ok_; }
     QPushButton* cancelButton() const { return cancel_; }
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     void onOk();
 
     std::array<int, kColumnItemCount>& items_;
@@ -41,4 +41,4 @@ private:
 // writes the values to the INI file (also after Cancel).
 bool RunVisibleDialog(AppSettings& settings, QWidget* parent);
 
-}  // namespace rt62
+} // namespace rt62

@@ -41,8 +41,7 @@ struct ScriptedPrompter : Prompter {
 
 using Craft = std::function<void(ImageModel&)>;
 
-constexpr int kKtTrunk = 0x80, kPaging = 0x40, kBoardEncryption = 0x20, kAniOption = 0x02,
-                       kEncryption = 0x01;
+constexpr int kKtTrunk = 0x80, kPaging = 0x40, kBoardEncryption = 0x20, kAniOption = 0x02, kEncryption = 0x01;
 
 // A VHF factory document (split 0.6 MHz) in a shown, active view with the grid focused.
 struct Fixture {
@@ -53,7 +52,7 @@ struct Fixture {
     GridEditing& editing = *view.editing();
     QTableView& grid = *view.grid();
     int beeps = 0;
-    std::vector<std::pair<int, int>> valuePicks;  // mode, current
+    std::vector<std::pair<int, int>> valuePicks; // mode, current
     std::vector<std::tuple<int, bool, int>> tonePicks;
     std::optional<int> pickAnswer;
 
@@ -91,16 +90,19 @@ struct Fixture {
     void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(&grid, k, m); }
     // Typing on the grid: every key goes to whatever has the focus, as it would from the keyboard.
     void type(const QString& text) {
-        for (QChar c : text) QTest::keyClicks(QApplication::focusWidget(), QString(c));
+        for (QChar c : text)
+            QTest::keyClicks(QApplication::focusWidget(), QString(c));
     }
-    QPoint cellCentre(int n, int column) const { return grid.visualRect(view.gridModel()->index(n, column)).center(); }
+    QPoint cellCentre(int n, int column) const {
+        return grid.visualRect(view.gridModel()->index(n, column)).center();
+    }
 };
 
-}  // namespace
+} // namespace
 
 class EditGridTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void typedReceiveSetsBothFrequencies();
     void editorCommits_data();
     void editorCommits();
@@ -148,12 +150,24 @@ void EditGridTest::editorCommits_data() {
     QTest::addColumn<QString>("receive");
     QTest::addColumn<QString>("transmit");
     // Factory channel: 150.00000 both ways; split 0.6.
-    QTest::newRow("zero clamps to the lower limit") << 2 << "0" << "134.00000" << "134.60000";
-    QTest::newRow("above the band clamps") << 2 << "200" << "174.00000" << "174.00000";
-    QTest::newRow("Space opens with a blank") << 2 << " " << "134.00000" << "134.60000";
-    QTest::newRow("letters dropped") << 2 << "1a5b2x" << "152.00000" << "152.60000";
-    QTest::newRow("ten characters keep nine") << 2 << "152.000009" << "152.00000" << "152.60000";
-    QTest::newRow("transmit leaves receive") << 3 << "155.5" << "150.00000" << "155.50000";
+    QTest::newRow("zero clamps to the lower limit") << 2 << "0"
+                                                    << "134.00000"
+                                                    << "134.60000";
+    QTest::newRow("above the band clamps") << 2 << "200"
+                                           << "174.00000"
+                                           << "174.00000";
+    QTest::newRow("Space opens with a blank") << 2 << " "
+                                              << "134.00000"
+                                              << "134.60000";
+    QTest::newRow("letters dropped") << 2 << "1a5b2x"
+                                     << "152.00000"
+                                     << "152.60000";
+    QTest::newRow("ten characters keep nine") << 2 << "152.000009"
+                                              << "152.00000"
+                                              << "152.60000";
+    QTest::newRow("transmit leaves receive") << 3 << "155.5"
+                                             << "150.00000"
+                                             << "155.50000";
 }
 
 void EditGridTest::editorCommits() {
@@ -209,7 +223,7 @@ void EditGridTest::focusLossCommitsIntoTheEditedCell_data() {
 void EditGridTest::focusLossCommitsIntoTheEditedCell() {
     QFETCH(QString, how);
     Fixture f;
-    f.view.resize(1100, 220);  // fewer rows than channels: the grid can scroll
+    f.view.resize(1100, 220); // fewer rows than channels: the grid can scroll
     QApplication::processEvents();
     f.select(2, kColReceive);
     f.type("160");
@@ -243,27 +257,48 @@ void EditGridTest::spaceAction_data() {
     QTest::addColumn<bool>("modified");
     QTest::addColumn<int>("beeps");
     // Channel 8 (index 7) is crafted: Dec DCS 023, Enc CTCSS 67.0; channel 10 is not in use.
-    QTest::newRow("channel 1 stays in use") << 0 << 0 << 0 << "  1" << "  1" << true << 0;
-    QTest::newRow("W/N") << 1 << 1 << 0 << "W" << "N" << true << 0;
-    QTest::newRow("TX inhibit") << 1 << 3 << 0 << "150.00000" << "---.-----" << true << 0;
-    QTest::newRow("Dec none to CTCSS") << 1 << 4 << 0 << "-------" << "C- 67.0" << true << 0;
-    QTest::newRow("Dec DCS to none") << 7 << 4 << 0 << "D-023  " << "-------" << true << 0;
-    QTest::newRow("Enc CTCSS to DCS") << 7 << 5 << 0 << "C- 67.0" << "D-023  " << true << 0;
-    QTest::newRow("power save RX") << 1 << 6 << 0 << "-" << "v" << true << 0;
-    QTest::newRow("H/L") << 1 << 8 << 0 << "H" << "L" << true << 0;
-    QTest::newRow("scan") << 1 << 9 << 0 << "-" << "v" << true << 0;
-    QTest::newRow("VTS gate closed") << 1 << 10 << 0 << "-" << "-" << true << 0;
-    QTest::newRow("VTS gate open") << 1 << 10 << kKtTrunk << "-" << "v" << true << 0;
-    QTest::newRow("TOT") << 1 << 11 << 0 << "v" << "-" << true << 0;
-    QTest::newRow("lock out") << 1 << 12 << 0 << "--" << "BC" << true << 0;
-    QTest::newRow("ANI open") << 1 << 14 << 0 << "-" << "v" << true << 0;
-    QTest::newRow("ANI gate closed") << 1 << 14 << kAniOption << "-" << "-" << true << 0;
-    QTest::newRow("Encr gate closed") << 1 << 15 << 0 << "-" << "-" << true << 0;
-    QTest::newRow("Encr by option bit 0") << 1 << 15 << kEncryption << "-" << "v" << true << 0;
-    QTest::newRow("Encr by board bit 5") << 1 << 15 << kBoardEncryption << "-" << "v" << true << 0;
-    QTest::newRow("PROX beeps without DCS on both") << 7 << 17 << 0 << "-" << "-" << false << 1;
-    QTest::newRow("two-tone S") << 1 << 19 << 0 << "-" << "v" << true << 0;
-    QTest::newRow("unused channel ignores W/N") << 9 << 1 << 0 << "W" << "W" << false << 0;
+    QTest::newRow("channel 1 stays in use") << 0 << 0 << 0 << "  1"
+                                            << "  1" << true << 0;
+    QTest::newRow("W/N") << 1 << 1 << 0 << "W"
+                         << "N" << true << 0;
+    QTest::newRow("TX inhibit") << 1 << 3 << 0 << "150.00000"
+                                << "---.-----" << true << 0;
+    QTest::newRow("Dec none to CTCSS") << 1 << 4 << 0 << "-------"
+                                       << "C- 67.0" << true << 0;
+    QTest::newRow("Dec DCS to none") << 7 << 4 << 0 << "D-023  "
+                                     << "-------" << true << 0;
+    QTest::newRow("Enc CTCSS to DCS") << 7 << 5 << 0 << "C- 67.0"
+                                      << "D-023  " << true << 0;
+    QTest::newRow("power save RX") << 1 << 6 << 0 << "-"
+                                   << "v" << true << 0;
+    QTest::newRow("H/L") << 1 << 8 << 0 << "H"
+                         << "L" << true << 0;
+    QTest::newRow("scan") << 1 << 9 << 0 << "-"
+                          << "v" << true << 0;
+    QTest::newRow("VTS gate closed") << 1 << 10 << 0 << "-"
+                                     << "-" << true << 0;
+    QTest::newRow("VTS gate open") << 1 << 10 << kKtTrunk << "-"
+                                   << "v" << true << 0;
+    QTest::newRow("TOT") << 1 << 11 << 0 << "v"
+                         << "-" << true << 0;
+    QTest::newRow("lock out") << 1 << 12 << 0 << "--"
+                              << "BC" << true << 0;
+    QTest::newRow("ANI open") << 1 << 14 << 0 << "-"
+                              << "v" << true << 0;
+    QTest::newRow("ANI gate closed") << 1 << 14 << kAniOption << "-"
+                                     << "-" << true << 0;
+    QTest::newRow("Encr gate closed") << 1 << 15 << 0 << "-"
+                                      << "-" << true << 0;
+    QTest::newRow("Encr by option bit 0") << 1 << 15 << kEncryption << "-"
+                                          << "v" << true << 0;
+    QTest::newRow("Encr by board bit 5") << 1 << 15 << kBoardEncryption << "-"
+                                         << "v" << true << 0;
+    QTest::newRow("PROX beeps without DCS on both") << 7 << 17 << 0 << "-"
+                                                    << "-" << false << 1;
+    QTest::newRow("two-tone S") << 1 << 19 << 0 << "-"
+                                << "v" << true << 0;
+    QTest::newRow("unused channel ignores W/N") << 9 << 1 << 0 << "W"
+                                                << "W" << false << 0;
 }
 
 void EditGridTest::spaceAction() {
@@ -349,7 +384,7 @@ void EditGridTest::pickListsThroughSpaceAndEnter() {
     QCOMPARE(f.valuePicks.back(), std::make_pair(13, 7));
     QCOMPARE(f.cell(2, kColSquelch), QString("11"));
 
-    f.pickAnswer.reset();  // Cancel: unchanged, still modified
+    f.pickAnswer.reset(); // Cancel: unchanged, still modified
     f.select(2, kColTwoToneP);
     f.key(Qt::Key_Space);
     QCOMPARE(f.valuePicks.back(), std::make_pair(18, 0));
@@ -360,7 +395,7 @@ void EditGridTest::pickListsThroughSpaceAndEnter() {
     f.select(2, kColPage);
     f.key(Qt::Key_Space);
     QCOMPARE(f.cell(2, kColPage), QString(" 4"));
-    f.pickAnswer = 0;  // "Off"
+    f.pickAnswer = 0; // "Off"
     f.key(Qt::Key_Space);
     QCOMPARE(f.entry(2).pagePresent, 0);
 

@@ -28,16 +28,16 @@ ImageModel Prepared(bool bothDcs = true) {
     m.channels.at(9).inUse = 0;
     WritePageCode(m.image, 1, {"123", 0});
     WritePageCode(m.image, 5, {"555", 1});
-    m.image[0xD4 + 2] = 0x05;  // pair 2: two codes of one group
+    m.image[0xD4 + 2] = 0x05; // pair 2: two codes of one group
     m.image[0xD4 + 3] = 0x0A;
     return m;
 }
 
-}  // namespace
+} // namespace
 
 class EditPasteTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void columnRules_data();
     void columnRules();
     void refusedPasteLeavesEntry_data();
@@ -54,42 +54,70 @@ private slots:
 void EditPasteTest::columnRules_data() {
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("cell");  // the cell's text after the accepted paste
-    QTest::newRow("W/N N") << 1 << "N" << "N";
-    QTest::newRow("receive") << 2 << "146.52000" << "146.52000";
-    QTest::newRow("receive empty clamps") << 2 << "" << "134.00000";
-    QTest::newRow("receive with blanks") << 2 << " 146.5" << "146.50000";
-    QTest::newRow("transmit inhibit") << 3 << "---.-----" << "---.-----";
-    QTest::newRow("transmit number") << 3 << "155" << "155.00000";
-    QTest::newRow("Dec CTCSS two-digit") << 4 << "C- 67.0" << "C- 67.0";
-    QTest::newRow("Enc CTCSS trailing blanks") << 5 << "C-254.1  " << "C-254.1";
-    QTest::newRow("Enc DCS cell text") << 5 << "D-047  " << "D-047  ";
-    QTest::newRow("DCS 224") << 4 << "D-224" << "D-224  ";
-    QTest::newRow("no tone") << 4 << "-------" << "-------";
-    QTest::newRow("power save TX") << 7 << "v" << "v";
-    QTest::newRow("power L") << 8 << "L" << "L";
-    QTest::newRow("scan on") << 9 << "v" << "v";
-    QTest::newRow("VTS ignores its gate") << 10 << "v" << "v";
-    QTest::newRow("TOT off") << 11 << "-" << "-";
-    QTest::newRow("lock out BT") << 12 << "BT" << "BT";
-    QTest::newRow("SQ 12") << 13 << "12" << "12";
-    QTest::newRow("SQ 0") << 13 << "0" << " 0";
-    QTest::newRow("SQ cell text") << 13 << " 0" << " 0";
-    QTest::newRow("ANI ignores its gate") << 14 << "v" << "v";
-    QTest::newRow("Encr ignores its gate") << 15 << "v" << "v";
-    QTest::newRow("page in use") << 16 << "5" << " 5";
-    QTest::newRow("page 0 clears") << 16 << "-" << "-";
-    QTest::newRow("PROX with DCS both sides") << 17 << "v" << "v";
-    QTest::newRow("pair on") << 18 << " 2" << " 2";
-    QTest::newRow("pair dash clears") << 18 << "-" << "-";
-    QTest::newRow("two-tone S") << 19 << "v" << "v";
+    QTest::addColumn<QString>("cell"); // the cell's text after the accepted paste
+    QTest::newRow("W/N N") << 1 << "N"
+                           << "N";
+    QTest::newRow("receive") << 2 << "146.52000"
+                             << "146.52000";
+    QTest::newRow("receive empty clamps") << 2 << ""
+                                          << "134.00000";
+    QTest::newRow("receive with blanks") << 2 << " 146.5"
+                                         << "146.50000";
+    QTest::newRow("transmit inhibit") << 3 << "---.-----"
+                                      << "---.-----";
+    QTest::newRow("transmit number") << 3 << "155"
+                                     << "155.00000";
+    QTest::newRow("Dec CTCSS two-digit") << 4 << "C- 67.0"
+                                         << "C- 67.0";
+    QTest::newRow("Enc CTCSS trailing blanks") << 5 << "C-254.1  "
+                                               << "C-254.1";
+    QTest::newRow("Enc DCS cell text") << 5 << "D-047  "
+                                       << "D-047  ";
+    QTest::newRow("DCS 224") << 4 << "D-224"
+                             << "D-224  ";
+    QTest::newRow("no tone") << 4 << "-------"
+                             << "-------";
+    QTest::newRow("power save TX") << 7 << "v"
+                                   << "v";
+    QTest::newRow("power L") << 8 << "L"
+                             << "L";
+    QTest::newRow("scan on") << 9 << "v"
+                             << "v";
+    QTest::newRow("VTS ignores its gate") << 10 << "v"
+                                          << "v";
+    QTest::newRow("TOT off") << 11 << "-"
+                             << "-";
+    QTest::newRow("lock out BT") << 12 << "BT"
+                                 << "BT";
+    QTest::newRow("SQ 12") << 13 << "12"
+                           << "12";
+    QTest::newRow("SQ 0") << 13 << "0"
+                          << " 0";
+    QTest::newRow("SQ cell text") << 13 << " 0"
+                                  << " 0";
+    QTest::newRow("ANI ignores its gate") << 14 << "v"
+                                          << "v";
+    QTest::newRow("Encr ignores its gate") << 15 << "v"
+                                           << "v";
+    QTest::newRow("page in use") << 16 << "5"
+                                 << " 5";
+    QTest::newRow("page 0 clears") << 16 << "-"
+                                   << "-";
+    QTest::newRow("PROX with DCS both sides") << 17 << "v"
+                                              << "v";
+    QTest::newRow("pair on") << 18 << " 2"
+                             << " 2";
+    QTest::newRow("pair dash clears") << 18 << "-"
+                                      << "-";
+    QTest::newRow("two-tone S") << 19 << "v"
+                                << "v";
 }
 
 void EditPasteTest::columnRules() {
     QFETCH(int, column);
     QFETCH(QString, text);
     ImageModel m = Prepared();
-    m.image[0xBE] |= 0x40;  // paging option on, so the Page cell shows the number
+    m.image[0xBE] |= 0x40; // paging option on, so the Page cell shows the number
     const PasteResult r = PasteIntoCell(m, 2, column, text.toStdString(), {});
     QCOMPARE(r.outcome, PasteOutcome::Stored);
     QTEST(QString::fromStdString(ChannelCellText(m, 2, column)), "cell");
@@ -125,7 +153,7 @@ void EditPasteTest::refusedPasteLeavesEntry() {
     QFETCH(int, column);
     QFETCH(QString, text);
     ImageModel m = Prepared();
-    m.image[0xBE] |= 0x40;  // paging option on: still refused when the code is empty
+    m.image[0xBE] |= 0x40; // paging option on: still refused when the code is empty
     const ChannelEntry before = m.channels.at(2);
     QCOMPARE(PasteIntoCell(m, 2, column, text.toStdString(), {}).outcome, PasteOutcome::Refused);
     QVERIFY(m.channels.at(2) == before);
@@ -211,7 +239,8 @@ void EditPasteTest::copyChannelByItems() {
         {0, [](const ChannelEntry& e) { return e.narrow == 1; }},
         {1,
          [](const ChannelEntry& e) {
-             return std::abs(e.rxFrequency - 146.52) < 1e-9 && std::abs(e.txFrequency - 147.12) < 1e-9 && e.txInhibit;
+             return std::abs(e.rxFrequency - 146.52) < 1e-9 && std::abs(e.txFrequency - 147.12) < 1e-9 &&
+                    e.txInhibit;
          }},
         {2, [](const ChannelEntry& e) { return e.decKind == kToneDcs && e.decDcs == 7 && e.encCtcss == 9; }},
         {3, [](const ChannelEntry& e) { return e.powerSaveRx && e.powerSaveTx; }},
@@ -230,7 +259,8 @@ void EditPasteTest::copyChannelByItems() {
     for (const Case& c : cases) {
         ImageModel m = Prepared();
         ChannelEntry& s = m.channels.at(2);
-        s = ChannelEntry{146.52, 147.12, 1, 1, 0, 0, 1, 1, 1, 2, 9, 0, 0, 7, 1, 1, 0, 1, 1, 2, 2, 11, 1, 2, 3, 1, 1, 5, 1};
+        s = ChannelEntry{146.52, 147.12, 1, 1, 0, 0, 1,  1, 1, 2, 9, 0, 0, 7, 1,
+                         1,      0,      1, 1, 2, 2, 11, 1, 2, 3, 1, 1, 5, 1};
         const ChannelEntry before = m.channels.at(4);
         ColumnItemValues items{};
         items[static_cast<std::size_t>(c.item)] = 1;
@@ -248,13 +278,13 @@ void EditPasteTest::copyChannelInUseAndType() {
     ImageModel m = Prepared();
     m.channels.at(9).narrow = 1;
     const ColumnItemValues all{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
-    CopyChannel(m, 9, 0, all);  // into channel 1: stays in use
+    CopyChannel(m, 9, 0, all); // into channel 1: stays in use
     QCOMPARE(m.channels.at(0).inUse, 1);
     QCOMPARE(m.channels.at(0).narrow, 1);
-    CopyChannel(m, 9, 1, all);  // into channel 2: switched off
+    CopyChannel(m, 9, 1, all); // into channel 2: switched off
     QCOMPARE(m.channels.at(1).inUse, 0);
     QCOMPARE(m.channels.at(1).channelType, 1);
-    CopyChannel(m, 2, 9, ColumnItemValues{});  // no item visible: only the in-use flag
+    CopyChannel(m, 2, 9, ColumnItemValues{}); // no item visible: only the in-use flag
     QCOMPARE(m.channels.at(9).inUse, 1);
     QCOMPARE(m.channels.at(9).narrow, 1);
 

@@ -27,25 +27,29 @@ struct SilentPrompter : Prompter {
 
 PagesInUse Pages(std::initializer_list<int> used) {
     PagesInUse pages{};
-    for (int k : used) pages[static_cast<std::size_t>(k - 1)] = true;
+    for (int k : used)
+        pages[static_cast<std::size_t>(k - 1)] = true;
     return pages;
 }
 
 PairsOn Pairs(std::initializer_list<int> on) {
     PairsOn pairs{};
-    for (int k : on) pairs[static_cast<std::size_t>(k - 1)] = true;
+    for (int k : on)
+        pairs[static_cast<std::size_t>(k - 1)] = true;
     return pairs;
 }
 
 QStringList Items(const QListWidget* list) {
     QStringList out;
-    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
     return out;
 }
 
 QStringList ToQt(const std::vector<std::string>& items) {
     QStringList out;
-    for (const std::string& s : items) out << QString::fromStdString(s);
+    for (const std::string& s : items)
+        out << QString::fromStdString(s);
     return out;
 }
 
@@ -58,11 +62,11 @@ void OnNextDialog(std::function<void(QDialog*)> f) {
     });
 }
 
-}  // namespace
+} // namespace
 
 class EditPickListTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void valueListItems_data();
     void valueListItems();
     void dcsPositions_data();
@@ -179,7 +183,7 @@ void EditPickListTest::dialogsDoubleClickIsOk() {
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
     QCOMPARE(values.result(), int(QDialog::Accepted));
     QVERIFY(!values.isVisible());
-    QCOMPARE(values.value(), 6);  // "Pair #6"
+    QCOMPARE(values.value(), 6); // "Pair #6"
 
     ToneListDialog tones(false, kColEnc, 0, 208);
     tones.show();
@@ -257,7 +261,7 @@ void EditPickListTest::dcsFromTheGrid() {
     SilentPrompter prompter;
     CRT62MDoc doc(prompter);
     doc.Model() = MakeFactoryImage(0);
-    doc.Model().image[0x00] = 0x02;  // firmware 2.08
+    doc.Model().image[0x00] = 0x02; // firmware 2.08
     doc.Model().image[0x01] = 0x08;
     doc.Model().channels.at(0).encKind = kToneDcs;
     AppSettings settings;

@@ -66,7 +66,9 @@ struct FrameFixture {
         frame->view()->FullRefresh();
     }
     QString iniPath() const { return dir.filePath("RT62MWin.ini"); }
-    QString ini(const QString& key) const { return QSettings(iniPath(), QSettings::IniFormat).value(key).toString(); }
+    QString ini(const QString& key) const {
+        return QSettings(iniPath(), QSettings::IniFormat).value(key).toString();
+    }
     QTableView& grid() const { return *frame->view()->grid(); }
 };
 
@@ -79,11 +81,11 @@ void OnNextDialog(std::function<void(QDialog*)> f) {
     });
 }
 
-}  // namespace
+} // namespace
 
 class EditVisibleTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void dialogShowsTheValues();
     void enterOnCheckBoxSwitchesAndStays_data();
     void enterOnCheckBoxSwitchesAndStays();
@@ -99,7 +101,7 @@ private slots:
 void EditVisibleTest::dialogShowsTheValues() {
     Items start = kAllOn;
     start[3] = 0;
-    start[9] = 7;  // an odd INI value: checked, as the menu shows it
+    start[9] = 7; // an odd INI value: checked, as the menu shows it
     DialogFixture f(start);
     QCOMPARE(f.dialog.windowTitle(), QString("Visible"));
     QVERIFY(!f.dialog.checkBox(3)->isChecked());
@@ -129,7 +131,7 @@ void EditVisibleTest::enterOnCheckBoxSwitchesAndStays() {
     QTest::keyClick(box, Qt::Key(key));
     QVERIFY(f.dialog.isVisible());
     QVERIFY(!box->isChecked());
-    QCOMPARE(f.items, kAllOn);  // stored only by OK
+    QCOMPARE(f.items, kAllOn); // stored only by OK
     QTest::keyClick(box, Qt::Key(key));
     QVERIFY(box->isChecked());
     QVERIFY(f.dialog.isVisible());
@@ -146,7 +148,7 @@ void EditVisibleTest::okAppliesAllBoxes() {
     Items expected = kAllOn;
     expected[1] = 0;
     expected[12] = 0;
-    QCOMPARE(f.items, expected);  // the odd value is written back as 1
+    QCOMPARE(f.items, expected); // the odd value is written back as 1
 }
 
 void EditVisibleTest::enterOnOkApplies() {
@@ -176,7 +178,7 @@ void EditVisibleTest::menuItemSwitchesColumns() {
     f.grid().setCurrentIndex(f.frame->view()->gridModel()->index(6, kColPower));
     const int width = ChannelGridModel::columnWidthPixels(kColReceive);
 
-    f.frame->trigger(cmd::ItemFirst + 1);  // "Frequency" off
+    f.frame->trigger(cmd::ItemFirst + 1); // "Frequency" off
     QCOMPARE(f.settings.items[1], 0);
     QVERIFY(f.grid().isColumnHidden(kColReceive) && f.grid().isColumnHidden(kColTransmit));
     QVERIFY(!f.frame->action(cmd::ItemFirst + 1)->isChecked());
@@ -204,7 +206,7 @@ void EditVisibleTest::visibleCommandRefreshesAndWrites_data() {
 void EditVisibleTest::visibleCommandRefreshesAndWrites() {
     QFETCH(bool, ok);
     FrameFixture f;
-    f.settings.items[6] = 0;  // switched off by the menu earlier, not yet in the file
+    f.settings.items[6] = 0; // switched off by the menu earlier, not yet in the file
     OnNextDialog([ok](QDialog* d) {
         auto* dialog = qobject_cast<VisibleDialog*>(d);
         QVERIFY(dialog);
@@ -235,7 +237,7 @@ void EditVisibleTest::clipboardKeysReachTheGrid() {
     QTest::keyClick(&f.grid(), Qt::Key_Insert, Qt::ShiftModifier);
     QCOMPARE(f.doc.Model().channels.at(3).rxFrequency, 151.0);
     QVERIFY(f.doc.IsModified());
-    f.doc.SetModifiedFlag(false);  // no save question when the frame closes
+    f.doc.SetModifiedFlag(false); // no save question when the frame closes
 }
 
 QTEST_MAIN(EditVisibleTest)
