@@ -17,3 +17,6 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DRT62M_CORE_ONLY=ON -DRT62M_W
       -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" >/dev/null
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ctest --output-on-failure -j"$jobs" --timeout 300)
+
+# The core and rt62m must keep building for Windows.
+scripts/cross-windows.sh

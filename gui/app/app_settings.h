@@ -4,9 +4,9 @@
 #include <QString>
 #include <array>
 
-namespace rt62 {
+#include "image/cells.h"  // kColumnItemCount
 
-inline constexpr int kColumnItemCount = 15;
+namespace rt62 {
 
 struct AppSettings {
     int portType = 0;   // 0 direct COM port, 1 QRB-30 interface
