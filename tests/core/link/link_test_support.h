@@ -1,74 +1,53 @@
 // Shared pieces of the link tests: a prompter and a progress sink that record, and test images.
 #pragma once
 
+#include <algorithm>
 #include <map>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "image/fields.h"
 #include "image/prompter.h"
 #include "image/radio_image.h"
-#include "link/clone_protocol.h"
+#include "link/transfer_job.h"
 
 namespace rt62::test {
 
-struct Shown {
-    int id;
-    Buttons buttons;
-    std::vector<std::string> args;
+// Answers every question with OK unless told otherwise. Read it only once the job has ended.
+struct RecordingPrompter : Prompter {
+    Answer show(int id, Buttons b, Icon, const std::vector<std::string>& a = {}) override {
+        ids.push_back(id);
+        buttons.push_back(b);
+        args.push_back(a);
+        return answers.count(id) ? answers[id] : Answer::Ok;
+    }
+    std::vector<int> ids;
+    std::vector<Buttons> buttons;
+    std::vector<std::vector<std::string>> args;
+    std::map<int, Answer> answers;
 };
 
-// Answers every question with OK or Yes unless told otherwise; safe to call from a worker thread.
-class RecordingPrompter : public Prompter {
-  public:
-    Answer show(int id, Buttons buttons, Icon, const std::vector<std::string>& args = {}) override {
-        std::lock_guard<std::mutex> lock(mutex_);
-        shown_.push_back({id, buttons, args});
-        auto it = answers_.find(id);
-        if (it != answers_.end()) return it->second;
-        return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok;
-    }
-    void SetAnswer(int id, Answer a) { answers_[id] = a; }
-    std::vector<int> Ids() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        std::vector<int> ids;
-        for (const Shown& s : shown_)
-            ids.push_back(s.id);
-        return ids;
-    }
-    std::vector<Shown> All() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return shown_;
-    }
-
-  private:
-    mutable std::mutex mutex_;
-    std::vector<Shown> shown_;
-    std::map<int, Answer> answers_;
-};
-
-class RecordingProgress : public ProgressSink {
-  public:
+struct RecordingProgress : ProgressSink {
     void SetRange(int m) override { range = m; }
     void SetPosition(int p) override {
-        if (p != position + 1) steady = false;
+        steady = steady && p == position + 1;
         position = p;
     }
     void SetStatus(int id, const std::vector<std::string>& = {}) override { statuses.push_back(id); }
     void SetTitle(int id) override { title = id; }
-    int Count(int id) const {
-        int n = 0;
-        for (int s : statuses)
-            n += s == id;
-        return n;
-    }
+    long Count(int id) const { return std::count(statuses.begin(), statuses.end(), id); }
 
-    int range = 0;
-    int position = 0;
+    int range = 0, position = 0, title = 0;
     bool steady = true; // every position is the one before plus 1
-    int title = 0;
     std::vector<int> statuses;
+};
+
+// What a transfer job is given, recorded.
+struct JobRecorders {
+    JobEnvironment Env() { return {cancel, progress, prompter}; }
+    CancelToken cancel;
+    RecordingProgress progress;
+    RecordingPrompter prompter;
 };
 
 // A normalized-looking image with 0xFF and 0x00 runs in it (they need escaping on a marked line).
@@ -83,6 +62,20 @@ inline RadioImage PatternImage(std::uint8_t seed) {
     image[15] = 0x21; // '!' inside the data
     StoreImageChecksum(image);
     return image;
+}
+
+// A document for the radio's image: the same hardware bytes, its own bytes elsewhere.
+inline RadioImage DocumentFor(const RadioImage& radio) {
+    RadioImage doc = PatternImage(40);
+    std::copy(radio.begin() + kHardwareCheckFirst, radio.begin() + kHardwareCheckLast + 1,
+              doc.begin() + kHardwareCheckFirst);
+    StoreImageChecksum(doc);
+    return doc;
+}
+
+// What the computer sent, as text for compact expectations.
+inline std::string AsText(const std::vector<std::uint8_t>& bytes) {
+    return {bytes.begin(), bytes.end()};
 }
 
 } // namespace rt62::test
