@@ -1,0 +1,296 @@
+// rt62m run as a user runs it: exit codes, output, messages, and transfers against the simulated radio.
+#ifndef _WIN32
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "image/model.h"
+#include "image/strings.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int code = -1;
+    std::string out, err;
+};
+
+std::string Slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// A message as the terminal shows it: the table text with its line breaks as plain LF.
+std::string Message(int id, const std::vector<std::string>& args = {}) {
+    std::string out;
+    for (char c : rt62::FormatString(id, args))
+        if (c != '\r') out += c;
+    return out + "\n";
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("rt62cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+    std::string P(const std::string& name) const { return (dir / name).string(); }
+
+    // Starts rt62m with input on its standard input; its output goes to files in the scratch folder.
+    pid_t Start(const std::vector<std::string>& args, const std::string& input = "") {
+        int in[2];
+        if (pipe(in) != 0) return -1;
+        pid_t pid = fork();
+        if (pid == 0) {
+            dup2(in[0], 0);
+            close(in[0]);
+            close(in[1]);
+            dup2(open((dir / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+            dup2(open((dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+            std::vector<std::string> all{std::string(RT62_BIN_DIR) + "/rt62m"};
+            all.insert(all.end(), args.begin(), args.end());
+            std::vector<char*> argv;
+            for (std::string& a : all) argv.push_back(a.data());
+            argv.push_back(nullptr);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+        close(in[0]);
+        if (!input.empty()) [[maybe_unused]]
+            ssize_t w = write(in[1], input.data(), input.size());
+        close(in[1]);
+        return pid;
+    }
+
+    // Waits for the child, killing it after a limit so a hang fails the test instead of stalling it.
+    Result Finish(pid_t pid) {
+        int status = 0;
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (waitpid(pid, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > end) {
+                ADD_FAILURE() << "rt62m did not finish";
+                kill(pid, SIGKILL);
+                waitpid(pid, &status, 0);
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(dir / "out"), Slurp(dir / "err")};
+    }
+
+    Result Run(const std::vector<std::string>& args, const std::string& input = "") {
+        return Finish(Start(args, input));
+    }
+
+    fs::path dir;
+};
+
+TEST_F(CliTest, FactoryImagesPrintTheirGoldenTexts) {
+    const char* names[] = {"vhf1", "vhf2", "uhf1", "uhf2"};
+    for (int code = 0; code < 4; ++code) {
+        SCOPED_TRACE(names[code]);
+        // The report prints the file's name, so the scratch file carries the default file's name.
+        const std::string file = P(std::string("RT62M") + names[code] + ".r62");
+        Result made = Run({"new", "--band", std::to_string(code), "-o", file});
+        ASSERT_EQ(made.code, 0) << made.err;
+        EXPECT_EQ(made.out + made.err, "");
+        // The default file built beside the program is the same factory image.
+        EXPECT_EQ(Slurp(file), Slurp(fs::path(RT62_BIN_DIR) / fs::path(file).filename()));
+        EXPECT_EQ(fs::file_size(file), 262u);
+
+        for (const char* command : {"report", "channels", "dump"}) {
+            SCOPED_TRACE(command);
+            Result r = Run({command, file});
+            EXPECT_EQ(r.code, 0);
+            EXPECT_EQ(r.err, "");
+            const std::string golden = Slurp(fs::path(RT62_FIXTURES) / "cli" / (std::string(command) + "_" +
+                                                                                 names[code] + ".txt"));
+            ASSERT_FALSE(golden.empty());
+            EXPECT_EQ(r.out, golden);
+        }
+        Result info = Run({"info", file});
+        EXPECT_EQ(info.code, 0);
+        EXPECT_TRUE(Contains(info.out, "Serial number:   0C010001\n")) << info.out;
+        EXPECT_TRUE(Contains(info.out, code < 2 ? "VHF (code " : "UHF (code "));
+        EXPECT_TRUE(Contains(info.out, "(match)"));
+    }
+
+    // A changed byte makes the stored checksum disagree, and the file still reads.
+    {
+        std::fstream f(P("RT62Mvhf1.r62"), std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(0x40);
+        f.put('\x7f');
+    }
+    Result r = Run({"info", P("RT62Mvhf1.r62")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(Contains(r.out, "MISMATCH")) << r.out;
+}
+
+TEST_F(CliTest, FileErrorsExitWithOneAndTheirMessage) {
+    std::ofstream(P("bare.r62"), std::ios::binary) << std::string(254, '\0');
+    std::ofstream(P("empty.r62"), std::ios::binary);
+    const struct {
+        std::string file, message;
+    } cases[] = {
+        {P("missing.r62"), Message(32, {P("missing.r62")})},
+        {P("bare.r62"), Message(37)},
+        {P("empty.r62"), Message(37)},
+        {dir.string(), Message(32, {dir.string()})},
+    };
+    for (const auto& c : cases)
+        for (const char* command : {"report", "channels", "dump", "info"}) {
+            SCOPED_TRACE(c.file + " " + command);
+            Result r = Run({command, c.file});
+            EXPECT_EQ(r.code, 1);
+            EXPECT_EQ(r.out, "");
+            EXPECT_EQ(r.err, c.message);
+        }
+
+    // A folder that is not there: message 35, and nothing is left half-written.
+    Result r = Run({"new", "--band", "0", "-o", P("nofolder/x.r62")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, Message(35, {P("nofolder/x.r62")}));
+    EXPECT_FALSE(fs::exists(P("nofolder")));
+}
+
+TEST_F(CliTest, UsageErrorsExitWithTwo) {
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"frobnicate"},
+        {"report"},
+        {"report", "a.r62", "b.r62"},
+        {"dump", ""},
+        {"new", "--band", "4", "-o", "x.r62"},
+        {"new", "--band", "-1", "-o", "x.r62"},
+        {"new", "--band", "1"},
+        {"new", "--band"},
+        {"new", "--band", "1", "-o", "x.r62", "extra"},
+        {"upload", "--port", "sim:"},
+        {"upload", "--port", "COM17", "-o", "x.r62"},
+        {"upload", "--port", "sim:", "-o", "x.r62", "--timeout", "0"},
+        {"upload", "--port", "sim:", "-o", "x.r62", "--speed", "9600"},
+        {"download", "--port", "sim:", "a.r62", "b.r62"},
+    };
+    for (const auto& args : cases) {
+        std::string joined;
+        for (const auto& a : args) joined += a + " ";
+        SCOPED_TRACE(joined);
+        Result r = Run(args);
+        EXPECT_EQ(r.code, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_FALSE(r.err.empty());
+    }
+    EXPECT_FALSE(fs::exists("x.r62"));
+    Result help = Run({"--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_TRUE(Contains(help.out, "new --band N -o FILE"));
+}
+
+TEST_F(CliTest, UploadAndDownloadWithTheSimulatedRadio) {
+    const std::string file = P("radio.r62");
+    Result up = Run({"upload", "--port", "sim:", "-o", file});
+    EXPECT_EQ(up.code, 0) << up.err;
+    EXPECT_TRUE(Contains(up.err, "Upload Function\n"));
+    EXPECT_TRUE(Contains(up.err, "Upload is completed\n"));
+    const std::string bytes = Slurp(file);
+    const rt62::RadioImage factory = rt62::MakeFactoryImage(0).image;
+    EXPECT_EQ(bytes, std::string(factory.begin(), factory.end()) + std::string(8, '\0'));  // Default Split 0.0
+
+    Result down = Run({"download", "--port=sim:", file});
+    EXPECT_EQ(down.code, 0) << down.err;
+    EXPECT_TRUE(Contains(down.err, "Download Function\n"));
+    EXPECT_TRUE(Contains(down.err, "Download is completed\n"));
+    EXPECT_EQ(Slurp(file), bytes);  // the data file is not touched
+}
+
+TEST_F(CliTest, HardwareMismatchAndServiceMode) {
+    const std::string uhf = P("uhf.r62");
+    ASSERT_EQ(Run({"new", "--band", "2", "-o", uhf}).code, 0);
+    const struct {
+        const char* name;
+        std::vector<std::string> extra;
+        std::string input;
+        int code;
+    } cases[] = {
+        {"normal mode stops", {}, "", 1},
+        {"service mode, question not confirmed", {"--service-mode"}, "melto-varis\n", 1},
+        {"service mode, confirmed; typed in capitals", {"--service-mode", "--yes"}, "MELTO-VARIS\n", 0},
+        {"wrong password is normal mode", {"--service-mode", "--yes"}, "melto-vari\n", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> args{"download", "--port", "sim:", uhf};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        Result r = Run(args, c.input);
+        EXPECT_EQ(r.code, c.code) << r.err;
+        EXPECT_TRUE(Contains(r.err, "Hardware configuration mismatched!"));
+        EXPECT_EQ(Contains(r.err, "Download is completed"), c.code == 0);
+    }
+}
+
+// A pseudo-terminal nobody answers on: a lead without a radio (and without the cable's echo).
+struct SilentLine {
+    SilentLine() {
+        master = posix_openpt(O_RDWR | O_NOCTTY);
+        if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0) path = ptsname(master);
+    }
+    ~SilentLine() {
+        if (master >= 0) close(master);
+    }
+    // True once the program has sent its first byte.
+    bool WaitForRequest() {
+        pollfd p{master, POLLIN, 0};
+        char c;
+        return poll(&p, 1, 10000) > 0 && read(master, &c, 1) == 1;
+    }
+    int master = -1;
+    std::string path;
+};
+
+TEST_F(CliTest, SilentLineTimesOutOrIsInterruptedWithoutAFile) {
+    SilentLine line;
+    ASSERT_FALSE(line.path.empty());
+    const std::string file = P("never.r62");
+    Result timeout = Run({"upload", "--port", line.path, "-o", file, "--timeout", "1"});
+    EXPECT_EQ(timeout.code, 1);
+    EXPECT_TRUE(Contains(timeout.err, "Check that lead is connected to COM " + line.path + "\n")) << timeout.err;
+
+    // Ctrl+C cancels without a message: only the caption and perhaps the first status are shown.
+    SilentLine fresh;  // the first run's request would still be waiting on the old line
+    pid_t pid = Start({"upload", "--port", fresh.path, "-o", file});
+    EXPECT_TRUE(fresh.WaitForRequest());
+    kill(pid, SIGINT);
+    Result cancelled = Finish(pid);
+    EXPECT_EQ(cancelled.code, 130);
+    const std::string caption = "Upload Function\n";
+    EXPECT_TRUE(cancelled.err == caption ||
+                cancelled.err == caption + "Switch radio OFF, then back ON to start uploading\n")
+        << cancelled.err;
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_FALSE(fs::exists(file + ".part"));
+}
+
+}  // namespace
+
+#endif
