@@ -147,22 +147,6 @@ TEST(DownloadImage, AnswersEveryWriteOutcome) {
     }
 }
 
-TEST(DownloadImage, WritesExactlyTheMergedImage) {
-    RadioImage radioImage = PatternImage(11);
-    Rig rig(radioImage);
-    DownloadJobResult r = RunDownloadJob(rig.port, rig.Env(), DocumentFor(radioImage), {});
-    ASSERT_EQ(r.status, kDone);
-    const std::string sent = rig.Sent();
-    ASSERT_EQ(sent.size(), 2u + 1 + 258);
-    EXPECT_EQ(sent.substr(0, 6), AsText({'p', kAck, '`', '!', 1, 1}));
-    RadioImage written;
-    std::copy(sent.begin() + 6, sent.begin() + 260, written.begin());
-    EXPECT_EQ(written, *r.image);
-    EXPECT_EQ(FrameSum(kFrameStart, 1, 1, RadioImage{}), 0x23); // the sum starts from the header
-    EXPECT_EQ(static_cast<std::uint8_t>(sent.back()), FrameSum('!', 1, 1, written));
-    EXPECT_EQ(ReadImageChecksum(written), ComputeImageChecksum(written));
-}
-
 TEST(DownloadImage, MergesTheRadiosOwnBytes) {
     struct Case {
         const char* name;
@@ -178,6 +162,7 @@ TEST(DownloadImage, MergesTheRadiosOwnBytes) {
         {"service mode without marketing edit", 0x12, true, false, true, true, false},
         {"service mode with marketing edit", 0x12, true, true, true, false, true},
     };
+    EXPECT_EQ(FrameSum(kFrameStart, 1, 1, RadioImage{}), 0x23); // the sum starts from the header
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         RadioImage radioImage = PatternImage(21);
@@ -198,75 +183,64 @@ TEST(DownloadImage, MergesTheRadiosOwnBytes) {
         EXPECT_EQ(ReadImageChecksum(out), ComputeImageChecksum(out));
         EXPECT_EQ(r.clearMarketingMark, c.clearMark);
         EXPECT_EQ(rig.RadioSide(), out);
+        // Byte for byte: the request and its ACK, then '`' and the frame with its FrameSum.
+        EXPECT_EQ(rig.Sent(), AsText({'p', kAck, '`', '!', 1, 1}) + std::string(out.begin(), out.end()) +
+                                  char(FrameSum('!', 1, 1, out)));
     }
 }
 
 TEST(DownloadImage, HardwareMismatchStopsBeforeWriting) {
-    struct Case {
-        const char* name;
-        bool serviceMode;
-        Answer answer;
-        JobStatus status;
-        std::vector<int> messages;
-        Buttons buttons;
-    };
-    const Case cases[] = {
-        {"normal mode", false, Answer::Ok, kFailed, {87}, Buttons::Ok},
-        {"service mode, OK", true, Answer::Ok, kDone, {87, 89}, Buttons::OkCancel},
-        {"service mode, Cancel", true, Answer::Cancel, kFailed, {87}, Buttons::OkCancel},
+    // Service mode, the answer to the question, then what follows: its buttons and all messages.
+    const std::tuple<bool, Answer, JobStatus, Buttons, std::vector<int>> cases[] = {
+        {false, Answer::Ok, kFailed, Buttons::Ok, {87}},
+        {true, Answer::Ok, kDone, Buttons::OkCancel, {87, 89}},
+        {true, Answer::Cancel, kFailed, Buttons::OkCancel, {87}},
     };
     for (std::size_t at : {kHardwareCheckFirst, kHardwareCheckLast}) {
-        for (const Case& c : cases) {
-            SCOPED_TRACE(std::string(c.name) + " at byte " + std::to_string(at));
+        for (const auto& [serviceMode, answer, status, buttons, messages] : cases) {
+            SCOPED_TRACE(::testing::Message() << "service mode " << serviceMode << ", byte " << at);
             RadioImage radioImage = PatternImage(7);
             RadioImage doc = DocumentFor(radioImage);
             doc[at] ^= 0x01;
             Rig rig(radioImage);
-            rig.prompter.answers[kStrHardwareMismatch] = c.answer;
-            DownloadJobResult r = RunDownloadJob(rig.port, rig.Env(), doc, {c.serviceMode, false, {}});
-            EXPECT_EQ(r.status, c.status);
-            EXPECT_EQ(rig.prompter.ids, c.messages);
-            EXPECT_EQ(rig.prompter.buttons[0], c.buttons);
-            EXPECT_EQ(rig.Sent().find('`') != std::string::npos, c.status == kDone);
+            rig.prompter.answers[kStrHardwareMismatch] = answer;
+            DownloadJobResult r = RunDownloadJob(rig.port, rig.Env(), doc, {serviceMode, false, {}});
+            EXPECT_EQ(r.status, status);
+            EXPECT_EQ(rig.prompter.ids, messages);
+            EXPECT_EQ(rig.prompter.buttons[0], buttons);
+            EXPECT_EQ(rig.Sent().find('`') != std::string::npos, status == kDone);
             // The document's hardware bytes are what goes out.
-            EXPECT_TRUE(c.status == kDone ? r.image && (*r.image)[at] == doc[at] : !r.image);
+            EXPECT_TRUE(status == kDone ? r.image && (*r.image)[at] == doc[at] : !r.image);
         }
     }
 }
 
 TEST(TransferJobs, CancelEndsEveryPhaseQuietly) {
-    struct Case {
-        const char* name;
-        Start start;
-        Faults faults;
-        int cancelAtRead;
-        bool merged;
-    };
     // Reads of a clean download: echo of 'p' 0, frame 1-258, echo of ACK 259, echo of '`' 260,
-    // echoes of the frame 261-518, answer 519.
-    const Case cases[] = {
-        {"no cable, waiting for 'P'", kOn, {.noEcho = true, .silent = true}, 40, false},
-        {"radio off, waiting for 'P'", kOff, {.silent = true}, 7, false},
-        {"'P' then silence", kOff, {.silentAfterPrompt = true}, 30, false},
-        {"during the frame", kOn, {}, 100, false},
-        {"before the FrameSum", kOn, {}, 258, false},
-        {"during the write", kOn, {}, 300, true},
-        {"waiting for the answer", kOn, {.unansweredWrites = 100}, 2000, true},
+    // echoes of the frame 261-518, answer 519. Cancelled after 260, the image was merged.
+    const std::tuple<const char*, Start, Faults, int> cases[] = {
+        {"no cable, waiting for 'P'", kOn, {.noEcho = true, .silent = true}, 40},
+        {"radio off, waiting for 'P'", kOff, {.silent = true}, 7},
+        {"'P' then silence", kOff, {.silentAfterPrompt = true}, 30},
+        {"during the frame", kOn, {}, 100},
+        {"before the FrameSum", kOn, {}, 258},
+        {"during the write", kOn, {}, 300},
+        {"waiting for the answer", kOn, {.unansweredWrites = 100}, 2000},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, start, faults, cancelAtRead] : cases) {
+        SCOPED_TRACE(name);
         const RadioImage radioImage = PatternImage(4);
-        Rig rig(radioImage, c.start, c.faults);
+        Rig rig(radioImage, start, faults);
         std::size_t sentAtCancel = 0;
         rig.port.SetReadHook([&](int read) {
-            if (read != c.cancelAtRead) return;
+            if (read != cancelAtRead) return;
             rig.cancel.Request();
             sentAtCancel = rig.Sent().size();
         });
         DownloadJobResult r = RunDownloadJob(rig.port, rig.Env(), DocumentFor(radioImage), {});
         EXPECT_EQ(r.status, JobStatus::Cancelled);
         EXPECT_TRUE(rig.prompter.ids.empty());
-        EXPECT_EQ(r.image.has_value(), c.merged);
+        EXPECT_EQ(r.image.has_value(), cancelAtRead > 260);
         // Nothing more is sent once the request is seen (at most the byte whose echo was awaited).
         EXPECT_LE(rig.Sent().size(), sentAtCancel + 1);
     }

@@ -1,6 +1,8 @@
 // Decoding of the marked input stream, whole and split at every position.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "link/parmrk_decoder.h"
 
 namespace rt62 {
@@ -9,12 +11,7 @@ namespace {
 constexpr int E = ParmrkDecoder::kLineError;
 
 TEST(ParmrkDecoder, DecodesEscapesAndErrorMarksWhereverTheReadsSplitThem) {
-    struct Case {
-        const char* name;
-        std::vector<std::uint8_t> raw;
-        std::vector<int> decoded;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, std::vector<std::uint8_t>, std::vector<int>> cases[] = {
         {"plain bytes", {0x21, 0x01, 0x00, 0x7F}, {0x21, 0x01, 0x00, 0x7F}},
         {"escaped 0xFF", {0x10, 0xFF, 0xFF, 0x11}, {0x10, 0xFF, 0x11}},
         {"two 0xFF in a row", {0xFF, 0xFF, 0xFF, 0xFF}, {0xFF, 0xFF}},
@@ -24,21 +21,21 @@ TEST(ParmrkDecoder, DecodesEscapesAndErrorMarksWhereverTheReadsSplitThem) {
         {"error then escaped 0xFF", {0xFF, 0x00, 0x33, 0xFF, 0xFF}, {E, 0xFF}},
         {"lone 0xFF before another byte keeps both", {0xFF, 0x21}, {0xFF, 0x21}},
     };
-    for (const Case& c : cases) {
-        for (std::size_t split = 0; split <= c.raw.size(); ++split) {
-            SCOPED_TRACE(std::string(c.name) + ", split at " + std::to_string(split));
+    for (const auto& [name, raw, decoded] : cases) {
+        for (std::size_t split = 0; split <= raw.size(); ++split) {
+            SCOPED_TRACE(std::string(name) + ", split at " + std::to_string(split));
             ParmrkDecoder d;
             std::deque<int> out;
-            d.Feed(c.raw.data(), split, out);
-            d.Feed(c.raw.data() + split, c.raw.size() - split, out);
-            EXPECT_EQ(std::vector<int>(out.begin(), out.end()), c.decoded);
+            d.Feed(raw.data(), split, out);
+            d.Feed(raw.data() + split, raw.size() - split, out);
+            EXPECT_EQ(std::vector<int>(out.begin(), out.end()), decoded);
         }
         // One byte per read.
         ParmrkDecoder d;
         std::deque<int> out;
-        for (std::uint8_t b : c.raw)
+        for (std::uint8_t b : raw)
             d.Feed(&b, 1, out);
-        EXPECT_EQ(std::vector<int>(out.begin(), out.end()), c.decoded) << c.name;
+        EXPECT_EQ(std::vector<int>(out.begin(), out.end()), decoded) << name;
     }
 }
 

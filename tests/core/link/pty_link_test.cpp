@@ -66,11 +66,14 @@ TEST(PtyLink, UploadThenDownloadThenUploadAgain) {
     // The image holds 0xFF and 0x00 runs: the marked stream must carry them.
     RadioImage radioImage = PatternImage(5);
     radioImage[kRadioBytesFirst] = 0xFF; // the radio's own bytes are unset: ours are kept
-    PtyRig rig(radioImage, Start::Immediate);
+    PtyRig rig(radioImage, Start::Immediate, {.cutFrameAfter = 120});
     ASSERT_TRUE(rig.started);
     UploadJobResult up = rig.Upload();
     ASSERT_EQ(up.status, JobStatus::Completed);
     EXPECT_EQ(*up.image, radioImage);
+    // The first frame stops short: ACK, then a new request.
+    EXPECT_EQ(rig.Sent(), AsText({'p', kAck, 'p', kAck}));
+    EXPECT_EQ(rig.progress.Count(kStrRetry), 1);
 
     RadioImage doc = DocumentFor(radioImage);
     doc[20] = doc[21] = 0xFF;
@@ -99,17 +102,6 @@ TEST(PtyLink, PromptThenSilenceIsAnsweredOnceAndWaitsForCancel) {
     EXPECT_TRUE(rig.prompter.ids.empty());
 }
 
-TEST(PtyLink, CutFrameSendsAckBeforeTheNewRequest) {
-    const RadioImage radioImage = PatternImage(2);
-    PtyRig rig(radioImage, Start::Immediate, {.cutFrameAfter = 120});
-    ASSERT_TRUE(rig.started);
-    UploadJobResult up = rig.Upload();
-    ASSERT_EQ(up.status, JobStatus::Completed);
-    EXPECT_EQ(*up.image, radioImage);
-    EXPECT_EQ(rig.Sent(), AsText({'p', kAck, 'p', kAck}));
-    EXPECT_EQ(rig.progress.Count(kStrRetry), 1);
-}
-
 TEST(PtyLink, HangUpIsReportedNotWaitedFor) {
     // Host byte after which the peer hangs up; -1: it closes while the port waits for 'P'.
     for (int at : {-1, 0, 200}) {
@@ -132,48 +124,40 @@ TEST(PtyLink, HangUpIsReportedNotWaitedFor) {
     }
 }
 
-TEST(PosixSerialPort, OpenRefusesWhatIsNotAFreeSerialDevice) {
-    PtyRadio radio(PatternImage(0), Start::Immediate, false);
-    ASSERT_TRUE(radio.Start());
-    PosixSerialPort first(radio.DevicePath());
-    ASSERT_TRUE(first.Open(LineSettings{}));
-    EXPECT_TRUE(OpenCloneLink(first)); // already open: used as it is
-    const std::pair<std::string, LineSettings> cases[] = {
-        {"/dev/rt62-no-such-port", {}},
-        {"/dev/null", {}},                     // not a terminal
-        {radio.DevicePath(), {}},              // in use by the first port
-        {radio.DevicePath(), {4801, 8, 0, 2}}, // unsupported speed
-    };
-    for (const auto& [path, settings] : cases) {
-        SCOPED_TRACE(path);
-        PosixSerialPort port(path);
-        EXPECT_FALSE(port.Open(settings));
-        EXPECT_FALSE(port.IsOpen());
-    }
-    first.Close();
-    EXPECT_TRUE(PosixSerialPort(radio.DevicePath()).Open(LineSettings{})); // free again after Close
-}
-
-TEST(PosixSerialPort, WriteLimitAndSilentLineResults) {
+TEST(PosixSerialPort, RefusesWhatIsNotAFreeSerialDeviceAndReportsASilentLine) {
     PtyRig rig(PatternImage(0), Start::Immediate, {.noEcho = true});
     ASSERT_TRUE(rig.started);
     PosixSerialPort& port = *rig.port;
     ASSERT_TRUE(port.Open(LineSettings{}));
+    EXPECT_TRUE(OpenCloneLink(port)); // already open: used as it is
+    const std::pair<std::string, LineSettings> cases[] = {
+        {"/dev/rt62-no-such-port", {}},
+        {"/dev/null", {}},                         // not a terminal
+        {rig.radio.DevicePath(), {}},              // in use by the first port
+        {rig.radio.DevicePath(), {4801, 8, 0, 2}}, // unsupported speed
+    };
+    for (const auto& [path, settings] : cases) {
+        PosixSerialPort other(path);
+        EXPECT_FALSE(other.Open(settings)) << path;
+        EXPECT_FALSE(other.IsOpen()) << path;
+    }
+
     std::vector<std::uint8_t> big(kPortQueueSize + 1, 0x55);
-    EXPECT_FALSE(port.Write(big.data(), big.size()));
-    EXPECT_TRUE(rig.Sent().empty());
+    EXPECT_FALSE(port.Write(big.data(), big.size())); // more than the queue holds: nothing goes
     EXPECT_TRUE(port.Write(big.data(), kPortQueueSize));
     EXPECT_TRUE(
         rig.radio.WaitFor([](const RadioEmulator& r) { return r.HostBytes().size() == kPortQueueSize; }, 5s));
-
     std::uint8_t b = 0x42;
     std::size_t count = 7;
-    EXPECT_EQ(port.ReadByte(b, count), ReadResult::Ok);
+    EXPECT_EQ(port.ReadByte(b, count), ReadResult::Ok); // a silent line is no error
     EXPECT_EQ(count, 0u);
     EXPECT_EQ(b, 0x42);
     EXPECT_EQ(port.ReadExact(&b, 1), ReadResult::NoData);
     EXPECT_FALSE(port.SendEchoed(&b, 1)); // no cable: the echo never comes
     EXPECT_FALSE(port.LinkLost());
+
+    port.Close();
+    EXPECT_TRUE(PosixSerialPort(rig.radio.DevicePath()).Open(LineSettings{})); // free again after Close
 }
 
 } // namespace
