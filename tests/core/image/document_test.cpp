@@ -68,12 +68,6 @@ protected:
         fs::remove_all(dir, ec);
     }
     std::string P(const std::string& name) const { return (dir / name).string(); }
-    std::vector<std::string> Listing() const {
-        std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
     void Reset() {
         prompter.ids.clear();
         prompter.argsSeen.clear();
@@ -85,22 +79,15 @@ protected:
 };
 
 TEST(DefaultFileName, MatchesTheFourNamesIgnoringCaseAndFolder) {
-    const struct {
-        const char* path;
-        bool isDefault;
-    } cases[] = {
-        {"RT62Mvhf1.r62", true},   {"/opt/x/rt62muhf2.R62", true},     {"C:\\Prog\\RT62MVHF2.R62", true},
-        {"RT62Muhf3.r62", false},  {"RT62Mvhf1.r62.bak", false},       {"RT62Mvhf1.r62/other.r62", false},
-        {"<none>", false},         {"", false},
-    };
-    for (const auto& c : cases) EXPECT_EQ(CRT62MDoc::IsDefaultFileName(c.path), c.isDefault) << c.path;
-    EXPECT_EQ(FileNameOfPath("C:\\a\\b.R62"), "b.R62");
+    for (const char* yes : {"RT62Mvhf1.r62", "/opt/x/rt62muhf2.R62", "C:\\Prog\\RT62MVHF2.R62"})
+        EXPECT_TRUE(CRT62MDoc::IsDefaultFileName(yes)) << yes;
+    for (const char* no : {"RT62Muhf3.r62", "RT62Mvhf1.r62.bak", "RT62Mvhf1.r62/other.r62", "<none>", ""})
+        EXPECT_FALSE(CRT62MDoc::IsDefaultFileName(no)) << no;
 }
 
 TEST_F(DocumentTest, OpenAndReadFailuresKeepTheDocumentAndShowTheirMessage) {
     WriteBytes(P("ok.r62"), DataFileBytes(MakeFactoryImage(2).image, 5.0));
     WriteBytes(P("bare.r62"), Bytes(254, 0x11));
-    WriteBytes(P("long.r62"), Bytes(263, 0x11));
     WriteBytes(P("empty.r62"), {});
     WriteBytes(P("short.r62"), Bytes(100, 0x11));
     const struct {
@@ -113,7 +100,6 @@ TEST_F(DocumentTest, OpenAndReadFailuresKeepTheDocumentAndShowTheirMessage) {
         {"", OpenProbe::CannotOpen, kStrOpenFailed},
         {P("prog"), OpenProbe::CannotOpen, kStrOpenFailed},
         {P("bare.r62"), OpenProbe::WrongSize, kStrBadFormat},
-        {P("long.r62"), OpenProbe::WrongSize, kStrBadFormat},
         {P("empty.r62"), OpenProbe::WrongSize, kStrBadFormat},
     };
     for (const auto& c : cases) {
@@ -160,61 +146,47 @@ TEST_F(DocumentTest, DefaultSplitOfAFileIsSanitized) {
     EXPECT_EQ(DefaultSplitBytes(1.0), (FileTrailerBytes{0, 0, 0, 0, 0, 0, 0xF0, 0x3F}));  // little-endian
 }
 
-TEST_F(DocumentTest, WriteIsCompleteAndLeavesNoScratchFile) {
+TEST_F(DocumentTest, WriteIsCompleteOrLeavesTheOldFile) {
+    // Save As keeps the whole path, however long, and the file's permissions.
+    const std::string path = P(std::string(120, 'n') + ".r62");
+    WriteBytes(path, Bytes(262, 0x55));
+    const auto perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(path, perms);
     CRT62MDoc doc(prompter);
     doc.Model() = MakeFactoryImage(1);
+    doc.Image()[0xFC] = doc.Image()[0xFD] = 0;
     doc.SetDefaultSplit(-0.6);
     doc.SetModifiedFlag();
-    WriteBytes(P("a.r62"), Bytes(262, 0x55));
-    const auto perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
-    fs::permissions(P("a.r62"), perms);
-
-    ASSERT_TRUE(doc.WriteDataFile(P("a.r62")));
+    ASSERT_TRUE(doc.SaveAs(path));
     EXPECT_TRUE(prompter.ids.empty());
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(ReadAll(P("a.r62")), DataFileBytes(doc.Image(), -0.6));
-    EXPECT_EQ(fs::status(P("a.r62")).permissions() & fs::perms::all, perms);
-    EXPECT_EQ(Listing(), (std::vector<std::string>{"a.r62", "prog", "work"}));
+    EXPECT_EQ(doc.Title(), path);
+    EXPECT_EQ(ReadAll(path), DataFileBytes(doc.Image(), -0.6));
+    EXPECT_EQ(ReadImageChecksum(doc.Image()), ComputeImageChecksum(doc.Image()));
+    EXPECT_NE(ReadImageChecksum(doc.Image()), 0);
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, perms);
 
     // Through a link, the link stays and the file it names gets the data.
-    fs::create_symlink(P("a.r62"), P("link.r62"));
+    fs::create_symlink(path, P("link.r62"));
     doc.SetDefaultSplit(2.5);
     ASSERT_TRUE(doc.WriteDataFile(P("link.r62")));
     EXPECT_TRUE(fs::is_symlink(P("link.r62")));
-    EXPECT_EQ(ReadAll(P("a.r62")), DataFileBytes(doc.Image(), 2.5));
-}
+    EXPECT_EQ(ReadAll(path), DataFileBytes(doc.Image(), 2.5));
 
-TEST_F(DocumentTest, WriteFailuresKeepTheOldFileAndTheModifiedFlag) {
-    const Bytes old(262, 0x77);
-    WriteBytes(P("ro.r62"), old);
-    fs::permissions(P("ro.r62"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(path, fs::perms::owner_read);
     WriteBytes(P("plain"), {1, 2, 3});
-    for (const std::string& path : {P("nofolder/x.r62"), P("plain/x.r62"), P("ro.r62"), P("prog"), std::string()}) {
-        SCOPED_TRACE(path);
-        CRT62MDoc doc(prompter);
+    for (const std::string& bad : {P("nofolder/x.r62"), P("plain/x.r62"), path, P("prog"), std::string()}) {
+        SCOPED_TRACE(bad);
         doc.SetModifiedFlag();
         Reset();
-        EXPECT_FALSE(doc.WriteDataFile(path));
+        EXPECT_FALSE(doc.WriteDataFile(bad));
         EXPECT_EQ(prompter.ids, std::vector<int>{kStrCreateFailed});
         EXPECT_TRUE(doc.IsModified());
     }
-    EXPECT_EQ(ReadAll(P("ro.r62")), old);
-    EXPECT_EQ(Listing(), (std::vector<std::string>{"plain", "prog", "ro.r62", "work"}));
-}
-
-TEST_F(DocumentTest, SaveAsKeepsALongPathAndWritesTheChecksum) {
-    CRT62MDoc doc(prompter);
-    doc.Model() = MakeFactoryImage(0);
-    doc.Image()[0xFC] = doc.Image()[0xFD] = 0;
-    const std::string path = P(std::string(120, 'n') + ".r62");
-    ASSERT_TRUE(doc.SaveAs(path));
-    EXPECT_EQ(doc.Title(), path);
-    const Bytes bytes = ReadAll(path);
-    ASSERT_EQ(bytes.size(), kDataFileSize);
-    RadioImage written;
-    std::copy_n(bytes.begin(), kImageSize, written.begin());
-    EXPECT_EQ(ReadImageChecksum(written), ComputeImageChecksum(written));
-    EXPECT_NE(ReadImageChecksum(written), 0);
+    EXPECT_EQ(ReadAll(path), DataFileBytes(doc.Image(), 2.5));
+    std::vector<std::string> names;  // no scratch file is left behind
+    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    EXPECT_EQ(names.size(), 5u);
 }
 
 TEST_F(DocumentTest, SaveRefusesReadOnlyNoFileAndUnconfirmedDefaultFile) {
@@ -278,16 +250,6 @@ TEST_F(DocumentTest, SaveChangesQuestionStopsUnlessChangesAreSafe) {
         EXPECT_EQ(fs::exists(P("saved.r62")), c.written);
         EXPECT_EQ(!prompter.ids.empty() && prompter.ids.front() == kStrSaveChanges, c.modified);
     }
-
-    // New stops the same way and keeps the open file.
-    WriteBytes(P("f.r62"), DataFileBytes(MakeFactoryImage(3).image, 0.0));
-    CRT62MDoc doc(prompter, P("prog"));
-    doc.Open(P("f.r62"));
-    doc.SetModifiedFlag();
-    prompter.answers = {Answer::Yes};
-    EXPECT_FALSE(doc.New([] { return std::optional<std::string>(); }));
-    EXPECT_EQ(doc.CurrentPath(), P("f.r62"));
-    EXPECT_EQ(doc.Model().hardware.bandStepCode, 3);
 }
 
 TEST_F(DocumentTest, NewDocumentSearchesDefaultFilesInItsOrder) {
@@ -306,14 +268,9 @@ TEST_F(DocumentTest, NewDocumentSearchesDefaultFilesInItsOrder) {
         doc.OnNewDocument();
         EXPECT_TRUE(prompter.ids.empty());
         EXPECT_EQ(doc.IsFileLoaded(), c.loaded >= 0);
-        if (c.loaded >= 0) {
-            EXPECT_EQ(doc.CurrentPath(), (dir / "prog" / kDefaultFileNames[c.loaded]).string());
-            EXPECT_EQ(doc.Model().hardware.bandStepCode, c.loaded);
-            EXPECT_FALSE(fs::exists(dir / "work" / kDefaultFileNames[0]));
-        } else {
-            EXPECT_EQ(doc.CurrentPath(), "<none>");
-            EXPECT_EQ(ReadAll(dir / "work" / kDefaultFileNames[0]).size(), kDataFileSize);
-        }
+        EXPECT_EQ(doc.CurrentPath(), c.loaded < 0 ? kNoPath : (dir / "prog" / kDefaultFileNames[c.loaded]).string());
+        EXPECT_EQ(doc.Model().hardware.bandStepCode, std::max(c.loaded, 0));
+        EXPECT_EQ(ReadAll(dir / "work" / kDefaultFileNames[0]).size(), c.loaded < 0 ? kDataFileSize : 0u);
     }
 
     // A band change loads that band's default file, or writes the current image as it.

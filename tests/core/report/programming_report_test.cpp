@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "image/fields.h"
-#include "image/layout.h"
 #include "image/sections.h"
 #include "image/tones.h"
 #include "report/image_dump.h"
@@ -49,16 +48,10 @@ TEST(ProgrammingReport, SettingsPrintTheirTexts) {
          "              Auto Reset Time      60 secs             "},
         {"key code without text", Edit<KeySection>([](auto& s) { s.accKeyHold = 15; }), 31, 0,
          "              ACC Key[Hold]        ???                 "},
-        {"dial scan 7", Edit<ScanSection>([](auto& s) { s.dialScanPosition = 7; }), 18, 0,
-         "              Dial Scan Position:  CH  7               "},
-        {"option ZNE-48", [](ImageModel& m) { WriteOptionCode(m.image, 12); }, 9, 0,
-         "              Option Device:       ZNE-48              "},
         {"default split", [](ImageModel& m) { m.defaultSplit = -5.25; }, 34, 0,
          "              Default Split:       -5.2  MHz           "},
         {"ani code", [](ImageModel& m) { WriteDtmfCode(m.image, "12A#"); }, 7, 55, "   DTMF Code:                      12A#"},
         {"page code", [](ImageModel& m) { WritePageCode(m.image, 10, {"12#", 1}); }, 23, 55, "   Page Code 10:  12#"},
-        {"secondary pair", [](ImageModel& m) { layout::kSecondaryPagePair.Write(m.image, 5); }, 28, 55,
-         "   Secondary Page Pair: Pair# 6"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
