@@ -33,7 +33,9 @@ std::string Slurp(const fs::path& p) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
 
 // A message as the terminal shows it: the table text with its line breaks as plain LF.
 std::string Message(int id, const std::vector<std::string>& args = {}) {
@@ -44,7 +46,7 @@ std::string Message(int id, const std::vector<std::string>& args = {}) {
 }
 
 class CliTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir = fs::temp_directory_path() /
               ("rt62cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
@@ -71,7 +73,8 @@ protected:
             std::vector<std::string> all{std::string(RT62_BIN_DIR) + "/rt62m"};
             all.insert(all.end(), args.begin(), args.end());
             std::vector<char*> argv;
-            for (std::string& a : all) argv.push_back(a.data());
+            for (std::string& a : all)
+                argv.push_back(a.data());
             argv.push_back(nullptr);
             execv(argv[0], argv.data());
             _exit(127);
@@ -124,8 +127,8 @@ TEST_F(CliTest, FactoryImagesPrintTheirGoldenTexts) {
             Result r = Run({command, file});
             EXPECT_EQ(r.code, 0);
             EXPECT_EQ(r.err, "");
-            const std::string golden = Slurp(fs::path(RT62_FIXTURES) / "cli" / (std::string(command) + "_" +
-                                                                                 names[code] + ".txt"));
+            const std::string golden =
+                Slurp(fs::path(RT62_FIXTURES) / "cli" / (std::string(command) + "_" + names[code] + ".txt"));
             ASSERT_FALSE(golden.empty());
             EXPECT_EQ(r.out, golden);
         }
@@ -189,7 +192,8 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
     };
     for (const auto& args : cases) {
         std::string joined;
-        for (const auto& a : args) joined += a + " ";
+        for (const auto& a : args)
+            joined += a + " ";
         SCOPED_TRACE(joined);
         Result r = Run(args);
         EXPECT_EQ(r.code, 2);
@@ -208,13 +212,13 @@ TEST_F(CliTest, UploadAndDownloadWithTheSimulatedRadio) {
     EXPECT_TRUE(Contains(up.err, "Upload is completed\n"));
     const std::string bytes = Slurp(file);
     const rt62::RadioImage factory = rt62::MakeFactoryImage(0).image;
-    EXPECT_EQ(bytes, std::string(factory.begin(), factory.end()) + std::string(8, '\0'));  // Default Split 0.0
+    EXPECT_EQ(bytes, std::string(factory.begin(), factory.end()) + std::string(8, '\0')); // Default Split 0.0
 
     Result down = Run({"download", "--port=sim:", file});
     EXPECT_EQ(down.code, 0) << down.err;
     EXPECT_TRUE(Contains(down.err, "Download Function\n"));
     EXPECT_TRUE(Contains(down.err, "Download is completed\n"));
-    EXPECT_EQ(Slurp(file), bytes);  // the data file is not touched
+    EXPECT_EQ(Slurp(file), bytes); // the data file is not touched
 }
 
 TEST_F(CliTest, HardwareMismatchAndServiceMode) {
@@ -267,10 +271,11 @@ TEST_F(CliTest, SilentLineTimesOutOrIsInterruptedWithoutAFile) {
     const std::string file = P("never.r62");
     Result timeout = Run({"upload", "--port", line.path, "-o", file, "--timeout", "1"});
     EXPECT_EQ(timeout.code, 1);
-    EXPECT_TRUE(Contains(timeout.err, "Check that lead is connected to COM " + line.path + "\n")) << timeout.err;
+    EXPECT_TRUE(Contains(timeout.err, "Check that lead is connected to COM " + line.path + "\n"))
+        << timeout.err;
 
     // Ctrl+C cancels without a message: only the caption and perhaps the first status are shown.
-    SilentLine fresh;  // the first run's request would still be waiting on the old line
+    SilentLine fresh; // the first run's request would still be waiting on the old line
     pid_t pid = Start({"upload", "--port", fresh.path, "-o", file});
     EXPECT_TRUE(fresh.WaitForRequest());
     kill(pid, SIGINT);
@@ -284,6 +289,6 @@ TEST_F(CliTest, SilentLineTimesOutOrIsInterruptedWithoutAFile) {
     EXPECT_FALSE(fs::exists(file + ".part"));
 }
 
-}  // namespace
+} // namespace
 
 #endif

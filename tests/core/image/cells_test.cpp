@@ -12,7 +12,7 @@ namespace {
 
 TEST(GridCells, EveryColumnOfACraftedChannel) {
     ImageModel m = MakeFactoryImage(1);
-    m.image[0xBE] = 0x40;  // board paging, so the Page column shows the number
+    m.image[0xBE] = 0x40; // board paging, so the Page column shows the number
     ChannelEntry& e = m.channels.at(11);
     e.narrow = e.txInhibit = e.powerSaveRx = e.power = e.lockOut = e.ani = e.pagePresent = e.twoToneS = 1;
     e.rxFrequency = 146.52;
@@ -23,10 +23,11 @@ TEST(GridCells, EveryColumnOfACraftedChannel) {
     e.squelch = 7;
     e.pageNumber = 3;
     e.twoToneP = 6;
-    const char* expected[kGridColumnCount] = {" 12", "N",  "146.52000", "---.-----", "C- 67.0", "D-023  ", "v",
-                                              "-",   "L",  "v",         "-",         "-",       "BC",      " 7",
-                                              "v",   "-",  " 3",        "-",         " 6",      "v"};
-    for (int c = 0; c < kGridColumnCount; ++c) EXPECT_EQ(ChannelCellText(m, 11, c), expected[c]) << "column " << c;
+    const char* expected[kGridColumnCount] = {
+        " 12", "N", "146.52000", "---.-----", "C- 67.0", "D-023  ", "v",  "-", "L",  "v",
+        "-",   "-", "BC",        " 7",        "v",       "-",       " 3", "-", " 6", "v"};
+    for (int c = 0; c < kGridColumnCount; ++c)
+        EXPECT_EQ(ChannelCellText(m, 11, c), expected[c]) << "column " << c;
 
     // Without the paging option the number stays in the entry but the cell shows "-".
     m.image[0xBE] = 0x00;
@@ -63,5 +64,5 @@ TEST(StringTable, FillsNumberedMarkersAndKeepsUnknownOnes) {
     EXPECT_FALSE(HasString(999999));
 }
 
-}  // namespace
-}  // namespace rt62
+} // namespace
+} // namespace rt62

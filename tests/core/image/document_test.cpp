@@ -19,7 +19,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 // Answers questions from a queue (Ok/default when empty) and records every message.
 class ScriptedPrompter : public Prompter {
-public:
+  public:
     Answer show(int id, Buttons buttons, Icon, const std::vector<std::string>& args) override {
         ids.push_back(id);
         argsSeen.push_back(args);
@@ -39,8 +39,8 @@ Bytes ReadAll(const fs::path& p) {
 }
 
 void WriteBytes(const fs::path& p, const Bytes& bytes) {
-    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                             static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(p, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 Bytes DataFileBytes(const RadioImage& image, double split) {
@@ -52,7 +52,7 @@ Bytes DataFileBytes(const RadioImage& image, double split) {
 
 // A scratch folder per test, also made the working directory (default files are written there).
 class DocumentTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         oldCwd = fs::current_path();
         dir = fs::temp_directory_path() /
@@ -93,7 +93,7 @@ TEST_F(DocumentTest, OpenAndReadFailuresKeepTheDocumentAndShowTheirMessage) {
     const struct {
         std::string path;
         OpenProbe probe;
-        int message;  // 0: none
+        int message; // 0: none
     } cases[] = {
         {P("ok.r62"), OpenProbe::Ok, 0},
         {P("missing.r62"), OpenProbe::CannotOpen, kStrOpenFailed},
@@ -113,7 +113,7 @@ TEST_F(DocumentTest, OpenAndReadFailuresKeepTheDocumentAndShowTheirMessage) {
         EXPECT_EQ(doc.OpenCommand(c.path, {}), c.message == 0);
         EXPECT_EQ(prompter.ids, c.message ? std::vector<int>{c.message} : std::vector<int>{});
         EXPECT_EQ(doc.CurrentPath(), c.message ? pathBefore : c.path);
-        EXPECT_EQ(doc.Image() == before, c.message != 0);  // a refused file changes nothing
+        EXPECT_EQ(doc.Image() == before, c.message != 0); // a refused file changes nothing
     }
 
     // A load that passes the probe but is short keeps the defaults and the path asked for.
@@ -143,7 +143,7 @@ TEST_F(DocumentTest, DefaultSplitOfAFileIsSanitized) {
         EXPECT_TRUE(doc.IsFileLoaded());
         EXPECT_EQ(doc.DefaultSplit(), c.loaded) << c.stored;
     }
-    EXPECT_EQ(DefaultSplitBytes(1.0), (FileTrailerBytes{0, 0, 0, 0, 0, 0, 0xF0, 0x3F}));  // little-endian
+    EXPECT_EQ(DefaultSplitBytes(1.0), (FileTrailerBytes{0, 0, 0, 0, 0, 0, 0xF0, 0x3F})); // little-endian
 }
 
 TEST_F(DocumentTest, WriteIsCompleteOrLeavesTheOldFile) {
@@ -184,8 +184,9 @@ TEST_F(DocumentTest, WriteIsCompleteOrLeavesTheOldFile) {
         EXPECT_TRUE(doc.IsModified());
     }
     EXPECT_EQ(ReadAll(path), DataFileBytes(doc.Image(), 2.5));
-    std::vector<std::string> names;  // no scratch file is left behind
-    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    std::vector<std::string> names; // no scratch file is left behind
+    for (const auto& e : fs::directory_iterator(dir))
+        names.push_back(e.path().filename().string());
     EXPECT_EQ(names.size(), 5u);
 }
 
@@ -227,7 +228,7 @@ TEST_F(DocumentTest, SaveChangesQuestionStopsUnlessChangesAreSafe) {
         const char* what;
         bool modified;
         std::deque<Answer> answers;
-        const char* chosen;  // nullptr: the Save As dialog is cancelled
+        const char* chosen; // nullptr: the Save As dialog is cancelled
         bool goOn, stillModified, written;
     } cases[] = {
         {"unmodified", false, {}, nullptr, true, false, false},
@@ -254,21 +255,23 @@ TEST_F(DocumentTest, SaveChangesQuestionStopsUnlessChangesAreSafe) {
 
 TEST_F(DocumentTest, NewDocumentSearchesDefaultFilesInItsOrder) {
     const struct {
-        std::vector<int> present;  // default files present, by band code
-        int loaded;                // -1: none, the default is written into the working folder
+        std::vector<int> present; // default files present, by band code
+        int loaded;               // -1: none, the default is written into the working folder
     } cases[] = {{{2}, 2}, {{1, 2}, 2}, {{3, 1}, 1}, {{0, 1, 2, 3}, 0}, {{3}, 3}, {{}, -1}};
     for (const auto& c : cases) {
         fs::remove_all(dir / "prog");
         fs::create_directories(dir / "prog");
         fs::remove(dir / "work" / kDefaultFileNames[0]);
         for (int code : c.present)
-            WriteBytes(dir / "prog" / kDefaultFileNames[code], DataFileBytes(MakeFactoryImage(code).image, 0.0));
+            WriteBytes(dir / "prog" / kDefaultFileNames[code],
+                       DataFileBytes(MakeFactoryImage(code).image, 0.0));
         CRT62MDoc doc(prompter, P("prog"));
         Reset();
         doc.OnNewDocument();
         EXPECT_TRUE(prompter.ids.empty());
         EXPECT_EQ(doc.IsFileLoaded(), c.loaded >= 0);
-        EXPECT_EQ(doc.CurrentPath(), c.loaded < 0 ? kNoPath : (dir / "prog" / kDefaultFileNames[c.loaded]).string());
+        EXPECT_EQ(doc.CurrentPath(),
+                  c.loaded < 0 ? kNoPath : (dir / "prog" / kDefaultFileNames[c.loaded]).string());
         EXPECT_EQ(doc.Model().hardware.bandStepCode, std::max(c.loaded, 0));
         EXPECT_EQ(ReadAll(dir / "work" / kDefaultFileNames[0]).size(), c.loaded < 0 ? kDataFileSize : 0u);
     }
@@ -286,5 +289,5 @@ TEST_F(DocumentTest, NewDocumentSearchesDefaultFilesInItsOrder) {
     EXPECT_EQ(doc.Model().hardware.bandStepCode, 2);
 }
 
-}  // namespace
-}  // namespace rt62
+} // namespace
+} // namespace rt62
