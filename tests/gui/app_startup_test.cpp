@@ -67,10 +67,9 @@ class AppStartupTest : public QObject {
     void missingFileIsCreatedInTheWorkingDirectory();
     void deviceKeyAndRecentFiles();
     void serviceSwitch();
-    void startRepairsSettingsAndOpensThePort();
     void servicePassword();
     void badFileOnTheCommandLineEndsStartUp();
-    void secondCopyGivesWay();
+    void startAndSecondCopy();
 };
 
 void AppStartupTest::repairRules() {
@@ -145,19 +144,6 @@ void AppStartupTest::serviceSwitch() {
         QVERIFY2(IsServiceModeSwitch(args) == service, qPrintable(args.join(' ')));
 }
 
-void AppStartupTest::startRepairsSettingsAndOpensThePort() {
-    WorkDir w("[Initialize]\nPORT_TYPE=2\nCOM_PORT=-3\nPORT_DEVICE=sim:\n");
-    CRT62MApp app;
-    app.setInstanceKey(UniqueKey());
-    QVERIFY(app.InitInstance({}));
-    QCOMPARE(w.ini("Initialize/COM_PORT"), QString("1"));
-    QVERIFY(app.frame()->isVisible());
-    QVERIFY(!app.settings().serviceMode);
-    QVERIFY(app.frame()->windowTitle().endsWith(" - RT62MWin for KT-905"));
-    // With the direct cable the port is open from the start.
-    QVERIFY(app.port() && app.port()->IsOpen());
-}
-
 void AppStartupTest::servicePassword() {
     struct Row {
         QString arg, typed;
@@ -204,13 +190,18 @@ void AppStartupTest::badFileOnTheCommandLineEndsStartUp() {
     QVERIFY(!app.frame());
 }
 
-void AppStartupTest::secondCopyGivesWay() {
-    WorkDir w("[Initialize]\nPORT_TYPE=1\n");
+void AppStartupTest::startAndSecondCopy() {
+    WorkDir w("[Initialize]\nPORT_TYPE=2\nCOM_PORT=-3\nPORT_DEVICE=sim:\n");
     const QString key = UniqueKey();
     {
         CRT62MApp first;
         first.setInstanceKey(key);
         QVERIFY(first.InitInstance({}));
+        QCOMPARE(w.ini("Initialize/COM_PORT"), QString("1"));
+        QVERIFY(first.frame()->isVisible());
+        QVERIFY(first.frame()->windowTitle().endsWith(" - RT62MWin for KT-905"));
+        // The repaired type is the direct cable: the port is open from the start.
+        QVERIFY(first.port() && first.port()->IsOpen());
         first.frame()->showMinimized();
 
         CRT62MApp second;

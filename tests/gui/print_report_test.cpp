@@ -27,51 +27,21 @@ public:
     Answer show(int, Buttons, Icon, const std::vector<std::string>& = {}) override { return Answer::Ok; }
 };
 
-// A paint device that keeps the text drawn on it and where, instead of pixels.
-class TextRecorder : public QPaintDevice {
+// An image whose painter keeps the text drawn and where, instead of setting pixels.
+class TextRecorder : public QImage, public QPaintEngine {
 public:
-    struct Item {
-        QPointF at;
-        QString text;
-    };
-    TextRecorder(int width, int height, int dpi) : w_(width), h_(height), dpi_(dpi), engine_(this) {}
-    QPaintEngine* paintEngine() const override { return &engine_; }
-    std::vector<Item> items;
-
-protected:
-    int metric(PaintDeviceMetric m) const override {
-        switch (m) {
-        case PdmWidth: return w_;
-        case PdmHeight: return h_;
-        case PdmWidthMM: return w_ * 254 / dpi_ / 10;
-        case PdmHeightMM: return h_ * 254 / dpi_ / 10;
-        case PdmDepth: return 32;
-        case PdmNumColors: return 0x7fffffff;
-        case PdmDevicePixelRatio: return 1;
-        case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
-        case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return dpi_;
-        default: return 0;
-        }
+    TextRecorder(int width, int height, int dpi) : QImage(width, height, QImage::Format_RGB32), QPaintEngine(AllFeatures) {
+        setDotsPerMeterX(qRound(dpi / 0.0254));
+        setDotsPerMeterY(qRound(dpi / 0.0254));
     }
-
-private:
-    class Engine : public QPaintEngine {
-    public:
-        explicit Engine(TextRecorder* owner) : QPaintEngine(AllFeatures), owner_(owner) {}
-        bool begin(QPaintDevice*) override { return true; }
-        bool end() override { return true; }
-        void updateState(const QPaintEngineState&) override {}
-        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
-        void drawTextItem(const QPointF& p, const QTextItem& item) override {
-            owner_->items.push_back({p, item.text()});
-        }
-        Type type() const override { return User; }
-
-    private:
-        TextRecorder* owner_;
-    };
-    int w_, h_, dpi_;
-    mutable Engine engine_;
+    QPaintEngine* paintEngine() const override { return const_cast<TextRecorder*>(this); }
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState&) override {}
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawTextItem(const QPointF& p, const QTextItem& item) override { items.push_back({p, item.text()}); }
+    Type type() const override { return User; }
+    std::vector<std::pair<QPointF, QString>> items;
 };
 
 std::vector<std::string> FactoryReport(int band, bool allChannelsPrinted) {
@@ -130,7 +100,7 @@ void PrintReportTest::fontFitsThePaper() {
 }
 
 void PrintReportTest::linesDrawnInOrderAtTheIndent() {
-    TextRecorder device(4960, 7016, 600);  // A4 at 600 dpi
+    TextRecorder device(1240, 1754, 150);  // A4 at 150 dpi
     const auto lines = FactoryReport(0, true);
     const QRectF area(0, 0, device.width(), device.height());
     const ReportPageLayout layout = FitReportFont(&device, area, lines);
@@ -145,13 +115,13 @@ void PrintReportTest::linesDrawnInOrderAtTheIndent() {
             continue;  // kept in place, never drawn
         QVERIFY(k < device.items.size());
         const auto& item = device.items[k++];
-        QCOMPARE(item.text, QString::fromStdString(lines[i]));
-        QVERIFY(qAbs(item.at.x() - 5 * layout.charWidth) < 0.5);
-        QVERIFY(qAbs(item.at.y() - (layout.ascent + static_cast<qreal>(i) * layout.lineHeight)) < 0.5);
+        QCOMPARE(item.second, QString::fromStdString(lines[i]));
+        QVERIFY(qAbs(item.first.x() - 5 * layout.charWidth) < 0.5);
+        QVERIFY(qAbs(item.first.y() - (layout.ascent + static_cast<qreal>(i) * layout.lineHeight)) < 0.5);
     }
     QCOMPARE(k, device.items.size());
     // The last channel line sits wholly inside the page.
-    QVERIFY(device.items.back().at.y() + layout.lineHeight - layout.ascent <= area.bottom());
+    QVERIFY(device.items.back().first.y() + layout.lineHeight - layout.ascent <= area.bottom());
 }
 
 void PrintReportTest::printsExactlyOnePage() {

@@ -26,28 +26,20 @@ using namespace rt62;
 
 namespace {
 
-struct DialogSnapshot {
-    int maximum = -1;
-    int value = -1;
-    bool barVisible = false;
-};
-
-// Answers questions from a script and notes, for every message, what the progress dialog showed.
+// Answers questions from a script and notes, for every message, its thread and the progress bar under it.
 class ScriptPrompter : public Prompter {
 public:
     Answer show(int id, Buttons, Icon, const std::vector<std::string>& = {}) override {
         shown.push_back(id);
         onGuiThread = onGuiThread && QThread::currentThread() == qApp->thread();
-        DialogSnapshot snap;
-        if (auto* d = qobject_cast<TransferDialog*>(QApplication::activeModalWidget())) {
-            snap = {d->progressBar()->maximum(), d->progressBar()->value(), d->progressBar()->isVisibleTo(d)};
-        }
-        snapshots.push_back(snap);
+        auto* d = qobject_cast<TransferDialog*>(QApplication::activeModalWidget());
+        const bool bar = d && d->progressBar()->isVisibleTo(d);
+        bars.push_back(bar ? QPoint(d->progressBar()->maximum(), d->progressBar()->value()) : QPoint());
         const auto it = answers.find(id);
         return it != answers.end() ? it->second : Answer::Ok;
     }
     std::vector<int> shown;
-    std::vector<DialogSnapshot> snapshots;
+    std::vector<QPoint> bars;  // maximum, value
     std::map<int, Answer> answers;
     bool onGuiThread = true;
 };
@@ -61,6 +53,7 @@ RadioImage RadioSideImage() {
     return radio.image;
 }
 
+// A document loaded from a file, its view, and the direct cable to a simulated radio.
 struct Bench {
     ScriptPrompter prompter;
     CRT62MDoc doc{prompter};
@@ -72,6 +65,7 @@ struct Bench {
 
     Bench() {
         doc.Model() = MakeFactoryImage(0);
+        NormalizeImage(doc.Model());
         doc.SetCurrentPath("/tmp/site-a.r62");
         doc.SetFileLoaded(true);
         auto p = std::make_unique<SimulatedSerialPort>(radio, SimulatedSerialPort::Clock::Real, false);
@@ -85,8 +79,6 @@ struct Bench {
     }
 };
 
-QString Text(int id) { return TableText(id, {""}); }
-
 // Presses Cancel (or Escape) once the dialog shows `status`; gives up after a generous while so a
 // broken cancel fails the test instead of hanging it.
 void CancelWhenStatusShows(const QString& status, bool useEscape, bool* pressed) {
@@ -94,16 +86,12 @@ void CancelWhenStatusShows(const QString& status, bool useEscape, bool* pressed)
     auto ticks = std::make_shared<int>(0);
     QObject::connect(timer, &QTimer::timeout, [=] {
         auto* d = qobject_cast<TransferDialog*>(QApplication::activeModalWidget());
-        ++*ticks;
-        if (d && (d->statusLine()->text() == status || *ticks > 1000)) {
-            *pressed = d->statusLine()->text() == status;
-            timer->stop();
-            timer->deleteLater();
-            if (useEscape)
-                QTest::keyClick(d, Qt::Key_Escape);
-            else
-                d->cancelButton()->click();
-        }
+        if (!d || (d->statusLine()->text() != status && ++*ticks < 1000))
+            return;
+        *pressed = d->statusLine()->text() == status;
+        timer->stop();
+        timer->deleteLater();
+        useEscape ? QTest::keyClick(d, Qt::Key_Escape) : d->cancelButton()->click();
     });
     timer->start(10);
 }
@@ -113,50 +101,40 @@ void CancelWhenStatusShows(const QString& status, bool useEscape, bool* pressed)
 class TransferFlowTest : public QObject {
     Q_OBJECT
 private slots:
-    void uploadTakesTheRadioImage();
-    void uploadOverModifiedDocument();
+    void uploadReplacesTheImageOnlyWhenAllowed();
     void cancelWhileWaitingForTheRadio();
     void downloadWritesTheEditedImage();
-    void portThatWillNotOpen();
-    void interfacePortLivesForOneTransfer();
+    void portsThatWillNotOpen();
     void progressPastTheRangeStaysFull();
     void uploadAndDownloadOverAPseudoTerminal();
 };
 
-void TransferFlowTest::uploadTakesTheRadioImage() {
-    Bench b;
-    auto ctx = b.context();
-    QCOMPARE(RunUpload(ctx), TransferResult::Completed);
-    QVERIFY(b.doc.Image() == b.radioImage());
-    QCOMPARE(b.doc.CurrentPath(), std::string("<none>"));
-    QVERIFY(!b.doc.IsFileLoaded() && !b.doc.IsModified());
-    // The message comes on the GUI thread over the dialog, with the bar full.
-    QCOMPARE(b.prompter.shown, std::vector<int>{83});
-    QVERIFY(b.prompter.onGuiThread);
-    const DialogSnapshot& snap = b.prompter.snapshots.front();
-    QVERIFY(snap.barVisible);
-    QCOMPARE(QPoint(snap.maximum, snap.value), QPoint(256, 256));
-    // The grid and the panel were refreshed from the new image.
-    QCOMPARE(b.view.gridModel()->index(0, 2).data().toString(), QStringLiteral("155.50000"));
-    QCOMPARE(b.view.infoValue(1007), QStringLiteral("7C123456"));
-    QVERIFY(b.port && b.port->IsOpen());  // the direct cable keeps the application's port
-}
-
-void TransferFlowTest::uploadOverModifiedDocument() {
-    for (bool overwrite : {true, false}) {
+void TransferFlowTest::uploadReplacesTheImageOnlyWhenAllowed() {
+    // Unmodified; modified and overwritten; modified and kept.
+    for (const auto& [modified, overwrite] : {std::pair(false, true), std::pair(true, true), std::pair(true, false)}) {
         Bench b;
-        b.doc.SetModifiedFlag(true);
+        b.doc.SetModifiedFlag(modified);
         b.prompter.answers[100] = overwrite ? Answer::Yes : Answer::No;
-        NormalizeImage(b.doc.Model());
         const RadioImage before = b.doc.Image();
         auto ctx = b.context();
-        const TransferResult result = RunUpload(ctx);
-        QCOMPARE(result, overwrite ? TransferResult::Completed : TransferResult::Declined);
-        QCOMPARE(b.prompter.shown, (overwrite ? std::vector<int>{100, 83} : std::vector<int>{100}));
+        QCOMPARE(RunUpload(ctx), overwrite ? TransferResult::Completed : TransferResult::Declined);
+        std::vector<int> messages = modified ? std::vector<int>{100} : std::vector<int>{};
+        if (overwrite)
+            messages.push_back(83);
+        QCOMPARE(b.prompter.shown, messages);
         QVERIFY(b.doc.Image() == (overwrite ? b.radioImage() : before));
         QCOMPARE(b.doc.IsModified(), !overwrite);
-        // Declined, the document still belongs to its file.
+        // Only an image that was replaced leaves its file behind.
         QCOMPARE(b.doc.CurrentPath(), std::string(overwrite ? "<none>" : "/tmp/site-a.r62"));
+        QCOMPARE(b.doc.IsFileLoaded(), !overwrite);
+        if (!overwrite)
+            continue;
+        // The message comes on the GUI thread over the full bar; the grid and panel show the new image.
+        QVERIFY(b.prompter.onGuiThread);
+        QCOMPARE(b.prompter.bars.back(), QPoint(256, 256));
+        QCOMPARE(b.view.gridModel()->index(0, 2).data().toString(), QStringLiteral("155.50000"));
+        QCOMPARE(b.view.infoValue(1007), QStringLiteral("7C123456"));
+        QVERIFY(b.port && b.port->IsOpen());  // the direct cable keeps the application's port
     }
 }
 
@@ -165,19 +143,16 @@ void TransferFlowTest::cancelWhileWaitingForTheRadio() {
     for (const auto& [download, escape] : {std::pair(false, false), std::pair(false, true), std::pair(true, false)}) {
         Bench b;
         b.radio->With([](RadioEmulator& e) { e.MutableFaults().silent = true; });
-        NormalizeImage(b.doc.Model());
         const RadioImage before = b.doc.Image();
         const RadioImage radioBefore = b.radioImage();
         bool pressed = false;
-        CancelWhenStatusShows(Text(94), escape, &pressed);
+        CancelWhenStatusShows(TableText(94, {""}), escape, &pressed);
         auto ctx = b.context();
-        const TransferResult result = download ? RunDownload(ctx) : RunUpload(ctx);
+        QCOMPARE(download ? RunDownload(ctx) : RunUpload(ctx), TransferResult::Cancelled);
         QVERIFY2(pressed, "the dialog never showed the switch-radio status");
-        QCOMPARE(result, TransferResult::Cancelled);
         QVERIFY(b.prompter.shown.empty());  // a cancel says nothing
-        QVERIFY(b.doc.Image() == before);
+        QVERIFY(b.doc.Image() == before && b.radioImage() == radioBefore);
         QCOMPARE(b.doc.CurrentPath(), std::string("/tmp/site-a.r62"));
-        QVERIFY(b.radioImage() == radioBefore);
         QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
 }
@@ -189,32 +164,27 @@ void TransferFlowTest::downloadWritesTheEditedImage() {
     b.doc.SetModifiedFlag(true);
     auto ctx = b.context();
     QCOMPARE(RunDownload(ctx), TransferResult::Completed);
-
     QCOMPARE(b.prompter.shown, std::vector<int>{89});
-    const DialogSnapshot& snap = b.prompter.snapshots.front();
-    QCOMPARE(QPoint(snap.maximum, snap.value), QPoint(517, 517));
+    QCOMPARE(b.prompter.bars.back(), QPoint(517, 517));
     // The radio holds the edit, and the document holds what was written (with the radio's own bytes).
     QVERIFY(b.radioImage() == b.doc.Image());
     QCOMPARE(b.view.gridModel()->index(3, 2).data().toString(), QStringLiteral("147.12500"));
     QCOMPARE(b.doc.CurrentPath(), std::string("/tmp/site-a.r62"));
 }
 
-void TransferFlowTest::portThatWillNotOpen() {
+void TransferFlowTest::portsThatWillNotOpen() {
     for (bool download : {false, true}) {
         Bench b;
         b.simPort->SetOpenFails(true);
         b.doc.SetModifiedFlag(true);
         auto ctx = b.context();
-        const TransferResult result = download ? RunDownload(ctx) : RunUpload(ctx);
-        QCOMPARE(result, TransferResult::Failed);
+        QCOMPARE(download ? RunDownload(ctx) : RunUpload(ctx), TransferResult::Failed);
         QCOMPARE(b.prompter.shown, std::vector<int>{80});
         // Nothing came from the radio, so the document still belongs to its file.
         QCOMPARE(b.doc.CurrentPath(), std::string("/tmp/site-a.r62"));
         QVERIFY(b.doc.IsModified());
     }
-}
-
-void TransferFlowTest::interfacePortLivesForOneTransfer() {
+    // With the interface the port lives for one transfer, whether it opened or not.
     Bench b;
     b.settings.portType = 1;
     b.settings.portDevice = QStringLiteral("sim:");
@@ -222,12 +192,9 @@ void TransferFlowTest::interfacePortLivesForOneTransfer() {
     auto ctx = b.context();
     QCOMPARE(RunUpload(ctx), TransferResult::Completed);
     QVERIFY(b.port == nullptr);
-
-    // Also after a port that could not be opened.
-    b.prompter.shown.clear();
     b.settings.portDevice = QStringLiteral("/nonexistent/rt62-test-tty");
     QCOMPARE(RunDownload(ctx), TransferResult::Failed);
-    QCOMPARE(b.prompter.shown, std::vector<int>{80});
+    QCOMPARE(b.prompter.shown, (std::vector<int>{83, 80}));
     QVERIFY(b.port == nullptr);
 }
 
