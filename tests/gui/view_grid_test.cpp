@@ -1,5 +1,5 @@
 // The form view against crafted images (cell texts, colours, header spans, hidden columns, current
-// cell, info panel) and the "File Data" dump it opens in service mode.
+// cell, info panel), the "File Data" dump it opens in service mode, and the printed report.
 #include "app/app_settings.h"
 #include "editor/channel_grid_model.h"
 #include "editor/form_view.h"
@@ -7,11 +7,17 @@
 #include "image/document.h"
 #include "image/model.h"
 #include "link/dump_dialog.h"
+#include "report/report_printer.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -33,26 +39,14 @@ void SetPagingOption(ImageModel& m, bool on) {
 
 void CraftChannels(ImageModel& m) {
     auto& c = m.channels;
-    c.at(0).rxFrequency = 151.625;
-    c.at(0).txFrequency = 156.0;
-    c.at(0).narrow = 1;
-    c.at(0).power = 1;
-    c.at(1).txInhibit = 1;
-    c.at(1).rxFrequency = 152.5;
-    c.at(2).scan = 2;
-    c.at(3).scan = 3;
-    c.at(4).pagePresent = 1;
-    c.at(4).pageNumber = 3;
-    c.at(5).encKind = 1;
-    c.at(5).encCtcss = 0;
-    c.at(5).decKind = 2;
-    c.at(5).decDcs = 0;
-    c.at(6).lockOut = 2;
-    c.at(6).squelch = 9;
-    c.at(7).twoToneP = 4;
-    c.at(7).twoToneS = 1;
-    c.at(8).inUse = 0;
-    c.at(8).rxFrequency = 150.5;
+    c.at(0).rxFrequency = 151.625, c.at(0).txFrequency = 156.0, c.at(0).narrow = 1, c.at(0).power = 1;
+    c.at(1).txInhibit = 1, c.at(1).rxFrequency = 152.5;
+    c.at(2).scan = 2, c.at(3).scan = 3;
+    c.at(4).pagePresent = 1, c.at(4).pageNumber = 3;
+    c.at(5).encKind = 1, c.at(5).encCtcss = 0, c.at(5).decKind = 2, c.at(5).decDcs = 0;
+    c.at(6).lockOut = 2, c.at(6).squelch = 9;
+    c.at(7).twoToneP = 4, c.at(7).twoToneS = 1;
+    c.at(8).inUse = 0, c.at(8).rxFrequency = 150.5;
 }
 
 // A VHF factory image with crafted channels pushed through the image bytes, so the grid shows what
@@ -63,8 +57,8 @@ struct Fixture {
     AppSettings settings;
     CRT62MView view{doc, settings};
 
-    explicit Fixture(const std::function<void(ImageModel&)>& craft = CraftChannels) {
-        doc.Model() = MakeFactoryImage(0);
+    explicit Fixture(const std::function<void(ImageModel&)>& craft = CraftChannels, int band = 0) {
+        doc.Model() = MakeFactoryImage(band);
         craft(doc.Model());
         NormalizeImage(doc.Model());
         DecodeImage(doc.Model());
@@ -76,6 +70,16 @@ struct Fixture {
     }
 };
 
+std::vector<std::string> FactoryReport(int band, bool allChannelsPrinted) {
+    Fixture f(
+        [&](ImageModel& m) {
+            for (auto& e : m.channels.entries)
+                e.inUse = allChannelsPrinted, e.rxFrequency = e.txFrequency = band >= 2 ? 450.0 : 150.0;
+        },
+        band);
+    return ReportLinesFor(f.doc);
+}
+
 } // namespace
 
 class ViewGridTest : public QObject {
@@ -86,10 +90,12 @@ class ViewGridTest : public QObject {
     void rowColours();
     void headerMergingAndHiddenItems();
     void currentCellAfterRefreshAndCurrentChannel();
-    void renderCellAnnouncesDependentCells();
     void infoPanel();
     void contextMenuAndShiftF9();
     void dumpShowsImageAndTrailer();
+    void reportFontFitsThePaper();
+    void reportPrintsExactlyOnePage();
+    void previewNamesThePrinterInTheInfoPanel();
 };
 
 void ViewGridTest::cellTexts() {
@@ -104,10 +110,10 @@ void ViewGridTest::cellTexts() {
         {0, 4, "-------"},   {6, 12, "BT"},  {6, 13, " 9"},       {7, 18, " 4"},
         {7, 19, "v"},        {0, 18, "-"},   {8, 2, "150.50000"}}; // an unused channel shows values
     Fixture f;
-    for (const Row& r : rows)
-        QCOMPARE(QString::number(r.channel) + "," + QString::number(r.column) + ": " +
-                     f.cell(r.channel, r.column),
-                 QString::number(r.channel) + "," + QString::number(r.column) + ": " + r.text);
+    for (const Row& r : rows) {
+        const QString at = QString("%1,%2: ").arg(r.channel).arg(r.column);
+        QCOMPARE(at + f.cell(r.channel, r.column), at + r.text);
+    }
 }
 
 void ViewGridTest::pageColumnFollowsPagingOption() {
@@ -115,8 +121,7 @@ void ViewGridTest::pageColumnFollowsPagingOption() {
         SetPagingOption(m, true);
         CraftChannels(m);
     });
-    QCOMPARE(f.cell(4, 16), QStringLiteral(" 3"));
-    QCOMPARE(f.cell(3, 16), QStringLiteral("-"));
+    QVERIFY(f.cell(4, 16) == " 3" && f.cell(3, 16) == "-");
     // The Option dialog clears the bit in the image: the column shows "-", the entry keeps its page.
     SetPagingOption(f.doc.Model(), false);
     f.view.FullRefresh();
@@ -133,10 +138,8 @@ void ViewGridTest::rowColours() {
     auto colour = [&](int ch, int col) {
         return f.view.gridModel()->index(ch, col).data(Qt::ForegroundRole).value<QColor>();
     };
-    for (int col = 0; col < ChannelGridModel::kColumnCount; ++col) {
-        QCOMPARE(colour(0, col), inUse);
-        QCOMPARE(colour(8, col), unused);
-    }
+    for (int col = 0; col < ChannelGridModel::kColumnCount; ++col)
+        QVERIFY(colour(0, col) == inUse && colour(8, col) == unused);
     // Switching the channel on recolours the whole row and rewrites no text.
     QSignalSpy spy(f.view.gridModel(), &QAbstractItemModel::dataChanged);
     f.doc.Model().channels.at(8).inUse = 1;
@@ -149,13 +152,12 @@ void ViewGridTest::rowColours() {
 
 void ViewGridTest::headerMergingAndHiddenItems() {
     Fixture f;
-    const TwoRowHeader* header = f.view.gridHeader();
     const QList<QPair<int, std::pair<int, int>>> spans = {
         {3, {2, 3}},   {4, {4, 5}}, {7, {6, 7}}, {18, {18, 19}}, {8, {8, 8}}, // "Pwr" differs from "Pwr Save"
         {10, {10, 10}}                                                        // empty cells stay apart
     };
     for (const auto& [column, span] : spans)
-        QCOMPARE(header->mergedSpan(0, column), span);
+        QCOMPARE(f.view.gridHeader()->mergedSpan(0, column), span);
 
     // Hiding the "Sub Audio" item zeroes both of its columns and nothing else.
     auto widths = [&] {
@@ -172,81 +174,50 @@ void ViewGridTest::headerMergingAndHiddenItems() {
     // With every item hidden only the channel numbers remain.
     f.settings.items.fill(0);
     f.view.FullRefresh();
-    QVERIFY(widths()[0] > 0);
-    QCOMPARE(widths().mid(1), QList<int>(19, 0));
+    QVERIFY(widths()[0] > 0 && widths().mid(1) == QList<int>(19, 0));
     QCOMPARE(f.view.gridHeader()->mergedSpan(0, 0), std::make_pair(0, 0));
 }
 
 void ViewGridTest::currentCellAfterRefreshAndCurrentChannel() {
     Fixture f;
     QTableView* grid = f.view.grid();
+    auto current = [&] { return f.doc.Model().channels.currentChannel; };
     QSignalSpy moved(&f.view, &CRT62MView::currentChannelChanged);
     grid->setCurrentIndex(grid->model()->index(6, 7));
-    QCOMPARE(f.doc.Model().channels.currentChannel, 6);
-    QCOMPARE(moved.count(), 1);
-    QCOMPARE(f.view.helpContext(), 307);
+    QVERIFY(current() == 6 && moved.count() == 1 && f.view.helpContext() == 307);
     // Moving along the row keeps the channel.
     grid->setCurrentIndex(grid->model()->index(6, 19));
-    QCOMPARE(f.view.helpContext(), 319);
-    QCOMPARE(moved.count(), 1);
+    QVERIFY(moved.count() == 1 && f.view.helpContext() == 319);
 
     f.view.FullRefresh();
-    QCOMPARE(grid->currentIndex(), grid->model()->index(0, 0));
-    QCOMPARE(f.doc.Model().channels.currentChannel, 0);
+    QVERIFY(grid->currentIndex() == grid->model()->index(0, 0) && current() == 0);
     // A row redrawn by a channel copy becomes the current row, in column 0.
     f.view.RenderRow(11);
-    QCOMPARE(grid->currentIndex(), grid->model()->index(11, 0));
-    QCOMPARE(f.doc.Model().channels.currentChannel, 11);
+    QVERIFY(grid->currentIndex() == grid->model()->index(11, 0) && current() == 11);
     // Keyboard navigation is followed as well.
     f.view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f.view));
     grid->setFocus();
     QTest::keyClick(grid, Qt::Key_Down);
-    QCOMPARE(f.doc.Model().channels.currentChannel, 12);
-}
-
-void ViewGridTest::renderCellAnnouncesDependentCells() {
-    const QList<QPair<int, QList<int>>> rows = {{1, {1}},        {2, {2, 3}},     // receive sets transmit
-                                                {3, {3}},        {4, {4, 5, 17}}, // a tone clears PROX
-                                                {5, {4, 5, 17}}, {13, {13}},      {18, {18, 19}}, {19, {19}}};
-    Fixture f;
-    for (const auto& [column, changed] : rows) {
-        QSignalSpy spy(f.view.gridModel(), &QAbstractItemModel::dataChanged);
-        f.view.RenderCell(3, column);
-        QList<int> seen;
-        for (const auto& args : spy) {
-            QCOMPARE(args.at(0).toModelIndex().row(), 3);
-            QCOMPARE(args.at(1).toModelIndex().row(), 3);
-            for (int c = args.at(0).toModelIndex().column(); c <= args.at(1).toModelIndex().column(); ++c)
-                seen.append(c);
-        }
-        std::sort(seen.begin(), seen.end());
-        QCOMPARE(seen, changed);
-    }
+    QCOMPARE(current(), 12);
 }
 
 void ViewGridTest::infoPanel() {
     const QList<std::tuple<int, int, int, QString, QString>> rows = {
         {0x02, 0x08, 0, "2.08", "VHF          "}, {0x12, 0x34, 3, "12.34", "UHF          "}};
     for (const auto& [fwHigh, fwLow, band, firmware, bandText] : rows) {
-        SilentPrompter prompter;
-        CRT62MDoc doc(prompter);
-        doc.Model() = MakeFactoryImage(band);
-        doc.Model().image[0] = static_cast<std::uint8_t>(fwHigh);
-        doc.Model().image[1] = static_cast<std::uint8_t>(fwLow);
-        DecodeImage(doc.Model());
-        AppSettings settings;
-        settings.comPort = 7;
-        CRT62MView view(doc, settings);
-        view.FullRefresh();
-        QCOMPARE(view.infoValue(1010), firmware);
-        QCOMPARE(view.infoValue(1008), bandText);
-        QCOMPARE(view.infoValue(1007), QString::fromStdString(doc.Model().marketing.serialNumber));
-        QCOMPARE(view.infoValue(1059), QStringLiteral("COM7"));
-        // The panel is rewritten on its own after a configuration change.
-        settings.comPort = 12;
-        view.RefreshInfoPanel();
-        QCOMPARE(view.infoValue(1059), QStringLiteral("COM12"));
+        Fixture f(
+            [&](ImageModel& m) {
+                m.image[0] = static_cast<std::uint8_t>(fwHigh);
+                m.image[1] = static_cast<std::uint8_t>(fwLow);
+            },
+            band);
+        f.settings.comPort = 7;
+        f.view.RefreshInfoPanel();
+        QCOMPARE(f.view.infoValue(1010), firmware);
+        QCOMPARE(f.view.infoValue(1008), bandText);
+        QCOMPARE(f.view.infoValue(1007), QString::fromStdString(f.doc.Model().marketing.serialNumber));
+        QCOMPARE(f.view.infoValue(1059), QStringLiteral("COM7"));
     }
 }
 
@@ -274,34 +245,91 @@ void ViewGridTest::contextMenuAndShiftF9() {
 }
 
 void ViewGridTest::dumpShowsImageAndTrailer() {
-    SilentPrompter p;
-    CRT62MDoc doc(p);
-    doc.Model() = MakeFactoryImage(2);
-    doc.Image()[0xFD] = 0xA7; // the checksum's low byte: row 000f0h, column 0d
-    doc.SetDefaultSplit(-4.6);
-    const RadioImage before = doc.Image();
-    DumpDialog dialog(doc);
+    Fixture f([](ImageModel&) {}, 2);
+    f.doc.Image()[0xFD] = 0xA7; // the checksum's low byte: row 000f0h, column 0d
+    f.doc.SetDefaultSplit(-4.6);
+    const RadioImage before = f.doc.Image();
+    DumpDialog dialog(f.doc);
     const QList<std::tuple<int, int, QString>> cells = {
-        {0, 0, ""},       {0, 1, "00"},      {0, 11, "0a"},     {0, 16, "0f"},
-        {1, 0, "00000h"}, {16, 0, "000f0h"}, {17, 0, "00100h"}, {16, 14, "a7"}};
+        {0, 0, ""},       {0, 1, "00"},      {0, 11, "0a"},     {0, 16, "0f"},      {1, 0, "00000h"},
+        {16, 0, "000f0h"}, {17, 0, "00100h"}, {16, 14, "a7"},    {17, 7, ""},        {17, 16, ""}};
     for (const auto& [row, column, text] : cells)
         QCOMPARE(dialog.cellText(row, column), text);
-    for (int a = 0; a < 254; ++a)
-        QCOMPARE(dialog.cellText(a / 16 + 1, a % 16 + 1),
-                 QString::asprintf("%02x", before[static_cast<std::size_t>(a)]));
-    // Offsets 254-261: the Default Split as a data file stores it; nothing after that.
+    // Offsets 0-253 the image, 254-261 the Default Split as a data file stores it.
     double split = -4.6;
     unsigned char raw[8];
     std::memcpy(raw, &split, 8);
-    for (int k = 0; k < 8; ++k)
-        QCOMPARE(dialog.cellText((254 + k) / 16 + 1, (254 + k) % 16 + 1), QString::asprintf("%02x", raw[k]));
-    for (int c = 7; c <= 16; ++c)
-        QCOMPARE(dialog.cellText(17, c), QString());
+    for (int a = 0; a < 262; ++a)
+        QCOMPARE(dialog.cellText(a / 16 + 1, a % 16 + 1),
+                 QString::asprintf("%02x", a < 254 ? before[static_cast<std::size_t>(a)] : raw[a - 254]));
     // Read-only: no cell can be edited and closing changes nothing.
     QCOMPARE(dialog.table()->editTriggers(), QAbstractItemView::NoEditTriggers);
     QVERIFY(!(dialog.table()->item(1, 1)->flags() & Qt::ItemIsEditable));
     dialog.accept();
-    QVERIFY(doc.Image() == before);
+    QVERIFY(f.doc.Image() == before);
+}
+
+void ViewGridTest::reportFontFitsThePaper() {
+    const std::pair<QPageSize::PageSizeId, QPageLayout::Orientation> papers[] = {
+        {QPageSize::A4, QPageLayout::Portrait},  {QPageSize::Letter, QPageLayout::Portrait},
+        {QPageSize::A4, QPageLayout::Landscape}, {QPageSize::A5, QPageLayout::Portrait},
+        {QPageSize::A6, QPageLayout::Landscape}};
+    const auto lines = FactoryReport(2, true);
+    std::size_t widest = 0;
+    for (const std::string& line : lines)
+        widest = std::max(widest, line.size());
+    for (const auto& [size, orientation] : papers) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageSize(QPageSize(size));
+        printer.setPageOrientation(orientation);
+        const QRectF area(QPointF(), printer.pageLayout().paintRectPixels(printer.resolution()).size());
+        const ReportPageLayout layout = FitReportFont(&printer, area, lines);
+        // Columns line up only if every character is as wide as any other.
+        const QFontMetricsF fm(layout.font, &printer);
+        QCOMPARE(fm.horizontalAdvance(QLatin1Char('i')), fm.horizontalAdvance(QLatin1Char('M')));
+        const qreal usedWidth = layout.charWidth * static_cast<qreal>(widest + kReportIndentChars);
+        const qreal usedHeight = layout.lineHeight * kFullReportLines;
+        QVERIFY2(usedWidth <= area.width(), "the widest line runs off the right edge");
+        QVERIFY2(usedHeight <= area.height(), "channel lines drop off the bottom of the page");
+        // The text uses the paper: one of the two directions is nearly full (unless the size cap applies).
+        const bool capped = layout.font.pointSizeF() >= 12.0 - 1e-6;
+        QVERIFY2(capped || usedWidth > 0.85 * area.width() || usedHeight > 0.85 * area.height(),
+                 "the font is much smaller than the paper allows");
+    }
+}
+
+void ViewGridTest::reportPrintsExactlyOnePage() {
+    for (bool allChannels : {true, false}) {
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath("report.pdf"));
+        printer.setFromTo(1, 3); // whatever range was asked for, the report is one page
+        QVERIFY(PrintReportLines(printer, FactoryReport(1, allChannels)));
+        QFile file(printer.outputFileName());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromLatin1(file.readAll()).count(QRegularExpression("/Type\\s*/Page(?!s)")), 1);
+    }
+}
+
+void ViewGridTest::previewNamesThePrinterInTheInfoPanel() {
+    Fixture f;
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("preview.pdf"));
+    bool previewShown = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget())) {
+            previewShown = true;
+            preview->reject();
+        }
+    });
+    RunPrintPreview(nullptr, printer, f.doc, f.settings, &f.view);
+    QVERIFY(previewShown);
+    QCOMPARE(f.settings.printerName, PrinterDisplayName(printer));
+    QCOMPARE(f.view.infoValue(1061), PrinterDisplayName(printer));
 }
 
 QTEST_MAIN(ViewGridTest)
