@@ -46,8 +46,7 @@ class ScriptPrompter : public Prompter {
 
 RadioImage RadioSideImage() {
     ImageModel radio = MakeFactoryImage(0);
-    radio.channels.at(0).rxFrequency = 155.5;
-    radio.channels.at(0).txFrequency = 155.5;
+    radio.channels.at(0).rxFrequency = radio.channels.at(0).txFrequency = 155.5;
     radio.marketing.serialNumber = "7C123456";
     NormalizeImage(radio);
     return radio.image;
@@ -60,20 +59,26 @@ struct Bench {
     AppSettings settings;
     CRT62MView view{doc, settings};
     std::shared_ptr<SimulatedRadio> radio = std::make_shared<SimulatedRadio>(RadioSideImage());
-    SimulatedSerialPort* simPort = nullptr;
-    std::unique_ptr<SerialPort> port;
+    SimulatedSerialPort* simPort = new SimulatedSerialPort(radio, SimulatedSerialPort::Clock::Real, false);
+    std::unique_ptr<SerialPort> port{simPort};
 
     Bench() {
         doc.Model() = MakeFactoryImage(0);
         NormalizeImage(doc.Model());
         doc.SetCurrentPath("/tmp/site-a.r62");
         doc.SetFileLoaded(true);
-        auto p = std::make_unique<SimulatedSerialPort>(radio, SimulatedSerialPort::Clock::Real, false);
-        simPort = p.get();
-        port = std::move(p);
         view.FullRefresh();
     }
-    TransferContext context() { return TransferContext{nullptr, doc, settings, prompter, port, &view}; }
+    // The interface: a port opened for each transfer only.
+    void useInterface(const QString& device) {
+        settings.portType = 1;
+        settings.portDevice = device;
+        port.reset();
+    }
+    TransferResult run(bool download) {
+        TransferContext ctx{nullptr, doc, settings, prompter, port, &view};
+        return download ? RunDownload(ctx) : RunUpload(ctx);
+    }
     RadioImage radioImage() {
         return radio->With([](RadioEmulator& e) { return e.Image(); });
     }
@@ -104,22 +109,19 @@ class TransferFlowTest : public QObject {
     void cancelWhileWaitingForTheRadio();
     void downloadWritesTheEditedImage();
     void portsThatWillNotOpen();
-    void progressPastTheRangeStaysFull();
     void uploadAndDownloadOverAPseudoTerminal();
 };
 
 void TransferFlowTest::uploadReplacesTheImageOnlyWhenAllowed() {
     // Unmodified; modified and overwritten; modified and kept.
-    for (const auto& [modified, overwrite] :
-         {std::pair(false, true), std::pair(true, true), std::pair(true, false)}) {
+    const std::tuple<bool, bool, std::vector<int>> rows[] = {
+        {false, true, {83}}, {true, true, {100, 83}}, {true, false, {100}}};
+    for (const auto& [modified, overwrite, messages] : rows) {
         Bench b;
         b.doc.SetModifiedFlag(modified);
         b.prompter.answers[100] = overwrite ? Answer::Yes : Answer::No;
         const RadioImage before = b.doc.Image();
-        auto ctx = b.context();
-        QCOMPARE(RunUpload(ctx), overwrite ? TransferResult::Completed : TransferResult::Declined);
-        std::vector<int> messages = modified ? std::vector<int>{100} : std::vector<int>{};
-        if (overwrite) messages.push_back(83);
+        QCOMPARE(b.run(false), overwrite ? TransferResult::Completed : TransferResult::Declined);
         QCOMPARE(b.prompter.shown, messages);
         QVERIFY(b.doc.Image() == (overwrite ? b.radioImage() : before));
         QCOMPARE(b.doc.IsModified(), !overwrite);
@@ -146,8 +148,7 @@ void TransferFlowTest::cancelWhileWaitingForTheRadio() {
         const RadioImage radioBefore = b.radioImage();
         bool pressed = false;
         CancelWhenStatusShows(TableText(94, {""}), escape, &pressed);
-        auto ctx = b.context();
-        QCOMPARE(download ? RunDownload(ctx) : RunUpload(ctx), TransferResult::Cancelled);
+        QCOMPARE(b.run(download), TransferResult::Cancelled);
         QVERIFY2(pressed, "the dialog never showed the switch-radio status");
         QVERIFY(b.prompter.shown.empty()); // a cancel says nothing
         QVERIFY(b.doc.Image() == before && b.radioImage() == radioBefore);
@@ -158,11 +159,9 @@ void TransferFlowTest::cancelWhileWaitingForTheRadio() {
 
 void TransferFlowTest::downloadWritesTheEditedImage() {
     Bench b;
-    b.doc.Model().channels.at(3).rxFrequency = 147.125;
-    b.doc.Model().channels.at(3).txFrequency = 147.125;
+    b.doc.Model().channels.at(3).rxFrequency = b.doc.Model().channels.at(3).txFrequency = 147.125;
     b.doc.SetModifiedFlag(true);
-    auto ctx = b.context();
-    QCOMPARE(RunDownload(ctx), TransferResult::Completed);
+    QCOMPARE(b.run(true), TransferResult::Completed);
     QCOMPARE(b.prompter.shown, std::vector<int>{89});
     QCOMPARE(b.prompter.bars.back(), QPoint(517, 517));
     // The radio holds the edit, and the document holds what was written (with the radio's own bytes).
@@ -176,37 +175,21 @@ void TransferFlowTest::portsThatWillNotOpen() {
         Bench b;
         b.simPort->SetOpenFails(true);
         b.doc.SetModifiedFlag(true);
-        auto ctx = b.context();
-        QCOMPARE(download ? RunDownload(ctx) : RunUpload(ctx), TransferResult::Failed);
+        QCOMPARE(b.run(download), TransferResult::Failed);
         QCOMPARE(b.prompter.shown, std::vector<int>{80});
         // Nothing came from the radio, so the document still belongs to its file.
         QCOMPARE(b.doc.CurrentPath(), std::string("/tmp/site-a.r62"));
         QVERIFY(b.doc.IsModified());
     }
     // With the interface the port lives for one transfer, whether it opened or not.
-    Bench b;
-    b.settings.portType = 1;
-    b.settings.portDevice = QStringLiteral("sim:");
-    b.port.reset();
-    auto ctx = b.context();
-    QCOMPARE(RunUpload(ctx), TransferResult::Completed);
-    QVERIFY(b.port == nullptr);
-    b.settings.portDevice = QStringLiteral("/nonexistent/rt62-test-tty");
-    QCOMPARE(RunDownload(ctx), TransferResult::Failed);
-    QCOMPARE(b.prompter.shown, (std::vector<int>{83, 80}));
-    QVERIFY(b.port == nullptr);
-}
-
-void TransferFlowTest::progressPastTheRangeStaysFull() {
-    TransferDialog dialog(
-        TransferKind::Download, [] {}, [] {});
-    dialog.postRange(517);
-    dialog.postPosition(300);
-    QCoreApplication::processEvents();
-    QCOMPARE(dialog.progressBar()->value(), 300);
-    dialog.postPosition(700); // after a restart the count runs past the range
-    QCoreApplication::processEvents();
-    QCOMPARE(dialog.progressBar()->value(), 517);
+    for (const char* device : {"sim:", "/nonexistent/rt62-test-tty"}) {
+        Bench b;
+        b.useInterface(device);
+        const bool sim = device[0] == 's';
+        QCOMPARE(b.run(false), sim ? TransferResult::Completed : TransferResult::Failed);
+        QCOMPARE(b.prompter.shown, std::vector<int>{sim ? 83 : 80});
+        QVERIFY(b.port == nullptr);
+    }
 }
 
 void TransferFlowTest::uploadAndDownloadOverAPseudoTerminal() {
@@ -217,18 +200,14 @@ void TransferFlowTest::uploadAndDownloadOverAPseudoTerminal() {
     PtyRadio radio(RadioSideImage(), RadioEmulator::Start::PowerOnPrompt, false);
     QVERIFY(radio.Start());
     Bench b;
-    b.settings.portType = 1;
-    b.settings.portDevice = QString::fromStdString(radio.DevicePath());
-    b.port.reset();
-    auto ctx = b.context();
-    QCOMPARE(RunUpload(ctx), TransferResult::Completed);
+    b.useInterface(QString::fromStdString(radio.DevicePath()));
+    QCOMPARE(b.run(false), TransferResult::Completed);
     QVERIFY(b.doc.Image() == RadioSideImage());
     QVERIFY(b.port == nullptr);
 
-    b.doc.Model().channels.at(5).rxFrequency = 160.25;
-    b.doc.Model().channels.at(5).txFrequency = 160.25;
+    b.doc.Model().channels.at(5).rxFrequency = b.doc.Model().channels.at(5).txFrequency = 160.25;
     radio.With([](RadioEmulator& e) { e.SetStart(RadioEmulator::Start::Immediate); });
-    QCOMPARE(RunDownload(ctx), TransferResult::Completed);
+    QCOMPARE(b.run(true), TransferResult::Completed);
     QCOMPARE(b.prompter.shown, (std::vector<int>{83, 89}));
     QVERIFY(radio.With([&](RadioEmulator& e) { return e.Image() == b.doc.Image(); }));
     QCOMPARE(b.view.gridModel()->index(5, 2).data().toString(), QStringLiteral("160.25000"));
