@@ -1,0 +1,932 @@
+// The parameter dialogs driven through their controls: the dialog base and its input controls, the
+// Common-menu dialogs and Channel Type, the Signaling dialogs, and the command runners around them.
+#include "dialogs/channel_type_dialog.h"
+#include "dialogs/common_commands.h"
+#include "dialogs/filter_kind.h"
+#include "dialogs/hardware_dialog.h"
+#include "dialogs/input_controls.h"
+#include "dialogs/key_function_dialog.h"
+#include "dialogs/marketing_dialog.h"
+#include "dialogs/miscellaneous_dialog.h"
+#include "dialogs/option_dialog.h"
+#include "dialogs/power_saving_dialog.h"
+#include "dialogs/scanning_dialog.h"
+#include "dialogs/signaling_ani_dialog.h"
+#include "dialogs/signaling_commands.h"
+#include "dialogs/signaling_page_dialogs.h"
+#include "dialogs/signaling_tone_browser.h"
+#include "dialogs/signaling_twotone_dialogs.h"
+#include "image/cells.h"
+#include "image/document.h"
+#include "image/fields.h"
+#include "image/layout.h"
+#include "image/model.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QClipboard>
+#include <QFormLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QtTest>
+
+using namespace rt62;
+
+namespace {
+
+class ScriptedPrompter : public Prompter {
+public:
+    QList<Answer> answers;
+    QList<int> asked;
+    Answer show(int id, Buttons, Icon, const std::vector<std::string>&) override {
+        asked << id;
+        return answers.isEmpty() ? Answer::No : answers.takeFirst();
+    }
+};
+
+// A factory document of the given band/step code; the prompter answers No unless scripted.
+struct Doc {
+    ScriptedPrompter p;
+    CRT62MDoc doc{p, "/nonexistent"};
+    explicit Doc(int bandStepCode = 0) { doc.Model() = MakeFactoryImage(bandStepCode); }
+    RadioImage& img() { return doc.Image(); }
+    ImageModel& m() { return doc.Model(); }
+};
+
+// The Signaling dialogs' document: the paging board fitted unless told otherwise, two-tone pair access.
+struct SigDoc : Doc {
+    explicit SigDoc(bool paging = true) {
+        layout::kOptionBoardPaging.Write(img(), paging ? 1 : 0);
+        NormalizeImage(m());
+        DecodeImage(m());
+    }
+    void setPair(int k, int b1, int b2) {
+        WritePairBytes(img(), k, {static_cast<std::uint8_t>(b1), static_cast<std::uint8_t>(b2)});
+    }
+    std::pair<int, int> pair(int k) {
+        const PairBytes b = ReadPairBytes(img(), k);
+        return {b.first, b.second};
+    }
+};
+
+using Choices = QList<QPair<int, int>>; // control id, item index
+
+void Show(QWidget* w) {
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+}
+
+template <class T = EnterCombo> T* Control(QWidget* dialog, int id) {
+    return dialog->findChild<T*>(ControlName(id));
+}
+
+// What a user's choice does: the item becomes current and the list reports it.
+void Choose(QWidget* dialog, const Choices& choices) {
+    for (const auto& [id, index] : choices) {
+        auto* list = Control(dialog, id);
+        QVERIFY2(list, qPrintable(QString::number(id)));
+        list->setCurrentIndex(index);
+        emit list->activated(index);
+    }
+}
+
+// Enter to edit, the text replacing the selection, Enter.
+void TypeInto(FilterEdit* edit, const QString& text) {
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, text);
+    QTest::keyClick(edit, Qt::Key_Return);
+}
+void TypeInto(QWidget* dialog, int id, const QString& text) { TypeInto(Control<FilterEdit>(dialog, id), text); }
+
+void PressKey(QWidget* w, Qt::Key key) {
+    w->setFocus();
+    QTest::keyClick(w, key);
+}
+
+QStringList Items(QComboBox* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i) items << list->itemText(i);
+    return items;
+}
+
+void PressOk(ParamDialog& d) { QTest::mouseClick(d.okButton(), Qt::LeftButton); }
+
+// Runs f once on the next modal dialog (polling: the dialog's exec() blocks the caller).
+void OnModal(std::function<void(QDialog*)> f) {
+    auto* poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, f] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            f(d);
+        }
+    });
+    poll->start();
+}
+
+// Presses OK (or Cancel) of the modal dialog a runner is about to show, after an optional choice.
+void AnswerNextDialog(bool ok, const Choices& choices = {}) {
+    OnModal([ok, choices](QDialog* d) {
+        auto* p = qobject_cast<ParamDialog*>(d);
+        QVERIFY(p);
+        Choose(p, choices);
+        QTest::mouseClick(ok ? p->okButton() : p->cancelButton(), Qt::LeftButton);
+    });
+}
+
+// A dialog with one list (2005) and two fields (2000 decimal, 2400 digits) that logs what the base asks.
+class ProbeDialog : public ParamDialog {
+public:
+    explicit ProbeDialog(bool focusCheck = true) : ParamDialog(102, focusCheck) {
+        auto* form = new QFormLayout;
+        list = makeCombo(2005, {"VHF", "UHF"});
+        edit = makeFilterEdit(2000, kFilterDecimal, 5);
+        other = makeFilterEdit(2400, kFilterDigits, 4);
+        addRow(form, "&Frequency Band", list);
+        addRow(form, "Ref &XTAL", edit);
+        addRow(form, "&Market Application", other);
+        body()->addLayout(form);
+        edit->setText("21.25MHz");
+        Show(this);
+        edit->setFocus();
+        log.clear(); // the lists' first selection is not the user's
+    }
+    EnterCombo* list;
+    FilterEdit* edit;
+    FilterEdit* other;
+    QStringList log;
+    void keys(std::initializer_list<Qt::Key> ks) {
+        for (Qt::Key k : ks) QTest::keyClick(QApplication::focusWidget(), k);
+    }
+    QStringList commits() const { return log.filter(QRegularExpression("commit|store")); }
+
+protected:
+    void SelectionChanged(int id, int index) override { log << QString("sel %1 %2").arg(id).arg(index); }
+    void CommitField(int id, FilterEdit* e) override {
+        log << QString("commit %1 %2").arg(id).arg(e->text());
+        e->setText(QString::asprintf("%5.2fMHz", e->text().toDouble()));
+    }
+    void BeforeFocusCheck() override { log << "before"; }
+    void StoreOnOk() override { log << "store"; }
+    void RestoreOnCancel() override { log << "restore"; }
+};
+
+} // namespace
+
+class ParamDialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    // The dialog base and its input controls.
+    void escapeRestoresEnterCommitsSecondEscapeCloses();
+    void keysInDisplayState();
+    void okCommitsPendingEditAndChecksFocus();
+    void enterOpensAndClosesList();
+    void pasteAndFiltersKeepOnlyAcceptedCharacters();
+    void helpLineAndF1();
+    // Common menu and Channel Type.
+    void scanningWritesItsBytes();
+    void powerSavingAndMiscellaneousKeepEachOthersFields();
+    void keyListsExcludeEachOther();
+    void optionChangeAdjustsChannelsBeforeFocusCheck();
+    void marketingPadsAndCancels();
+    void squelchTailSecondCode();
+    void defaultSplitClampsAndCancelRestores();
+    void channelTypesWriteNibbles();
+    void hardwareFrequencyClamps();
+    void hardwareBandChange();
+    void hardwareOutsideServiceModeStillNormalizes();
+    void runnersKeepImageAndSectionsInStep();
+    // Signaling.
+    void aniCodeBytes_data();
+    void aniCodeBytes();
+    void pageSettingGatedByPagingBit();
+    void pageCodeBytes_data();
+    void pageCodeBytes();
+    void clearedPageCodeRemovesChannelPages();
+    void standardPairsReadAndWrittenBack_data();
+    void standardPairsReadAndWrittenBack();
+    void mixedTableSwitchesToCustomAndWritesBackSameBytes();
+    void toneBoxBrowserStoresCodes();
+    void groupChangeWithoutBrowserTakesFirstEntry();
+    void pairOffClearsChannelColumnP();
+    void formatChangeWritesAllPairsOffAndFirmwareGates();
+    void browserListsAndChoice();
+    void signalingCommandsNormalizeFirst();
+};
+
+void ParamDialogsTest::escapeRestoresEnterCommitsSecondEscapeCloses() {
+    ProbeDialog d;
+    QVERIFY(d.edit->isDisplayState() && d.edit->isReadOnly());
+    d.keys({Qt::Key_Return});
+    QCOMPARE(d.edit->selectedText(), QString("21.25"));
+    QCOMPARE(d.edit->colorState(), ColorEdit::State::Editing);
+    d.keys({Qt::Key_9, Qt::Key_Escape});
+    QCOMPARE(d.edit->text(), QString("21.25MHz"));
+    QVERIFY(d.edit->isDisplayState() && !d.edit->commitPending() && d.isVisible());
+    d.list->setFocus(); // leaving the field now commits nothing
+    d.edit->setFocus();
+    QVERIFY(d.log.filter("commit").isEmpty());
+
+    d.keys({Qt::Key_Return, Qt::Key_1, Qt::Key_Return});
+    QVERIFY(d.edit->isDisplayState() && !d.edit->commitPending()); // the dialog took it
+    QCOMPARE(d.commits(), QStringList{"commit 2000 1"});
+    QCOMPARE(d.edit->text(), QString(" 1.00MHz"));
+    QVERIFY(d.isVisible());
+    d.keys({Qt::Key_Escape});
+    QVERIFY(!d.isVisible());
+    QCOMPARE(d.result(), int(QDialog::Rejected));
+    QCOMPARE(d.log.last(), QString("restore"));
+}
+
+void ParamDialogsTest::keysInDisplayState() {
+    ProbeDialog d;
+    d.keys({Qt::Key_A, Qt::Key_Plus}); // rejected keys do not start editing
+    QVERIFY(d.edit->isDisplayState());
+    QCOMPARE(d.edit->text(), QString("21.25MHz"));
+    d.keys({Qt::Key_Return, Qt::Key_End, Qt::Key_Minus}); // nor change the text while editing
+    QCOMPARE(d.edit->text(), QString("21.25"));
+    d.keys({Qt::Key_Escape, Qt::Key_7}); // an accepted one starts editing and replaces the text
+    QTest::keyClicks(d.edit, ".123456");
+    QCOMPARE(d.edit->text(), QString("7.123")); // the maximum length holds while typing
+    d.keys({Qt::Key_Escape, Qt::Key_Backspace}); // Backspace starts editing and empties the field
+    QVERIFY(!d.edit->isDisplayState());
+    QCOMPARE(d.edit->text(), QString());
+}
+
+void ParamDialogsTest::okCommitsPendingEditAndChecksFocus() {
+    {
+        ProbeDialog d;
+        d.keys({Qt::Key_Return});
+        QTest::keyClicks(d.edit, "3.5");
+        d.log.clear();
+        QTest::mouseClick(d.okButton(), Qt::LeftButton);
+        QCOMPARE(d.log, (QStringList{"commit 2000 3.5", "before", "store"}));
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+    }
+    {
+        ProbeDialog d; // Enter in a field reaches OK through the default button, which refuses
+        d.keys({Qt::Key_Return, Qt::Key_Return});
+        QVERIFY(d.isVisible());
+        QCOMPARE(d.commits(), QStringList{"commit 2000 21.25"});
+        d.okButton()->setFocus();
+        d.keys({Qt::Key_Return});
+        QCOMPARE(d.log.last(), QString("store"));
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+    }
+    ProbeDialog d(false); // without the focus check OK acts from anywhere
+    d.list->setFocus();
+    d.okPressed();
+    QCOMPARE(d.result(), int(QDialog::Accepted));
+}
+
+void ParamDialogsTest::enterOpensAndClosesList() {
+    ProbeDialog d;
+    d.list->setCurrentIndex(0);
+    d.list->setFocus();
+    d.keys({Qt::Key_Return});
+    QWidget* popup = d.list->view()->window();
+    QTRY_VERIFY(popup->isVisible());
+    QTest::keyClick(d.list->view(), Qt::Key_Down);
+    QTest::keyClick(d.list->view(), Qt::Key_Return);
+    QTRY_VERIFY(!popup->isVisible());
+    QVERIFY(d.isVisible());
+    QCOMPARE(d.log, QStringList{"sel 2005 1"});
+}
+
+void ParamDialogsTest::pasteAndFiltersKeepOnlyAcceptedCharacters() {
+    ProbeDialog d;
+    d.other->setText("0000");
+    d.other->setFocus();
+    QApplication::clipboard()->setText("1a2-3");
+    QTest::keyClick(d.other, Qt::Key_V, Qt::ControlModifier); // display state: ignored
+    QCOMPARE(d.other->text(), QString("0000"));
+    QTest::keyClick(d.other, Qt::Key_Return);
+    QTest::keyClick(d.other, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(d.other->text(), QString("123"));
+
+    // Kind 9 depends on the caret place; tags count only the low seven bits (0xA1 is "!" with the high bit).
+    const QList<std::tuple<uint, uint, int, bool>> rows{{9, '5', 0, true},   {9, 'C', 0, false}, {9, 'c', 1, true},
+                                                        {9, 'B', 1, false},  {9, 'C', 4, false}, {4, 0xA1, 0, false},
+                                                        {4, 0xC1, 0, true},  {3, 'e', 0, false}, {3, 'd', 0, true}};
+    for (const auto& [kind, c, position, accepted] : rows)
+        QVERIFY2(FilterAccepts(kind, c, position) == accepted, qPrintable(QString("%1 %2").arg(kind).arg(c)));
+}
+
+void ParamDialogsTest::helpLineAndF1() {
+    QList<int> topics;
+    ParamDialog::HelpHook() = [&topics](int t) { topics << t; };
+    ProbeDialog d;
+    d.list->setFocus();
+    QCOMPARE(d.indicatorText(), QString("<SELECT>"));
+    d.other->setFocus(); // one line only: the indicator is blanked
+    const QString help = d.helpPaneText();
+    QCOMPARE(d.indicatorText(), QString());
+    QCOMPARE(d.ShowHelpLine(999999), 2400); // no such string: the panes stay
+    QCOMPARE(d.helpPaneText(), help);
+
+    d.list->setFocus();
+    d.keys({Qt::Key_F1});
+    ParamDialog::SetControlHelpTopic(d.edit, 4711);
+    d.edit->setFocus();
+    d.keys({Qt::Key_F1});
+    ParamDialog::HelpHook() = nullptr;
+    QCOMPARE(topics, (QList<int>{131174, 4711}));
+}
+
+void ParamDialogsTest::scanningWritesItsBytes() {
+    struct Row {
+        bool trunkOption;
+        Choices choices;
+        QList<QList<int>> bytes; // {offset, mask, expected}
+    };
+    const Row rows[] = {
+        {false, {{2101, 16}, {2103, 0}}, {{0x0F, 0xFF, 0x0F}, {0x15, 0x40, 0x40}, {0x0D, 0x10, 0}}},
+        {true, {{2103, 5}, {2101, 3}}, {{0x0F, 0xFF, 0x42}, {0x15, 0x40, 0x40}, {0x0D, 0x10, 0x10}}},
+        {false, {{2102, 6}}, {{0x0E, 0x0F, 0x05}, {0x15, 0x10, 0x10}}},
+        {false, {{2104, 7}, {2105, 1}, {2106, 1}, {2107, 1}, {2108, 1}, {2109, 2}, {2110, 1}},
+         {{0x14, 0xFF, 0x71}, {0x15, 0xAF, 0xAE}}},
+    };
+    for (const Row& r : rows) {
+        Doc f;
+        if (r.trunkOption) f.img()[0xBE] |= 0x80;
+        ScanningDialog d(f.doc);
+        Show(&d);
+        QCOMPARE(Control(&d, 2103)->isEnabled(), r.trunkOption);
+        Choose(&d, r.choices);
+        PressOk(d);
+        for (const auto& b : r.bytes)
+            QVERIFY2((f.img()[b[0]] & b[1]) == b[2], qPrintable(QString::asprintf("byte %02X", b[0])));
+        QVERIFY(f.doc.IsModified());
+    }
+}
+
+void ParamDialogsTest::powerSavingAndMiscellaneousKeepEachOthersFields() {
+    Doc f;
+    MiscellaneousDialog misc(f.doc);
+    Show(&misc);
+    Choose(&misc, {{2500, 0}, {2501, 3}, {2502, 1}, {2503, 1}, {2504, 0}, {2505, 1}, {2506, 1}, {2507, 9}});
+    PressOk(misc);
+    PowerSavingDialog power(f.doc);
+    Show(&power);
+    Choose(&power, {{2153, 5}, {2154, 2}, {2155, 3}, {2156, 7}});
+    PressOk(power);
+    QCOMPARE(f.img()[0x02] & 0x7F, (5 << 4) | (2 << 2) | 3);
+    MiscellaneousDialog again(f.doc); // and back: only its own fields change
+    Show(&again);
+    Choose(&again, {{2500, 1}});
+    PressOk(again);
+    CommonSection s;
+    s.Decode(f.img());
+    const QList<int> got{s.transmitTimer, s.penaltyTimer, s.releaseTimer, s.receiveSaveMode,
+                         s.beep,          s.callTimes,    s.squelchTailElim, s.bell,
+                         s.lampMode,      s.setToSetClone, s.externalJack, s.autoResetTime};
+    QCOMPARE(got, (QList<int>{5, 2, 3, 7, 1, 3, 1, 1, 0, 1, 1, 9}));
+}
+
+void ParamDialogsTest::keyListsExcludeEachOther() {
+    Doc f; // press Monitor (1), hold Squelch Off (2)
+    KeyFunctionDialog d(f.doc);
+    auto* press = Control(&d, 2250);
+    auto* hold = Control(&d, 2251);
+    QVERIFY(!Items(hold).contains("Monitor       "));
+    QVERIFY(!Items(press).contains("Squelch Off   "));
+    QVERIFY(!Items(press).contains("Follow-Me DW  ")); // code 7 is never offered
+    Choose(&d, {{2250, press->findText("Low Power     ")}});
+    QVERIFY(Items(hold).contains("Monitor       "));
+    QVERIFY(!Items(hold).contains("Low Power     "));
+    Choose(&d, {{2251, hold->findText("None          ")}}); // both keys may hold None
+    QVERIFY(Items(press).contains("None          "));
+    d.okPressed();
+    QCOMPARE(f.img()[0x0E] >> 4, 3);
+    QCOMPARE(f.img()[0xE0] & 0x0F, 0);
+
+    // A code without an item shows nothing, also after a rebuild on drop-down, and is kept.
+    f.img()[0x0E] = static_cast<uint8_t>((f.img()[0x0E] & 0x0F) | 0x70);
+    KeyFunctionDialog again(f.doc);
+    emit Control(&again, 2250)->aboutToDropDown();
+    QCOMPARE(Control(&again, 2250)->currentIndex(), -1);
+    again.okPressed();
+    QCOMPARE(f.img()[0x0E] >> 4, 7);
+}
+
+void ParamDialogsTest::optionChangeAdjustsChannelsBeforeFocusCheck() {
+    Doc f;
+    ImageModel& m = f.m();
+    m.image[0xBE] = 0x80 | 0x1C; // KT-Trunk, with three bits this dialog never touches
+    m.image[0x0D] |= 0x10;       // a KT-Trunk position is set
+    for (int n = 0; n < 16; ++n) m.channels.at(n).vts = 1;
+    m.channels.at(4).channelType = 20;
+    m.channels.at(2).encryption = 1;
+    m.channels.Encode(m.image, m.hardware);
+
+    OptionDialog d(f.doc);
+    Show(&d);
+    Choose(&d, {{2050, 0}});
+    Control(&d, 2050)->setFocus();
+    d.okPressed(); // the focus is on the list: only the channel part runs
+    QVERIFY(d.isVisible() && d.optionChanged());
+    QCOMPARE(m.image[0xBE], 0x80 | 0x1C);
+    QCOMPARE(m.image[0x10] | m.image[0x11], 0);
+    QCOMPARE(m.image[0x0D] & 0x10, 0);
+    QCOMPARE(m.channels.at(4).channelType, 4);
+    QCOMPARE(m.channels.at(2).encryption, 0);
+    PressOk(d);
+    QCOMPARE(m.image[0xBE], 0x1C);
+}
+
+void ParamDialogsTest::marketingPadsAndCancels() {
+    struct Row {
+        int id;
+        const char* typed;
+        const char* stored;
+    };
+    for (const Row& r : {Row{2401, "1", "1C000000"}, Row{2401, "", "0C000000"}, Row{2401, "5n12", "5N120000"},
+                         Row{2400, "12", "1200"}, Row{2400, "", "0000"}}) {
+        Doc f;
+        MarketingDialog d(f.doc, true);
+        Show(&d);
+        TypeInto(&d, r.id, r.typed);
+        QCOMPARE(Control<FilterEdit>(&d, r.id)->text(), QString(r.stored));
+        QVERIFY(f.doc.IsMarketingChanged());
+        PressOk(d);
+        QCOMPARE(r.id == 2401 ? ReadSerialNumber(f.img()) : ReadMarketApplication(f.img()), std::string(r.stored));
+    }
+    Doc f; // Cancel puts the number back and clears the mark
+    MarketingDialog d(f.doc, true);
+    Show(&d);
+    TypeInto(&d, 2401, "7");
+    d.cancelButton()->click();
+    QCOMPARE(f.m().marketing.serialNumber, std::string("0C010001"));
+    QVERIFY(!f.doc.IsMarketingChanged());
+}
+
+void ParamDialogsTest::squelchTailSecondCode() {
+    Doc f;
+    f.img()[0x0D] = static_cast<uint8_t>((f.img()[0x0D] & 0x9F) | (2 << 5));
+    MiscellaneousDialog d(f.doc);
+    Show(&d);
+    auto* tail = Control(&d, 2502);
+    QCOMPARE(Items(tail), (QStringList{"Disabled", "No Tone ", "Rev. Burst ", "Rev. Burst "}));
+    QCOMPARE(tail->currentIndex(), 2);
+    Choose(&d, {{2502, 2}}); // its own item again: 2 stays
+    QCOMPARE(d.record().squelchTailElim, 2);
+    Choose(&d, {{2502, 1}}); // code 2 gone from the list: the second "Rev. Burst " now stores 3
+    QCOMPARE(tail->count(), 3);
+    Choose(&d, {{2502, 2}});
+    QCOMPARE(d.record().squelchTailElim, 3);
+    PressOk(d);
+    QCOMPARE((f.img()[0x0D] >> 5) & 3, 3);
+}
+
+void ParamDialogsTest::defaultSplitClampsAndCancelRestores() {
+    struct Row {
+        double initial;
+        const char* typed;
+        double stored;
+        const char* shown;
+    };
+    for (const Row& r : {Row{0.0, "150", 99.9, "99.9  MHz"}, Row{-5.0, "-150", -99.9, "-99.9 MHz"},
+                         Row{0.6, "-", 0.0, "0.0   MHz"}, Row{0.0, "+4.5", 4.5, "4.5   MHz"}}) {
+        for (bool ok : {false, true}) {
+            Doc f;
+            f.doc.SetDefaultSplit(r.initial);
+            MiscellaneousDialog d(f.doc);
+            Show(&d);
+            TypeInto(&d, 2520, r.typed);
+            QCOMPARE(f.doc.DefaultSplit(), r.stored);
+            QCOMPARE(Control<FilterEdit>(&d, 2520)->text(), QString(r.shown));
+            ok ? PressOk(d) : d.cancelButton()->click();
+            QCOMPARE(f.doc.DefaultSplit(), ok ? r.stored : r.initial);
+        }
+    }
+}
+
+void ParamDialogsTest::channelTypesWriteNibbles() {
+    Doc f;
+    {
+        ChannelTypeDialog d(f.doc);
+        f.img()[0x1D] = 0x00; // no change: not modified, but the table is written and a stray nibble put right
+        d.okPressed();
+        QVERIFY(!f.doc.IsModified());
+        QCOMPARE(f.img()[0x1D], 0xEF);
+    }
+    ChannelTypeDialog d(f.doc);
+    Show(&d);
+    Choose(&d, {{3702, 15}});
+    QCOMPARE(f.m().channels.at(1).channelType, 1); // nothing stored before OK
+    d.okPressed();
+    QCOMPARE(f.img()[0x16], 0x0F);
+    QCOMPARE(f.m().channels.at(1).channelType, 15);
+    QVERIFY(f.doc.IsModified());
+}
+
+void ParamDialogsTest::hardwareFrequencyClamps() {
+    struct Row {
+        int code, id;
+        const char* typed;
+        const char* shown;
+        double stored;
+    };
+    for (const Row& r : {Row{0, 2000, "99.9", "40.00MHz", 40.0}, Row{1, 2000, "99.9", "81.00MHz", 81.0},
+                         Row{3, 2000, "99.9", "99.90MHz", 99.9}, Row{0, 2000, "", " 0.00MHz", 0.0},
+                         Row{0, 2001, "70", "65.53MHz", 65.53}, Row{2, 2001, "45.1", "45.10MHz", 45.1}}) {
+        Doc f(r.code);
+        HardwareDialog d(f.doc, true, f.p);
+        Show(&d);
+        TypeInto(&d, r.id, r.typed);
+        QCOMPARE(Control<FilterEdit>(&d, r.id)->text(), QString(r.shown));
+        QCOMPARE(r.id == 2000 ? f.m().hardware.refXtalMHz : f.m().hardware.firstIfMHz, r.stored);
+        QVERIFY(d.hardwareChanged() && f.doc.IsModified());
+        QVERIFY(d.isVisible()); // Enter in a field never closes the dialog
+    }
+}
+
+void ParamDialogsTest::hardwareBandChange() {
+    {
+        Doc f;
+        const auto channelsBefore = f.m().channels.entries;
+        HardwareDialog d(f.doc, true, f.p);
+        Choose(&d, {{2005, 1}}); // answered No: nothing changes
+        QCOMPARE(Control(&d, 2005)->currentIndex(), 0);
+        QVERIFY(!d.bandChanged() && !f.doc.IsModified());
+        QVERIFY(f.m().channels.entries == channelsBefore);
+        Choose(&d, {{2005, 0}}); // the band already set asks nothing
+        QCOMPARE(f.p.asked, QList<int>{50});
+    }
+    Doc f(1);
+    f.p.answers = {Answer::Yes};
+    f.doc.SetDefaultSplit(0.6);
+    ImageModel& m = f.m();
+    m.channels.at(3).rxFrequency = 146.52;
+    m.channels.at(15).inUse = 0;
+    NormalizeImage(m);
+    DecodeImage(m);
+    const RadioImage imageBefore = m.image;
+    const auto channelsBefore = m.channels.entries;
+    const HardwareSection hwBefore = m.hardware;
+
+    HardwareDialog d(f.doc, true, f.p);
+    Show(&d);
+    Choose(&d, {{2005, 1}});
+    QVERIFY(d.bandChanged());
+    QCOMPARE(m.hardware.bandStepCode, 2);
+    QCOMPARE(d.splitCopy(), 0.0);
+    QCOMPARE(Control<FilterEdit>(&d, 2000)->text(), QString("14.50MHz"));
+    QCOMPARE(Control<FilterEdit>(&d, 2001)->text(), QString("43.95MHz"));
+    for (int n = 0; n < 16; ++n) {
+        const ChannelEntry& e = m.channels.at(n);
+        QVERIFY(e.rxFrequency == 450.0 && e.txFrequency == 450.0 && e.inUse == 1);
+    }
+
+    d.cancelButton()->click();
+    QVERIFY(!d.bandChanged() && !d.hardwareChanged());
+    QVERIFY(f.doc.IsModified()); // stays set after Cancel
+    QCOMPARE(m.image, imageBefore);
+    QCOMPARE(m.hardware.refXtalMHz, hwBefore.refXtalMHz);
+    QVERIFY(m.channels.entries == channelsBefore);
+    QCOMPARE(f.doc.DefaultSplit(), 0.6);
+}
+
+void ParamDialogsTest::hardwareOutsideServiceModeStillNormalizes() {
+    Doc f;
+    f.img()[0xFC] ^= 0xFF; // a stale checksum
+    HardwareDialog d(f.doc, false, f.p);
+    Show(&d);
+    for (int id = 2005; id <= 2014; ++id) QVERIFY(!Control(&d, id)->isEnabled());
+    for (int id : {2000, 2001}) QVERIFY(!Control<FilterEdit>(&d, id)->isEnabled());
+    PressOk(d);
+    QCOMPARE(d.result(), int(QDialog::Accepted));
+    QCOMPARE(ReadImageChecksum(f.img()), ComputeImageChecksum(f.img()));
+    QVERIFY(!f.doc.IsModified());
+}
+
+void ParamDialogsTest::runnersKeepImageAndSectionsInStep() {
+    Doc f;
+    ImageModel& m = f.m();
+    // Before: the sections are written into the image (an unsaved grid edit reaches the image).
+    m.channels.at(0).squelch = 9;
+    AnswerNextDialog(false);
+    QCOMPARE(RunScanningDialog(nullptr, f.doc), RefreshKind::None);
+    QCOMPARE(m.image[0x1E + 2] & 0x0F, 9);
+    QCOMPARE(ReadImageChecksum(m.image), ComputeImageChecksum(m.image));
+
+    // After: the option change is decoded into the channel table and the grid is rebuilt.
+    m.image[0xBE] = 0x80;
+    m.channels.at(3).vts = 1;
+    AnswerNextDialog(true, {{2050, 0}});
+    QCOMPARE(RunOptionDialog(nullptr, f.doc), RefreshKind::Grid);
+    QCOMPARE(m.channels.at(3).vts, 0);
+
+    AnswerNextDialog(true);
+    QCOMPARE(RunMiscellaneousDialog(nullptr, f.doc), RefreshKind::InfoPanel);
+    AnswerNextDialog(false);
+    QCOMPARE(RunChannelTypeDialog(nullptr, f.doc), RefreshKind::None);
+    AnswerNextDialog(true);
+    QCOMPARE(RunChannelTypeDialog(nullptr, f.doc), RefreshKind::Grid);
+}
+
+void ParamDialogsTest::aniCodeBytes_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QByteArray>("bytes"); // from 0x05 on
+    QTest::newRow("digits") << "123" << "123" << QByteArray("\x31\x23", 2);
+    QTest::newRow("letters and signs") << "A*#" << "A*#" << QByteArray("\x3A\xEF", 2);
+    QTest::newRow("lower case, refused e") << "aebc" << "ABC" << QByteArray("\x3A\xBC", 2);
+    QTest::newRow("15 kept, 16th refused") << "0123456789ABCD*#" << "0123456789ABCD*"
+                                           << QByteArray("\xF0\x12\x34\x56\x78\x9A\xBC\xDE", 8);
+}
+
+void ParamDialogsTest::aniCodeBytes() {
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, bytes);
+    SigDoc f;
+    AniDialog dialog(f.doc);
+    Show(&dialog);
+    TypeInto(dialog.codeField(), typed);
+    // Enter finished the edit without pressing OK, and nothing is written yet.
+    QVERIFY(dialog.isVisible() && dialog.codeField()->isDisplayState());
+    QTEST(dialog.codeField()->text(), "shown");
+    QCOMPARE(ReadDtmfCode(f.img()), std::string());
+    Control(&dialog, AniDialog::kDelay)->setCurrentIndex(3);
+    dialog.okButton()->click();
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(&f.img()[0x05]), bytes.size()), bytes);
+    QCOMPARE(layout::kDtmfDelay.Read(f.img()), 3);
+    QCOMPARE(layout::kAniTransmit.Read(f.img()), 1);
+    QVERIFY(f.doc.IsModified());
+}
+
+void ParamDialogsTest::pageSettingGatedByPagingBit() {
+    for (bool paging : {true, false}) {
+        SigDoc f(paging);
+        f.img()[0xBE] |= 0x08; // a neighbour bit the dialog must keep
+        const std::uint8_t before = f.img()[0xBE];
+        PageSettingDialog dialog(f.doc);
+        Show(&dialog);
+        auto* answer = Control(&dialog, PageSettingDialog::kAnswerBack);
+        QCOMPARE(Control(&dialog, PageSettingDialog::kDtmfSpeed)->isEnabled(), paging);
+        QCOMPARE(answer->isEnabled(), paging);
+        if (paging) answer->setCurrentIndex(1);
+        dialog.okButton()->setFocus();
+        dialog.okButton()->click();
+        QCOMPARE(int(f.img()[0xBE]), int(paging ? (before | 0x10) : before));
+        QCOMPARE(f.doc.IsModified(), paging);
+    }
+}
+
+void ParamDialogsTest::pageCodeBytes_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("selector");
+    QTest::addColumn<int>("byte1");
+    QTest::addColumn<int>("byte2");
+    QTest::newRow("short code padded") << "12" << 0 << 0x01 << 0x20;
+    QTest::newRow("DEC with hash") << "12#" << 1 << 0x21 << 0x2F;
+    QTest::newRow("letters upper case") << "a*b" << 0 << 0x0A << 0xEB;
+}
+
+void ParamDialogsTest::pageCodeBytes() {
+    QFETCH(QString, typed);
+    QFETCH(int, selector);
+    SigDoc f;
+    PagingCodeDialog dialog(f.doc);
+    Show(&dialog);
+    QVERIFY(!dialog.selector(5)->isEnabled()); // an empty row's selector waits for a code
+    TypeInto(dialog.codeField(5), typed);
+    QVERIFY(dialog.isVisible() && dialog.selector(5)->isEnabled());
+    dialog.selector(5)->setCurrentIndex(selector);
+    dialog.okButton()->click();
+    QTEST(int(f.img()[0xC8]), "byte1");
+    QTEST(int(f.img()[0xC9]), "byte2");
+    QVERIFY(f.doc.IsModified());
+}
+
+void ParamDialogsTest::clearedPageCodeRemovesChannelPages() {
+    SigDoc f;
+    WritePageCode(f.img(), 3, {"456", 1});
+    WritePageCode(f.img(), 4, {"789", 0});
+    ImageModel& m = f.m();
+    for (int n : {1, 4, 6}) {
+        m.channels.at(n).pageNumber = n == 6 ? 4 : 3;
+        m.channels.at(n).pagePresent = 1;
+    }
+    NormalizeImage(m);
+
+    PagingCodeDialog dialog(f.doc);
+    Show(&dialog);
+    TypeInto(dialog.codeField(3), QString());
+    QVERIFY(!dialog.selector(3)->isEnabled());
+    QCOMPARE(dialog.selector(3)->currentIndex(), 0);
+    dialog.okButton()->click();
+
+    QCOMPARE((QList<int>{f.img()[0xC4], f.img()[0xC5], f.img()[0xC6]}), (QList<int>{0, 0, 0x07}));
+    for (int n : {1, 4}) QCOMPARE(ChannelCellText(m, n, kColPage), std::string("-"));
+    QCOMPARE(ChannelCellText(m, 6, kColPage), std::string(" 4"));
+    DecodeImage(m); // the channel records in the image agree
+    QCOMPARE(m.channels.at(1).pageNumber, 0);
+    QCOMPARE(m.channels.at(6).pageNumber, 4);
+}
+
+void ParamDialogsTest::standardPairsReadAndWrittenBack_data() {
+    QTest::addColumn<int>("b1");
+    QTest::addColumn<int>("b2");
+    QTest::addColumn<int>("group");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::newRow("MOTOROLA") << 0x05 << 0x0A << 1 << " 1- 433.7" << " 2- 569.1";
+    QTest::newRow("GE/99") << 0x54 << 0x55 << 2 << " A- 682.5" << " A- 592.5";
+    QTest::newRow("PLECTRON last tone") << 186 << 131 << 3 << "   3062.0" << "    282.2";
+    QTest::newRow("code without a tone") << 245 << 239 << 4 << "   ???   " << " E- 588.0";
+}
+
+void ParamDialogsTest::standardPairsReadAndWrittenBack() {
+    QFETCH(int, b1);
+    QFETCH(int, b2);
+    SigDoc f;
+    f.setPair(2, b1, b2);
+    const RadioImage before = f.img();
+    TwoToneTableDialog dialog(f.doc);
+    QCOMPARE(dialog.format(), TwoToneFormat::Standard);
+    QTEST(dialog.groupList(2)->currentIndex(), "group");
+    QTEST(dialog.toneBox(2, 0)->text(), "first");
+    QTEST(dialog.toneBox(2, 1)->text(), "second");
+    QVERIFY(!dialog.toneBox(1, 0)->isEnabled()); // pair 1 is off
+    dialog.okButton()->click();
+    QCOMPARE(f.img(), before);
+    QVERIFY(!f.doc.IsModified());
+}
+
+void ParamDialogsTest::mixedTableSwitchesToCustomAndWritesBackSameBytes() {
+    SigDoc f;
+    f.setPair(1, 0x05, 0x0A);
+    f.setPair(2, 0x05, 0x54);
+    const RadioImage before = f.img();
+    TwoToneTableDialog dialog(f.doc);
+    QCOMPARE(f.m().twoToneFormat, TwoToneFormat::Custom);
+    QCOMPARE(dialog.groupList(1)->count(), 2); // off and custom
+    const QStringList texts{dialog.toneBox(1, 0)->text(), dialog.toneBox(1, 1)->text(),
+                            dialog.toneBox(2, 0)->text(), dialog.toneBox(2, 1)->text()};
+    QCOMPARE(texts, QStringList({" 1- 433.7", " 2- 569.1", " 1- 433.7", " A- 682.5"}));
+    dialog.okButton()->click();
+    QCOMPARE(f.img(), before);
+    QVERIFY(!f.doc.IsModified());
+}
+
+void ParamDialogsTest::toneBoxBrowserStoresCodes() {
+    // Browser position -> code: first PLECTRON tone, first REACH tone, last REACH tone; Cancel keeps the tone.
+    for (const auto& [position, code] : {std::pair{115, 131}, {171, 190}, {220, 239}, {-1, 0x0A}}) {
+        SigDoc f;
+        f.m().twoToneFormat = TwoToneFormat::Custom;
+        f.setPair(4, 0x05, 0x0A);
+        TwoToneTableDialog dialog(f.doc);
+        Show(&dialog);
+        int opened = -1;
+        OnModal([&opened, row = position](QDialog* d) {
+            auto* browser = qobject_cast<TwoToneBrowserDialog*>(d);
+            QVERIFY(browser);
+            opened = browser->list()->currentRow();
+            browser->list()->setCurrentRow(row);
+            row < 0 ? browser->reject() : browser->accept();
+        });
+        if (position == 220) // Enter and double-click both open the browser
+            QTest::mouseDClick(dialog.toneBox(4, 1), Qt::LeftButton);
+        else
+            PressKey(dialog.toneBox(4, 1), Qt::Key_Return);
+        QCOMPARE(opened, 10); // the custom list opens on the stored tone
+        QCOMPARE(dialog.toneBox(4, 1)->text(), QString::fromStdString(TwoToneCodeText(code)));
+        dialog.okButton()->click();
+        QCOMPARE(f.pair(4), std::make_pair(0x05, code));
+        QCOMPARE(f.doc.IsModified(), position >= 0);
+    }
+}
+
+void ParamDialogsTest::groupChangeWithoutBrowserTakesFirstEntry() {
+    SigDoc f;
+    f.setPair(1, 0x05, 0x0A);
+    TwoToneTableDialog dialog(f.doc);
+    Show(&dialog);
+    PressKey(dialog.groupList(1), Qt::Key_End); // "REACH GRP "
+    QCOMPARE(dialog.toneBox(1, 0)->text(), QStringLiteral(" A-2704.0"));
+    QCOMPARE(dialog.toneBox(1, 1)->text(), QStringLiteral(" A-2704.0"));
+    PressKey(dialog.groupList(5), Qt::Key_Down); // off -> "MOTOROLA  "
+    QVERIFY(dialog.toneBox(5, 0)->isEnabled());
+    dialog.okButton()->click();
+    QCOMPARE(f.pair(1), std::make_pair(190, 190));
+    QCOMPARE(f.pair(5), std::make_pair(0, 0));
+    QVERIFY(f.doc.IsModified());
+}
+
+void ParamDialogsTest::pairOffClearsChannelColumnP() {
+    SigDoc f;
+    f.setPair(2, 0x01, 0x02);
+    f.setPair(3, 0x05, 0x0A);
+    ImageModel& m = f.m();
+    for (int n : {0, 3, 15}) m.channels.at(n).twoToneP = 3;
+    m.channels.at(1).twoToneP = 2;
+    NormalizeImage(m);
+
+    TwoToneTableDialog dialog(f.doc);
+    Show(&dialog);
+    PressKey(dialog.groupList(3), Qt::Key_Home); // "   OFF    "
+    QCOMPARE(dialog.toneBox(3, 0)->text(), QString());
+    QVERIFY(!dialog.toneBox(3, 0)->isEnabled());
+    dialog.okButton()->click();
+
+    QCOMPARE(f.pair(3), std::make_pair(0xFF, 0xFF));
+    for (int n : {0, 3, 15}) QCOMPARE(ChannelCellText(m, n, kColTwoToneP), std::string("-"));
+    QCOMPARE(ChannelCellText(m, 1, kColTwoToneP), std::string(" 2"));
+    DecodeImage(m); // the channel records in the image agree
+    QCOMPARE(m.channels.at(3).twoToneP, 0);
+    QCOMPARE(m.channels.at(1).twoToneP, 2);
+}
+
+void ParamDialogsTest::formatChangeWritesAllPairsOffAndFirmwareGates() {
+    SigDoc f;
+    f.setPair(1, 0x05, 0x0A);
+    f.setPair(4, 0x54, 0x55);
+    f.m().channels.at(2).twoToneP = 4;
+    NormalizeImage(f.m());
+    {
+        TwoToneParametersDialog dialog(f.doc);
+        dialog.list(TwoToneParametersDialog::kToneFormat)->setCurrentIndex(1);
+        dialog.list(TwoToneParametersDialog::kPrimaryGroupCall)->setCurrentIndex(2);
+        dialog.list(TwoToneParametersDialog::kSecondaryPagePair)->setCurrentIndex(5);
+        dialog.okButton()->click();
+    }
+    for (int k = 1; k <= 6; ++k) QCOMPARE(f.pair(k), std::make_pair(0xFF, 0xFF));
+    QCOMPARE(f.m().twoToneFormat, TwoToneFormat::Custom);
+    QCOMPARE(f.m().channels.at(2).twoToneP, 4); // channel references stay
+    QCOMPARE(int(f.img()[0xBF] & 0x78), 2 << 5);
+    QCOMPARE(int(f.img()[0xE0] >> 4), 5);
+    QVERIFY(f.doc.IsModified());
+
+    // Complement and duty need firmware 2.00; the other lists are always there.
+    for (const auto& [version, enabled] : {std::pair{0x0199, false}, {0x0200, true}}) {
+        f.img()[0x00] = static_cast<std::uint8_t>(version >> 8);
+        f.img()[0x01] = static_cast<std::uint8_t>(version & 0xFF);
+        TwoToneParametersDialog dialog(f.doc);
+        for (int id = TwoToneParametersDialog::kPrimaryGroupCall; id <= TwoToneParametersDialog::kDuty; ++id) {
+            const bool gated = id == TwoToneParametersDialog::kComplement || id == TwoToneParametersDialog::kDuty;
+            QCOMPARE(dialog.list(id)->isEnabled(), gated ? enabled : true);
+        }
+    }
+}
+
+void ParamDialogsTest::browserListsAndChoice() {
+    // Mode -> entries and the last one: MOTOROLA, GE/99, PLECTRON, REACH, custom.
+    const QList<std::tuple<int, int, QString>> lists{{1, 84, "11-2468.2"},  {2, 31, "DIA 742.5"},
+                                                     {3, 56, "   3062.0"},  {4, 50, " E- 588.0"},
+                                                     {5, 221, " E- 588.0"}};
+    for (const auto& [mode, count, last] : lists) {
+        TwoToneBrowserDialog dialog(mode, 1, TwoToneBrowserDialog::Second, 0);
+        QCOMPARE(dialog.list()->count(), count);
+        QCOMPARE(dialog.list()->item(count - 1)->text(), last);
+    }
+    TwoToneBrowserDialog unlisted(2, 1, TwoToneBrowserDialog::First, 40); // a position GE/99 lacks
+    unlisted.findChild<QPushButton*>(ControlName(kIdOk))->click();
+    QCOMPARE(unlisted.chosenPosition(), -1); // OK with nothing selected chooses nothing
+    TwoToneBrowserDialog dialog(1, 1, TwoToneBrowserDialog::First, 30);
+    Show(&dialog);
+    QCOMPARE(dialog.list()->currentRow(), 30);
+    const QRect r = dialog.list()->visualItemRect(dialog.list()->item(31));
+    QTest::mouseClick(dialog.list()->viewport(), Qt::LeftButton, {}, r.center());
+    QTest::mouseDClick(dialog.list()->viewport(), Qt::LeftButton, {}, r.center());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.chosenPosition(), 31);
+    QCOMPARE(dialog.chosenText(), QStringLiteral("  NONE   "));
+}
+
+void ParamDialogsTest::signalingCommandsNormalizeFirst() {
+    // A channel edit not yet in the image and a stale checksum: each command writes the image before its
+    // dialog, and decodes nothing after it (squelch 5 is put only into the image while the dialog is open).
+    using RunCommand = RefreshKind (*)(QWidget*, CRT62MDoc&);
+    const QList<std::tuple<RunCommand, RefreshKind, QString>> commands{
+        {&RunAniDialog, RefreshKind::None, "dlg149"},       {&RunPageSettingDialog, RefreshKind::None, "dlg130"},
+        {&RunPagingCodeDialog, RefreshKind::Grid, "dlg133"}, {&RunTwoToneDialog, RefreshKind::None, "dlg134"},
+        {&RunTwoToneTableDialog, RefreshKind::Grid, "dlg148"}};
+    for (const auto& [run, kind, name] : commands) {
+        SigDoc f;
+        f.m().channels.at(0).squelch = 9;
+        f.img()[0xFC] ^= 0xFF;
+        bool inStep = false;
+        OnModal([&f, &inStep, expected = name](QDialog* d) {
+            ChannelTable probe;
+            probe.Decode(f.img(), f.m().hardware);
+            inStep = d->objectName() == expected && probe.at(0).squelch == 9 &&
+                     ReadImageChecksum(f.img()) == ComputeImageChecksum(f.img());
+            probe.at(0).squelch = 5;
+            probe.EncodeChannel(0, f.img(), f.m().hardware);
+            d->reject();
+        });
+        QCOMPARE(run(nullptr, f.doc), kind);
+        QVERIFY2(inStep, qPrintable(name));
+        QCOMPARE(f.m().channels.at(0).squelch, 9);
+        QVERIFY(!f.doc.IsModified());
+    }
+}
+
+QTEST_MAIN(ParamDialogsTest)
+#include "dialogs_param_test.moc"
