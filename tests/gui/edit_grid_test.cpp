@@ -1,22 +1,35 @@
-// Editing the channel grid with keys and the mouse: the in-place editor, Space actions, tone choice,
-// DCS complement, clipboard and channel copy, column switches.
+// Editing the channel grid with keys and the mouse: the in-place editor, Space actions, tone choice and
+// the pick lists, DCS complement, clipboard and channel copy; column visibility through the Visible
+// dialog, the View > Item entries and the "ITEM" section of the settings file.
 #include "app/app_settings.h"
+#include "app/config_dialog.h"
+#include "app/help_window.h"
+#include "app/main_frame.h"
 #include "editor/channel_grid_model.h"
 #include "editor/form_view.h"
 #include "editor/grid_cell_edit.h"
 #include "editor/grid_editing.h"
+#include "editor/pick_lists.h"
+#include "editor/visible_dialog.h"
 #include "image/document.h"
 #include "image/model.h"
 #include "image/tones.h"
+#include "link/serial_port.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
-#include <QMenu>
-#include <QScrollBar>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSettings>
 #include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 using namespace rt62;
@@ -37,7 +50,8 @@ using Craft = std::function<void(ImageModel&)>;
 
 constexpr int kKtTrunk = 0x80, kPaging = 0x40, kBoardEncryption = 0x20, kAniOption = 0x02, kEncryption = 0x01;
 
-// A VHF factory document (split 0.6 MHz) in a shown, active view with the grid focused.
+// A VHF factory document (split 0.6 MHz) in a shown, active view with the grid focused; the pick
+// lists are answered by the test unless the real dialogs are asked for.
 struct Fixture {
     ScriptedPrompter prompter;
     CRT62MDoc doc{prompter};
@@ -50,7 +64,7 @@ struct Fixture {
     std::vector<std::tuple<int, bool, int>> tonePicks;
     std::optional<int> pickAnswer;
 
-    explicit Fixture(const Craft& craft = {}, std::uint8_t option = 0) {
+    explicit Fixture(const Craft& craft = {}, std::uint8_t option = 0, bool realPicks = false) {
         doc.Model() = MakeFactoryImage(0);
         doc.Model().defaultSplit = 0.6;
         if (craft) craft(doc.Model());
@@ -58,14 +72,16 @@ struct Fixture {
         doc.Model().image[0xBE] = option;
         DecodeImage(doc.Model());
         editing.beep = [this] { ++beeps; };
-        editing.pickValue = [this](int mode, int current) {
-            valuePicks.emplace_back(mode, current);
-            return pickAnswer;
-        };
-        editing.pickTone = [this](int column, bool dcs, int index) {
-            tonePicks.emplace_back(column, dcs, index);
-            return pickAnswer;
-        };
+        if (!realPicks) {
+            editing.pickValue = [this](int mode, int current) {
+                valuePicks.emplace_back(mode, current);
+                return pickAnswer;
+            };
+            editing.pickTone = [this](int column, bool dcs, int index) {
+                tonePicks.emplace_back(column, dcs, index);
+                return pickAnswer;
+            };
+        }
         view.resize(1100, 520);
         view.show();
         view.activateWindow();
@@ -92,6 +108,62 @@ struct Fixture {
     }
 };
 
+// Runs f on the next modal dialog as soon as it is shown.
+void OnNextDialog(std::function<void(QDialog*)> f) {
+    QTimer::singleShot(0, [f] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible()) return f(d);
+        OnNextDialog(f);
+    });
+}
+
+template <class Set> Set Numbers(std::initializer_list<int> numbers) {
+    Set set{};
+    for (int k : numbers) set[static_cast<std::size_t>(k - 1)] = true;
+    return set;
+}
+
+struct NoPort : PortControl {
+    bool openPort() override { return false; }
+    void closePort() override {}
+};
+
+using Items = std::array<int, kColumnItemCount>;
+constexpr Items kAllOn{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+
+// A shown Visible dialog over its own copy of the values.
+struct VisibleFixture {
+    Items items;
+    VisibleDialog dialog;
+    explicit VisibleFixture(const Items& start) : items(start), dialog(items) {
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    }
+};
+
+// A main window over a factory document, its settings file in a temporary directory.
+struct FrameFixture {
+    QTemporaryDir dir;
+    ScriptedPrompter prompter;
+    AppSettings settings;
+    std::unique_ptr<SerialPort> port;
+    NoPort portControl;
+    CRT62MDoc doc{prompter};
+    std::unique_ptr<CMainFrame> frame;
+
+    FrameFixture() {
+        doc.Model() = MakeFactoryImage(0);
+        frame = std::make_unique<CMainFrame>(
+            FrameContext{doc, settings, IniSettings(iniPath()), prompter, port, portControl});
+        frame->view()->FullRefresh();
+    }
+    QString iniPath() const { return dir.filePath("RT62MWin.ini"); }
+    QString ini(const QString& key) const {
+        return QSettings(iniPath(), QSettings::IniFormat).value(key).toString();
+    }
+    QTableView& grid() const { return *frame->view()->grid(); }
+};
+
 } // namespace
 
 class EditGridTest : public QObject {
@@ -101,15 +173,22 @@ class EditGridTest : public QObject {
     void editorCommits_data();
     void editorCommits();
     void inhibitedTransmitSeedsTheFrequency();
-    void focusLossCommitsIntoTheEditedCell_data();
-    void focusLossCommitsIntoTheEditedCell();
     void spaceAction_data();
     void spaceAction();
-    void mouseAndUnusedChannels();
     void pickListsThroughSpaceAndEnter();
+    void realPickListsFromTheGrid();
     void dcsComplementAndStrayKeys();
     void clipboardAndChannelCopy();
     void copyAndPasteInTheEditor();
+    // The pick-list dialogs themselves.
+    void valueListItems_data();
+    void valueListItems();
+    void toneListContents();
+    // Column visibility.
+    void visibleDialogKeysAndButtons();
+    void menuItemSwitchesColumns();
+    void visibleCommandRefreshesAndWrites_data();
+    void visibleCommandRefreshesAndWrites();
 };
 
 void EditGridTest::typedReceiveSetsBothFrequencies() {
@@ -136,31 +215,36 @@ void EditGridTest::editorCommits_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("receive");
     QTest::addColumn<QString>("transmit");
-    QTest::addColumn<bool>("escape"); // leaves the editor by Escape instead of Enter
+    QTest::addColumn<int>("leave"); // Enter, Escape (abandons), a click on another row's cell (commits)
     // Factory channel: 150.00000 both ways; split 0.6.
-    QTest::newRow("zero clamps to the lower limit") << 2 << "0" << "134.00000" << "134.60000" << false;
-    QTest::newRow("above the band clamps") << 2 << "200" << "174.00000" << "174.00000" << false;
-    QTest::newRow("Space opens with a blank") << 2 << " " << "134.00000" << "134.60000" << false;
-    QTest::newRow("letters dropped") << 2 << "1a5b2x" << "152.00000" << "152.60000" << false;
-    QTest::newRow("ten characters keep nine") << 2 << "152.000009" << "152.00000" << "152.60000" << false;
-    QTest::newRow("transmit leaves receive") << 3 << "155.5" << "150.00000" << "155.50000" << false;
-    QTest::newRow("Escape abandons") << 2 << "146.52" << "150.00000" << "150.00000" << true;
+    QTest::newRow("zero clamps to the lower limit") << 2 << "0" << "134.00000" << "134.60000" << 0;
+    QTest::newRow("above the band clamps") << 2 << "200" << "174.00000" << "174.00000" << 0;
+    QTest::newRow("Space opens with a blank") << 2 << " " << "134.00000" << "134.60000" << 0;
+    QTest::newRow("letters dropped") << 2 << "1a5b2x" << "152.00000" << "152.60000" << 0;
+    QTest::newRow("ten characters keep nine") << 2 << "152.000009" << "152.00000" << "152.60000" << 0;
+    QTest::newRow("transmit leaves receive") << 3 << "155.5" << "150.00000" << "155.50000" << 0;
+    QTest::newRow("Escape abandons") << 2 << "146.52" << "150.00000" << "150.00000" << 1;
+    QTest::newRow("focus loss commits into the edited cell") << 2 << "160" << "160.00000" << "160.60000" << 2;
 }
 
 void EditGridTest::editorCommits() {
     QFETCH(int, column);
     QFETCH(QString, typed);
-    QFETCH(bool, escape);
+    QFETCH(int, leave);
     Fixture f;
     f.select(2, column);
     f.type(typed);
     QVERIFY(f.edit().text().size() <= GridCellEdit::kMaxChars);
-    QTest::keyClick(&f.edit(), escape ? Qt::Key_Escape : Qt::Key_Enter);
+    if (leave == 2)
+        QTest::mouseClick(f.grid.viewport(), Qt::LeftButton, {}, f.cellCentre(0, column));
+    else
+        QTest::keyClick(&f.edit(), leave == 1 ? Qt::Key_Escape : Qt::Key_Enter);
     QVERIFY(!f.editing.isEditing() && f.edit().isHidden());
-    QCOMPARE(QApplication::focusWidget(), &f.grid);
+    QVERIFY(QTest::qWaitFor([&] { return QApplication::focusWidget() == &f.grid; }));
     QTEST(f.cell(2, kColReceive), "receive");
     QTEST(f.cell(2, kColTransmit), "transmit");
-    QCOMPARE(f.doc.IsModified(), !escape);
+    QCOMPARE(f.cell(0, kColReceive), QString("150.00000"));
+    QCOMPARE(f.doc.IsModified(), leave != 1);
 }
 
 void EditGridTest::inhibitedTransmitSeedsTheFrequency() {
@@ -177,40 +261,6 @@ void EditGridTest::inhibitedTransmitSeedsTheFrequency() {
     QCOMPARE(f.entry(3).txInhibit, 1);
     QCOMPARE(f.entry(3).txFrequency, 147.0);
     QCOMPARE(f.cell(3, kColTransmit), QString("---.-----"));
-}
-
-void EditGridTest::focusLossCommitsIntoTheEditedCell_data() {
-    QTest::addColumn<QString>("how");
-    for (const char* how : {"click on another cell", "scrolling the grid", "a menu", "current cell moved first"})
-        QTest::newRow(how) << QString(how);
-}
-
-void EditGridTest::focusLossCommitsIntoTheEditedCell() {
-    QFETCH(QString, how);
-    Fixture f;
-    f.view.resize(1100, 220); // fewer rows than channels: the grid can scroll
-    QApplication::processEvents();
-    f.select(2, kColReceive);
-    f.type("160");
-    QMenu menu;
-    menu.addAction(QStringLiteral("Paste"));
-    if (how.startsWith("click")) {
-        QTest::mouseClick(f.grid.viewport(), Qt::LeftButton, {}, f.cellCentre(0, kColPower));
-        QCOMPARE(f.doc.Model().channels.currentChannel, 0);
-    } else if (how.startsWith("scroll")) {
-        f.grid.verticalScrollBar()->setValue(f.grid.verticalScrollBar()->maximum());
-    } else if (how == "a menu") {
-        menu.popup(f.view.mapToGlobal(QPoint(10, 10)));
-        QVERIFY(QTest::qWaitFor([&] { return !f.editing.isEditing(); }));
-        menu.close();
-    } else {
-        f.grid.setCurrentIndex(f.view.gridModel()->index(0, kColReceive));
-        f.grid.setFocus();
-    }
-    QVERIFY(!f.editing.isEditing());
-    QCOMPARE(f.entry(2).rxFrequency, 160.0);
-    QCOMPARE(f.entry(0).rxFrequency, 150.0);
-    QVERIFY(QTest::qWaitFor([&] { return QApplication::focusWidget() == &f.grid; }));
 }
 
 void EditGridTest::spaceAction_data() {
@@ -262,36 +312,6 @@ void EditGridTest::spaceAction() {
     QVERIFY(!f.editing.isEditing());
 }
 
-void EditGridTest::mouseAndUnusedChannels() {
-    Fixture f([](ImageModel& m) {
-        ChannelEntry& e = m.channels.at(1);
-        e.decKind = kToneDcs;
-        e.encKind = kToneDcs;
-        e.prox = 1;
-    });
-    // Switching channel 2 off by its number cell recolours the row and keeps its texts.
-    const QVariant activeColour = f.view.gridModel()->index(1, kColReceive).data(Qt::ForegroundRole);
-    QTest::mouseDClick(f.grid.viewport(), Qt::LeftButton, {}, f.cellCentre(1, kColChannel));
-    QCOMPARE(f.entry(1).inUse, 0);
-    QVERIFY(f.view.gridModel()->index(1, kColReceive).data(Qt::ForegroundRole) != activeColour);
-    QCOMPARE(f.cell(1, kColReceive), QString("150.00000"));
-    for (int column : {kColReceive, kColTransmit}) { // nothing opens the editor on it
-        f.select(1, column);
-        f.key(Qt::Key_Return);
-        f.type("1");
-        QTest::mouseDClick(f.grid.viewport(), Qt::LeftButton, {}, f.cellCentre(1, column));
-        QVERIFY(!f.editing.isEditing() && !f.doc.IsModified());
-    }
-    QTest::mouseDClick(f.grid.viewport(), Qt::LeftButton, {}, f.cellCentre(1, kColChannel));
-    QCOMPARE(f.entry(1).inUse, 1);
-
-    // Space on Dec with both DCS and PROX on: Dec becomes none and PROX goes off.
-    f.select(1, kColDec);
-    f.key(Qt::Key_Space);
-    QCOMPARE(f.cell(1, kColDec), QString("-------"));
-    QCOMPARE(f.cell(1, kColProx), QString("-"));
-}
-
 void EditGridTest::pickListsThroughSpaceAndEnter() {
     Fixture f(
         [](ImageModel& m) {
@@ -332,6 +352,41 @@ void EditGridTest::pickListsThroughSpaceAndEnter() {
     QCOMPARE(f.beeps, 1);
     QCOMPARE(f.tonePicks.size(), picks);
     QVERIFY(!f.doc.IsModified());
+}
+
+void EditGridTest::realPickListsFromTheGrid() {
+    Fixture f(
+        [](ImageModel& m) {
+            m.image[0x00] = 0x02; // firmware 2.08: DCS lists "224"
+            m.image[0x01] = 0x08;
+            m.channels.at(0).encKind = kToneDcs;
+        },
+        0, true);
+    f.select(3, kColSquelch);
+    OnNextDialog([](QDialog* d) { QTest::keyClick(d, Qt::Key_Escape); }); // Cancel leaves the level
+    f.key(Qt::Key_Space);
+    QCOMPARE(f.entry(3).squelch, 4);
+    OnNextDialog([](QDialog* d) { // down twice from level 4, Enter: level 6
+        auto* list = d->findChild<QListWidget*>(QStringLiteral("list1193"));
+        list->setFocus();
+        for (Qt::Key k : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}) QTest::keyClick(list, k);
+    });
+    f.key(Qt::Key_Space);
+    QCOMPARE(f.cell(3, kColSquelch), QString(" 6"));
+
+    f.select(0, kColEnc);
+    int count = 0;
+    OnNextDialog([&count](QDialog* d) {
+        auto* list = d->findChild<QListWidget*>(QStringLiteral("list1064"));
+        count = list->count();
+        list->setCurrentRow(36);
+        QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("okButton")), Qt::LeftButton);
+    });
+    f.key(Qt::Key_Return);
+    QCOMPARE(count, 107);
+    QCOMPARE(f.entry(0).encDcs, 106);
+    QCOMPARE(f.cell(0, kColEnc), QString("D-224  "));
+    QVERIFY(f.doc.IsModified());
 }
 
 void EditGridTest::dcsComplementAndStrayKeys() {
@@ -416,6 +471,141 @@ void EditGridTest::copyAndPasteInTheEditor() {
     QVERIFY(f.editing.Paste());
     QCOMPARE(f.edit().text(), QString("abcdefghi"));
     QVERIFY(f.editing.isEditing());
+}
+
+void EditGridTest::valueListItems_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<QStringList>("items");
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<int>("value"); // after a double-click on the selection, or OK with nothing selected
+    const QStringList squelch{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"};
+    QTest::newRow("squelch 4") << 13 << 4 << squelch << 4 << 4;
+    QTest::newRow("squelch 14 selects nothing") << 13 << 14 << squelch << -1 << 0;
+    const QStringList pages{"Off", "1", "2", "5"};
+    QTest::newRow("page in use") << 16 << 5 << pages << 3 << 5;
+    QTest::newRow("empty page selects lower") << 16 << 4 << pages << 2 << 2;
+    QTest::newRow("page above all used") << 16 << 9 << pages << 3 << 5;
+    const QStringList pairs{"Off", "Pair #2", "Pair #6"};
+    QTest::newRow("pair 6") << 18 << 6 << pairs << 2 << 6;
+    QTest::newRow("pair 1 empty selects Off") << 18 << 1 << pairs << 0 << 0;
+    QTest::newRow("pair 4 selects pair 2") << 18 << 4 << pairs << 1 << 2;
+}
+
+void EditGridTest::valueListItems() {
+    QFETCH(int, mode);
+    QFETCH(int, current);
+    QFETCH(int, selected);
+    ValueListDialog dialog(mode, current, Numbers<PagesInUse>({1, 2, 5}), Numbers<PairsOn>({2, 6}));
+    QListWidget* list = dialog.list();
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
+    QTEST(texts, "items");
+    QCOMPARE(dialog.selectedPosition(), selected);
+    dialog.show();
+    if (selected < 0) {
+        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+    } else {
+        const QPoint centre = list->visualItemRect(list->item(selected)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+    }
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QTEST(dialog.value(), "value");
+}
+
+void EditGridTest::toneListContents() {
+    const PickList fw208 = ToneListItems(true, 208, 106);
+    QCOMPARE(fw208.items.size(), std::size_t(107));
+    QCOMPARE(fw208.items[36], std::string("224"));
+    QVERIFY(std::is_sorted(fw208.items.begin(), fw208.items.end()));
+    const PickList ctcss = ToneListItems(false, 208, 49); // list order: not ascending after "250.3"
+    QCOMPARE(ctcss.items.size(), std::size_t(50));
+    QCOMPARE(ctcss.items[39], std::string("159.8"));
+    QCOMPARE(ctcss.selected, 49);
+    ToneListDialog older(true, kColDec, 106, 207); // "224" on older firmware: nothing selected
+    QCOMPARE(older.list()->count(), 106);
+    QCOMPARE(older.index(), std::optional<int>());
+    older.show(); // F1 opens the column's topic
+    QVERIFY(QTest::qWaitForWindowActive(&older));
+    QTest::keyClick(older.list(), Qt::Key_F1);
+    QCOMPARE(HelpWindow::instance()->context(), 304);
+    HelpWindow::instance()->close();
+}
+
+void EditGridTest::visibleDialogKeysAndButtons() {
+    Items start = kAllOn;
+    start[9] = 7; // an odd INI value: checked, as the menu shows it, and written back as 1
+    {
+        VisibleFixture f(start);
+        QVERIFY(f.dialog.checkBox(9)->isChecked());
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) { // Enter on a box switches it and stays
+            f.dialog.checkBox(5)->setFocus();
+            QTest::keyClick(f.dialog.checkBox(5), key);
+            QVERIFY(f.dialog.isVisible());
+        }
+        QVERIFY(f.dialog.checkBox(5)->isChecked());
+        f.dialog.checkBox(12)->setChecked(false);
+        QCOMPARE(f.items, start); // stored only by OK
+        f.dialog.okButton()->setFocus();
+        QTest::keyClick(f.dialog.okButton(), Qt::Key_Return);
+        QCOMPARE(f.dialog.result(), int(QDialog::Accepted));
+        Items expected = kAllOn;
+        expected[12] = 0;
+        QCOMPARE(f.items, expected);
+    }
+    for (const bool byKey : {false, true}) { // Cancel and Escape store nothing
+        VisibleFixture f(kAllOn);
+        f.dialog.checkBox(4)->setChecked(false);
+        if (byKey)
+            QTest::keyClick(f.dialog.checkBox(4), Qt::Key_Escape);
+        else
+            QTest::mouseClick(f.dialog.cancelButton(), Qt::LeftButton);
+        QCOMPARE(f.dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(f.items, kAllOn);
+    }
+}
+
+void EditGridTest::menuItemSwitchesColumns() {
+    FrameFixture f;
+    const QModelIndex current = f.frame->view()->gridModel()->index(6, kColPower);
+    f.grid().setCurrentIndex(current);
+    const int width = ChannelGridModel::columnWidthPixels(kColReceive);
+    f.frame->trigger(cmd::ItemFirst + 1); // "Frequency" off
+    QCOMPARE(f.settings.items[1], 0);
+    QVERIFY(f.grid().isColumnHidden(kColReceive) && f.grid().isColumnHidden(kColTransmit));
+    QVERIFY(!f.frame->action(cmd::ItemFirst + 1)->isChecked());
+    QCOMPARE(f.grid().currentIndex(), current); // only the widths change
+    f.frame->trigger(cmd::ItemFirst + 1);
+    QCOMPARE(f.settings.items[1], 1);
+    QCOMPARE(f.grid().columnWidth(kColTransmit), width);
+    QVERIFY(f.frame->action(cmd::ItemFirst + 1)->isChecked());
+    const auto before = f.settings.items; // the odd command id next to the entries does nothing
+    f.frame->trigger(cmd::ItemLast + 1);
+    QCOMPARE(f.settings.items, before);
+}
+
+void EditGridTest::visibleCommandRefreshesAndWrites_data() {
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("OK") << true;
+    QTest::newRow("Cancel") << false; // still writes what the menu changed
+}
+
+void EditGridTest::visibleCommandRefreshesAndWrites() {
+    QFETCH(bool, ok);
+    FrameFixture f;
+    f.settings.items[6] = 0; // switched off by the menu earlier, not yet in the file
+    OnNextDialog([ok](QDialog* d) {
+        auto* dialog = qobject_cast<VisibleDialog*>(d);
+        QVERIFY(dialog);
+        dialog->checkBox(10)->setChecked(false);
+        QTest::mouseClick(ok ? dialog->okButton() : dialog->cancelButton(), Qt::LeftButton);
+    });
+    f.frame->trigger(cmd::ItemVisible);
+    QCOMPARE(f.ini("ITEM/ITEM6"), QString("0"));
+    QCOMPARE(f.ini("ITEM/ITEM10"), ok ? QString("0") : QString("1"));
+    QCOMPARE(f.grid().isColumnHidden(kColAni), ok);
+    QCOMPARE(f.ini("ITEM/ITEM0"), QString("1"));
 }
 
 QTEST_MAIN(EditGridTest)
