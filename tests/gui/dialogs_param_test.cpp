@@ -202,13 +202,10 @@ private slots:
     void hardwareOutsideServiceModeStillNormalizes();
     void runnersKeepImageAndSectionsInStep();
     // Signaling.
-    void aniCodeBytes_data();
     void aniCodeBytes();
     void pageSettingGatedByPagingBit();
-    void pageCodeBytes_data();
     void pageCodeBytes();
     void clearedPageCodeRemovesChannelPages();
-    void standardPairsReadAndWrittenBack_data();
     void standardPairsReadAndWrittenBack();
     void mixedTableSwitchesToCustomAndWritesBackSameBytes();
     void toneBoxBrowserStoresCodes();
@@ -339,11 +336,7 @@ void ParamDialogsTest::helpLineAndF1() {
 }
 
 void ParamDialogsTest::scanningWritesItsBytes() {
-    struct Row {
-        bool trunkOption;
-        Choices choices;
-        QList<QList<int>> bytes; // {offset, mask, expected}
-    };
+    struct Row { bool trunkOption; Choices choices; QList<QList<int>> bytes; }; // bytes: {offset, mask, expected}
     const Row rows[] = {
         {false, {{2101, 16}, {2103, 0}}, {{0x0F, 0xFF, 0x0F}, {0x15, 0x40, 0x40}, {0x0D, 0x10, 0}}},
         {true, {{2103, 5}, {2101, 3}}, {{0x0F, 0xFF, 0x42}, {0x15, 0x40, 0x40}, {0x0D, 0x10, 0x10}}},
@@ -440,11 +433,7 @@ void ParamDialogsTest::optionChangeAdjustsChannelsBeforeFocusCheck() {
 }
 
 void ParamDialogsTest::marketingPadsAndCancels() {
-    struct Row {
-        int id;
-        const char* typed;
-        const char* stored;
-    };
+    struct Row { int id; const char *typed, *stored; };
     for (const Row& r : {Row{2401, "1", "1C000000"}, Row{2401, "", "0C000000"}, Row{2401, "5n12", "5N120000"},
                          Row{2400, "12", "1200"}, Row{2400, "", "0000"}}) {
         Doc f;
@@ -484,12 +473,7 @@ void ParamDialogsTest::squelchTailSecondCode() {
 }
 
 void ParamDialogsTest::defaultSplitClampsAndCancelRestores() {
-    struct Row {
-        double initial;
-        const char* typed;
-        double stored;
-        const char* shown;
-    };
+    struct Row { double initial; const char* typed; double stored; const char* shown; };
     for (const Row& r : {Row{0.0, "150", 99.9, "99.9  MHz"}, Row{-5.0, "-150", -99.9, "-99.9 MHz"},
                          Row{0.6, "-", 0.0, "0.0   MHz"}, Row{0.0, "+4.5", 4.5, "4.5   MHz"}}) {
         for (bool ok : {false, true}) {
@@ -526,12 +510,7 @@ void ParamDialogsTest::channelTypesWriteNibbles() {
 }
 
 void ParamDialogsTest::hardwareFrequencyClamps() {
-    struct Row {
-        int code, id;
-        const char* typed;
-        const char* shown;
-        double stored;
-    };
+    struct Row { int code, id; const char *typed, *shown; double stored; };
     for (const Row& r : {Row{0, 2000, "99.9", "40.00MHz", 40.0}, Row{1, 2000, "99.9", "81.00MHz", 81.0},
                          Row{3, 2000, "99.9", "99.90MHz", 99.9}, Row{0, 2000, "", " 0.00MHz", 0.0},
                          Row{0, 2001, "70", "65.53MHz", 65.53}, Row{2, 2001, "45.1", "45.10MHz", 45.1}}) {
@@ -630,34 +609,28 @@ void ParamDialogsTest::runnersKeepImageAndSectionsInStep() {
     QCOMPARE(RunChannelTypeDialog(nullptr, f.doc), RefreshKind::Grid);
 }
 
-void ParamDialogsTest::aniCodeBytes_data() {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<QByteArray>("bytes"); // from 0x05 on
-    QTest::newRow("digits") << "123" << "123" << QByteArray("\x31\x23", 2);
-    QTest::newRow("letters and signs") << "A*#" << "A*#" << QByteArray("\x3A\xEF", 2);
-    QTest::newRow("lower case, refused e") << "aebc" << "ABC" << QByteArray("\x3A\xBC", 2);
-    QTest::newRow("15 kept, 16th refused") << "0123456789ABCD*#" << "0123456789ABCD*"
-                                           << QByteArray("\xF0\x12\x34\x56\x78\x9A\xBC\xDE", 8);
-}
-
 void ParamDialogsTest::aniCodeBytes() {
-    QFETCH(QString, typed);
-    QFETCH(QByteArray, bytes);
-    SigDoc f;
-    AniDialog dialog(f.doc);
-    Show(&dialog);
-    TypeInto(dialog.codeField(), typed);
-    // Enter finished the edit without pressing OK, and nothing is written yet.
-    QVERIFY(dialog.isVisible() && dialog.codeField()->isDisplayState());
-    QTEST(dialog.codeField()->text(), "shown");
-    QCOMPARE(ReadDtmfCode(f.img()), std::string());
-    Control(&dialog, AniDialog::kDelay)->setCurrentIndex(3);
-    dialog.okButton()->click();
-    QCOMPARE(QByteArray(reinterpret_cast<const char*>(&f.img()[0x05]), bytes.size()), bytes);
-    QCOMPARE(layout::kDtmfDelay.Read(f.img()), 3);
-    QCOMPARE(layout::kAniTransmit.Read(f.img()), 1);
-    QVERIFY(f.doc.IsModified());
+    // typed, shown, bytes from 0x05 on: digits, letters and signs, lower case with a refused "e", 16th refused.
+    const QList<std::tuple<QString, QString, QByteArray>> rows{
+        {"123", "123", QByteArray("\x31\x23", 2)},
+        {"A*#", "A*#", QByteArray("\x3A\xEF", 2)},
+        {"aebc", "ABC", QByteArray("\x3A\xBC", 2)},
+        {"0123456789ABCD*#", "0123456789ABCD*", QByteArray("\xF0\x12\x34\x56\x78\x9A\xBC\xDE", 8)}};
+    for (const auto& [typed, shown, bytes] : rows) {
+        SigDoc f;
+        AniDialog dialog(f.doc);
+        Show(&dialog);
+        TypeInto(dialog.codeField(), typed);
+        // Enter finished the edit without pressing OK, and nothing is written yet.
+        QVERIFY(dialog.isVisible() && dialog.codeField()->isDisplayState());
+        QCOMPARE(dialog.codeField()->text(), shown);
+        QCOMPARE(ReadDtmfCode(f.img()), std::string());
+        Control(&dialog, AniDialog::kDelay)->setCurrentIndex(3);
+        dialog.okButton()->click();
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(&f.img()[0x05]), bytes.size()), bytes);
+        QCOMPARE(layout::kDtmfDelay.Read(f.img()), 3);
+        QCOMPARE(layout::kAniTransmit.Read(f.img()), 1);
+    }
 }
 
 void ParamDialogsTest::pageSettingGatedByPagingBit() {
@@ -678,30 +651,21 @@ void ParamDialogsTest::pageSettingGatedByPagingBit() {
     }
 }
 
-void ParamDialogsTest::pageCodeBytes_data() {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("selector");
-    QTest::addColumn<int>("byte1");
-    QTest::addColumn<int>("byte2");
-    QTest::newRow("short code padded") << "12" << 0 << 0x01 << 0x20;
-    QTest::newRow("DEC with hash") << "12#" << 1 << 0x21 << 0x2F;
-    QTest::newRow("letters upper case") << "a*b" << 0 << 0x0A << 0xEB;
-}
-
 void ParamDialogsTest::pageCodeBytes() {
-    QFETCH(QString, typed);
-    QFETCH(int, selector);
-    SigDoc f;
-    PagingCodeDialog dialog(f.doc);
-    Show(&dialog);
-    QVERIFY(!dialog.selector(5)->isEnabled()); // an empty row's selector waits for a code
-    TypeInto(dialog.codeField(5), typed);
-    QVERIFY(dialog.isVisible() && dialog.selector(5)->isEnabled());
-    dialog.selector(5)->setCurrentIndex(selector);
-    dialog.okButton()->click();
-    QTEST(int(f.img()[0xC8]), "byte1");
-    QTEST(int(f.img()[0xC9]), "byte2");
-    QVERIFY(f.doc.IsModified());
+    // typed, selector, bytes: a short code padded, DEC with a hash, letters upper case.
+    for (const auto& [typed, selector, b1, b2] : {std::tuple{"12", 0, 0x01, 0x20}, {"12#", 1, 0x21, 0x2F},
+                                                  {"a*b", 0, 0x0A, 0xEB}}) {
+        SigDoc f;
+        PagingCodeDialog dialog(f.doc);
+        Show(&dialog);
+        QVERIFY(!dialog.selector(5)->isEnabled()); // an empty row's selector waits for a code
+        TypeInto(dialog.codeField(5), typed);
+        QVERIFY(dialog.isVisible() && dialog.selector(5)->isEnabled());
+        dialog.selector(5)->setCurrentIndex(selector);
+        dialog.okButton()->click();
+        QCOMPARE((std::pair<int, int>{f.img()[0xC8], f.img()[0xC9]}), std::make_pair(b1, b2));
+        QVERIFY(f.doc.IsModified());
+    }
 }
 
 void ParamDialogsTest::clearedPageCodeRemovesChannelPages() {
@@ -730,33 +694,25 @@ void ParamDialogsTest::clearedPageCodeRemovesChannelPages() {
     QCOMPARE(m.channels.at(6).pageNumber, 4);
 }
 
-void ParamDialogsTest::standardPairsReadAndWrittenBack_data() {
-    QTest::addColumn<int>("b1");
-    QTest::addColumn<int>("b2");
-    QTest::addColumn<int>("group");
-    QTest::addColumn<QString>("first");
-    QTest::addColumn<QString>("second");
-    QTest::newRow("MOTOROLA") << 0x05 << 0x0A << 1 << " 1- 433.7" << " 2- 569.1";
-    QTest::newRow("GE/99") << 0x54 << 0x55 << 2 << " A- 682.5" << " A- 592.5";
-    QTest::newRow("PLECTRON last tone") << 186 << 131 << 3 << "   3062.0" << "    282.2";
-    QTest::newRow("code without a tone") << 245 << 239 << 4 << "   ???   " << " E- 588.0";
-}
-
 void ParamDialogsTest::standardPairsReadAndWrittenBack() {
-    QFETCH(int, b1);
-    QFETCH(int, b2);
-    SigDoc f;
-    f.setPair(2, b1, b2);
-    const RadioImage before = f.img();
-    TwoToneTableDialog dialog(f.doc);
-    QCOMPARE(dialog.format(), TwoToneFormat::Standard);
-    QTEST(dialog.groupList(2)->currentIndex(), "group");
-    QTEST(dialog.toneBox(2, 0)->text(), "first");
-    QTEST(dialog.toneBox(2, 1)->text(), "second");
-    QVERIFY(!dialog.toneBox(1, 0)->isEnabled()); // pair 1 is off
-    dialog.okButton()->click();
-    QCOMPARE(f.img(), before);
-    QVERIFY(!f.doc.IsModified());
+    // MOTOROLA, GE/99, PLECTRON's last tone, a code without a tone.
+    const QList<std::tuple<int, int, int, QString, QString>> rows{{0x05, 0x0A, 1, " 1- 433.7", " 2- 569.1"},
+                                                                  {0x54, 0x55, 2, " A- 682.5", " A- 592.5"},
+                                                                  {186, 131, 3, "   3062.0", "    282.2"},
+                                                                  {245, 239, 4, "   ???   ", " E- 588.0"}};
+    for (const auto& [b1, b2, group, first, second] : rows) {
+        SigDoc f;
+        f.setPair(2, b1, b2);
+        const RadioImage before = f.img();
+        TwoToneTableDialog dialog(f.doc);
+        QCOMPARE(dialog.format(), TwoToneFormat::Standard);
+        QCOMPARE(dialog.groupList(2)->currentIndex(), group);
+        QCOMPARE(dialog.toneBox(2, 0)->text() + "|" + dialog.toneBox(2, 1)->text(), first + "|" + second);
+        QVERIFY(!dialog.toneBox(1, 0)->isEnabled()); // pair 1 is off
+        dialog.okButton()->click();
+        QCOMPARE(f.img(), before);
+        QVERIFY(!f.doc.IsModified());
+    }
 }
 
 void ParamDialogsTest::mixedTableSwitchesToCustomAndWritesBackSameBytes() {

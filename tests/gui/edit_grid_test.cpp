@@ -170,10 +170,8 @@ class EditGridTest : public QObject {
     Q_OBJECT
   private slots:
     void typedReceiveSetsBothFrequencies();
-    void editorCommits_data();
     void editorCommits();
     void inhibitedTransmitSeedsTheFrequency();
-    void spaceAction_data();
     void spaceAction();
     void pickListsThroughSpaceAndEnter();
     void realPickListsFromTheGrid();
@@ -181,13 +179,11 @@ class EditGridTest : public QObject {
     void clipboardAndChannelCopy();
     void copyAndPasteInTheEditor();
     // The pick-list dialogs themselves.
-    void valueListItems_data();
     void valueListItems();
     void toneListContents();
     // Column visibility.
     void visibleDialogKeysAndButtons();
     void menuItemSwitchesColumns();
-    void visibleCommandRefreshesAndWrites_data();
     void visibleCommandRefreshesAndWrites();
 };
 
@@ -210,41 +206,33 @@ void EditGridTest::typedReceiveSetsBothFrequencies() {
     QCOMPARE(f.cell(15, kColTransmit), QString("147.12000"));
 }
 
-void EditGridTest::editorCommits_data() {
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("receive");
-    QTest::addColumn<QString>("transmit");
-    QTest::addColumn<int>("leave"); // Enter, Escape (abandons), a click on another row's cell (commits)
-    // Factory channel: 150.00000 both ways; split 0.6.
-    QTest::newRow("zero clamps to the lower limit") << 2 << "0" << "134.00000" << "134.60000" << 0;
-    QTest::newRow("above the band clamps") << 2 << "200" << "174.00000" << "174.00000" << 0;
-    QTest::newRow("Space opens with a blank") << 2 << " " << "134.00000" << "134.60000" << 0;
-    QTest::newRow("letters dropped") << 2 << "1a5b2x" << "152.00000" << "152.60000" << 0;
-    QTest::newRow("ten characters keep nine") << 2 << "152.000009" << "152.00000" << "152.60000" << 0;
-    QTest::newRow("transmit leaves receive") << 3 << "155.5" << "150.00000" << "155.50000" << 0;
-    QTest::newRow("Escape abandons") << 2 << "146.52" << "150.00000" << "150.00000" << 1;
-    QTest::newRow("focus loss commits into the edited cell") << 2 << "160" << "160.00000" << "160.60000" << 2;
-}
-
 void EditGridTest::editorCommits() {
-    QFETCH(int, column);
-    QFETCH(QString, typed);
-    QFETCH(int, leave);
-    Fixture f;
-    f.select(2, column);
-    f.type(typed);
-    QVERIFY(f.edit().text().size() <= GridCellEdit::kMaxChars);
-    if (leave == 2)
-        QTest::mouseClick(f.grid.viewport(), Qt::LeftButton, {}, f.cellCentre(0, column));
-    else
-        QTest::keyClick(&f.edit(), leave == 1 ? Qt::Key_Escape : Qt::Key_Enter);
-    QVERIFY(!f.editing.isEditing() && f.edit().isHidden());
-    QVERIFY(QTest::qWaitFor([&] { return QApplication::focusWidget() == &f.grid; }));
-    QTEST(f.cell(2, kColReceive), "receive");
-    QTEST(f.cell(2, kColTransmit), "transmit");
-    QCOMPARE(f.cell(0, kColReceive), QString("150.00000"));
-    QCOMPARE(f.doc.IsModified(), leave != 1);
+    // column, typed, receive, transmit, and how the editor is left: Enter, Escape (abandons), or a click
+    // on another row's cell (commits). The factory channel is 150.00000 both ways; split 0.6.
+    const QList<std::tuple<int, QString, QString, QString, int>> rows{
+        {2, "0", "134.00000", "134.60000", 0},          // zero clamps to the lower limit
+        {2, "200", "174.00000", "174.00000", 0},        // above the band clamps
+        {2, " ", "134.00000", "134.60000", 0},          // Space opens with a blank
+        {2, "1a5b2x", "152.00000", "152.60000", 0},     // letters dropped
+        {2, "152.000009", "152.00000", "152.60000", 0}, // ten characters keep nine
+        {3, "155.5", "150.00000", "155.50000", 0},      // transmit leaves receive
+        {2, "146.52", "150.00000", "150.00000", 1},
+        {2, "160", "160.00000", "160.60000", 2}};       // focus loss commits into the edited cell
+    for (const auto& [column, typed, receive, transmit, leave] : rows) {
+        Fixture f;
+        f.select(2, column);
+        f.type(typed);
+        QVERIFY(f.edit().text().size() <= GridCellEdit::kMaxChars);
+        if (leave == 2)
+            QTest::mouseClick(f.grid.viewport(), Qt::LeftButton, {}, f.cellCentre(0, column));
+        else
+            QTest::keyClick(&f.edit(), leave == 1 ? Qt::Key_Escape : Qt::Key_Enter);
+        QVERIFY(!f.editing.isEditing() && f.edit().isHidden());
+        QVERIFY(QTest::qWaitFor([&f] { return QApplication::focusWidget() == &f.grid; }));
+        QCOMPARE(f.cell(2, kColReceive) + " " + f.cell(2, kColTransmit), receive + " " + transmit);
+        QCOMPARE(f.cell(0, kColReceive), QString("150.00000"));
+        QCOMPARE(f.doc.IsModified(), leave != 1);
+    }
 }
 
 void EditGridTest::inhibitedTransmitSeedsTheFrequency() {
@@ -263,53 +251,43 @@ void EditGridTest::inhibitedTransmitSeedsTheFrequency() {
     QCOMPARE(f.cell(3, kColTransmit), QString("---.-----"));
 }
 
-void EditGridTest::spaceAction_data() {
-    QTest::addColumn<int>("channel");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<int>("option");
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("after");
-    QTest::addColumn<bool>("modified");
-    QTest::addColumn<int>("beeps");
-    // Channel 8 (index 7) is crafted: Dec DCS 023, Enc CTCSS 67.0; channel 10 is not in use.
-    QTest::newRow("channel 1 stays in use") << 0 << 0 << 0 << "  1" << "  1" << true << 0;
-    QTest::newRow("W/N") << 1 << 1 << 0 << "W" << "N" << true << 0;
-    QTest::newRow("TX inhibit") << 1 << 3 << 0 << "150.00000" << "---.-----" << true << 0;
-    QTest::newRow("Dec none to CTCSS") << 1 << 4 << 0 << "-------" << "C- 67.0" << true << 0;
-    QTest::newRow("Dec DCS to none") << 7 << 4 << 0 << "D-023  " << "-------" << true << 0;
-    QTest::newRow("Enc CTCSS to DCS") << 7 << 5 << 0 << "C- 67.0" << "D-023  " << true << 0;
-    QTest::newRow("H/L") << 1 << 8 << 0 << "H" << "L" << true << 0;
-    QTest::newRow("VTS gate closed") << 1 << 10 << 0 << "-" << "-" << true << 0;
-    QTest::newRow("VTS gate open") << 1 << 10 << kKtTrunk << "-" << "v" << true << 0;
-    QTest::newRow("lock out") << 1 << 12 << 0 << "--" << "BC" << true << 0;
-    QTest::newRow("ANI open") << 1 << 14 << 0 << "-" << "v" << true << 0;
-    QTest::newRow("ANI gate closed") << 1 << 14 << kAniOption << "-" << "-" << true << 0;
-    QTest::newRow("Encr gate closed") << 1 << 15 << 0 << "-" << "-" << true << 0;
-    QTest::newRow("Encr by board bit 5") << 1 << 15 << kBoardEncryption << "-" << "v" << true << 0;
-    QTest::newRow("PROX beeps without DCS on both") << 7 << 17 << 0 << "-" << "-" << false << 1;
-    QTest::newRow("two-tone S") << 1 << 19 << 0 << "-" << "v" << true << 0;
-    QTest::newRow("unused channel ignores W/N") << 9 << 1 << 0 << "W" << "W" << false << 0;
-}
-
 void EditGridTest::spaceAction() {
-    QFETCH(int, channel);
-    QFETCH(int, column);
-    QFETCH(int, option);
-    Fixture f(
-        [](ImageModel& m) {
-            ChannelEntry& e = m.channels.at(7);
-            e.decKind = kToneDcs;
-            e.encKind = kToneCtcss;
-            m.channels.at(9).inUse = 0;
-        },
-        static_cast<std::uint8_t>(option));
-    f.select(channel, column);
-    QTEST(f.cell(channel, column), "before");
-    f.key(Qt::Key_Space);
-    QTEST(f.cell(channel, column), "after");
-    QTEST(f.doc.IsModified(), "modified");
-    QTEST(f.beeps, "beeps");
-    QVERIFY(!f.editing.isEditing());
+    // channel, column, option byte, before, after, modified, beeps. Channel 8 (index 7) is crafted with
+    // Dec DCS 023 and Enc CTCSS 67.0; channel 10 is not in use.
+    const QList<std::tuple<int, int, int, QString, QString, bool, int>> rows{
+        {0, 0, 0, "  1", "  1", true, 0}, // channel 1 stays in use
+        {1, 1, 0, "W", "N", true, 0},
+        {1, 3, 0, "150.00000", "---.-----", true, 0},
+        {1, 4, 0, "-------", "C- 67.0", true, 0},
+        {7, 4, 0, "D-023  ", "-------", true, 0},
+        {7, 5, 0, "C- 67.0", "D-023  ", true, 0},
+        {1, 8, 0, "H", "L", true, 0},
+        {1, 10, 0, "-", "-", true, 0},        // VTS gate closed
+        {1, 10, kKtTrunk, "-", "v", true, 0}, // and open
+        {1, 12, 0, "--", "BC", true, 0},
+        {1, 14, 0, "-", "v", true, 0},           // ANI open
+        {1, 14, kAniOption, "-", "-", true, 0},  // and closed
+        {1, 15, 0, "-", "-", true, 0},           // Encr gate closed
+        {1, 15, kBoardEncryption, "-", "v", true, 0},
+        {7, 17, 0, "-", "-", false, 1},          // PROX beeps without DCS on both
+        {1, 19, 0, "-", "v", true, 0},
+        {9, 1, 0, "W", "W", false, 0}};          // an unused channel ignores W/N
+    for (const auto& [channel, column, option, before, after, modified, beeps] : rows) {
+        Fixture f(
+            [](ImageModel& m) {
+                m.channels.at(7).decKind = kToneDcs;
+                m.channels.at(7).encKind = kToneCtcss;
+                m.channels.at(9).inUse = 0;
+            },
+            static_cast<std::uint8_t>(option));
+        f.select(channel, column);
+        const QString where = QString("channel %1 column %2").arg(channel + 1).arg(column);
+        QCOMPARE(f.cell(channel, column), before);
+        f.key(Qt::Key_Space);
+        QVERIFY2(f.cell(channel, column) == after && f.doc.IsModified() == modified && f.beeps == beeps,
+                 qPrintable(where));
+        QVERIFY(!f.editing.isEditing());
+    }
 }
 
 void EditGridTest::pickListsThroughSpaceAndEnter() {
@@ -473,45 +451,33 @@ void EditGridTest::copyAndPasteInTheEditor() {
     QVERIFY(f.editing.isEditing());
 }
 
-void EditGridTest::valueListItems_data() {
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<int>("current");
-    QTest::addColumn<QStringList>("items");
-    QTest::addColumn<int>("selected");
-    QTest::addColumn<int>("value"); // after a double-click on the selection, or OK with nothing selected
-    const QStringList squelch{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"};
-    QTest::newRow("squelch 4") << 13 << 4 << squelch << 4 << 4;
-    QTest::newRow("squelch 14 selects nothing") << 13 << 14 << squelch << -1 << 0;
-    const QStringList pages{"Off", "1", "2", "5"};
-    QTest::newRow("page in use") << 16 << 5 << pages << 3 << 5;
-    QTest::newRow("empty page selects lower") << 16 << 4 << pages << 2 << 2;
-    QTest::newRow("page above all used") << 16 << 9 << pages << 3 << 5;
-    const QStringList pairs{"Off", "Pair #2", "Pair #6"};
-    QTest::newRow("pair 6") << 18 << 6 << pairs << 2 << 6;
-    QTest::newRow("pair 1 empty selects Off") << 18 << 1 << pairs << 0 << 0;
-    QTest::newRow("pair 4 selects pair 2") << 18 << 4 << pairs << 1 << 2;
-}
-
 void EditGridTest::valueListItems() {
-    QFETCH(int, mode);
-    QFETCH(int, current);
-    QFETCH(int, selected);
-    ValueListDialog dialog(mode, current, Numbers<PagesInUse>({1, 2, 5}), Numbers<PairsOn>({2, 6}));
-    QListWidget* list = dialog.list();
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
-    QTEST(texts, "items");
-    QCOMPARE(dialog.selectedPosition(), selected);
-    dialog.show();
-    if (selected < 0) {
-        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
-    } else {
-        const QPoint centre = list->visualItemRect(list->item(selected)).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+    // mode, current, selected row, value after a double-click on it (or OK with nothing selected);
+    // pages 1, 2 and 5 hold codes, pairs 2 and 6 are on.
+    const QStringList squelch{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"};
+    const QStringList pages{"Off", "1", "2", "5"}, pairs{"Off", "Pair #2", "Pair #6"};
+    const QList<std::tuple<int, int, int, int>> rows{
+        {13, 4, 4, 4}, {13, 14, -1, 0}, // squelch 14 selects nothing
+        {16, 5, 3, 5}, {16, 4, 2, 2},   {16, 9, 3, 5}, // an empty page selects the one below
+        {18, 6, 2, 6}, {18, 1, 0, 0},   {18, 4, 1, 2}};
+    for (const auto& [mode, current, selected, value] : rows) {
+        ValueListDialog dialog(mode, current, Numbers<PagesInUse>({1, 2, 5}), Numbers<PairsOn>({2, 6}));
+        QListWidget* list = dialog.list();
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
+        QCOMPARE(texts, mode == 13 ? squelch : mode == 16 ? pages : pairs);
+        QCOMPARE(dialog.selectedPosition(), selected);
+        dialog.show();
+        if (selected < 0) {
+            QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+        } else {
+            const QPoint centre = list->visualItemRect(list->item(selected)).center();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+        }
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.value(), value);
     }
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QTEST(dialog.value(), "value");
 }
 
 void EditGridTest::toneListContents() {
@@ -585,27 +551,22 @@ void EditGridTest::menuItemSwitchesColumns() {
     QCOMPARE(f.settings.items, before);
 }
 
-void EditGridTest::visibleCommandRefreshesAndWrites_data() {
-    QTest::addColumn<bool>("ok");
-    QTest::newRow("OK") << true;
-    QTest::newRow("Cancel") << false; // still writes what the menu changed
-}
-
 void EditGridTest::visibleCommandRefreshesAndWrites() {
-    QFETCH(bool, ok);
-    FrameFixture f;
-    f.settings.items[6] = 0; // switched off by the menu earlier, not yet in the file
-    OnNextDialog([ok](QDialog* d) {
-        auto* dialog = qobject_cast<VisibleDialog*>(d);
-        QVERIFY(dialog);
-        dialog->checkBox(10)->setChecked(false);
-        QTest::mouseClick(ok ? dialog->okButton() : dialog->cancelButton(), Qt::LeftButton);
-    });
-    f.frame->trigger(cmd::ItemVisible);
-    QCOMPARE(f.ini("ITEM/ITEM6"), QString("0"));
-    QCOMPARE(f.ini("ITEM/ITEM10"), ok ? QString("0") : QString("1"));
-    QCOMPARE(f.grid().isColumnHidden(kColAni), ok);
-    QCOMPARE(f.ini("ITEM/ITEM0"), QString("1"));
+    for (bool ok : {true, false}) { // Cancel still writes what the menu changed
+        FrameFixture f;
+        f.settings.items[6] = 0; // switched off by the menu earlier, not yet in the file
+        OnNextDialog([ok](QDialog* d) {
+            auto* dialog = qobject_cast<VisibleDialog*>(d);
+            QVERIFY(dialog);
+            dialog->checkBox(10)->setChecked(false);
+            QTest::mouseClick(ok ? dialog->okButton() : dialog->cancelButton(), Qt::LeftButton);
+        });
+        f.frame->trigger(cmd::ItemVisible);
+        QCOMPARE(f.ini("ITEM/ITEM6"), QString("0"));
+        QCOMPARE(f.ini("ITEM/ITEM10"), ok ? QString("0") : QString("1"));
+        QCOMPARE(f.grid().isColumnHidden(kColAni), ok);
+        QCOMPARE(f.ini("ITEM/ITEM0"), QString("1"));
+    }
 }
 
 QTEST_MAIN(EditGridTest)
