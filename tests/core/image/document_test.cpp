@@ -20,9 +20,8 @@ using Bytes = std::vector<std::uint8_t>;
 // Answers questions from a queue (Ok/default when empty) and records every message.
 class ScriptedPrompter : public Prompter {
   public:
-    Answer show(int id, Buttons buttons, Icon, const std::vector<std::string>& args) override {
+    Answer show(int id, Buttons buttons, Icon, const std::vector<std::string>&) override {
         ids.push_back(id);
-        argsSeen.push_back(args);
         if (answers.empty()) return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
         Answer a = answers.front();
         answers.pop_front();
@@ -30,7 +29,6 @@ class ScriptedPrompter : public Prompter {
     }
     std::deque<Answer> answers;
     std::vector<int> ids;
-    std::vector<std::vector<std::string>> argsSeen;
 };
 
 Bytes ReadAll(const fs::path& p) {
@@ -68,10 +66,6 @@ class DocumentTest : public ::testing::Test {
         fs::remove_all(dir, ec);
     }
     std::string P(const std::string& name) const { return (dir / name).string(); }
-    void Reset() {
-        prompter.ids.clear();
-        prompter.argsSeen.clear();
-    }
 
     fs::path oldCwd;
     fs::path dir;
@@ -92,24 +86,22 @@ TEST_F(DocumentTest, OpenAndReadFailuresKeepTheDocumentAndShowTheirMessage) {
     WriteBytes(P("short.r62"), Bytes(100, 0x11));
     const struct {
         std::string path;
-        OpenProbe probe;
         int message; // 0: none
     } cases[] = {
-        {P("ok.r62"), OpenProbe::Ok, 0},
-        {P("missing.r62"), OpenProbe::CannotOpen, kStrOpenFailed},
-        {"", OpenProbe::CannotOpen, kStrOpenFailed},
-        {P("prog"), OpenProbe::CannotOpen, kStrOpenFailed},
-        {P("bare.r62"), OpenProbe::WrongSize, kStrBadFormat},
-        {P("empty.r62"), OpenProbe::WrongSize, kStrBadFormat},
+        {P("ok.r62"), 0},
+        {P("missing.r62"), kStrOpenFailed},
+        {"", kStrOpenFailed},
+        {P("prog"), kStrOpenFailed},
+        {P("bare.r62"), kStrBadFormat},
+        {P("empty.r62"), kStrBadFormat},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
-        EXPECT_EQ(CRT62MDoc::ProbeOpenFile(c.path), c.probe);
         CRT62MDoc doc(prompter);
         doc.Reload(kNoPath);
         const RadioImage before = doc.Image();
         const std::string pathBefore = doc.CurrentPath();
-        Reset();
+        prompter.ids.clear();
         EXPECT_EQ(doc.OpenCommand(c.path, {}), c.message == 0);
         EXPECT_EQ(prompter.ids, c.message ? std::vector<int>{c.message} : std::vector<int>{});
         EXPECT_EQ(doc.CurrentPath(), c.message ? pathBefore : c.path);
@@ -118,7 +110,7 @@ TEST_F(DocumentTest, OpenAndReadFailuresKeepTheDocumentAndShowTheirMessage) {
 
     // A load that passes the probe but is short keeps the defaults and the path asked for.
     CRT62MDoc doc(prompter);
-    Reset();
+    prompter.ids.clear();
     doc.Reload(P("short.r62"));
     EXPECT_EQ(prompter.ids, std::vector<int>{kStrReadFailed});
     EXPECT_FALSE(doc.IsFileLoaded());
@@ -178,16 +170,14 @@ TEST_F(DocumentTest, WriteIsCompleteOrLeavesTheOldFile) {
     for (const std::string& bad : {P("nofolder/x.r62"), P("plain/x.r62"), path, P("prog"), std::string()}) {
         SCOPED_TRACE(bad);
         doc.SetModifiedFlag();
-        Reset();
+        prompter.ids.clear();
         EXPECT_FALSE(doc.WriteDataFile(bad));
         EXPECT_EQ(prompter.ids, std::vector<int>{kStrCreateFailed});
         EXPECT_TRUE(doc.IsModified());
     }
     EXPECT_EQ(ReadAll(path), DataFileBytes(doc.Image(), 2.5));
-    std::vector<std::string> names; // no scratch file is left behind
-    for (const auto& e : fs::directory_iterator(dir))
-        names.push_back(e.path().filename().string());
-    EXPECT_EQ(names.size(), 5u);
+    // No scratch file is left behind.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 5);
 }
 
 TEST_F(DocumentTest, SaveRefusesReadOnlyNoFileAndUnconfirmedDefaultFile) {
@@ -211,15 +201,13 @@ TEST_F(DocumentTest, SaveRefusesReadOnlyNoFileAndUnconfirmedDefaultFile) {
         CRT62MDoc doc(prompter);
         doc.SetCurrentPath(c.path);
         doc.SetModifiedFlag();
-        Reset();
+        prompter.ids.clear();
         prompter.answers = c.answers;
         EXPECT_EQ(doc.Save(), c.saved);
         EXPECT_EQ(prompter.ids, std::vector<int>{c.message});
         EXPECT_EQ(doc.IsModified(), !c.saved);
-        EXPECT_TRUE(prompter.argsSeen[0].empty() || prompter.argsSeen[0] == std::vector<std::string>{c.path});
     }
     EXPECT_EQ(ReadAll(P("ro.r62")), old);
-    EXPECT_EQ(ReadAll(P("RT62Muhf1.r62")).size(), kDataFileSize);
     EXPECT_NE(ReadAll(P("RT62Muhf1.r62")), old);
 }
 
@@ -244,7 +232,7 @@ TEST_F(DocumentTest, SaveChangesQuestionStopsUnlessChangesAreSafe) {
         CRT62MDoc doc(prompter);
         doc.SetModifiedFlag(c.modified);
         prompter.answers = c.answers;
-        Reset();
+        prompter.ids.clear();
         bool goOn = doc.AskSaveChanges([&] { return c.chosen ? std::optional(P(c.chosen)) : std::nullopt; });
         EXPECT_EQ(goOn, c.goOn);
         EXPECT_EQ(doc.IsModified(), c.stillModified);
@@ -266,7 +254,7 @@ TEST_F(DocumentTest, NewDocumentSearchesDefaultFilesInItsOrder) {
             WriteBytes(dir / "prog" / kDefaultFileNames[code],
                        DataFileBytes(MakeFactoryImage(code).image, 0.0));
         CRT62MDoc doc(prompter, P("prog"));
-        Reset();
+        prompter.ids.clear();
         doc.OnNewDocument();
         EXPECT_TRUE(prompter.ids.empty());
         EXPECT_EQ(doc.IsFileLoaded(), c.loaded >= 0);
@@ -280,10 +268,8 @@ TEST_F(DocumentTest, NewDocumentSearchesDefaultFilesInItsOrder) {
     CRT62MDoc doc(prompter, P("prog"));
     doc.Model() = MakeFactoryImage(3);
     EXPECT_FALSE(doc.LoadBandDefault(3));
-    EXPECT_EQ(doc.CurrentPath(), "<none>");
-    const Bytes written = ReadAll(dir / "work" / kDefaultFileNames[3]);
-    ASSERT_EQ(written.size(), kDataFileSize);
-    EXPECT_TRUE(std::equal(doc.Image().begin(), doc.Image().end(), written.begin()));
+    EXPECT_EQ(doc.CurrentPath(), kNoPath);
+    EXPECT_EQ(ReadAll(dir / "work" / kDefaultFileNames[3]), DataFileBytes(doc.Image(), doc.DefaultSplit()));
     WriteBytes(dir / "prog" / kDefaultFileNames[2], DataFileBytes(MakeFactoryImage(2).image, 0.0));
     EXPECT_TRUE(doc.LoadBandDefault(2));
     EXPECT_EQ(doc.Model().hardware.bandStepCode, 2);
