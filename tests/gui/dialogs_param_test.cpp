@@ -187,12 +187,10 @@ private slots:
     // Signaling.
     void aniCodeBytes();
     void pageSettingGatedByPagingBit();
-    void pageCodeBytes();
-    void clearedPageCodeRemovesChannelPages();
+    void pageCodeBytesAndClearedReferences();
     void pairsReadAndWrittenBack();
     void toneBoxBrowserStoresCodes();
-    void groupChangeWithoutBrowserTakesFirstEntry();
-    void pairOffClearsChannelColumnP();
+    void groupChangesWithoutBrowser();
     void formatChangeWritesAllPairsOffAndFirmwareGates();
     void browserListsAndChoice();
     // The command runners of both menus.
@@ -604,47 +602,40 @@ void ParamDialogsTest::pageSettingGatedByPagingBit() {
     }
 }
 
-void ParamDialogsTest::pageCodeBytes() {
-    // typed, selector, bytes: a short code padded, DEC with a hash, letters upper case.
-    for (const auto& [typed, selector, b1, b2] : {std::tuple{"12", 0, 0x01, 0x20}, {"12#", 1, 0x21, 0x2F},
-                                                  {"a*b", 0, 0x0A, 0xEB}}) {
+void ParamDialogsTest::pageCodeBytesAndClearedReferences() {
+    // code, typed, selector, bytes: a short code padded, DEC with a hash, letters upper case; clearing
+    // code 3 stores 0x00 0x00 and removes page 3 from the channels, while page 4 stays.
+    struct Row { int k; const char* typed; int selector, b1, b2; };
+    for (const Row& r : {Row{5, "12", 0, 0x01, 0x20}, Row{5, "12#", 1, 0x21, 0x2F}, Row{5, "a*b", 0, 0x0A, 0xEB},
+                         Row{3, "", 0, 0, 0}}) {
         SigDoc f;
+        WritePageCode(f.img(), 3, {"456", 1});
+        WritePageCode(f.img(), 4, {"789", 0});
+        ImageModel& m = f.m();
+        for (int n : {1, 4, 6}) {
+            m.channels.at(n).pageNumber = n == 6 ? 4 : 3;
+            m.channels.at(n).pagePresent = 1;
+        }
+        NormalizeImage(m);
+        const bool clearing = r.k == 3;
         PagingCodeDialog dialog(f.doc);
         Show(&dialog);
-        QVERIFY(!dialog.selector(5)->isEnabled()); // an empty row's selector waits for a code
-        TypeInto(dialog.codeField(5), typed);
-        QVERIFY(dialog.isVisible() && dialog.selector(5)->isEnabled());
-        dialog.selector(5)->setCurrentIndex(selector);
+        QCOMPARE(dialog.selector(r.k)->isEnabled(), clearing); // an empty row's selector waits for a code
+        TypeInto(dialog.codeField(r.k), r.typed);
+        QVERIFY(dialog.isVisible() && dialog.selector(r.k)->isEnabled() != clearing);
+        if (!clearing) dialog.selector(r.k)->setCurrentIndex(r.selector);
+        QCOMPARE(dialog.selector(r.k)->currentIndex(), r.selector);
         dialog.okButton()->click();
-        QCOMPARE((std::pair<int, int>{f.img()[0xC8], f.img()[0xC9]}), std::make_pair(b1, b2));
+
+        const int at = 0xC0 + 2 * (r.k - 1);
+        QCOMPARE((QList<int>{f.img()[at], f.img()[at + 1], f.img()[0xC6]}), (QList<int>{r.b1, r.b2, 0x07}));
         QVERIFY(f.doc.IsModified());
+        for (int n : {1, 4}) QCOMPARE(ChannelCellText(m, n, kColPage), std::string(clearing ? "-" : " 3"));
+        QCOMPARE(ChannelCellText(m, 6, kColPage), std::string(" 4"));
+        DecodeImage(m); // the channel records in the image agree
+        QCOMPARE(m.channels.at(1).pageNumber, clearing ? 0 : 3);
+        QCOMPARE(m.channels.at(6).pageNumber, 4);
     }
-}
-
-void ParamDialogsTest::clearedPageCodeRemovesChannelPages() {
-    SigDoc f;
-    WritePageCode(f.img(), 3, {"456", 1});
-    WritePageCode(f.img(), 4, {"789", 0});
-    ImageModel& m = f.m();
-    for (int n : {1, 4, 6}) {
-        m.channels.at(n).pageNumber = n == 6 ? 4 : 3;
-        m.channels.at(n).pagePresent = 1;
-    }
-    NormalizeImage(m);
-
-    PagingCodeDialog dialog(f.doc);
-    Show(&dialog);
-    TypeInto(dialog.codeField(3), QString());
-    QVERIFY(!dialog.selector(3)->isEnabled());
-    QCOMPARE(dialog.selector(3)->currentIndex(), 0);
-    dialog.okButton()->click();
-
-    QCOMPARE((QList<int>{f.img()[0xC4], f.img()[0xC5], f.img()[0xC6]}), (QList<int>{0, 0, 0x07}));
-    for (int n : {1, 4}) QCOMPARE(ChannelCellText(m, n, kColPage), std::string("-"));
-    QCOMPARE(ChannelCellText(m, 6, kColPage), std::string(" 4"));
-    DecodeImage(m); // the channel records in the image agree
-    QCOMPARE(m.channels.at(1).pageNumber, 0);
-    QCOMPARE(m.channels.at(6).pageNumber, 4);
 }
 
 void ParamDialogsTest::pairsReadAndWrittenBack() {
@@ -699,24 +690,10 @@ void ParamDialogsTest::toneBoxBrowserStoresCodes() {
     }
 }
 
-void ParamDialogsTest::groupChangeWithoutBrowserTakesFirstEntry() {
+void ParamDialogsTest::groupChangesWithoutBrowser() {
+    // A new group takes its first entry; a pair switched off clears the channels' references to it.
     SigDoc f;
     f.setPair(1, 0x05, 0x0A);
-    TwoToneTableDialog dialog(f.doc);
-    Show(&dialog);
-    PressKey(dialog.groupList(1), Qt::Key_End); // "REACH GRP "
-    QCOMPARE(dialog.toneBox(1, 0)->text(), QStringLiteral(" A-2704.0"));
-    QCOMPARE(dialog.toneBox(1, 1)->text(), QStringLiteral(" A-2704.0"));
-    PressKey(dialog.groupList(5), Qt::Key_Down); // off -> "MOTOROLA  "
-    QVERIFY(dialog.toneBox(5, 0)->isEnabled());
-    dialog.okButton()->click();
-    QCOMPARE(f.pair(1), std::make_pair(190, 190));
-    QCOMPARE(f.pair(5), std::make_pair(0, 0));
-    QVERIFY(f.doc.IsModified());
-}
-
-void ParamDialogsTest::pairOffClearsChannelColumnP() {
-    SigDoc f;
     f.setPair(2, 0x01, 0x02);
     f.setPair(3, 0x05, 0x0A);
     ImageModel& m = f.m();
@@ -726,12 +703,17 @@ void ParamDialogsTest::pairOffClearsChannelColumnP() {
 
     TwoToneTableDialog dialog(f.doc);
     Show(&dialog);
+    PressKey(dialog.groupList(1), Qt::Key_End); // "REACH GRP "
+    QCOMPARE(dialog.toneBox(1, 0)->text() + "|" + dialog.toneBox(1, 1)->text(), QString(" A-2704.0| A-2704.0"));
+    PressKey(dialog.groupList(5), Qt::Key_Down); // off -> "MOTOROLA  "
+    QVERIFY(dialog.toneBox(5, 0)->isEnabled());
     PressKey(dialog.groupList(3), Qt::Key_Home); // "   OFF    "
-    QCOMPARE(dialog.toneBox(3, 0)->text(), QString());
-    QVERIFY(!dialog.toneBox(3, 0)->isEnabled());
+    QVERIFY(dialog.toneBox(3, 0)->text().isEmpty() && !dialog.toneBox(3, 0)->isEnabled());
     dialog.okButton()->click();
 
-    QCOMPARE(f.pair(3), std::make_pair(0xFF, 0xFF));
+    QCOMPARE((QList<std::pair<int, int>>{f.pair(1), f.pair(5), f.pair(3)}),
+             (QList<std::pair<int, int>>{{190, 190}, {0, 0}, {0xFF, 0xFF}}));
+    QVERIFY(f.doc.IsModified());
     for (int n : {0, 3, 15}) QCOMPARE(ChannelCellText(m, n, kColTwoToneP), std::string("-"));
     QCOMPARE(ChannelCellText(m, 1, kColTwoToneP), std::string(" 2"));
     DecodeImage(m); // the channel records in the image agree
