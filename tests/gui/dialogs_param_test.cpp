@@ -166,8 +166,7 @@ class ParamDialogsTest : public QObject {
     Q_OBJECT
 private slots:
     // The dialog base and its input controls.
-    void escapeRestoresEnterCommitsSecondEscapeCloses();
-    void keysInDisplayState();
+    void fieldKeysEscapeAndEnter();
     void okCommitsPendingEditAndChecksFocus();
     void enterOpensAndClosesList();
     void pasteAndFiltersKeepOnlyAcceptedCharacters();
@@ -197,9 +196,21 @@ private slots:
     void runnersKeepImageAndSectionsInStep();
 };
 
-void ParamDialogsTest::escapeRestoresEnterCommitsSecondEscapeCloses() {
+void ParamDialogsTest::fieldKeysEscapeAndEnter() {
     ProbeDialog d;
-    QVERIFY(d.edit->isDisplayState() && d.edit->isReadOnly());
+    d.keys({Qt::Key_A, Qt::Key_Plus}); // rejected keys do not start editing
+    QVERIFY(d.edit->isDisplayState());
+    QCOMPARE(d.edit->text(), QString("21.25MHz"));
+    d.keys({Qt::Key_Return, Qt::Key_End, Qt::Key_Minus}); // nor change the text while editing
+    QCOMPARE(d.edit->text(), QString("21.25"));
+    d.keys({Qt::Key_Escape, Qt::Key_7}); // an accepted one starts editing and replaces the text
+    QTest::keyClicks(d.edit, ".123456");
+    QCOMPARE(d.edit->text(), QString("7.123")); // the maximum length holds while typing
+    d.keys({Qt::Key_Escape, Qt::Key_Backspace}); // Backspace starts editing and empties the field
+    QVERIFY(!d.edit->isDisplayState());
+    QCOMPARE(d.edit->text(), QString());
+    d.keys({Qt::Key_Escape}); // Escape puts the text back and leaves the read-only display state
+    QVERIFY(d.edit->isDisplayState() && d.edit->isReadOnly() && d.edit->text() == "21.25MHz");
     d.keys({Qt::Key_Return});
     QCOMPARE(d.edit->selectedText(), QString("21.25"));
     QCOMPARE(d.edit->colorState(), ColorEdit::State::Editing);
@@ -218,21 +229,6 @@ void ParamDialogsTest::escapeRestoresEnterCommitsSecondEscapeCloses() {
     QVERIFY(!d.isVisible());
     QCOMPARE(d.result(), int(QDialog::Rejected));
     QCOMPARE(d.log.last(), QString("restore"));
-}
-
-void ParamDialogsTest::keysInDisplayState() {
-    ProbeDialog d;
-    d.keys({Qt::Key_A, Qt::Key_Plus}); // rejected keys do not start editing
-    QVERIFY(d.edit->isDisplayState());
-    QCOMPARE(d.edit->text(), QString("21.25MHz"));
-    d.keys({Qt::Key_Return, Qt::Key_End, Qt::Key_Minus}); // nor change the text while editing
-    QCOMPARE(d.edit->text(), QString("21.25"));
-    d.keys({Qt::Key_Escape, Qt::Key_7}); // an accepted one starts editing and replaces the text
-    QTest::keyClicks(d.edit, ".123456");
-    QCOMPARE(d.edit->text(), QString("7.123")); // the maximum length holds while typing
-    d.keys({Qt::Key_Escape, Qt::Key_Backspace}); // Backspace starts editing and empties the field
-    QVERIFY(!d.edit->isDisplayState());
-    QCOMPARE(d.edit->text(), QString());
 }
 
 void ParamDialogsTest::okCommitsPendingEditAndChecksFocus() {
@@ -504,19 +500,8 @@ void ParamDialogsTest::hardwareFrequencyClamps() {
 }
 
 void ParamDialogsTest::hardwareBandChange() {
-    {
-        Doc f;
-        const auto channelsBefore = f.m().channels.entries;
-        HardwareDialog d(f.doc, true, f.p);
-        Choose(&d, {{2005, 1}}); // answered No: nothing changes
-        QCOMPARE(Control(&d, 2005)->currentIndex(), 0);
-        QVERIFY(!d.bandChanged() && !f.doc.IsModified());
-        QVERIFY(f.m().channels.entries == channelsBefore);
-        Choose(&d, {{2005, 0}}); // the band already set asks nothing
-        QCOMPARE(f.p.asked, QList<int>{50});
-    }
     Doc f(1);
-    f.p.answers = {Answer::Yes};
+    f.p.answers = {Answer::No, Answer::Yes};
     f.doc.SetDefaultSplit(0.6);
     ImageModel& m = f.m();
     m.channels.at(3).rxFrequency = 146.52;
@@ -529,6 +514,12 @@ void ParamDialogsTest::hardwareBandChange() {
 
     HardwareDialog d(f.doc, true, f.p);
     Show(&d);
+    Choose(&d, {{2005, 1}}); // answered No: nothing changes
+    QCOMPARE(Control(&d, 2005)->currentIndex(), 0);
+    QVERIFY(!d.bandChanged() && !f.doc.IsModified());
+    QVERIFY(m.channels.entries == channelsBefore);
+    Choose(&d, {{2005, 0}}); // the band already set asks nothing
+    QCOMPARE(f.p.asked, QList<int>{50});
     Choose(&d, {{2005, 1}});
     QVERIFY(d.bandChanged());
     QCOMPARE(m.hardware.bandStepCode, 2);
