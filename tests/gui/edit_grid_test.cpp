@@ -166,14 +166,12 @@ class EditGridTest : public QObject {
     void realPickListsFromTheGrid();
     void dcsComplementAndStrayKeys();
     void clipboardAndChannelCopy();
-    void copyAndPasteInTheEditor();
     // The pick-list dialogs themselves.
     void valueListItems();
     void toneListContents();
     // Column visibility.
     void visibleDialogKeysAndButtons();
-    void menuItemSwitchesColumns();
-    void visibleCommandRefreshesAndWrites();
+    void menuAndVisibleCommandSwitchColumns();
 };
 
 void EditGridTest::editorCommits() {
@@ -407,10 +405,9 @@ void EditGridTest::clipboardAndChannelCopy() {
 
     f.grid.clearFocus(); // focus outside the grid and the editor: nothing
     QVERIFY(!f.editing.Copy() && !f.editing.Paste());
-}
 
-void EditGridTest::copyAndPasteInTheEditor() {
-    Fixture f;
+    // With the editor open, Copy and Paste are its own.
+    f.grid.setFocus();
     f.select(0, kColReceive);
     f.type("146.5");
     f.edit().setSelection(1, 3);
@@ -495,40 +492,36 @@ void EditGridTest::visibleDialogKeysAndButtons() {
     }
 }
 
-void EditGridTest::menuItemSwitchesColumns() {
-    FrameFixture f;
-    const QModelIndex current = f.frame->view()->gridModel()->index(6, kColPower);
-    f.grid().setCurrentIndex(current);
-    const int width = ChannelGridModel::columnWidthPixels(kColReceive);
-    f.frame->trigger(cmd::ItemFirst + 1); // "Frequency" off
-    QCOMPARE(f.settings.items[1], 0);
-    QVERIFY(f.grid().isColumnHidden(kColReceive) && f.grid().isColumnHidden(kColTransmit));
-    QVERIFY(!f.frame->action(cmd::ItemFirst + 1)->isChecked());
-    QCOMPARE(f.grid().currentIndex(), current); // only the widths change
-    f.frame->trigger(cmd::ItemFirst + 1);
-    QCOMPARE(f.settings.items[1], 1);
-    QCOMPARE(f.grid().columnWidth(kColTransmit), width);
-    QVERIFY(f.frame->action(cmd::ItemFirst + 1)->isChecked());
-    const auto before = f.settings.items; // the odd command id next to the entries does nothing
-    f.frame->trigger(cmd::ItemLast + 1);
-    QCOMPARE(f.settings.items, before);
-}
-
-void EditGridTest::visibleCommandRefreshesAndWrites() {
-    for (bool ok : {true, false}) { // Cancel still writes what the menu changed
+void EditGridTest::menuAndVisibleCommandSwitchColumns() {
+    for (bool ok : {true, false}) {
         FrameFixture f;
-        f.settings.items[6] = 0; // switched off by the menu earlier, not yet in the file
+        const QModelIndex current = f.frame->view()->gridModel()->index(6, kColPower);
+        f.grid().setCurrentIndex(current);
+        const int width = ChannelGridModel::columnWidthPixels(kColReceive);
+        f.frame->trigger(cmd::ItemFirst + 1); // "Frequency" off
+        QCOMPARE(f.settings.items[1], 0);
+        QVERIFY(f.grid().isColumnHidden(kColReceive) && f.grid().isColumnHidden(kColTransmit));
+        QVERIFY(!f.frame->action(cmd::ItemFirst + 1)->isChecked());
+        QCOMPARE(f.grid().currentIndex(), current); // only the widths change
+        f.frame->trigger(cmd::ItemFirst + 1);
+        QCOMPARE(f.grid().columnWidth(kColTransmit), width);
+        QVERIFY(f.frame->action(cmd::ItemFirst + 1)->isChecked());
+        const auto before = f.settings.items; // the odd command id next to the entries does nothing
+        f.frame->trigger(cmd::ItemLast + 1);
+        QCOMPARE(f.settings.items, before);
+
+        f.frame->trigger(cmd::ItemFirst + 6); // off by the menu, not yet in the file
         OnNextDialog([ok](QDialog* d) {
             auto* dialog = qobject_cast<VisibleDialog*>(d);
             QVERIFY(dialog);
             dialog->checkBox(10)->setChecked(false);
             QTest::mouseClick(ok ? dialog->okButton() : dialog->cancelButton(), Qt::LeftButton);
         });
-        f.frame->trigger(cmd::ItemVisible);
+        f.frame->trigger(cmd::ItemVisible); // Cancel still writes what the menu changed
         QCOMPARE(f.ini("ITEM/ITEM6"), QString("0"));
         QCOMPARE(f.ini("ITEM/ITEM10"), ok ? QString("0") : QString("1"));
         QCOMPARE(f.grid().isColumnHidden(kColAni), ok);
-        QCOMPARE(f.ini("ITEM/ITEM0"), QString("1"));
+        QCOMPARE(f.ini("ITEM/ITEM1"), QString("1"));
     }
 }
 
