@@ -1,5 +1,7 @@
 #include "image/document.h"
 
+#include "image/data_file.h"
+
 #include <algorithm>
 #include <bit>
 #include <cctype>
@@ -43,32 +45,25 @@ bool SameNameIgnoringCase(const std::string& a, const char* b) {
     return true;
 }
 
-// A free name beside target for the new contents, so the rename that follows stays in one folder.
-std::string TempNameBeside(const std::string& target) {
-    for (int i = 0; i < 1000; ++i) {
-        std::string candidate = target + ".tmp" + (i ? std::to_string(i) : std::string());
-        std::error_code ec;
-        if (!fs::exists(fs::symlink_status(candidate, ec))) return candidate;
-    }
-    return {};
-}
-
 bool HasWriteBit(fs::perms p) {
-    return (p & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) != fs::perms::none;
+    return (p & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) !=
+           fs::perms::none;
 }
 
-}  // namespace
+} // namespace
 
 FileTrailerBytes DefaultSplitBytes(double splitMHz) {
     std::uint64_t bits = std::bit_cast<std::uint64_t>(splitMHz);
     FileTrailerBytes out{};
-    for (std::size_t i = 0; i < kTrailerSize; ++i) out[i] = static_cast<std::uint8_t>(bits >> (8 * i));
+    for (std::size_t i = 0; i < kTrailerSize; ++i)
+        out[i] = static_cast<std::uint8_t>(bits >> (8 * i));
     return out;
 }
 
 double DefaultSplitFromBytes(const FileTrailerBytes& bytes) {
     std::uint64_t bits = 0;
-    for (std::size_t i = 0; i < kTrailerSize; ++i) bits |= static_cast<std::uint64_t>(bytes[i]) << (8 * i);
+    for (std::size_t i = 0; i < kTrailerSize; ++i)
+        bits |= static_cast<std::uint64_t>(bytes[i]) << (8 * i);
     return std::bit_cast<double>(bits);
 }
 
@@ -87,7 +82,9 @@ CRT62MDoc::CRT62MDoc(Prompter& prompter, std::string programDir)
     LoadDefaults(model_);
 }
 
-void CRT62MDoc::SetCurrentPath(std::string path) { path_ = path.empty() ? std::string(kNoPath) : std::move(path); }
+void CRT62MDoc::SetCurrentPath(std::string path) {
+    path_ = path.empty() ? std::string(kNoPath) : std::move(path);
+}
 
 void CRT62MDoc::UpdateViews() {
     if (updateViews_) updateViews_();
@@ -178,71 +175,27 @@ bool CRT62MDoc::IsDefaultFileName(const std::string& path) {
 }
 
 bool CRT62MDoc::ReadDataFile(const std::string& path) {
-    File f(path, "rb");
-    if (path.empty() || !f) {
+    ReadOutcome read = ReadFileBytes(path, kDataFileSize);
+    if (read.status == ReadStatus::CannotOpen) {
         ShowMessage1(*prompter_, kStrOpenFailed, Buttons::Ok, Icon::Stop, path);
         return false;
     }
-    // Read into a scratch image so that a short file leaves the document as it was.
-    RadioImage image{};
-    if (std::fread(image.data(), 1, image.size(), f.f) != image.size()) {
-        f.Close();
+    // A file shorter than the image leaves the document as it was.
+    if (read.status != ReadStatus::Ok || read.bytes.size() < kImageSize) {
         ShowMessage1(*prompter_, kStrReadFailed, Buttons::Ok, Icon::Stop, path);
         return false;
     }
+    std::copy_n(read.bytes.begin(), kImageSize, model_.image.begin());
     // A shorter tail overwrites only the bytes it has.
     FileTrailerBytes tail = DefaultSplitBytes(model_.defaultSplit);
-    std::fread(tail.data(), 1, tail.size(), f.f);
-    f.Close();
-    model_.image = image;
+    std::copy(read.bytes.begin() + kImageSize, read.bytes.end(), tail.begin());
     model_.defaultSplit = SanitizeDefaultSplit(DefaultSplitFromBytes(tail));
     return true;
 }
 
 bool CRT62MDoc::WriteDataFile(const std::string& path) {
-    auto openFailed = [&] {
-        ShowMessage1(*prompter_, kStrCreateFailed, Buttons::Ok, Icon::Stop, path);
-        return false;
-    };
-    if (path.empty()) return openFailed();
-
-    // Write through a link to the file it names, so the link survives the rename.
-    std::error_code ec;
-    std::string target = path;
-    if (fs::is_symlink(fs::symlink_status(path, ec))) {
-        fs::path real = fs::weakly_canonical(path, ec);
-        if (ec) return openFailed();
-        target = real.string();
-    }
-    // An existing target must be writable in place, as a plain rewrite would need; the rename below
-    // would otherwise replace files that refuse writing.
-    fs::file_status st = fs::status(target, ec);
-    bool exists = !ec && fs::exists(st);
-    if (exists) {
-        if (fs::is_directory(st) || !HasWriteBit(st.permissions())) return openFailed();
-        File probe(target, "ab");
-        if (!probe) return openFailed();
-    }
-
-    std::string temp = TempNameBeside(target);
-    if (temp.empty()) return openFailed();
-    File f(temp, "wb");
-    if (!f) return openFailed();
-
-    FileTrailerBytes tail = DefaultSplitBytes(model_.defaultSplit);
-    bool ok = std::fwrite(model_.image.data(), 1, model_.image.size(), f.f) == model_.image.size() &&
-              std::fwrite(tail.data(), 1, tail.size(), f.f) == tail.size() && std::fflush(f.f) == 0;
-    ok = f.Close() && ok;
-    if (ok && exists) fs::permissions(temp, st.permissions(), fs::perm_options::replace, ec);
-    if (ok) {
-        fs::rename(temp, target, ec);
-        ok = !ec;
-    }
-    if (!ok) {
-        fs::remove(temp, ec);
-        ShowMessage(*prompter_, kStrWriteFailed, Buttons::Ok, Icon::Stop);
-        return false;
-    }
+    DataFileBytes bytes = MakeDataFileBytes(model_.image, DefaultSplitBytes(model_.defaultSplit));
+    if (!rt62::WriteDataFile(*prompter_, path, bytes)) return false;
     modified_ = false;
     return true;
 }
@@ -315,20 +268,23 @@ void CRT62MDoc::Reload(const std::string& path) {
     LoadDocument();
 }
 
-void CRT62MDoc::Open(const std::string& path) { Reload(path); }
+void CRT62MDoc::Open(const std::string& path) {
+    Reload(path);
+}
 
 bool CRT62MDoc::OpenCommand(const std::string& path, const ChooseSavePath& chooseSavePath) {
     switch (ProbeOpenFile(path)) {
-        case OpenProbe::Ok: break;
-        case OpenProbe::CannotOpen:
-            ShowMessage1(*prompter_, kStrOpenFailed, Buttons::Ok, Icon::Stop, path);
-            return false;
-        case OpenProbe::CannotRead:
-            ShowMessage1(*prompter_, kStrReadFailed, Buttons::Ok, Icon::Stop, path);
-            return false;
-        case OpenProbe::WrongSize:
-            ShowMessage(*prompter_, kStrBadFormat, Buttons::Ok, Icon::Stop);
-            return false;
+    case OpenProbe::Ok:
+        break;
+    case OpenProbe::CannotOpen:
+        ShowMessage1(*prompter_, kStrOpenFailed, Buttons::Ok, Icon::Stop, path);
+        return false;
+    case OpenProbe::CannotRead:
+        ShowMessage1(*prompter_, kStrReadFailed, Buttons::Ok, Icon::Stop, path);
+        return false;
+    case OpenProbe::WrongSize:
+        ShowMessage(*prompter_, kStrBadFormat, Buttons::Ok, Icon::Stop);
+        return false;
     }
     if (!AskSaveChanges(chooseSavePath)) return false;
     Open(path);
@@ -361,4 +317,4 @@ void CRT62MDoc::TakeUploadedImage(const RadioImage& image) {
     UpdateViews();
 }
 
-}  // namespace rt62
+} // namespace rt62
