@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
 #include <QPrinterInfo>
 #include <QTableView>
 
@@ -17,6 +18,17 @@ namespace rt62 {
 
 namespace {
 constexpr int kStrPortProblem = 80;
+}
+
+void SetUpApplication() {
+    EnsureResources();
+    QApplication::setApplicationName(QStringLiteral("RT62MWin"));
+    QApplication::setApplicationVersion(QStringLiteral(RT62M_VERSION));
+    // No display name: the platform would append it to every window title, which names the
+    // program already. The desktop entry gives the window its icon and name in the shell.
+    QGuiApplication::setDesktopFileName(QStringLiteral("rt62mwin"));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("rt62mwin"), QIcon(QStringLiteral(":/icons/rt62mwin.xpm"))));
 }
 
 CRT62MApp::CRT62MApp() : instanceKey_(SingleInstance::DefaultKey()) {}

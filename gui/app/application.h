@@ -17,6 +17,10 @@ class CRT62MDoc;
 class SerialPort;
 class SingleInstance;
 
+// The program's names for the desktop (application name, version, desktop entry, icon); call once
+// after the QApplication exists.
+void SetUpApplication();
+
 class CRT62MApp : public QObject, public PortControl {
     Q_OBJECT
   public:

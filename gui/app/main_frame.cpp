@@ -159,7 +159,6 @@ QString FrameTitle(const std::string& documentTitle, bool serviceMode) {
 CMainFrame::CMainFrame(FrameContext ctx, QWidget* parent) : QMainWindow(parent), ctx_(std::move(ctx)) {
     setObjectName(QStringLiteral("mainFrame"));
     EnsureResources();
-    setWindowIcon(QIcon(QStringLiteral(":/icons/rt62mwin.xpm")));
     setMinimumSize(kMinFrameWidth, kMinFrameHeight);
     resize(ctx_.ini.frameSize());
 
