@@ -18,6 +18,7 @@ namespace rt62 {
 
 namespace {
 constexpr int kStrPortProblem = 80;
+constexpr int kStrIniNotWritten = 4303;
 }
 
 void SetUpApplication() {
@@ -34,7 +35,8 @@ void SetUpApplication() {
 CRT62MApp::CRT62MApp() : instanceKey_(SingleInstance::DefaultKey()) {}
 
 CRT62MApp::~CRT62MApp() {
-    frame_.reset(); // writes its settings while the rest still exists
+    prompter_.setParent(nullptr); // a message from the last settings write must not sit on a dying window
+    frame_.reset();               // writes its settings while the rest still exists
     closePort();
 }
 
@@ -48,8 +50,12 @@ bool CRT62MApp::InitInstance(const QStringList& args) {
     instance_ = std::make_unique<SingleInstance>(instanceKey_);
     if (!instance_->acquire()) return false;
 
-    // The settings file of the working directory, read with its repair rules and written back whole.
-    ini_ = IniSettings(IniSettings::DefaultPath());
+    // The settings file, read with its repair rules and written back whole. A file that cannot be
+    // written is said once, with its path; the program goes on with the settings in memory.
+    ini_ = IniSettings(IniSettings::StartupPath());
+    ini_.setWriteFailureHandler([this](const QString& path) {
+        ShowMessage1(prompter_, kStrIniNotWritten, Buttons::Ok, Icon::Exclamation, path.toStdString());
+    });
     ini_.loadStartup(settings_);
 
     settings_.serviceMode = IsServiceModeSwitch(args);

@@ -1,9 +1,18 @@
 // The program on a desktop: its command line, where its settings file lives, one window per
 // graphical session with files handed over to it, and the first start on a new machine.
+#include "app/application.h"
 #include "app/command_line.h"
+#include "app/ini_settings.h"
+#include "app/main_frame.h"
 
+#include <QApplication>
+#include <QMessageBox>
 #include <QProcess>
+#include <QTemporaryDir>
+#include <QUuid>
 #include <QtTest>
+
+#include <functional>
 
 using namespace rt62;
 
@@ -13,12 +22,50 @@ QString Program() {
     return QStringLiteral(RT62_BIN_DIR "/RT62MWin");
 }
 
+QString UniqueKey() {
+    return "rt62desk-" + QUuid::createUuid().toString(QUuid::Id128).left(12);
+}
+
+// Answers every modal window that comes up (message boxes block in exec()) and keeps what it saw.
+struct ModalWatch {
+    QStringList seen; // object name, then the text of message boxes
+    std::function<void(QWidget*)> answer = [](QWidget* w) { w->close(); };
+    QTimer timer;
+    ModalWatch() {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            if (QWidget* w = QApplication::activeModalWidget()) {
+                auto* box = qobject_cast<QMessageBox*>(w);
+                seen << w->objectName() + (box ? " " + box->text() : QString());
+                answer(w);
+            }
+        });
+        timer.start(10);
+    }
+};
+
+// The process's working directory for as long as the object lives.
+struct WorkingDir {
+    QTemporaryDir dir;
+    QString old = QDir::currentPath();
+    WorkingDir() { QDir::setCurrent(dir.path()); }
+    ~WorkingDir() { QDir::setCurrent(old); }
+    QString path(const QString& name = {}) const { return name.isEmpty() ? dir.path() : dir.filePath(name); }
+};
+
+void Touch(const QString& path) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+}
+
 } // namespace
 
 class AppDesktopTest : public QObject {
     Q_OBJECT
   private slots:
     void commandLine();
+    void settingsFilePlace();
+    void settingsFileNotWritable();
 };
 
 void AppDesktopTest::commandLine() {
@@ -76,6 +123,72 @@ void AppDesktopTest::commandLine() {
         QVERIFY2(r.out.isEmpty() ? out.isEmpty() : out.startsWith(r.out), qPrintable(out));
         QVERIFY2(r.err.isEmpty() ? !err.contains("RT62MWin") : err.contains(r.err), qPrintable(err));
     }
+}
+
+void AppDesktopTest::settingsFilePlace() {
+    QTemporaryDir root;
+    const QString work = root.filePath("work"), config = root.filePath("config");
+    const QString installed = root.filePath("usr/bin"), built = root.filePath("build/bin");
+    QDir().mkpath(work);
+    QDir().mkpath(installed);
+    Touch(root.filePath("build/CMakeCache.txt"));
+    QDir().mkpath(built);
+    const QString here = work + "/RT62MWin.ini", mine = config + "/RT62MWin/RT62MWin.ini";
+    struct Row {
+        const char* name;
+        const char* inWork; // "file", "dir" or ""
+        QString programDir, want;
+    };
+    const Row rows[] = {
+        {"installed, from the desktop menu", "", installed, mine},
+        {"installed, an old set-up in the working directory", "file", installed, here},
+        {"installed, a folder of that name is no settings file", "dir", installed, mine},
+        {"build folder", "", built, here},
+        {"build folder, the program folder is the build folder itself", "", root.filePath("build"), here},
+    };
+    for (const Row& r : rows) {
+        QDir(here).removeRecursively();
+        QFile::remove(here);
+        if (QByteArray(r.inWork) == "file") Touch(here);
+        if (QByteArray(r.inWork) == "dir") QDir().mkpath(here);
+        QCOMPARE(QString(r.name) + ": " + ChooseIniPath(work, r.programDir, config),
+                 QString(r.name) + ": " + r.want);
+    }
+    // The configuration folder is made on the first write.
+    AppSettings s;
+    QVERIFY(IniSettings(mine).loadStartup(s) && QFileInfo(mine).isFile());
+
+    const QByteArray oldXdg = qgetenv("XDG_CONFIG_HOME");
+    const QString home = QDir::homePath();
+    const QPair<QByteArray, QString> xdg[] = {{"/tmp/conf", "/tmp/conf"},
+                                              {"/tmp/conf/", "/tmp/conf"},
+                                              {"relative/conf", home + "/.config"},
+                                              {"", home + "/.config"}};
+    for (const auto& [value, want] : xdg) {
+        qputenv("XDG_CONFIG_HOME", value);
+        QCOMPARE(XdgConfigHome(), want);
+    }
+    qputenv("XDG_CONFIG_HOME", oldXdg);
+}
+
+void AppDesktopTest::settingsFileNotWritable() {
+    // The tests run from the build folder, so the working directory's file is the one; here it is a
+    // folder, which no one can write over (root included).
+    WorkingDir w;
+    QDir().mkpath(w.path("RT62MWin.ini"));
+    ModalWatch watch;
+    {
+        CRT62MApp app;
+        app.setInstanceKey(UniqueKey());
+        QVERIFY(app.InitInstance({}));
+        // Column items are written at once after the Visible dialog: that fails too, and stays quiet.
+        app.frame()->setRefreshCommand(cmd::ItemVisible, [](QWidget*) { return RefreshKind::None; });
+        app.frame()->trigger(cmd::ItemVisible);
+        app.frame()->close();
+    }
+    const QStringList iniMessages = watch.seen.filter("message4303");
+    QCOMPARE(iniMessages.size(), 1);
+    QVERIFY2(iniMessages[0].contains(w.path("RT62MWin.ini")), qPrintable(iniMessages[0]));
 }
 
 QTEST_MAIN(AppDesktopTest)
