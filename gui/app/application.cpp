@@ -46,9 +46,22 @@ QString CRT62MApp::FileArgument(const QStringList& args) {
     return {};
 }
 
+QString CRT62MApp::StartFile(const QStringList& args) {
+    return args.size() == 1 && IsServiceModeSwitch(args) ? QString() : FileArgument(args);
+}
+
 bool CRT62MApp::InitInstance(const QStringList& args) {
+    // A file for a window already running on this display is handed over with its full path, since
+    // that window has a working directory of its own.
+    const QString file = StartFile(args);
     instance_ = std::make_unique<SingleInstance>(instanceKey_);
-    if (!instance_->acquire()) return false;
+    if (!instance_->acquire(file.isEmpty() ? QString() : QFileInfo(file).absoluteFilePath())) return false;
+    connect(instance_.get(), &SingleInstance::openRequested, this, &CRT62MApp::queueOpen);
+    connect(instance_.get(), &SingleInstance::activationRequested, this, [this] {
+        if (frame_) frame_->bringToFront();
+    });
+    handOverTimer_.setInterval(100);
+    connect(&handOverTimer_, &QTimer::timeout, this, &CRT62MApp::openHandedOver);
 
     // The settings file, read with its repair rules and written back whole. A file that cannot be
     // written is said once, with its path; the program goes on with the settings in memory.
@@ -67,7 +80,6 @@ bool CRT62MApp::InitInstance(const QStringList& args) {
 
     frame_ = std::make_unique<CMainFrame>(FrameContext{*doc_, settings_, ini_, prompter_, port_, *this});
     prompter_.setParent(frame_.get());
-    connect(instance_.get(), &SingleInstance::activationRequested, frame_.get(), &CMainFrame::bringToFront);
     frame_->view()->FullRefresh();
     frame_->show();
     frame_->view()->grid()->setFocus();
@@ -77,8 +89,23 @@ bool CRT62MApp::InitInstance(const QStringList& args) {
     return true;
 }
 
+void CRT62MApp::queueOpen(const QString& path) {
+    handedOver_ << path;
+    handOverTimer_.start();
+}
+
+void CRT62MApp::openHandedOver() {
+    // Never under a dialog, a message or a transfer: the document must not change beneath them.
+    if (!frame_ || QApplication::activeModalWidget()) return;
+    if (handedOver_.isEmpty()) {
+        handOverTimer_.stop();
+        return;
+    }
+    frame_->openFile(handedOver_.takeFirst().toStdString());
+}
+
 bool CRT62MApp::OpenStartDocument(const QStringList& args) {
-    const QString file = args.size() == 1 && IsServiceModeSwitch(args) ? QString() : FileArgument(args);
+    const QString file = StartFile(args);
     if (file.isEmpty()) {
         doc_->OnNewDocument();
         return true;

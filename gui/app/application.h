@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QTimer>
 #include <memory>
 
 namespace rt62 {
@@ -44,15 +45,24 @@ class CRT62MApp : public QObject, public PortControl {
 
     // The data file named on the command line, if any (service switches are not files).
     static QString FileArgument(const QStringList& args);
+    // The file the start opens: none for the lone service switch, else FileArgument.
+    static QString StartFile(const QStringList& args);
+
+    // Files handed over by later copies, waiting until the window is free to open them.
+    const QStringList& handedOverFiles() const { return handedOver_; }
 
   private:
     bool OpenStartDocument(const QStringList& args);
+    void queueOpen(const QString& path);
+    void openHandedOver();
 
     AppSettings settings_;
     IniSettings ini_;
     QtPrompter prompter_;
     QString instanceKey_;
     std::unique_ptr<SingleInstance> instance_;
+    QStringList handedOver_;
+    QTimer handOverTimer_;
     std::unique_ptr<SerialPort> port_;
     std::unique_ptr<CRT62MDoc> doc_;
     std::unique_ptr<CMainFrame> frame_;

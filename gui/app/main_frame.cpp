@@ -482,8 +482,11 @@ void CMainFrame::onOpen() {
         if (dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty())
             path = dlg.selectedFiles().front().toStdString();
     }
-    if (!path) return;
-    if (ctx_.doc.OpenCommand(*path, [this] { return chooseSavePath(); })) addRecent(*path);
+    if (path) openFile(*path);
+}
+
+void CMainFrame::openFile(const std::string& path) {
+    if (ctx_.doc.OpenCommand(path, [this] { return chooseSavePath(); })) addRecent(path);
     updateTitle();
 }
 

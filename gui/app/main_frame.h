@@ -96,6 +96,8 @@ class CMainFrame : public QMainWindow {
     void refresh(RefreshKind kind);
     // A second copy of the program asked for this window.
     void bringToFront();
+    // File / Open for a path chosen elsewhere: the probe, the save question, the recent list.
+    void openFile(const std::string& path);
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -4,10 +4,16 @@
 #include "app/command_line.h"
 #include "app/ini_settings.h"
 #include "app/main_frame.h"
+#include "app/single_instance.h"
+#include "image/document.h"
+#include "image/model.h"
+#include "link/serial_port.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QUuid>
 #include <QtTest>
@@ -25,6 +31,10 @@ QString Program() {
 QString UniqueKey() {
     return "rt62desk-" + QUuid::createUuid().toString(QUuid::Id128).left(12);
 }
+
+struct ScriptedSaveless : Prompter {
+    Answer show(int, Buttons, Icon, const std::vector<std::string>& = {}) override { return Answer::Ok; }
+};
 
 // Answers every modal window that comes up (message boxes block in exec()) and keeps what it saw.
 struct ModalWatch {
@@ -66,6 +76,8 @@ class AppDesktopTest : public QObject {
     void commandLine();
     void settingsFilePlace();
     void settingsFileNotWritable();
+    void oneWindowPerSession();
+    void secondStartHandsOverItsFile();
 };
 
 void AppDesktopTest::commandLine() {
@@ -189,6 +201,84 @@ void AppDesktopTest::settingsFileNotWritable() {
     const QStringList iniMessages = watch.seen.filter("message4303");
     QCOMPARE(iniMessages.size(), 1);
     QVERIFY2(iniMessages[0].contains(w.path("RT62MWin.ini")), qPrintable(iniMessages[0]));
+}
+
+void AppDesktopTest::oneWindowPerSession() {
+    struct Row {
+        QString display, wayland, sameAs; // sameAs: the display of a key that must be equal
+    };
+    const QString base = UniqueKey();
+    const auto key = [&](const QString& display, const QString& wayland, const QString& user = "ann") {
+        return SingleInstance::KeyFor(base, user, display, wayland);
+    };
+    // The screens of one X display are one session; a display on another host is another one.
+    QCOMPARE(key(":0.1", ""), key(":0", ""));
+    QCOMPARE(key(":10.0", ""), key(":10", ""));
+    QVERIFY(key("localhost:10.0", "") != key(":10", ""));
+    QVERIFY(key(":0", "") != key(":1", ""));
+    // On Wayland the socket names the session, whatever DISPLAY the X compatibility layer set.
+    QCOMPARE(key(":0", "wayland-0"), key(":1", "wayland-0"));
+    QVERIFY(key(":0", "wayland-0") != key(":0", "wayland-1"));
+    QVERIFY(key(":0", "", "ann") != key(":0", "bob"));
+    for (const QString& k : {key("localhost:10.0", ""), key("", "/run/user/1000/wayland-0"), key("", "")})
+        QVERIFY2(!k.contains('/') && !k.contains(':') && k.startsWith(base), qPrintable(k));
+
+    // Two displays: two first copies. The same display again: not a first copy.
+    SingleInstance first(key(":0", "")), other(key(":1", "")), again(key(":0.0", ""));
+    QVERIFY(first.acquire() && other.acquire());
+    QSignalSpy activated(&first, &SingleInstance::activationRequested);
+    QVERIFY(!again.acquire());
+    QTRY_COMPARE(activated.count(), 1);
+}
+
+void AppDesktopTest::secondStartHandsOverItsFile() {
+    WorkingDir w;
+    Touch(w.path("RT62MWin.ini"));
+    {
+        QFile ini(w.path("RT62MWin.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[Initialize]\nPORT_TYPE=1\n") > 0);
+    }
+    // A name with a blank and a line break must arrive whole.
+    QDir().mkpath(w.path("sub dir"));
+    const QString relative = "sub dir/two\nlines.R62";
+    {
+        ScriptedSaveless prompter;
+        CRT62MDoc d(prompter);
+        d.Model() = MakeFactoryImage(2);
+        QVERIFY(d.WriteDataFile(w.path(relative).toStdString()));
+    }
+    const QString key = UniqueKey();
+    ModalWatch watch;
+    watch.answer = [](QWidget* w) {
+        if (auto* box = qobject_cast<QMessageBox*>(w)) box->button(QMessageBox::No)->click();
+    };
+    CRT62MApp first;
+    first.setInstanceKey(key);
+    QVERIFY(first.InitInstance({}));
+    first.document()->SetModifiedFlag(true);
+    const std::string before = first.document()->CurrentPath();
+
+    // While the first window has a dialog open, the file waits.
+    QDialog busy(first.frame());
+    busy.setModal(true);
+    busy.show();
+    QTRY_VERIFY(QApplication::activeModalWidget() == &busy);
+    {
+        CRT62MApp second;
+        second.setInstanceKey(key);
+        QVERIFY(!second.InitInstance({relative}) && !second.frame());
+    }
+    QTRY_COMPARE(first.handedOverFiles(), QStringList({w.path(relative)}));
+    QTest::qWait(300);
+    QCOMPARE(first.document()->CurrentPath(), before);
+    QVERIFY(watch.seen.filter("message").isEmpty());
+
+    // Then it is opened as File / Open opens it: the save question first.
+    busy.close();
+    QTRY_COMPARE(QString::fromStdString(first.document()->CurrentPath()), w.path(relative));
+    QCOMPARE(watch.seen.filter("message61699").size(), 1);
+    QCOMPARE(first.document()->Model().hardware.bandStepCode, 2);
+    QCOMPARE(first.frame()->recentFiles().value(0), w.path(relative));
 }
 
 QTEST_MAIN(AppDesktopTest)
