@@ -66,6 +66,7 @@ bool CRT62MApp::InitInstance(const QStringList& args) {
     // The settings file, read with its repair rules and written back whole. A file that cannot be
     // written is said once, with its path; the program goes on with the settings in memory.
     ini_ = IniSettings(IniSettings::StartupPath());
+    const bool firstStart = !QFileInfo(ini_.path()).isFile();
     ini_.setWriteFailureHandler([this](const QString& path) {
         ShowMessage1(prompter_, kStrIniNotWritten, Buttons::Ok, Icon::Exclamation, path.toStdString());
     });
@@ -84,7 +85,12 @@ bool CRT62MApp::InitInstance(const QStringList& args) {
     frame_->show();
     frame_->view()->grid()->setFocus();
 
-    if (settings_.portType == 0 && !openPort())
+    // On a new machine the default port is often not there at all: no error about a port nobody
+    // chose; the info panel shows it as not present. A chosen port that has gone is still reported.
+    const bool opened = settings_.portType != 0 || openPort();
+    updatePortPresence();
+    frame_->view()->RefreshInfoPanel();
+    if (!opened && !(firstStart && settings_.portMissing))
         ShowMessage(prompter_, kStrPortProblem, Buttons::Ok, Icon::Stop);
     return true;
 }
@@ -131,13 +137,19 @@ bool CRT62MApp::OpenStartDocument(const QStringList& args) {
 
 bool CRT62MApp::openPort() {
     closePort();
-    port_ = CreateSerialPort(settings_.portName().toStdString());
+    updatePortPresence();
+    const std::string name = settings_.portName().toStdString();
+    port_ = portFactory_ ? portFactory_(name) : CreateSerialPort(name);
     return port_ && OpenCloneLink(*port_);
 }
 
 void CRT62MApp::closePort() {
     if (port_) port_->Close();
     port_.reset();
+}
+
+void CRT62MApp::updatePortPresence() {
+    settings_.portMissing = !PortIsPresent(settings_.portName(), portList_());
 }
 
 } // namespace rt62

@@ -145,6 +145,7 @@ void CRT62MView::RefreshInfoPanel() {
         port = QStringLiteral("Simulated radio");
     else if (!settings_.portDevice.isEmpty())
         port = settings_.portDevice;
+    if (settings_.portMissing) port += QStringLiteral(" (not present)");
 
     values_[0]->setText(QString::asprintf("%-8s", m.marketing.serialNumber.c_str()));
     values_[1]->setText(QString::asprintf("%-13s", band));

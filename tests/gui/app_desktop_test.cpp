@@ -2,9 +2,11 @@
 // graphical session with files handed over to it, and the first start on a new machine.
 #include "app/application.h"
 #include "app/command_line.h"
+#include "app/config_dialog.h"
 #include "app/ini_settings.h"
 #include "app/main_frame.h"
 #include "app/single_instance.h"
+#include "editor/form_view.h"
 #include "image/document.h"
 #include "image/model.h"
 #include "link/serial_port.h"
@@ -78,6 +80,7 @@ class AppDesktopTest : public QObject {
     void settingsFileNotWritable();
     void oneWindowPerSession();
     void secondStartHandsOverItsFile();
+    void firstStartWithoutThePort();
 };
 
 void AppDesktopTest::commandLine() {
@@ -279,6 +282,51 @@ void AppDesktopTest::secondStartHandsOverItsFile() {
     QCOMPARE(watch.seen.filter("message61699").size(), 1);
     QCOMPARE(first.document()->Model().hardware.bandStepCode, 2);
     QCOMPARE(first.frame()->recentFiles().value(0), w.path(relative));
+}
+
+void AppDesktopTest::firstStartWithoutThePort() {
+    // Presence by the system's list, also through a stable link to the device.
+    QTemporaryDir dev;
+    Touch(dev.filePath("ttyUSB0"));
+    QVERIFY(QFile::link(dev.filePath("ttyUSB0"), dev.filePath("usb-Cable_1234-if00-port0")));
+    const QList<PortChoice> devices = {{dev.filePath("usb-Cable_1234-if00-port0"), "cable"},
+                                       {"/dev/ttyS2", "serial port"}};
+    const QPair<QString, bool> names[] = {
+        {dev.filePath("ttyUSB0"), true},  {"COM3", true}, {"COM1", false},
+        {dev.filePath("ttyUSB1"), false}, {"sim:", true}, {"printer", false}};
+    for (const auto& [name, present] : names)
+        QVERIFY2(PortIsPresent(name, devices) == present, qPrintable(name));
+
+    struct Row {
+        const char* name;
+        QByteArray ini; // empty: no settings file yet
+        bool message80;
+    };
+    const Row rows[] = {
+        {"first start, the default COM 1 is not on this machine", {}, false},
+        {"a port chosen before, gone now", "[Initialize]\nPORT_TYPE=0\nCOM_PORT=1\n", true},
+        {"an unplugged device chosen before",
+         "[Initialize]\nPORT_TYPE=0\nPORT_DEVICE=" + dev.filePath("ttyUSB7").toUtf8() + "\n", true},
+    };
+    for (const Row& r : rows) {
+        WorkingDir w;
+        if (!r.ini.isEmpty()) {
+            QFile ini(w.path("RT62MWin.ini"));
+            QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write(r.ini) > 0);
+        }
+        ModalWatch watch;
+        CRT62MApp app;
+        app.setInstanceKey(UniqueKey());
+        app.setSerialPortList([] { return QList<PortChoice>(); });
+        // Whatever this machine has, the port does not open.
+        app.setPortFactory(
+            [&](const std::string&) { return CreateSerialPort(dev.filePath("gone").toStdString()); });
+        QVERIFY(app.InitInstance({}));
+        QCOMPARE(QString(r.name) + QString(": %1").arg(watch.seen.filter("message80").size()),
+                 QString(r.name) + QString(": %1").arg(r.message80 ? 1 : 0));
+        QVERIFY2(app.frame()->view()->infoValue(1059).endsWith(" (not present)"), r.name);
+        QVERIFY2(QFileInfo(w.path("RT62MWin.ini")).isFile(), r.name);
+    }
 }
 
 QTEST_MAIN(AppDesktopTest)
