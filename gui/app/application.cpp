@@ -19,7 +19,7 @@ namespace rt62 {
 namespace {
 constexpr int kStrPortProblem = 80;
 constexpr int kStrIniNotWritten = 4303;
-}
+} // namespace
 
 void SetUpApplication() {
     EnsureResources();
