@@ -195,7 +195,11 @@ std::string ExactMHz(long long hz, int minDecimals) {
     std::string f = frac;
     while (static_cast<int>(f.size()) > minDecimals && f.back() == '0')
         f.pop_back();
-    return (negative ? "-" : "") + std::to_string(a / 1000000) + (f.empty() ? "" : "." + f);
+    char whole[32];
+    std::snprintf(whole, sizeof whole, "%s%lld", negative ? "-" : "", a / 1000000);
+    std::string out = whole;
+    if (!f.empty()) out.append(".").append(f);
+    return out;
 }
 
 std::string FrequencyText(double mhz) {
