@@ -26,7 +26,7 @@ UploadJobResult RunUploadJob(SerialPort& port, const JobEnvironment& env, const 
                              bool documentModified) {
     UploadJobResult result;
     if (!OpenCloneLink(port)) {
-        env.prompter.show(kStrPortProblem, Buttons::Ok, Icon::Stop);
+        ShowPortProblem(env.prompter, &port);
         return result;
     }
     env.progress.SetTitle(kStrUploadTitle);
@@ -49,7 +49,7 @@ DownloadJobResult RunDownloadJob(SerialPort& port, const JobEnvironment& env, co
                                  const DownloadOptions& options) {
     DownloadJobResult result;
     if (!OpenCloneLink(port)) {
-        env.prompter.show(kStrPortProblem, Buttons::Ok, Icon::Stop);
+        ShowPortProblem(env.prompter, &port);
         return result;
     }
     env.progress.SetTitle(kStrDownloadTitle);
