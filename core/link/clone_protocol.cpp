@@ -8,7 +8,7 @@ namespace rt62 {
 
 CloneSession::CloneSession(SerialPort& port, CancelToken& cancel, ProgressSink& progress, Prompter& prompter)
     : port_(port), cancel_(cancel), progress_(progress), prompter_(prompter),
-      lastHeard_(std::chrono::steady_clock::now()) {}
+      lastProgress_(std::chrono::steady_clock::now()) {}
 
 bool CloneSession::SendByte(std::uint8_t b) {
     std::uint8_t buf = b;
@@ -23,7 +23,6 @@ ReadResult CloneSession::ReceiveByte(std::uint8_t& out) {
     if (count == 0) return ReadResult::NoData;
     out = b;
     lastByte_ = b;
-    lastHeard_ = std::chrono::steady_clock::now();
     return ReadResult::Ok;
 }
 
@@ -34,7 +33,6 @@ ReadResult CloneSession::PollByte(std::uint8_t& out) {
     if (count == 1) {
         out = b;
         lastByte_ = b;
-        lastHeard_ = std::chrono::steady_clock::now();
     }
     return ReadResult::Ok;
 }
@@ -44,10 +42,11 @@ bool CloneSession::ShouldStop() {
         stopResult_ = LinkResult::Cancelled;
         return true;
     }
-    // A dead line or a radio that has been quiet for the given time would otherwise be waited
-    // for without end: both end the transfer with the lead message.
+    // A dead line, or one that has carried no part of a frame for the given time (silent, or
+    // babbling bytes that open none), would otherwise be waited for without end: both end the
+    // transfer with the lead message.
     if (port_.LinkLost() ||
-        (giveUpAfter_.count() > 0 && std::chrono::steady_clock::now() - lastHeard_ >= giveUpAfter_)) {
+        (giveUpAfter_.count() > 0 && std::chrono::steady_clock::now() - lastProgress_ >= giveUpAfter_)) {
         stopResult_ = Fail(kStrCheckLead);
         return true;
     }
@@ -66,6 +65,7 @@ LinkResult CloneSession::Fail(int stringId) {
 
 void CloneSession::Advance() {
     progress_.SetPosition(++position_);
+    lastProgress_ = std::chrono::steady_clock::now();
 }
 
 void CloneSession::Status(int stringId) {
@@ -73,7 +73,7 @@ void CloneSession::Status(int stringId) {
 }
 
 LinkResult CloneSession::UploadImage(RadioImage& dest) {
-    lastHeard_ = std::chrono::steady_clock::now();
+    lastProgress_ = std::chrono::steady_clock::now();
     if (ShouldStop()) return stopResult_;
     int attempts = 0;
     for (;;) {
@@ -166,7 +166,7 @@ LinkResult CloneSession::UploadImage(RadioImage& dest) {
 }
 
 LinkResult CloneSession::WriteImage(const RadioImage& image) {
-    lastHeard_ = std::chrono::steady_clock::now();
+    lastProgress_ = std::chrono::steady_clock::now();
     int attempts = 0;
     for (;;) {
         port_.PurgeInput();

@@ -108,7 +108,8 @@ class CloneSession {
   public:
     CloneSession(SerialPort& port, CancelToken& cancel, ProgressSink& progress, Prompter& prompter);
 
-    // Gives up (message 81) when the radio has sent nothing for this long; zero waits for ever.
+    // Gives up (message 81) when no byte of a frame has gone over for this long (a silent radio, or a
+    // line whose bytes open no frame); zero waits for ever.
     void SetGiveUpAfter(std::chrono::milliseconds wait) { giveUpAfter_ = wait; }
     int Position() const { return position_; }
     void SetPosition(int position) { position_ = position; }
@@ -143,7 +144,7 @@ class CloneSession {
     std::uint8_t lastByte_ = 0; // the last byte the radio sent; PollByte leaves it as it is
     LinkResult stopResult_ = LinkResult::Failed;
     std::chrono::milliseconds giveUpAfter_{0};
-    std::chrono::steady_clock::time_point lastHeard_;
+    std::chrono::steady_clock::time_point lastProgress_; // the last step of a frame
 };
 
 } // namespace rt62
