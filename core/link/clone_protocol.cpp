@@ -72,6 +72,12 @@ void CloneSession::Status(int stringId) {
     progress_.SetStatus(stringId);
 }
 
+void CloneSession::FrameOver(bool received) {
+    progress_.FrameDone(received, kFrameBytes,
+                        std::chrono::duration_cast<std::chrono::microseconds>(
+                            std::chrono::steady_clock::now() - frameStart_));
+}
+
 LinkResult CloneSession::UploadImage(RadioImage& dest) {
     lastProgress_ = std::chrono::steady_clock::now();
     if (ShouldStop()) return stopResult_;
@@ -121,6 +127,7 @@ LinkResult CloneSession::UploadImage(RadioImage& dest) {
             if (ShouldStop()) return stopResult_;
         }
 
+        frameStart_ = std::chrono::steady_clock::now();
         unsigned sum = lastByte_;
         ReadResult r = ReceiveByte(b); // header byte 1
         if (r == ReadResult::LineError) return Fail(kStrCommError);
@@ -157,6 +164,7 @@ LinkResult CloneSession::UploadImage(RadioImage& dest) {
         if (r == ReadResult::NoData) continue;
         if (ShouldStop()) return stopResult_;
         if (b == static_cast<std::uint8_t>(sum)) {
+            FrameOver(true);
             SendByte(kAck);
             return LinkResult::Ok;
         }
@@ -176,6 +184,7 @@ LinkResult CloneSession::WriteImage(const RadioImage& image) {
         if (ShouldStop()) return stopResult_;
         Advance();
         Status(kStrPleaseWait);
+        frameStart_ = std::chrono::steady_clock::now();
         if (!SendByte(kFrameStart)) return Fail(kStrCommError);
         Advance();
         if (!SendByte(kHeaderByte)) return Fail(kStrCommError);
@@ -201,7 +210,10 @@ LinkResult CloneSession::WriteImage(const RadioImage& image) {
         }
         if (r == ReadResult::NoData) continue;
         Advance();
-        if (r == ReadResult::Ok && answer == kAck) return LinkResult::Ok;
+        if (r == ReadResult::Ok && answer == kAck) {
+            FrameOver(false);
+            return LinkResult::Ok;
+        }
         return Fail(kStrDataError);
     }
 }

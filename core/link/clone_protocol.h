@@ -75,7 +75,15 @@ class ProgressSink {
     // A status text by id; "Retry %1" comes with no argument and shows as "Retry ".
     virtual void SetStatus(int stringId, const std::vector<std::string>& args = {}) = 0;
     virtual void SetTitle(int stringId) = 0;
+    // A whole frame went over: received from the radio, or sent to it and acknowledged. For a
+    // detailed log only; the default ignores it.
+    virtual void FrameDone(bool received, std::size_t bytes, std::chrono::microseconds took) {
+        (void)received, (void)bytes, (void)took;
+    }
 };
+
+// The frame on the wire: '!', two header bytes, the image and the FrameSum.
+inline constexpr std::size_t kFrameBytes = 1 + 2 + kImageSize + 1;
 
 // A sink that drops everything.
 class NullProgress : public ProgressSink {
@@ -133,6 +141,7 @@ class CloneSession {
     LinkResult Fail(int stringId);
     void Advance();
     void Status(int stringId);
+    void FrameOver(bool received);
 
     Step ReadFrameAttempt(RadioImage& dest, bool& firstAttempt);
 
@@ -145,6 +154,7 @@ class CloneSession {
     LinkResult stopResult_ = LinkResult::Failed;
     std::chrono::milliseconds giveUpAfter_{0};
     std::chrono::steady_clock::time_point lastProgress_; // the last step of a frame
+    std::chrono::steady_clock::time_point frameStart_;
 };
 
 } // namespace rt62

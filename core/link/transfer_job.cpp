@@ -23,7 +23,7 @@ bool ConfirmOverwrite(Prompter& prompter, bool documentModified) {
 }
 
 UploadJobResult RunUploadJob(SerialPort& port, const JobEnvironment& env, const RadioImage& current,
-                             bool documentModified) {
+                             bool documentModified, const KeepUploadedImage& keep) {
     UploadJobResult result;
     if (!OpenCloneLink(port)) {
         ShowPortProblem(env.prompter, &port);
@@ -38,6 +38,11 @@ UploadJobResult RunUploadJob(SerialPort& port, const JobEnvironment& env, const 
     if (result.status != JobStatus::Completed) return result;
     if (!ConfirmOverwrite(env.prompter, documentModified)) {
         result.status = JobStatus::Declined;
+        return result;
+    }
+    // "Upload is completed" only once the image is safe where it goes.
+    if (keep && !keep(scratch)) {
+        result.status = JobStatus::Failed;
         return result;
     }
     result.image = scratch;

@@ -246,6 +246,28 @@ TEST(TransferJobs, CancelEndsEveryPhaseQuietly) {
     }
 }
 
+TEST(TransferJobs, UploadCountsAsDoneOnlyOnceTheImageIsKept) {
+    for (bool kept : {true, false}) {
+        SCOPED_TRACE(kept ? "kept" : "could not be kept");
+        Rig rig(PatternImage(2));
+        std::optional<RadioImage> handed;
+        UploadJobResult r =
+            RunUploadJob(rig.port, rig.Env(), RadioImage{}, false, [&](const RadioImage& image) {
+                handed = image;
+                return kept;
+            });
+        EXPECT_EQ(handed, PatternImage(2));
+        EXPECT_EQ(r.status, kept ? kDone : kFailed);
+        EXPECT_EQ(r.image.has_value(), kept);
+        EXPECT_EQ(rig.prompter.ids, kept ? std::vector<int>{83} : std::vector<int>{});
+        EXPECT_EQ(rig.progress.frames, std::vector<int>{258});
+    }
+    // A download reads one frame and sends one.
+    Rig rig(PatternImage(3));
+    ASSERT_EQ(RunDownloadJob(rig.port, rig.Env(), DocumentFor(PatternImage(3)), {}).status, kDone);
+    EXPECT_EQ(rig.progress.frames, (std::vector<int>{258, -258}));
+}
+
 // A line that never stops sending bytes, none of which opens a frame.
 class BabblingPort : public SerialPort {
   public:
