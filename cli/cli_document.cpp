@@ -9,17 +9,4 @@ bool OpenForCommand(CRT62MDoc& doc, const std::string& path) {
     return doc.OpenCommand(path, [] { return std::optional<std::string>(); });
 }
 
-bool SingleFileArgument(const std::vector<std::string>& args, const char* command, std::string& path, int& exitCode) {
-    if (args.size() != 1 || args[0].empty()) {
-        exitCode = UsageError(std::string(command) + ": expected exactly one FILE");
-        return false;
-    }
-    if (args[0].size() > 1 && args[0][0] == '-') {
-        exitCode = UsageError(std::string(command) + ": unknown option '" + args[0] + "'");
-        return false;
-    }
-    path = args[0];
-    return true;
-}
-
-}  // namespace rt62::cli
+} // namespace rt62::cli

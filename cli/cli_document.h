@@ -13,7 +13,4 @@ namespace rt62::cli {
 // true when the document now holds the file's contents.
 bool OpenForCommand(CRT62MDoc& doc, const std::string& path);
 
-// The single FILE argument of "rt62m <command> FILE"; prints the usage error when args do not fit.
-bool SingleFileArgument(const std::vector<std::string>& args, const char* command, std::string& path, int& exitCode);
-
-}  // namespace rt62::cli
+} // namespace rt62::cli

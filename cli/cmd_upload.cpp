@@ -1,5 +1,6 @@
 // rt62m upload --port PORT -o FILE: reads the radio's image into a new data file.
 #include <cstdio>
+#include <memory>
 
 #include "cmd_upload_shared.h"
 #include "command.h"
@@ -9,12 +10,9 @@
 namespace rt62::cli {
 namespace {
 
-int RunUpload(const std::vector<std::string>& args) {
-    LinkOptions options;
-    int exitCode = kExitOk;
-    if (!ParseLinkOptions(args, "upload", true, 0, options, exitCode)) return exitCode;
-    std::unique_ptr<SerialPort> port = PortForCommand(options.port, "upload", exitCode);
-    if (!port) return exitCode;
+int RunUpload(const LinkOptions& options) {
+    std::unique_ptr<SerialPort> port = CreateSerialPort(options.port);
+    if (!port) return kExitUsage;                        // the option's check lets only port names through
     if (options.serviceMode) AskServicePassword(stderr); // nothing of an upload depends on it
 
     CliPrompter cliPrompter;
@@ -35,12 +33,14 @@ int RunUpload(const std::vector<std::string>& args) {
     return kExitOk;
 }
 
+CommandRun SetupUpload(CLI::App& app) {
+    auto options = std::make_shared<LinkOptions>();
+    AddLinkOptions(app, *options, true);
+    return [options] { return RunUpload(*options); };
+}
+
 } // namespace
 
-RT62M_COMMAND("upload",
-              "upload --port PORT -o FILE [--timeout SECONDS] [--service-mode]\n"
-              "                          read the radio's image into a new data file (PORT: COM1-COM16, a "
-              "device, sim:)",
-              60, RunUpload);
+RT62M_COMMAND("upload", "read the radio's image into a new data file", 60, SetupUpload);
 
 } // namespace rt62::cli

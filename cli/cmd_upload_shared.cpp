@@ -32,24 +32,6 @@ extern "C" void OnInterrupt(int) {
     if (g_interruptToken) g_interruptToken->Request();
 }
 
-bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::string& name,
-               std::string& value, bool& matched) {
-    const std::string& a = args[i];
-    matched = false;
-    if (a == name) {
-        matched = true;
-        if (i + 1 >= args.size()) return false;
-        value = args[++i];
-        return true;
-    }
-    if (a.size() > name.size() + 1 && a.compare(0, name.size(), name) == 0 && a[name.size()] == '=') {
-        matched = true;
-        value = a.substr(name.size() + 1);
-        return true;
-    }
-    return true;
-}
-
 std::string ReadLineHidden() {
     std::string line;
 #ifdef _WIN32
@@ -76,71 +58,39 @@ std::string ReadLineHidden() {
 
 } // namespace
 
-bool ParseLinkOptions(const std::vector<std::string>& args, const char* command, bool allowOutput,
-                      std::size_t maxPositional, LinkOptions& options, int& exitCode) {
-    const std::string cmd = command;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        std::string value;
-        bool matched = false;
-        if (!TakeValue(args, i, "--port", value, matched)) {
-            exitCode = UsageError(cmd + ": --port needs a port name");
-            return false;
-        }
-        if (matched) {
-            options.port = value;
-            continue;
-        }
-        if (allowOutput) {
-            if (!TakeValue(args, i, "-o", value, matched) || (matched && value.empty())) {
-                exitCode = UsageError(cmd + ": -o needs a file name");
-                return false;
-            }
-            if (matched) {
-                options.output = value;
-                continue;
-            }
-        }
-        if (!TakeValue(args, i, "--timeout", value, matched)) {
-            exitCode = UsageError(cmd + ": --timeout needs a number of seconds");
-            return false;
-        }
-        if (matched) {
-            char* end = nullptr;
-            const double seconds = std::strtod(value.c_str(), &end);
-            if (value.empty() || *end != '\0' || !(seconds > 0) || seconds > 86400) {
-                exitCode = UsageError(cmd + ": --timeout needs a number of seconds above 0");
-                return false;
-            }
-            options.giveUpAfter = std::chrono::milliseconds(static_cast<long long>(seconds * 1000 + 0.5));
-            continue;
-        }
-        if (a == "--service-mode") {
-            options.serviceMode = true;
-        } else if (a == "--yes" && !allowOutput) {
-            options.assumeYes = true;
-        } else if (a.size() > 1 && a[0] == '-') {
-            exitCode = UsageError(cmd + ": unknown option '" + a + "'");
-            return false;
-        } else {
-            options.positional.push_back(a);
-        }
-    }
-    if (options.port.empty()) {
-        exitCode = UsageError(cmd + ": --port PORT is required");
-        return false;
-    }
-    if (allowOutput && options.output.empty()) {
-        exitCode = UsageError(cmd + ": -o FILE is required");
-        return false;
-    }
-    if (options.positional.size() != maxPositional) {
-        exitCode =
-            UsageError(cmd + (maxPositional ? ": expected exactly one FILE"
-                                            : ": unexpected argument '" + options.positional[0] + "'"));
-        return false;
-    }
-    return true;
+void AddLinkOptions(CLI::App& app, LinkOptions& options, bool upload) {
+    app.add_option("-p,--port", options.port,
+                   "the serial port: COM1-COM16, a device (ttyUSB0 is /dev/ttyUSB0), or sim:")
+        ->type_name("PORT")
+        ->required()
+        ->check(CLI::Validator(
+            [](std::string& name) {
+                return ParsePortName(name)
+                           ? std::string()
+                           : "'" + name + "' is not a port (COM1-COM16, a device path, or sim:)";
+            },
+            "", "PORT"));
+    if (upload)
+        app.add_option("-o,--output", options.output, "the data file to write")
+            ->type_name("FILE")
+            ->required()
+            ->check(kNotEmpty);
+    else
+        AddInputFile(app, options.input);
+    app.add_option_function<double>(
+           "-t,--timeout",
+           [&options](const double& seconds) {
+               options.giveUpAfter = std::chrono::milliseconds(static_cast<long long>(seconds * 1000 + 0.5));
+           },
+           "give up after SECONDS without progress (no byte of a frame from the radio); default: wait "
+           "without "
+           "limit for the radio to be switched on")
+        ->type_name("SECONDS")
+        ->check(CLI::Range(0.001, 86400.0));
+    app.add_flag("--service-mode", options.serviceMode,
+                 "ask for the service password and work in service mode");
+    if (!upload)
+        app.add_flag("-y,--yes", options.assumeYes, "answer Yes to the questions (e.g. a hardware mismatch)");
 }
 
 bool AskServicePassword(std::FILE* prompt) {
@@ -217,14 +167,6 @@ InterruptCancels::InterruptCancels(CancelToken& token) {
 InterruptCancels::~InterruptCancels() {
     std::signal(SIGINT, SIG_DFL);
     g_interruptToken = nullptr;
-}
-
-std::unique_ptr<SerialPort> PortForCommand(const std::string& name, const char* command, int& exitCode) {
-    std::unique_ptr<SerialPort> port = CreateSerialPort(name);
-    if (!port)
-        exitCode = UsageError(std::string(command) + ": '" + name +
-                              "' is not a port (COM1-COM16, a device path, or sim:)");
-    return port;
 }
 
 int ExitCodeOf(JobStatus status) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli_prompter.h"
+#include "command.h"
 #include "link/clone_protocol.h"
 #include "link/serial_port.h"
 #include "link/transfer_job.h"
@@ -16,17 +17,15 @@ namespace rt62::cli {
 
 struct LinkOptions {
     std::string port;
-    std::string output;                  // upload: -o FILE
-    std::vector<std::string> positional; // download: FILE
+    std::string output; // upload: -o FILE
+    std::string input;  // download: FILE
     bool serviceMode = false;
     bool assumeYes = false;
     std::chrono::milliseconds giveUpAfter{0};
 };
 
-// Parses the options of the two commands; false (with exitCode set) after a usage error.
-// allowOutput: -o is accepted; maxPositional: how many plain arguments may follow.
-bool ParseLinkOptions(const std::vector<std::string>& args, const char* command, bool allowOutput,
-                      std::size_t maxPositional, LinkOptions& options, int& exitCode);
+// Declares the options of the two commands; upload writes -o FILE, download reads FILE.
+void AddLinkOptions(CLI::App& app, LinkOptions& options, bool upload);
 
 // Asks for the service-mode password on the terminal (not echoed, letters lowered as the window's
 // field does); true when it is right. A wrong one turns service mode off without a message.
@@ -81,9 +80,6 @@ class InterruptCancels {
     InterruptCancels(const InterruptCancels&) = delete;
     InterruptCancels& operator=(const InterruptCancels&) = delete;
 };
-
-// The port for the --port name; prints the usage error and returns null for a name that is none.
-std::unique_ptr<SerialPort> PortForCommand(const std::string& name, const char* command, int& exitCode);
 
 int ExitCodeOf(JobStatus status);
 

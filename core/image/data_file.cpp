@@ -304,7 +304,10 @@ WriteStatus WriteFileBytes(const std::string& path, std::span<const std::uint8_t
     if (WriteStatus pre = Precheck(target, exists, st); pre != WriteStatus::Ok) return pre;
 
     const std::string folder = FolderOf(target);
-    const std::string stem = (fs::path(folder) / ("." + fs::path(target).filename().string() + ".")).string();
+    std::string hidden = fs::path(target).filename().string();
+    hidden.insert(hidden.begin(), '.');
+    hidden.push_back('.');
+    const std::string stem = (fs::path(folder) / hidden).string();
 
 #ifdef _WIN32
     (void)keptCopy;

@@ -201,7 +201,38 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
         EXPECT_FALSE(r.err.empty());
     }
     EXPECT_FALSE(fs::exists("x.r62"));
-    EXPECT_EQ(Run({"--help"}).code, 0);
+}
+
+TEST_F(CliTest, ErrorsNameTheOptionAndHelpGoesToStandardOutput) {
+    const struct {
+        std::vector<std::string> args;
+        int code;
+        std::string out; // a part of stdout
+        std::string err; // a part of stderr
+    } cases[] = {
+        {{"--version"}, 0, "rt62m 1.00\n", ""},
+        {{"--help"}, 0, "upload", ""},
+        {{"new", "--help"}, 0, "-b,--band", ""},
+        {{"help", "upload"}, 0, "-t,--timeout", ""},
+        {{"upload", "-h"}, 0, "wait without limit", ""},
+        {{"help", "frobnicate"}, 2, "", "unknown command 'frobnicate'"},
+        {{"new", "--band=7", "-o", "x.r62"}, 2, "", "--band"},
+        {{"new", "-o", "x.r62"}, 2, "", "--band is required"},
+        {{"upload", "--port", "sim:", "-o", "x.r62", "--speed", "9600"}, 2, "", "unknown option '--speed'"},
+        {{"upload", "--port=COM17", "-o", "x.r62"}, 2, "", "--port: 'COM17' is not a port"},
+        {{"upload", "--port", "sim:", "-o", "x.r62", "--timeout", "0"}, 2, "", "--timeout"},
+        {{"upload", "--port", "sim:", "-o", "x.r62", "--timeout", "soon"}, 2, "", "--timeout"},
+        {{"report", "a.r62", "b.r62"}, 2, "", "unexpected argument 'b.r62'"},
+        {{"info", "--", "-x"}, 1, "", "File Name = -x"}, // after "--" a dash is a file name
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.front() + (c.args.size() > 1 ? " " + c.args[1] : ""));
+        Result r = Run(c.args);
+        EXPECT_EQ(r.code, c.code) << r.err;
+        EXPECT_TRUE(Contains(r.out, c.out)) << r.out;
+        EXPECT_TRUE(Contains(r.err, c.err)) << r.err;
+        EXPECT_EQ(c.code == 0 ? r.err : r.out, ""); // help and version on stdout, errors on stderr
+    }
 }
 
 TEST_F(CliTest, UploadAndDownloadWithTheSimulatedRadio) {
