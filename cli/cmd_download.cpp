@@ -20,7 +20,8 @@ int RunDownload(const LinkOptions& options) {
     if (!OpenForCommand(doc, options.input)) return kExitFailure;
     NormalizeImage(doc.Model());
 
-    TerminalProgress progress(stderr);
+    TerminalProgress progress(stderr, DetailOf(options));
+    progress.ShowPort(options.port, LineSettings{});
     LinkPrompter prompter(cliPrompter, progress);
     DownloadOptions download;
     download.serviceMode = serviceMode;

@@ -4,6 +4,7 @@
 
 #include "cli_document.h"
 #include "command.h"
+#include "image/data_file.h"
 
 namespace rt62::cli {
 namespace {
@@ -17,7 +18,9 @@ int RunNew(const NewOptions& o) {
     CliPrompter prompter;
     CRT62MDoc doc(prompter);
     doc.Model() = MakeFactoryImage(o.band);
-    return doc.WriteDataFile(o.out) ? kExitOk : kExitFailure;
+    const DataFileBytes bytes =
+        MakeDataFileBytes(doc.Model().image, DefaultSplitBytes(doc.Model().defaultSplit));
+    return WriteOutput(prompter, o.out, bytes) ? kExitOk : kExitFailure;
 }
 
 CommandRun SetupNew(CLI::App& app) {
@@ -26,7 +29,7 @@ CommandRun SetupNew(CLI::App& app) {
         ->type_name("N")
         ->required()
         ->check(CLI::Range(0, 3));
-    app.add_option("-o,--output", o->out, "the data file to write")
+    app.add_option("-o,--output", o->out, "the data file to write; - writes it to standard output")
         ->type_name("FILE")
         ->required()
         ->check(kNotEmpty);

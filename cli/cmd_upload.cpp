@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "cli_document.h"
 #include "cmd_upload_shared.h"
 #include "command.h"
 #include "image/data_file.h"
@@ -12,25 +13,31 @@ namespace {
 
 int RunUpload(const LinkOptions& options) {
     std::unique_ptr<SerialPort> port = CreateSerialPort(options.port);
-    if (!port) return kExitUsage;                        // the option's check lets only port names through
+    if (!port) return kExitUsage; // the option's check lets only port names through
+    CliPrompter cliPrompter;
+    // Refused before the user is asked to switch the radio on.
+    if (!CheckOutput(cliPrompter, options.output)) return kExitFailure;
     if (options.serviceMode) AskServicePassword(stderr); // nothing of an upload depends on it
 
-    CliPrompter cliPrompter;
-    TerminalProgress progress(stderr);
+    TerminalProgress progress(stderr, DetailOf(options));
     LinkPrompter prompter(cliPrompter, progress);
+    progress.ShowPort(options.port, LineSettings{});
 
+    // The file is written before the upload counts as completed, so "Upload is completed" is never
+    // followed by a write failure; a failure or a cancel never touches the file.
+    const KeepUploadedImage keep = [&](const RadioImage& image) {
+        const DataFileBytes bytes = MakeDataFileBytes(image, DefaultSplitBytes(0.0));
+        return WriteOutput(prompter, options.output, bytes);
+    };
     CancelToken cancel;
     UploadJobResult result;
     {
         InterruptCancels interrupt(cancel);
-        result = RunUploadJob(*port, {cancel, progress, prompter, options.giveUpAfter}, RadioImage{}, false);
+        result =
+            RunUploadJob(*port, {cancel, progress, prompter, options.giveUpAfter}, RadioImage{}, false, keep);
     }
     port->Close();
-    if (result.status != JobStatus::Completed || !result.image) return ExitCodeOf(result.status);
-    // The file is written only after a complete upload, so a failure or a cancel never touches it.
-    const DataFileBytes bytes = MakeDataFileBytes(*result.image, DefaultSplitBytes(0.0));
-    if (!WriteDataFile(prompter, options.output, bytes)) return kExitFailure;
-    return kExitOk;
+    return ExitCodeOf(result.status);
 }
 
 CommandRun SetupUpload(CLI::App& app) {

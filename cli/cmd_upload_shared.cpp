@@ -25,6 +25,9 @@ namespace {
 
 constexpr char kServicePassword[] = "melto-varis";
 constexpr int kBarCells = 40;
+constexpr int kStrPortSettings = 4004;
+constexpr int kStrFrameReceived = 4005;
+constexpr int kStrFrameSent = 4006;
 
 CancelToken* g_interruptToken = nullptr;
 
@@ -71,7 +74,8 @@ void AddLinkOptions(CLI::App& app, LinkOptions& options, bool upload) {
             },
             "", "PORT"));
     if (upload)
-        app.add_option("-o,--output", options.output, "the data file to write")
+        app.add_option("-o,--output", options.output,
+                       "the data file to write; - writes it to standard output")
             ->type_name("FILE")
             ->required()
             ->check(kNotEmpty);
@@ -87,6 +91,10 @@ void AddLinkOptions(CLI::App& app, LinkOptions& options, bool upload) {
            "limit for the radio to be switched on")
         ->type_name("SECONDS")
         ->check(CLI::Range(0.001, 86400.0));
+    CLI::Option* quiet = app.add_flag("-q,--quiet", options.quiet,
+                                      "show no phase lines and no progress bar, only the messages");
+    app.add_flag("-v,--verbose", options.verbose, "also show the port, its settings and each frame's timing")
+        ->excludes(quiet);
     app.add_flag("--service-mode", options.serviceMode,
                  "ask for the service password and work in service mode");
     if (!upload)
@@ -103,7 +111,31 @@ bool AskServicePassword(std::FILE* prompt) {
     return typed == kServicePassword;
 }
 
-TerminalProgress::TerminalProgress(std::FILE* out) : out_(out), bar_(RT62_ISATTY(RT62_FILENO(out)) != 0) {}
+TerminalProgress::TerminalProgress(std::FILE* out, Detail detail)
+    : out_(out), detail_(detail), bar_(detail != Detail::Quiet && RT62_ISATTY(RT62_FILENO(out)) != 0) {}
+
+void TerminalProgress::ShowPort(const std::string& lead, const LineSettings& settings) {
+    if (detail_ != Detail::Verbose) return;
+    EndLine();
+    std::fprintf(
+        out_, "%s\n",
+        FormatString(kStrPortSettings, {lead, std::to_string(settings.baudRate),
+                                        std::to_string(settings.byteSize), std::to_string(settings.stopBits)})
+            .c_str());
+    std::fflush(out_);
+}
+
+void TerminalProgress::FrameDone(bool received, std::size_t bytes, std::chrono::microseconds took) {
+    if (detail_ != Detail::Verbose) return;
+    char ms[32];
+    std::snprintf(ms, sizeof ms, "%.1f", static_cast<double>(took.count()) / 1000.0);
+    EndLine();
+    std::fprintf(
+        out_, "%s\n",
+        FormatString(received ? kStrFrameReceived : kStrFrameSent, {std::to_string(bytes), ms}).c_str());
+    std::fflush(out_);
+    Draw();
+}
 
 TerminalProgress::~TerminalProgress() {
     EndLine();
@@ -118,6 +150,7 @@ void TerminalProgress::EndLine() {
 }
 
 void TerminalProgress::SetTitle(int stringId) {
+    if (detail_ == Detail::Quiet) return;
     EndLine();
     std::fprintf(out_, "%s\n", FormatString(stringId).c_str());
     std::fflush(out_);
@@ -126,6 +159,7 @@ void TerminalProgress::SetTitle(int stringId) {
 void TerminalProgress::SetStatus(int stringId, const std::vector<std::string>& args) {
     // The placeholder of "Retry %1" is shown empty, as the progress dialog shows it.
     std::string text = FormatString(stringId, args.empty() ? std::vector<std::string>{""} : args);
+    if (detail_ == Detail::Quiet) return;
     if (text == lastStatus_ && stringId != kStrRetry) return;
     lastStatus_ = text;
     EndLine();
@@ -167,6 +201,11 @@ InterruptCancels::InterruptCancels(CancelToken& token) {
 InterruptCancels::~InterruptCancels() {
     std::signal(SIGINT, SIG_DFL);
     g_interruptToken = nullptr;
+}
+
+TerminalProgress::Detail DetailOf(const LinkOptions& options) {
+    if (options.quiet) return TerminalProgress::Detail::Quiet;
+    return options.verbose ? TerminalProgress::Detail::Verbose : TerminalProgress::Detail::Normal;
 }
 
 int ExitCodeOf(JobStatus status) {

@@ -21,6 +21,8 @@ struct LinkOptions {
     std::string input;  // download: FILE
     bool serviceMode = false;
     bool assumeYes = false;
+    bool quiet = false;   // no phase lines, no progress bar
+    bool verbose = false; // also the port, its settings and each frame's timing
     std::chrono::milliseconds giveUpAfter{0};
 };
 
@@ -34,13 +36,17 @@ bool AskServicePassword(std::FILE* prompt);
 // The caption, the status texts one per line, and a progress bar redrawn in place on a terminal.
 class TerminalProgress : public ProgressSink {
   public:
-    explicit TerminalProgress(std::FILE* out);
+    enum class Detail { Quiet, Normal, Verbose };
+    explicit TerminalProgress(std::FILE* out, Detail detail = Detail::Normal);
+    // The port and its line settings, in verbose mode.
+    void ShowPort(const std::string& lead, const LineSettings& settings);
     ~TerminalProgress() override;
 
     void SetRange(int maximum) override;
     void SetPosition(int position) override;
     void SetStatus(int stringId, const std::vector<std::string>& args = {}) override;
     void SetTitle(int stringId) override;
+    void FrameDone(bool received, std::size_t bytes, std::chrono::microseconds took) override;
     // Ends a bar line that is being redrawn, so the next text starts on a line of its own.
     void EndLine();
 
@@ -48,6 +54,7 @@ class TerminalProgress : public ProgressSink {
     void Draw();
 
     std::FILE* out_;
+    Detail detail_;
     bool bar_;
     bool lineOpen_ = false;
     int range_ = 0;
@@ -82,5 +89,7 @@ class InterruptCancels {
 };
 
 int ExitCodeOf(JobStatus status);
+
+TerminalProgress::Detail DetailOf(const LinkOptions& options);
 
 } // namespace rt62::cli

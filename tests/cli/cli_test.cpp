@@ -235,6 +235,40 @@ TEST_F(CliTest, ErrorsNameTheOptionAndHelpGoesToStandardOutput) {
     }
 }
 
+TEST_F(CliTest, DashIsStandardInputAndOutput) {
+    const std::string file = P("vhf.r62");
+    ASSERT_EQ(Run({"new", "--band", "1", "-o", file}).code, 0);
+    const std::string bytes = Slurp(file);
+    Result toStdout = Run({"new", "--band", "1", "-o", "-"});
+    EXPECT_EQ(toStdout.code, 0) << toStdout.err;
+    EXPECT_EQ(toStdout.out, bytes);
+    EXPECT_FALSE(fs::exists("-"));
+
+    const struct {
+        const char* name;
+        std::string input;
+        int code;
+        std::string err;
+    } cases[] = {
+        {"a data file", bytes, 0, ""},
+        {"short input", bytes.substr(0, 100), 1, Message(37)},
+        {"longer input", bytes + "x", 1, Message(37)},
+        {"nothing", "", 1, Message(37)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Result fromStdin = Run({"channels", "-"}, c.input);
+        EXPECT_EQ(fromStdin.code, c.code);
+        EXPECT_EQ(fromStdin.err, c.err);
+        EXPECT_EQ(fromStdin.out, c.code == 0 ? Run({"channels", file}).out : "");
+    }
+
+    Result up = Run({"upload", "--port", "sim:", "-o", "-", "--quiet"});
+    EXPECT_EQ(up.code, 0) << up.err;
+    EXPECT_EQ(up.out.size(), 262u);
+    EXPECT_EQ(up.err, "Upload is completed\n"); // --quiet leaves only the messages
+}
+
 TEST_F(CliTest, UploadAndDownloadWithTheSimulatedRadio) {
     const std::string file = P("radio.r62");
     Result up = Run({"upload", "--port", "sim:", "-o", file});
