@@ -30,10 +30,30 @@ constexpr int kStrFrameReceived = 4005;
 constexpr int kStrFrameSent = 4006;
 
 CancelToken* g_interruptToken = nullptr;
+volatile std::sig_atomic_t g_stopSignal = 0;
 
-extern "C" void OnInterrupt(int) {
+// The signals that end a transfer as Ctrl+C does.
+#ifdef SIGHUP
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+#else
+constexpr int kStopSignals[] = {SIGINT, SIGTERM};
+#endif
+
+extern "C" void OnInterrupt(int sig) {
+    g_stopSignal = sig;
     if (g_interruptToken) g_interruptToken->Request();
 }
+
+#ifndef _WIN32
+struct termios g_echoTerminal {};
+
+// A signal at the password prompt gives the terminal its echo back before the default action.
+extern "C" void RestoreEchoAndStop(int sig) {
+    tcsetattr(STDIN_FILENO, TCSANOW, &g_echoTerminal);
+    std::signal(sig, SIG_DFL);
+    std::raise(sig);
+}
+#endif
 
 std::string ReadLineHidden() {
     std::string line;
@@ -48,12 +68,19 @@ std::string ReadLineHidden() {
     struct termios saved {};
     const bool terminal = isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &saved) == 0;
     if (terminal) {
+        g_echoTerminal = saved;
+        for (int sig : kStopSignals)
+            std::signal(sig, RestoreEchoAndStop);
         struct termios quiet = saved;
         quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
         tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
     }
     std::getline(std::cin, line);
-    if (terminal) tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+    if (terminal) {
+        tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+        for (int sig : kStopSignals)
+            std::signal(sig, SIG_DFL);
+    }
 #endif
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return line;
@@ -195,11 +222,14 @@ void TerminalProgress::Draw() {
 
 InterruptCancels::InterruptCancels(CancelToken& token) {
     g_interruptToken = &token;
-    std::signal(SIGINT, OnInterrupt);
+    g_stopSignal = 0;
+    for (int sig : kStopSignals)
+        std::signal(sig, OnInterrupt);
 }
 
 InterruptCancels::~InterruptCancels() {
-    std::signal(SIGINT, SIG_DFL);
+    for (int sig : kStopSignals)
+        std::signal(sig, SIG_DFL);
     g_interruptToken = nullptr;
 }
 
@@ -213,7 +243,8 @@ int ExitCodeOf(JobStatus status) {
     case JobStatus::Completed:
         return kExitOk;
     case JobStatus::Cancelled:
-        return kExitCancelled;
+        // Ended by a signal: the shell's convention of 128 + its number (130 for Ctrl+C).
+        return g_stopSignal ? 128 + g_stopSignal : kExitCancelled;
     case JobStatus::Failed:
     case JobStatus::Declined:
         break;

@@ -79,7 +79,8 @@ class LinkPrompter : public Prompter {
     TerminalProgress& progress_;
 };
 
-// Ctrl+C asks the transfer to stop (at its next cancel check) for as long as this object lives.
+// Ctrl+C, SIGTERM and SIGHUP ask the transfer to stop (at its next cancel check) for as long as this
+// object lives; ExitCodeOf then gives 128 + the signal.
 class InterruptCancels {
   public:
     explicit InterruptCancels(CancelToken& token);

@@ -8,8 +8,10 @@
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -339,19 +341,60 @@ TEST_F(CliTest, SilentLineTimesOutOrIsInterruptedWithoutAFile) {
     EXPECT_TRUE(Contains(timeout.err, "Check that lead is connected to COM " + line.path + "\n"))
         << timeout.err;
 
-    // Ctrl+C cancels without a message: only the caption and perhaps the first status are shown.
-    SilentLine fresh; // the first run's request would still be waiting on the old line
-    pid_t pid = Start({"upload", "--port", fresh.path, "-o", file});
-    EXPECT_TRUE(fresh.WaitForRequest());
+    // Ctrl+C, SIGTERM and SIGHUP cancel without a message: only the caption and perhaps the first
+    // status are shown, and the old file is as it was, with no temporary beside it.
+    const std::string old = "old contents";
+    std::ofstream(file, std::ios::binary) << old;
+    for (const auto& [sig, code] : {std::pair{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}}) {
+        SCOPED_TRACE(sig);
+        SilentLine fresh; // an earlier run's request would still be waiting on the old line
+        pid_t pid = Start({"upload", "--port", fresh.path, "-o", file});
+        EXPECT_TRUE(fresh.WaitForRequest());
+        kill(pid, sig);
+        Result cancelled = Finish(pid);
+        EXPECT_EQ(cancelled.code, code);
+        const std::string caption = "Upload Function\n";
+        EXPECT_TRUE(cancelled.err == caption ||
+                    cancelled.err == caption + "Switch radio OFF, then back ON to start uploading\n")
+            << cancelled.err;
+        EXPECT_EQ(Slurp(file), old);
+        std::vector<std::string> left;
+        for (const auto& e : fs::directory_iterator(dir))
+            left.push_back(e.path().filename().string());
+        std::sort(left.begin(), left.end());
+        EXPECT_EQ(left, (std::vector<std::string>{"err", "never.r62", "out"}));
+    }
+}
+
+TEST_F(CliTest, InterruptAtThePasswordPromptGivesTheEchoBack) {
+    const std::string file = P("vhf.r62");
+    ASSERT_EQ(Run({"new", "--band", "0", "-o", file}).code, 0);
+    SilentLine terminal; // the pseudo-terminal is the program's keyboard here
+    ASSERT_FALSE(terminal.path.empty());
+    const int slave = open(terminal.path.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(slave, 0);
+    pid_t pid = fork();
+    if (pid == 0) {
+        dup2(slave, 0);
+        dup2(open((dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+        std::string bin = std::string(RT62_BIN_DIR) + "/rt62m";
+        execl(bin.c_str(), bin.c_str(), "download", "--port", "sim:", file.c_str(), "--service-mode",
+              nullptr);
+        _exit(127);
+    }
+    for (int i = 0; i < 1000 && !Contains(Slurp(dir / "err"), "Password: "); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    termios during{};
+    tcgetattr(slave, &during);
+    EXPECT_EQ(during.c_lflag & ECHO, 0u); // the password is not shown while it is typed
     kill(pid, SIGINT);
-    Result cancelled = Finish(pid);
-    EXPECT_EQ(cancelled.code, 130);
-    const std::string caption = "Upload Function\n";
-    EXPECT_TRUE(cancelled.err == caption ||
-                cancelled.err == caption + "Switch radio OFF, then back ON to start uploading\n")
-        << cancelled.err;
-    EXPECT_FALSE(fs::exists(file));
-    EXPECT_FALSE(fs::exists(file + ".part"));
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT);
+    termios after{};
+    tcgetattr(slave, &after);
+    EXPECT_NE(after.c_lflag & ECHO, 0u);
+    close(slave);
 }
 
 } // namespace
