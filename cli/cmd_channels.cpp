@@ -9,10 +9,30 @@
 namespace rt62::cli {
 namespace {
 
-int RunChannels(const std::string& path) {
+struct ChannelsOptions {
+    std::string path;
+    bool header = false;
+};
+
+// One name per column: the grid's upper header (a group such as "Frequency") before its lower one.
+std::string HeaderLine() {
+    std::string line;
+    for (int c = 0; c < kGridColumnCount; ++c) {
+        if (c) line += '\t';
+        const std::string_view upper = HeaderText(0, c), lower = HeaderText(1, c);
+        line += upper;
+        if (!upper.empty() && !lower.empty()) line += ' ';
+        line += lower;
+    }
+    return line;
+}
+
+int RunChannels(const ChannelsOptions& o) {
+    const std::string& path = o.path;
     CliPrompter prompter;
     CRT62MDoc doc(prompter);
     if (!OpenForCommand(doc, path)) return kExitFailure;
+    if (o.header) std::printf("%s\n", HeaderLine().c_str());
     for (int n = 0; n < 16; ++n) {
         std::string line;
         for (int c = 0; c < kGridColumnCount; ++c) {
@@ -25,9 +45,10 @@ int RunChannels(const std::string& path) {
 }
 
 CommandRun SetupChannels(CLI::App& app) {
-    auto path = std::make_shared<std::string>();
-    AddInputFile(app, *path);
-    return [path] { return RunChannels(*path); };
+    auto o = std::make_shared<ChannelsOptions>();
+    AddInputFile(app, o->path);
+    app.add_flag("-H,--header", o->header, "print a first line with the grid's column names");
+    return [o] { return RunChannels(*o); };
 }
 
 } // namespace

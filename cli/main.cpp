@@ -52,8 +52,9 @@ std::unique_ptr<Parser> MakeParser() {
     for (const Command& c : cmds) {
         CLI::App* sub = app.add_subcommand(c.name, c.summary);
         sub->set_help_flag("-h,--help", "print this command's help and exit");
-        sub->footer(kExitStatusText);
         parser->runs.emplace_back(sub, c.setup(*sub));
+        const std::string own = sub->get_footer();
+        sub->footer(own.empty() ? std::string(kExitStatusText) : own + "\n\n" + kExitStatusText);
     }
     return parser;
 }

@@ -226,6 +226,8 @@ TEST_F(CliTest, ErrorsNameTheOptionAndHelpGoesToStandardOutput) {
         {{"upload", "--port", "sim:", "-o", "x.r62", "--timeout", "soon"}, 2, "", "--timeout"},
         {{"report", "a.r62", "b.r62"}, 2, "", "unexpected argument 'b.r62'"},
         {{"info", "--", "-x"}, 1, "", "File Name = -x"}, // after "--" a dash is a file name
+        {{"ports"}, 0, "sim:\t\t\tSimulated radio\t\n", ""},
+        {{"help", "ports"}, 0, "/dev/serial/by-id", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.front() + (c.args.size() > 1 ? " " + c.args[1] : ""));
@@ -264,6 +266,13 @@ TEST_F(CliTest, DashIsStandardInputAndOutput) {
         EXPECT_EQ(fromStdin.err, c.err);
         EXPECT_EQ(fromStdin.out, c.code == 0 ? Run({"channels", file}).out : "");
     }
+
+    Result header = Run({"channels", "--header", file});
+    EXPECT_EQ(
+        header.out.substr(0, header.out.find('\n')),
+        "Type\tW/N\tFrequency Receive\tFrequency Transmit\tSUB AUDIO Dec\tSUB AUDIO Enc\tPwr Save RX\t"
+        "Pwr Save TX\tPwr H/L\tScan\tVTS\tTOT\tLock out\tSQ\tANI\tEncr\tPage\tPROX\t2-Tone P\t2-Tone S");
+    EXPECT_EQ(header.out.substr(header.out.find('\n') + 1), Run({"channels", file}).out);
 
     Result up = Run({"upload", "--port", "sim:", "-o", "-", "--quiet"});
     EXPECT_EQ(up.code, 0) << up.err;
