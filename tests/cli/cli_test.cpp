@@ -7,6 +7,9 @@
 #include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -162,7 +165,10 @@ TEST_F(CliTest, FileErrorsExitWithOneAndTheirMessage) {
         {P("bare.r62"), Message(37)},
         {P("empty.r62"), Message(37)},
         {dir.string(), Message(32, {dir.string()})},
+        {P("fifo"), Message(32, {P("fifo")})}, // no writer: reading it would block for ever
+        {"/dev/null", Message(32, {"/dev/null"})},
     };
+    ASSERT_EQ(mkfifo(P("fifo").c_str(), 0644), 0);
     for (const auto& c : cases)
         for (const char* command : {"report", "channels", "dump", "info"}) {
             SCOPED_TRACE(c.file + " " + command);
@@ -177,6 +183,113 @@ TEST_F(CliTest, FileErrorsExitWithOneAndTheirMessage) {
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, Message(35, {P("nofolder/x.r62")}));
     EXPECT_FALSE(fs::exists(P("nofolder")));
+}
+
+// A small file system of its own, full but for what the test leaves in it; only root may mount one.
+struct FullFileSystem {
+    explicit FullFileSystem(const fs::path& where) : path(where) {
+        fs::create_directories(path);
+        mounted = geteuid() == 0 && mount("tmpfs", path.c_str(), "tmpfs", 0, "size=64k") == 0;
+    }
+    ~FullFileSystem() {
+        if (mounted) umount(path.c_str());
+    }
+    // Takes every free block, so the next write of any size fails.
+    void Fill() const {
+        std::ofstream filler(path / "filler", std::ios::binary);
+        const std::string block(4096, 'x');
+        for (int i = 0; i < 64 && filler.write(block.data(), block.size()); ++i) {
+        }
+    }
+    fs::path path;
+    bool mounted = false;
+};
+
+TEST_F(CliTest, WritersKeepTheOldFileOrRefuseTheTarget) {
+    const std::string old = std::string(262, 'o');
+    const bool root = geteuid() == 0;
+    FullFileSystem full(dir / "full");
+    enum Kind { Plain, Link, Folder, Fifo, Device, ReadOnly, Full };
+    const struct {
+        const char* name;
+        Kind kind;
+        int code;
+    } cases[] = {
+        {"symlink is written through", Link, 0},
+        {"directory", Folder, 1},
+        {"FIFO", Fifo, 1},
+        {"device node", Device, 1},
+        {"read-only file", ReadOnly, 1},
+        {"full file system", Full, 1},
+    };
+    for (const auto& c : cases)
+        for (const char* command : {"new", "upload"}) {
+            SCOPED_TRACE(std::string(c.name) + " " + command);
+            if (c.kind == Device && !root) continue; // mknod needs root
+            if (c.kind == Full && !full.mounted) continue;
+            std::string target = P(std::string(command) + "-" + std::to_string(c.kind));
+            const std::string real = target + ".real";
+            std::string message;
+            switch (c.kind) {
+            case Plain:
+                break;
+            case Link:
+                std::ofstream(real, std::ios::binary) << old;
+                fs::create_symlink(real, target);
+                break;
+            case Folder:
+                fs::create_directory(target);
+                message = Message(35, {target});
+                break;
+            case Fifo:
+                ASSERT_EQ(mkfifo(target.c_str(), 0644), 0);
+                message = Message(35, {target});
+                break;
+            case Device:
+                ASSERT_EQ(mknod(target.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+                message = Message(35, {target});
+                break;
+            case ReadOnly:
+                std::ofstream(target, std::ios::binary) << old;
+                fs::permissions(target, fs::perms::owner_read | fs::perms::group_read);
+                message = Message(49, {target});
+                break;
+            case Full:
+                target = (full.path / command).string();
+                std::ofstream(target, std::ios::binary) << old;
+                full.Fill();
+                message = Message(33);
+                break;
+            }
+            const std::vector<std::string> args =
+                std::string(command) == "new"
+                    ? std::vector<std::string>{"new", "--band", "0", "-o", target}
+                    : std::vector<std::string>{"upload", "--port", "sim:", "-q", "-o", target};
+            Result r = Run(args);
+            EXPECT_EQ(r.code, c.code) << r.err;
+            if (c.code == 0) {
+                EXPECT_TRUE(fs::is_symlink(target));
+                EXPECT_EQ(fs::file_size(real), 262u);
+                EXPECT_NE(Slurp(real), old);
+                continue;
+            }
+            EXPECT_EQ(r.err, message); // one message, and no "Upload is completed" before it
+            // The target is what it was: the same kind of node, the same contents.
+            const fs::file_type type = fs::symlink_status(target).type();
+            EXPECT_EQ(type, c.kind == Folder   ? fs::file_type::directory
+                            : c.kind == Fifo   ? fs::file_type::fifo
+                            : c.kind == Device ? fs::file_type::character
+                                               : fs::file_type::regular);
+            EXPECT_EQ(type == fs::file_type::regular ? Slurp(target) : old, old);
+            if (c.kind == Full) {
+                std::vector<std::string> left;
+                for (const auto& e : fs::directory_iterator(full.path))
+                    left.push_back(e.path().filename().string());
+                std::sort(left.begin(), left.end());
+                EXPECT_EQ(left.size(), std::string(command) == "new" ? 2u : 3u); // no temporary beside them
+                fs::remove(full.path / "filler");
+            }
+        }
 }
 
 TEST_F(CliTest, UsageErrorsExitWithTwo) {
