@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -462,6 +463,24 @@ TEST_F(CliTest, SilentLineTimesOutOrIsInterruptedWithoutAFile) {
     EXPECT_EQ(timeout.code, 1);
     EXPECT_TRUE(Contains(timeout.err, "Check that lead is connected to COM " + line.path + "\n"))
         << timeout.err;
+
+    // A line that babbles without ever sending a frame gives up alike: --timeout counts the time
+    // without progress, not silence.
+    SilentLine babbling;
+    std::atomic<bool> stop{false};
+    std::thread noise([&] {
+        while (!stop) {
+            [[maybe_unused]] ssize_t w = write(babbling.master, "x", 1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+    Result babbled = Run({"upload", "--port", babbling.path, "-o", file, "--timeout", "1"});
+    stop = true;
+    noise.join();
+    EXPECT_EQ(babbled.code, 1);
+    EXPECT_TRUE(Contains(babbled.err, "Check that lead is connected to COM " + babbling.path + "\n"))
+        << babbled.err;
+    EXPECT_FALSE(fs::exists(file));
 
     // Ctrl+C, SIGTERM and SIGHUP cancel without a message: only the caption and perhaps the first
     // status are shown, and the old file is as it was, with no temporary beside it.
