@@ -7,6 +7,7 @@
 #include "editor/form_view.h"
 #include "image/document.h"
 #include "link/serial_port.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -17,14 +18,13 @@
 namespace rt62 {
 
 namespace {
-constexpr int kStrPortProblem = 80;
 constexpr int kStrIniNotWritten = 4303;
 } // namespace
 
 void SetUpApplication() {
     EnsureResources();
     QApplication::setApplicationName(QStringLiteral("RT62MWin"));
-    QApplication::setApplicationVersion(QStringLiteral(RT62M_VERSION));
+    QApplication::setApplicationVersion(QStringLiteral(RT62M_VERSION_TEXT));
     // No display name: the platform would append it to every window title, which names the
     // program already. The desktop entry gives the window its icon and name in the shell.
     QGuiApplication::setDesktopFileName(QStringLiteral("rt62mwin"));
@@ -91,7 +91,7 @@ bool CRT62MApp::InitInstance(const QStringList& args) {
     updatePortPresence();
     frame_->view()->RefreshInfoPanel();
     if (!opened && !(firstStart && settings_.portMissing))
-        ShowMessage(prompter_, kStrPortProblem, Buttons::Ok, Icon::Stop);
+        ShowPortProblem(prompter_, port_.get());
     return true;
 }
 

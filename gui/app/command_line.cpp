@@ -2,6 +2,7 @@
 
 #include "app/service_mode.h"
 #include "image/strings.h"
+#include "version.h"
 
 #include <cstdio>
 
@@ -50,7 +51,7 @@ int PrintWindowArgsText(const WindowArgs& args) {
         std::fputs(FormatString(kStrHelp).c_str(), stdout);
         return 0;
     case WindowArgs::Action::Version:
-        std::fputs(FormatString(kStrVersion, {RT62M_VERSION}).c_str(), stdout);
+        std::fputs(FormatString(kStrVersion, {RT62M_VERSION_TEXT}).c_str(), stdout);
         return 0;
     case WindowArgs::Action::Usage:
         std::fputs(FormatString(kStrUnknownOption, {args.badOption.toStdString()}).c_str(), stderr);

@@ -7,9 +7,15 @@
 #include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -160,7 +166,10 @@ TEST_F(CliTest, FileErrorsExitWithOneAndTheirMessage) {
         {P("bare.r62"), Message(37)},
         {P("empty.r62"), Message(37)},
         {dir.string(), Message(32, {dir.string()})},
+        {P("fifo"), Message(32, {P("fifo")})}, // no writer: reading it would block for ever
+        {"/dev/null", Message(32, {"/dev/null"})},
     };
+    ASSERT_EQ(mkfifo(P("fifo").c_str(), 0644), 0);
     for (const auto& c : cases)
         for (const char* command : {"report", "channels", "dump", "info"}) {
             SCOPED_TRACE(c.file + " " + command);
@@ -175,6 +184,113 @@ TEST_F(CliTest, FileErrorsExitWithOneAndTheirMessage) {
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, Message(35, {P("nofolder/x.r62")}));
     EXPECT_FALSE(fs::exists(P("nofolder")));
+}
+
+// A small file system of its own, full but for what the test leaves in it; only root may mount one.
+struct FullFileSystem {
+    explicit FullFileSystem(const fs::path& where) : path(where) {
+        fs::create_directories(path);
+        mounted = geteuid() == 0 && mount("tmpfs", path.c_str(), "tmpfs", 0, "size=64k") == 0;
+    }
+    ~FullFileSystem() {
+        if (mounted) umount(path.c_str());
+    }
+    // Takes every free block, so the next write of any size fails.
+    void Fill() const {
+        std::ofstream filler(path / "filler", std::ios::binary);
+        const std::string block(4096, 'x');
+        for (int i = 0; i < 64 && filler.write(block.data(), block.size()); ++i) {
+        }
+    }
+    fs::path path;
+    bool mounted = false;
+};
+
+TEST_F(CliTest, WritersKeepTheOldFileOrRefuseTheTarget) {
+    const std::string old = std::string(262, 'o');
+    const bool root = geteuid() == 0;
+    FullFileSystem full(dir / "full");
+    enum Kind { Plain, Link, Folder, Fifo, Device, ReadOnly, Full };
+    const struct {
+        const char* name;
+        Kind kind;
+        int code;
+    } cases[] = {
+        {"symlink is written through", Link, 0},
+        {"directory", Folder, 1},
+        {"FIFO", Fifo, 1},
+        {"device node", Device, 1},
+        {"read-only file", ReadOnly, 1},
+        {"full file system", Full, 1},
+    };
+    for (const auto& c : cases)
+        for (const char* command : {"new", "upload"}) {
+            SCOPED_TRACE(std::string(c.name) + " " + command);
+            if (c.kind == Device && !root) continue; // mknod needs root
+            if (c.kind == Full && !full.mounted) continue;
+            std::string target = P(std::string(command) + "-" + std::to_string(c.kind));
+            const std::string real = target + ".real";
+            std::string message;
+            switch (c.kind) {
+            case Plain:
+                break;
+            case Link:
+                std::ofstream(real, std::ios::binary) << old;
+                fs::create_symlink(real, target);
+                break;
+            case Folder:
+                fs::create_directory(target);
+                message = Message(35, {target});
+                break;
+            case Fifo:
+                ASSERT_EQ(mkfifo(target.c_str(), 0644), 0);
+                message = Message(35, {target});
+                break;
+            case Device:
+                ASSERT_EQ(mknod(target.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+                message = Message(35, {target});
+                break;
+            case ReadOnly:
+                std::ofstream(target, std::ios::binary) << old;
+                fs::permissions(target, fs::perms::owner_read | fs::perms::group_read);
+                message = Message(49, {target});
+                break;
+            case Full:
+                target = (full.path / command).string();
+                std::ofstream(target, std::ios::binary) << old;
+                full.Fill();
+                message = Message(33);
+                break;
+            }
+            const std::vector<std::string> args =
+                std::string(command) == "new"
+                    ? std::vector<std::string>{"new", "--band", "0", "-o", target}
+                    : std::vector<std::string>{"upload", "--port", "sim:", "-q", "-o", target};
+            Result r = Run(args);
+            EXPECT_EQ(r.code, c.code) << r.err;
+            if (c.code == 0) {
+                EXPECT_TRUE(fs::is_symlink(target));
+                EXPECT_EQ(fs::file_size(real), 262u);
+                EXPECT_NE(Slurp(real), old);
+                continue;
+            }
+            EXPECT_EQ(r.err, message); // one message, and no "Upload is completed" before it
+            // The target is what it was: the same kind of node, the same contents.
+            const fs::file_type type = fs::symlink_status(target).type();
+            EXPECT_EQ(type, c.kind == Folder   ? fs::file_type::directory
+                            : c.kind == Fifo   ? fs::file_type::fifo
+                            : c.kind == Device ? fs::file_type::character
+                                               : fs::file_type::regular);
+            EXPECT_EQ(type == fs::file_type::regular ? Slurp(target) : old, old);
+            if (c.kind == Full) {
+                std::vector<std::string> left;
+                for (const auto& e : fs::directory_iterator(full.path))
+                    left.push_back(e.path().filename().string());
+                std::sort(left.begin(), left.end());
+                EXPECT_EQ(left.size(), std::string(command) == "new" ? 2u : 3u); // no temporary beside them
+                fs::remove(full.path / "filler");
+            }
+        }
 }
 
 TEST_F(CliTest, UsageErrorsExitWithTwo) {
@@ -201,7 +317,81 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
         EXPECT_FALSE(r.err.empty());
     }
     EXPECT_FALSE(fs::exists("x.r62"));
-    EXPECT_EQ(Run({"--help"}).code, 0);
+}
+
+TEST_F(CliTest, ErrorsNameTheOptionAndHelpGoesToStandardOutput) {
+    const struct {
+        std::vector<std::string> args;
+        int code;
+        std::string out; // a part of stdout
+        std::string err; // a part of stderr
+    } cases[] = {
+        {{"--version"}, 0, "rt62m 1.00\n", ""},
+        {{"--help"}, 0, "upload", ""},
+        {{"new", "--help"}, 0, "-b,--band", ""},
+        {{"help", "upload"}, 0, "-t,--timeout", ""},
+        {{"upload", "-h"}, 0, "wait without limit", ""},
+        {{"help", "frobnicate"}, 2, "", "unknown command 'frobnicate'"},
+        {{"new", "--band=7", "-o", "x.r62"}, 2, "", "--band"},
+        {{"new", "-o", "x.r62"}, 2, "", "--band is required"},
+        {{"upload", "--port", "sim:", "-o", "x.r62", "--speed", "9600"}, 2, "", "unknown option '--speed'"},
+        {{"upload", "--port=COM17", "-o", "x.r62"}, 2, "", "--port: 'COM17' is not a port"},
+        {{"upload", "--port", "sim:", "-o", "x.r62", "--timeout", "0"}, 2, "", "--timeout"},
+        {{"upload", "--port", "sim:", "-o", "x.r62", "--timeout", "soon"}, 2, "", "--timeout"},
+        {{"report", "a.r62", "b.r62"}, 2, "", "unexpected argument 'b.r62'"},
+        {{"info", "--", "-x"}, 1, "", "File Name = -x"}, // after "--" a dash is a file name
+        {{"ports"}, 0, "sim:\t\t\tSimulated radio\t\n", ""},
+        {{"help", "ports"}, 0, "/dev/serial/by-id", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.front() + (c.args.size() > 1 ? " " + c.args[1] : ""));
+        Result r = Run(c.args);
+        EXPECT_EQ(r.code, c.code) << r.err;
+        EXPECT_TRUE(Contains(r.out, c.out)) << r.out;
+        EXPECT_TRUE(Contains(r.err, c.err)) << r.err;
+        EXPECT_EQ(c.code == 0 ? r.err : r.out, ""); // help and version on stdout, errors on stderr
+    }
+}
+
+TEST_F(CliTest, DashIsStandardInputAndOutput) {
+    const std::string file = P("vhf.r62");
+    ASSERT_EQ(Run({"new", "--band", "1", "-o", file}).code, 0);
+    const std::string bytes = Slurp(file);
+    Result toStdout = Run({"new", "--band", "1", "-o", "-"});
+    EXPECT_EQ(toStdout.code, 0) << toStdout.err;
+    EXPECT_EQ(toStdout.out, bytes);
+    EXPECT_FALSE(fs::exists("-"));
+
+    const struct {
+        const char* name;
+        std::string input;
+        int code;
+        std::string err;
+    } cases[] = {
+        {"a data file", bytes, 0, ""},
+        {"short input", bytes.substr(0, 100), 1, Message(37)},
+        {"longer input", bytes + "x", 1, Message(37)},
+        {"nothing", "", 1, Message(37)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Result fromStdin = Run({"channels", "-"}, c.input);
+        EXPECT_EQ(fromStdin.code, c.code);
+        EXPECT_EQ(fromStdin.err, c.err);
+        EXPECT_EQ(fromStdin.out, c.code == 0 ? Run({"channels", file}).out : "");
+    }
+
+    Result header = Run({"channels", "--header", file});
+    EXPECT_EQ(
+        header.out.substr(0, header.out.find('\n')),
+        "Type\tW/N\tFrequency Receive\tFrequency Transmit\tSUB AUDIO Dec\tSUB AUDIO Enc\tPwr Save RX\t"
+        "Pwr Save TX\tPwr H/L\tScan\tVTS\tTOT\tLock out\tSQ\tANI\tEncr\tPage\tPROX\t2-Tone P\t2-Tone S");
+    EXPECT_EQ(header.out.substr(header.out.find('\n') + 1), Run({"channels", file}).out);
+
+    Result up = Run({"upload", "--port", "sim:", "-o", "-", "--quiet"});
+    EXPECT_EQ(up.code, 0) << up.err;
+    EXPECT_EQ(up.out.size(), 262u);
+    EXPECT_EQ(up.err, "Upload is completed\n"); // --quiet leaves only the messages
 }
 
 TEST_F(CliTest, UploadAndDownloadWithTheSimulatedRadio) {
@@ -274,19 +464,78 @@ TEST_F(CliTest, SilentLineTimesOutOrIsInterruptedWithoutAFile) {
     EXPECT_TRUE(Contains(timeout.err, "Check that lead is connected to COM " + line.path + "\n"))
         << timeout.err;
 
-    // Ctrl+C cancels without a message: only the caption and perhaps the first status are shown.
-    SilentLine fresh; // the first run's request would still be waiting on the old line
-    pid_t pid = Start({"upload", "--port", fresh.path, "-o", file});
-    EXPECT_TRUE(fresh.WaitForRequest());
-    kill(pid, SIGINT);
-    Result cancelled = Finish(pid);
-    EXPECT_EQ(cancelled.code, 130);
-    const std::string caption = "Upload Function\n";
-    EXPECT_TRUE(cancelled.err == caption ||
-                cancelled.err == caption + "Switch radio OFF, then back ON to start uploading\n")
-        << cancelled.err;
+    // A line that babbles without ever sending a frame gives up alike: --timeout counts the time
+    // without progress, not silence.
+    SilentLine babbling;
+    std::atomic<bool> stop{false};
+    std::thread noise([&] {
+        while (!stop) {
+            [[maybe_unused]] ssize_t w = write(babbling.master, "x", 1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+    Result babbled = Run({"upload", "--port", babbling.path, "-o", file, "--timeout", "1"});
+    stop = true;
+    noise.join();
+    EXPECT_EQ(babbled.code, 1);
+    EXPECT_TRUE(Contains(babbled.err, "Check that lead is connected to COM " + babbling.path + "\n"))
+        << babbled.err;
     EXPECT_FALSE(fs::exists(file));
-    EXPECT_FALSE(fs::exists(file + ".part"));
+
+    // Ctrl+C, SIGTERM and SIGHUP cancel without a message: only the caption and perhaps the first
+    // status are shown, and the old file is as it was, with no temporary beside it.
+    const std::string old = "old contents";
+    std::ofstream(file, std::ios::binary) << old;
+    for (const auto& [sig, code] : {std::pair{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}}) {
+        SCOPED_TRACE(sig);
+        SilentLine fresh; // an earlier run's request would still be waiting on the old line
+        pid_t pid = Start({"upload", "--port", fresh.path, "-o", file});
+        EXPECT_TRUE(fresh.WaitForRequest());
+        kill(pid, sig);
+        Result cancelled = Finish(pid);
+        EXPECT_EQ(cancelled.code, code);
+        const std::string caption = "Upload Function\n";
+        EXPECT_TRUE(cancelled.err == caption ||
+                    cancelled.err == caption + "Switch radio OFF, then back ON to start uploading\n")
+            << cancelled.err;
+        EXPECT_EQ(Slurp(file), old);
+        std::vector<std::string> left;
+        for (const auto& e : fs::directory_iterator(dir))
+            left.push_back(e.path().filename().string());
+        std::sort(left.begin(), left.end());
+        EXPECT_EQ(left, (std::vector<std::string>{"err", "never.r62", "out"}));
+    }
+}
+
+TEST_F(CliTest, InterruptAtThePasswordPromptGivesTheEchoBack) {
+    const std::string file = P("vhf.r62");
+    ASSERT_EQ(Run({"new", "--band", "0", "-o", file}).code, 0);
+    SilentLine terminal; // the pseudo-terminal is the program's keyboard here
+    ASSERT_FALSE(terminal.path.empty());
+    const int slave = open(terminal.path.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(slave, 0);
+    pid_t pid = fork();
+    if (pid == 0) {
+        dup2(slave, 0);
+        dup2(open((dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+        std::string bin = std::string(RT62_BIN_DIR) + "/rt62m";
+        execl(bin.c_str(), bin.c_str(), "download", "--port", "sim:", file.c_str(), "--service-mode",
+              nullptr);
+        _exit(127);
+    }
+    for (int i = 0; i < 1000 && !Contains(Slurp(dir / "err"), "Password: "); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    termios during{};
+    tcgetattr(slave, &during);
+    EXPECT_EQ(during.c_lflag & ECHO, 0u); // the password is not shown while it is typed
+    kill(pid, SIGINT);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT);
+    termios after{};
+    tcgetattr(slave, &after);
+    EXPECT_NE(after.c_lflag & ECHO, 0u);
+    close(slave);
 }
 
 } // namespace
