@@ -85,6 +85,8 @@ public:
     void OnNewDocument();
     // Defaults, then the current path's file or the first default file found (see the .cpp).
     void LoadDocument();
+    // Counts the loads, so a caller can tell whether a command replaced the contents.
+    int LoadCount() const { return loadCount_; }
     bool FindDefaultFile(int index);
 
     // 0 readable, 1 cannot be opened (or empty path), 2 not one byte can be read.
@@ -130,6 +132,7 @@ private:
     bool fileLoaded_ = false;
     bool modified_ = false;
     bool marketingChanged_ = false;
+    int loadCount_ = 0;
 };
 
 }  // namespace rt62

@@ -133,6 +133,15 @@ void CRT62MView::FullRefresh() {
     grid_->setUpdatesEnabled(wasEnabled);
 }
 
+void CRT62MView::RebuildGrid() {
+    const QModelIndex before = grid_->currentIndex();
+    const int row = before.isValid() ? before.row() : 0;
+    const int column = before.isValid() ? before.column() : kColChannel;
+    FullRefresh();
+    if (row < model_->rowCount() && (row != 0 || column != kColChannel))
+        grid_->setCurrentIndex(model_->index(row, column));
+}
+
 void CRT62MView::RefreshInfoPanel() {
     const ImageModel& m = doc_.Model();
     const int code = m.hardware.bandStepCode;

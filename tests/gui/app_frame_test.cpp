@@ -339,7 +339,7 @@ void AppFrameTest::filesAndSettingsWrittenOnExit() {
     });
     f.frame->trigger(cmd::Hardware);
     QCOMPARE(f.doc->CurrentPath(), uhf);
-    QCOMPARE(f.frame->windowTitle(), QString::fromStdString(uhf) + " - RT62MWin for KT-905");
+    QCOMPARE(f.frame->windowTitle(), QString::fromStdString(uhf) + "[*] - RT62MWin for KT-905");
 
     // The items are written after the Visible dialog even when it was cancelled.
     f.frame->setRefreshCommand(cmd::ItemVisible, [&](QWidget*) {
