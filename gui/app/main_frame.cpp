@@ -296,6 +296,7 @@ void CMainFrame::setRefreshCommand(int id, RefreshCommand command) {
     setHandler(id, [this, id, command = std::move(command)] {
         // What the dialog changed is one step, named after its menu entry.
         RefreshKind kind = RefreshKind::None;
+        finishEditing();
         history_->record(CommandStepName(id), [&] { kind = command(this); });
         // The column choice is kept whatever the Visible dialog ended with.
         if (id == cmd::ItemVisible) ctx_.ini.writeItems(ctx_.settings);
@@ -419,8 +420,14 @@ void CMainFrame::installHandlers() {
     setHandler(cmd::Exit, [this] { close(); });
     setHandler(cmd::Copy, [this] { onCopy(); });
     setHandler(cmd::Paste, [this] { onPaste(); });
-    setHandler(cmd::Undo, [this] { history_->stack()->undo(); });
-    setHandler(cmd::Redo, [this] { history_->stack()->redo(); });
+    setHandler(cmd::Undo, [this] {
+        finishEditing();
+        history_->stack()->undo();
+    });
+    setHandler(cmd::Redo, [this] {
+        finishEditing();
+        history_->stack()->redo();
+    });
     for (int i = 0; i < kColumnItemCount; ++i)
         setHandler(cmd::ItemFirst + i, [this, i] { onToggleItem(i); });
     setHandler(cmd::Upload, [this] { onTransfer(true); });
@@ -610,7 +617,16 @@ void CMainFrame::onOpenRecent(int index) {
     });
 }
 
+void CMainFrame::finishEditing() {
+    GridEditing* editing = view_->editing();
+    if (!editing || !editing->isEditing()) return;
+    // The focus goes back to the grid as after Enter; an inactive window commits nothing by that.
+    view_->grid()->setFocus(Qt::OtherFocusReason);
+    editing->CommitEditor();
+}
+
 void CMainFrame::onSave() {
+    finishEditing();
     // A document without a file (after an Upload) asks for a name, as any untitled document does.
     if (!ctx_.doc.HasFile()) return onSaveAs();
     if (ctx_.doc.Save()) history_->markSaved();
@@ -618,6 +634,7 @@ void CMainFrame::onSave() {
 }
 
 void CMainFrame::onSaveAs() {
+    finishEditing();
     const std::optional<std::string> path = chooseSavePath();
     if (!path) return;
     if (ctx_.doc.SaveAs(*path)) {
@@ -661,6 +678,7 @@ void CMainFrame::onToggleItem(int item) {
 }
 
 void CMainFrame::onTransfer(bool upload) {
+    finishEditing();
     TransferContext ctx{this, ctx_.doc, ctx_.settings, ctx_.prompter, ctx_.port, view_};
     // An uploaded image is a new document (the older steps go, the radio's image counts as saved) that
     // undo can still take back; a Download's merge of the radio's own bytes does not mark it modified.

@@ -133,6 +133,9 @@ class CMainFrame : public QMainWindow {
     QMargins frameMargins() const;
     // Runs a load that may replace the contents; new contents get a fresh history and grid.
     void loadContents(const std::function<void()>& load);
+    // A frequency still being typed in the grid is stored first (its own undo step), so that a toolbar
+    // button or a key that leaves the focus where it is does not act on, or save, the image without it.
+    void finishEditing();
 
     void onNew();
     void onOpen();

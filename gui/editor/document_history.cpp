@@ -53,9 +53,16 @@ DocumentHistory::DocumentHistory(CRT62MDoc& doc, QObject* parent) : QObject(pare
 }
 
 bool DocumentHistory::record(const std::function<QString()>& change, StepKind kind) {
+    // A change made while another is being recorded belongs to that one step.
+    if (recording_) {
+        change();
+        return false;
+    }
+    recording_ = true;
     const DocumentState before = CaptureState(doc_);
     const bool modifiedBefore = doc_.IsModified();
     const QString text = change();
+    recording_ = false;
     DocumentState after = CaptureState(doc_);
     if (SameContent(before, after)) {
         doc_.SetModifiedFlag(modifiedBefore);

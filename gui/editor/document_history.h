@@ -67,6 +67,7 @@ class DocumentHistory : public QObject {
 
     CRT62MDoc& doc_;
     QUndoStack stack_;
+    bool recording_ = false;
 };
 
 } // namespace rt62

@@ -136,8 +136,10 @@ void CRT62MView::FullRefresh() {
 void CRT62MView::RebuildGrid() {
     const QModelIndex before = grid_->currentIndex();
     const int row = before.isValid() ? before.row() : 0;
-    const int column = before.isValid() ? before.column() : kColChannel;
+    int column = before.isValid() ? before.column() : kColChannel;
     FullRefresh();
+    // A column the rebuild hid (the Visible dialog) cannot stay current: Space would edit it unseen.
+    if (grid_->isColumnHidden(column)) column = kColChannel;
     if (row < model_->rowCount() && (row != 0 || column != kColChannel))
         grid_->setCurrentIndex(model_->index(row, column));
 }

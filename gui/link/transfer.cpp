@@ -153,8 +153,14 @@ TransferResult RunTransfer(TransferKind kind, TransferContext& ctx) {
     }
 
     DecodeImage(doc.Model());
-    if (ctx.view)
-        ctx.view->FullRefresh();
+    // An Upload brings new contents; a Download leaves the channels as they were, and the user where
+    // they were in the grid.
+    if (ctx.view) {
+        if (kind == TransferKind::Upload)
+            ctx.view->FullRefresh();
+        else
+            ctx.view->RebuildGrid();
+    }
     if (portPerTransfer)
         ctx.port.reset();
     return result;

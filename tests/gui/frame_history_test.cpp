@@ -4,13 +4,17 @@
 #include "app/config_dialog.h"
 #include "app/ini_settings.h"
 #include "app/main_frame.h"
+#include "dialogs/channel_type_dialog.h"
+#include "dialogs/hardware_dialog.h"
 #include "dialogs/param_dialog.h"
 #include "dialogs/scanning_dialog.h"
 #include "editor/channel_grid_model.h"
 #include "editor/document_history.h"
 #include "editor/form_view.h"
+#include "editor/grid_editing.h"
 #include "image/data_file.h"
 #include "image/document.h"
+#include "image/fields.h"
 #include "image/model.h"
 #include "link/sim_port.h"
 
@@ -91,8 +95,14 @@ struct Fixture {
             NormalizeImage(start.Model());
             file = dir.filePath("start.R62").toStdString();
             start.WriteDataFile(file);
+            // The default file a change to UHF loads.
+            start.Model() = MakeFactoryImage(2);
+            start.WriteDataFile(dir.filePath("RT62Muhf1.r62").toStdString());
         }
         ImageModel radioSide = MakeFactoryImage(0);
+        // A serial number of its own, which a Download takes into the document.
+        WriteSerialNumber(radioSide.image, "7C999999");
+        DecodeImage(radioSide);
         radioSide.channels.at(0).rxFrequency = radioSide.channels.at(0).txFrequency = 155.5;
         NormalizeImage(radioSide);
         radio = std::make_shared<SimulatedRadio>(radioSide.image);
@@ -135,13 +145,23 @@ class FrameHistoryTest : public QObject {
   private slots:
     void everyChangeUndoesToTheSameBytes();
     void savedStateAndNewContents();
+    void editStillOpenWhenACommandRuns();
 };
 
 void FrameHistoryTest::everyChangeUndoesToTheSameBytes() {
     struct Row {
         const char* step; // the name in the menu; empty: the action makes no step
         std::function<void(Fixture&)> action;
-        bool savedAfter = false; // an Upload's image counts as saved (it is the radio's)
+        bool savedAfter = false; // the radio's image (Upload, Download) counts as saved
+    };
+    // Picks item of the list id in the dialog that opens next, then OK.
+    auto choose = [](int id, int item) {
+        OnModal([id, item](QDialog* d) {
+            auto* list = d->findChild<QComboBox*>(ControlName(id));
+            list->setCurrentIndex(item);
+            emit list->activated(item);
+            QTest::mouseClick(static_cast<ParamDialog*>(d)->okButton(), Qt::LeftButton);
+        });
     };
     const Row rows[] = {
         {"Edit Ch 3 Receive",
@@ -174,14 +194,21 @@ void FrameHistoryTest::everyChangeUndoesToTheSameBytes() {
              f.frame->trigger(cmd::Paste);
          }},
         {"Scanning",
-         [](Fixture& f) {
-             OnModal([](QDialog* d) {
-                 auto* list = d->findChild<QComboBox*>(ControlName(ScanningDialog::kDualWatch));
-                 list->setCurrentIndex(1);
-                 emit list->activated(1);
-                 QTest::mouseClick(static_cast<ParamDialog*>(d)->okButton(), Qt::LeftButton);
-             });
+         [&](Fixture& f) {
+             choose(ScanningDialog::kDualWatch, 1);
              f.frame->trigger(cmd::Scanning);
+         }},
+        {"Channel Type",
+         [&](Fixture& f) {
+             choose(ChannelTypeDialog::kFirstList + 2, 5);
+             f.frame->trigger(cmd::ChannelType);
+         }},
+        // A band change loads the new band's default file: undo brings the old file and its path back.
+        {"Hardware",
+         [&](Fixture& f) {
+             f.settings.serviceMode = true;
+             choose(HardwareDialog::kBand, 1);
+             f.frame->trigger(cmd::Hardware);
          }},
         // A selection that the dialog stored at once, then Cancel: nothing changed, nothing to save.
         {"",
@@ -195,6 +222,8 @@ void FrameHistoryTest::everyChangeUndoesToTheSameBytes() {
              f.frame->trigger(cmd::Scanning);
          }},
         {"Upload", [](Fixture& f) { f.frame->trigger(cmd::Upload); }, true},
+        // The radio's own bytes (its serial number) merged into the document.
+        {"Download", [](Fixture& f) { f.frame->trigger(cmd::Download); }, true},
     };
     for (const Row& r : rows) {
         Fixture f;
@@ -215,6 +244,7 @@ void FrameHistoryTest::everyChangeUndoesToTheSameBytes() {
         QCOMPARE(f.undoText(), "&Undo " + name);
         QVERIFY2(r.savedAfter ? f.unmarked() : f.marked(), qPrintable(name));
         const QString gridAfter = f.gridText();
+        const std::string pathAfter = f.doc->CurrentPath();
 
         f.frame->trigger(cmd::Undo);
         QVERIFY2(SavedBytes(*f.doc) == before && f.doc->Image() == rawBefore, qPrintable(name));
@@ -228,7 +258,7 @@ void FrameHistoryTest::everyChangeUndoesToTheSameBytes() {
         f.frame->trigger(cmd::Redo);
         QVERIFY2(SavedBytes(*f.doc) == after && f.gridText() == gridAfter, qPrintable(name));
         QVERIFY2(r.savedAfter ? f.unmarked() : f.marked(), qPrintable(name));
-        QCOMPARE(f.doc->CurrentPath(), std::string(r.savedAfter ? "<none>" : f.file));
+        QCOMPARE(f.doc->CurrentPath(), pathAfter);
     }
 }
 
@@ -264,6 +294,50 @@ void FrameHistoryTest::savedStateAndNewContents() {
         g.frame->trigger(command); // the save question is answered Yes
         QCOMPARE(g.frame->history()->stack()->count(), 0);
         QVERIFY(g.unmarked() && !g.frame->action(cmd::Undo)->isEnabled());
+    }
+}
+
+void FrameHistoryTest::editStillOpenWhenACommandRuns() {
+    // A frequency being typed when a command starts from a toolbar button (the focus stays in the
+    // editor) is stored first, as a step of its own.
+    auto typeReceive = [](Fixture& f) {
+        f.at(2, kColReceive);
+        f.key(Qt::Key_Return);
+        QTest::keyClicks(QApplication::focusWidget(), "146.5");
+        QVERIFY(f.frame->view()->editing()->isEditing());
+    };
+    {
+        Fixture f;
+        typeReceive(f);
+        OnModal([](QDialog* d) {
+            auto* list = d->findChild<QComboBox*>(ControlName(ScanningDialog::kDualWatch));
+            list->setCurrentIndex(1);
+            emit list->activated(1);
+            QTest::mouseClick(static_cast<ParamDialog*>(d)->okButton(), Qt::LeftButton);
+        });
+        f.frame->trigger(cmd::Scanning);
+        QUndoStack* stack = f.frame->history()->stack();
+        QCOMPARE(stack->count(), 2);
+        QCOMPARE(stack->text(0), QString("Edit Ch 3 Receive"));
+        QCOMPARE(stack->text(1), QString("Scanning"));
+        f.frame->trigger(cmd::Undo);
+        QCOMPARE(f.doc->Model().channels.at(2).rxFrequency, 146.5);
+    }
+    {
+        // Save writes the typed value and leaves nothing modified behind.
+        Fixture f;
+        typeReceive(f);
+        f.frame->trigger(cmd::Save);
+        QVERIFY(f.unmarked() && !f.frame->view()->editing()->isEditing());
+        CRT62MDoc reread(f.prompter);
+        reread.Open(f.file);
+        QCOMPARE(reread.Model().channels.at(2).rxFrequency, 146.5);
+        // Undo with the editor open takes back that edit, not the one before it.
+        typeReceive(f);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+        f.frame->trigger(cmd::Undo);
+        QCOMPARE(f.doc->Model().channels.at(2).rxFrequency, 146.5);
+        QVERIFY(f.unmarked());
     }
 }
 

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -167,8 +168,12 @@ void TransferFlowTest::downloadWritesTheEditedImage() {
     Bench b;
     b.doc.Model().channels.at(3).rxFrequency = b.doc.Model().channels.at(3).txFrequency = 147.125;
     b.doc.SetModifiedFlag(true);
+    QTableView* grid = b.view.grid();
+    grid->setCurrentIndex(grid->model()->index(5, 9));
     QCOMPARE(b.run(true), TransferResult::Completed);
     QCOMPARE(b.prompter.shown, std::vector<int>{89});
+    // The same channels as before: the current cell stays where the user was.
+    QVERIFY(grid->currentIndex() == grid->model()->index(5, 9));
     QCOMPARE(b.prompter.bars.back(), QPoint(517, 517));
     // The radio holds the edit, and the document holds what was written (with the radio's own bytes).
     QVERIFY(b.radioImage() == b.doc.Image());

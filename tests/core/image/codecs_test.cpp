@@ -113,6 +113,10 @@ TEST(FrequencyCodec, TextsAreTheStepCountTimesTheStepPrintedAsIs) {
     }
     // Out of band the receive value still prints the same way (no limit applies to it).
     EXPECT_EQ(FormatFrequency(DecodeReceive(54669, 1, 0, false, 0.0, 0)), "273.24062");
+    // "Upper": the oscillator less a First IF read as 21728 x 0.001 (through whole hertz, 145.61888).
+    const double upper = DecodeReceive(20783, 1, 0, false, 21728 * 0.001, 1);
+    EXPECT_EQ(FormatFrequency(upper), "145.61887");
+    EXPECT_EQ(EncodeReceive(upper, 1, 0, false, 21728 * 0.001, 1), 20783);
 }
 
 TEST(FrequencyCodec, SnapClampsAndMovesUpToAStep) {
