@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 #include <system_error>
 
@@ -102,8 +103,10 @@ std::string BackupFileName(const std::tm& t, const RadioImage& image) {
     return std::string(stamp) + "-" + serial + kExtension;
 }
 
-BackupOutcome WriteRadioBackup(const std::string& folder, const RadioImage& image,
-                               const FileTrailerBytes& trailer, std::time_t when, int keep) {
+namespace {
+
+BackupOutcome WriteBackupFile(const std::string& folder, const RadioImage& image,
+                              const FileTrailerBytes& trailer, std::time_t when, int keep) {
     BackupOutcome out;
     out.path = folder;
     if (folder.empty()) {
@@ -133,14 +136,30 @@ BackupOutcome WriteRadioBackup(const std::string& folder, const RadioImage& imag
     return out;
 }
 
+} // namespace
+
+BackupOutcome WriteRadioBackup(const std::string& folder, const RadioImage& image,
+                               const FileTrailerBytes& trailer, std::time_t when, int keep) {
+    // The path conversions of std::filesystem may throw; a backup failure is only ever a value.
+    try {
+        return WriteBackupFile(folder, image, trailer, when, keep);
+    } catch (const std::exception&) {
+        return {BackupStatus::WriteFailed, folder};
+    }
+}
+
 std::vector<std::string> ListBackups(const std::string& folder) {
     std::vector<std::pair<std::string, std::string>> found; // name, path
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeEc;
         if (!it->is_regular_file(typeEc)) continue;
-        const std::string name = it->path().filename().string();
-        if (IsBackupName(name)) found.emplace_back(name, it->path().string());
+        // A name the narrow encoding cannot hold (Windows) throws; no backup has such a name.
+        try {
+            const std::string name = it->path().filename().string();
+            if (IsBackupName(name)) found.emplace_back(name, it->path().string());
+        } catch (const std::exception&) {
+        }
     }
     std::sort(found.begin(), found.end());
     std::vector<std::string> out;
