@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything into build/ and runs every test; then the core tests once more under
-# AddressSanitizer + UndefinedBehaviorSanitizer (build-asan/).
+# AddressSanitizer + UndefinedBehaviorSanitizer (build-asan/); checks the install and the Debian package,
+# and runs the Windows build of rt62m under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -12,11 +13,14 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRT62M_WERROR=$werror >/d
 cmake --build build -j"$jobs"
 export QT_QPA_PLATFORM=offscreen
 (cd build && ctest --output-on-failure -j"$jobs" --timeout 300)
+# What an installed program and its Debian package look like and do.
+scripts/package-check.sh
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DRT62M_CORE_ONLY=ON -DRT62M_WERROR=$werror \
       -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" >/dev/null
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ctest --output-on-failure -j"$jobs" --timeout 300)
 
-# The core and rt62m must keep building for Windows.
+# The core and rt62m must keep building for Windows, and rt62m.exe must work there as here.
 scripts/cross-windows.sh
+scripts/wine-check.sh

@@ -11,6 +11,11 @@
 #include <filesystem>
 #include <system_error>
 
+// The data folder as seen from the program's folder; the build sets it from the install layout.
+#ifndef RT62M_DATA_FROM_BIN
+#define RT62M_DATA_FROM_BIN "../share/rt62mwin"
+#endif
+
 namespace rt62 {
 
 namespace fs = std::filesystem;
@@ -77,6 +82,12 @@ std::string FileNameOfPath(const std::string& path) {
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
+std::vector<std::string> DefaultFileFolders(const std::string& programDir) {
+    if (programDir.empty()) return {std::string()};
+    const fs::path dir(programDir);
+    return {dir.string(), (dir / RT62M_DATA_FROM_BIN).lexically_normal().string()};
+}
+
 CRT62MDoc::CRT62MDoc(Prompter& prompter, std::string programDir)
     : prompter_(&prompter), programDir_(std::move(programDir)) {
     LoadDefaults(model_);
@@ -135,16 +146,16 @@ bool CRT62MDoc::FindDefaultFile(int index) {
         fileLoaded_ = false;
         return false;
     }
-    fs::path p = programDir_.empty() ? fs::path(kDefaultFileNames[index])
-                                     : fs::path(programDir_) / kDefaultFileNames[index];
-    std::string full = p.string();
-    if (ProbeFile(full) != 0) {
-        fileLoaded_ = false;
-        return false;
+    for (const std::string& folder : DefaultFileFolders(programDir_)) {
+        const std::string full = folder.empty() ? kDefaultFileNames[index]
+                                                : (fs::path(folder) / kDefaultFileNames[index]).string();
+        if (ProbeFile(full) != 0) continue;
+        fileLoaded_ = true;
+        path_ = full;
+        return true;
     }
-    fileLoaded_ = true;
-    path_ = full;
-    return true;
+    fileLoaded_ = false;
+    return false;
 }
 
 int CRT62MDoc::ProbeFile(const std::string& path) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "image/model.h"
 #include "image/prompter.h"
@@ -18,6 +19,10 @@ inline constexpr const char* kNoPath = "<none>";
 inline constexpr std::array<const char*, 4> kDefaultFileNames = {"RT62Mvhf1.r62", "RT62Mvhf2.r62", "RT62Muhf1.r62",
                                                                  "RT62Muhf2.r62"};
 inline constexpr std::array<int, 4> kDefaultFileSearchOrder = {0, 2, 1, 3};
+
+// Where the default files are looked for, in order: beside the program, then the installed data folder
+// (share/rt62mwin next to the program's bin folder). An empty programDir means the working folder only.
+std::vector<std::string> DefaultFileFolders(const std::string& programDir);
 
 // Message ids of the document's messages and of its save-changes question.
 enum DocumentString {

@@ -17,6 +17,7 @@ constexpr Entry kEntries[] = {
 #include "image/strings_link.inc"
 #include "image/strings_gui.inc"
 #include "image/strings_dialogs.inc"
+#include "image/strings_text.inc"
 };
 
 const Entry* Find(int id) {

@@ -16,6 +16,7 @@ struct AppSettings {
     int cx = 0;         // window size from the INI file
     int cy = 0;
     std::array<int, kColumnItemCount> items{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}; // "ITEM0".."ITEM14"
+    bool portMissing = false; // the port's device is not on this machine (the info panel says so)
     bool serviceMode = false;
     QString printerName; // shown in the info panel
     QString backupFolder; // where images read from the radio are kept ("" = the default folder)

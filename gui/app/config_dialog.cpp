@@ -3,6 +3,7 @@
 #include "app/help_window.h"
 #include "image/prompter.h"
 #include "link/radio_backup.h"
+#include "link/serial_port.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -99,6 +100,19 @@ QList<PortChoice> SystemSerialPorts(const QString& devRoot, const QString& sysRo
         out.push_back({dev.filePath(name), QStringLiteral("%1 (%2)").arg(dev.filePath(name), description)});
     }
     return out;
+}
+
+bool PortIsPresent(const QString& portName, const QList<PortChoice>& devices) {
+    const std::optional<PortName> parsed = ParsePortName(portName.toStdString());
+    if (!parsed) return false;
+    if (parsed->kind == PortName::Kind::Simulated) return true;
+    const QString device = QString::fromStdString(parsed->device);
+    const QString canonical = QFileInfo(device).canonicalFilePath();
+    for (const PortChoice& c : devices) {
+        if (c.device == device) return true;
+        if (!canonical.isEmpty() && QFileInfo(c.device).canonicalFilePath() == canonical) return true;
+    }
+    return false;
 }
 
 void ApplyPortChange(int portTypeAtOpen, const AppSettings& settings, PortControl& port, Prompter& prompter) {

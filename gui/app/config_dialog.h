@@ -37,6 +37,9 @@ struct PortChoice {
 QList<PortChoice> SystemSerialPorts(const QString& devRoot = QStringLiteral("/dev"),
                                     const QString& sysRoot = QStringLiteral("/sys"));
 PortChoice SimulatedRadioChoice();
+// True when the port name (COM%d, a device path, "sim:") names a device in the list, directly or
+// through a link such as a /dev/serial/by-id name.
+bool PortIsPresent(const QString& portName, const QList<PortChoice>& devices);
 
 // OK's port rule: compare the interface type with the one at opening and close / reopen the port.
 // Shows message 80 when a port was opened and that failed.

@@ -593,10 +593,10 @@ void CMainFrame::onOpen() {
         if (dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty())
             path = dlg.selectedFiles().front().toStdString();
     }
-    if (path) openPath(*path);
+    if (path) openFile(*path);
 }
 
-void CMainFrame::openPath(const std::string& path) {
+void CMainFrame::openFile(const std::string& path) {
     loadContents([&] {
         if (ctx_.doc.OpenCommand(path, [this] { return chooseSavePath(); })) addRecent(path);
     });
@@ -757,7 +757,7 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     // The modal questions of the open come after the drop has ended.
     const std::string file = QFileInfo(path).absoluteFilePath().toStdString();
     QMetaObject::invokeMethod(
-        this, [this, file] { openPath(file); }, Qt::QueuedConnection);
+        this, [this, file] { openFile(file); }, Qt::QueuedConnection);
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {

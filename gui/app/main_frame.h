@@ -106,8 +106,9 @@ class CMainFrame : public QMainWindow {
     void refresh(RefreshKind kind);
     // A second copy of the program asked for this window.
     void bringToFront();
-    // File > Open of a chosen path: probe, save question, load (also for a dropped file).
-    void openPath(const std::string& path);
+    // File > Open of a path chosen elsewhere (a dropped file, a second start): the probe, the save
+    // question, the load with a fresh history, the recent list.
+    void openFile(const std::string& path);
 
   protected:
     void closeEvent(QCloseEvent* event) override;

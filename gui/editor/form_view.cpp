@@ -7,6 +7,7 @@
 #include "editor/grid_header.h"
 #include "image/document.h"
 #include "image/fields.h"
+#include "image/strings.h"
 #include "link/dump_dialog.h"
 
 #include <QFontDatabase>
@@ -33,6 +34,8 @@ constexpr std::array<const char*, 6> kLabelTexts = {"Serial No", "Freq Band", "P
 
 // The radio has a single product type; its list has two entries that read the same.
 constexpr std::array<const char*, 2> kProductTypeNames = {"KT-905", "KT-905"};
+
+constexpr int kStrPortNotPresent = 4304; // " (not present)"
 
 // Pixel geometry of the form; the right and bottom gaps and the panel columns follow the window.
 constexpr int kFrameLeft = 8;
@@ -156,6 +159,7 @@ void CRT62MView::RefreshInfoPanel() {
         port = QStringLiteral("Simulated radio");
     else if (!settings_.portDevice.isEmpty())
         port = settings_.portDevice;
+    if (settings_.portMissing) port += QString::fromStdString(FormatString(kStrPortNotPresent));
 
     values_[0]->setText(QString::asprintf("%-8s", m.marketing.serialNumber.c_str()));
     values_[1]->setText(QString::asprintf("%-13s", band));
