@@ -97,6 +97,7 @@ void CRT62MDoc::OnNewDocument() {
 }
 
 void CRT62MDoc::LoadDocument() {
+    ++loadCount_;
     model_ = ImageModel{};
     LoadDefaults(model_);
     fileLoaded_ = false;

@@ -91,6 +91,8 @@ class CRT62MDoc {
     void OnNewDocument();
     // Defaults, then the current path's file or the first default file found (see the .cpp).
     void LoadDocument();
+    // Counts the loads, so a caller can tell whether a command replaced the contents.
+    int LoadCount() const { return loadCount_; }
     bool FindDefaultFile(int index);
 
     // 0 readable, 1 cannot be opened (or empty path), 2 not one byte can be read.
@@ -141,6 +143,7 @@ class CRT62MDoc {
     bool fileLoaded_ = false;
     bool modified_ = false;
     bool marketingChanged_ = false;
+    int loadCount_ = 0;
 };
 
 } // namespace rt62

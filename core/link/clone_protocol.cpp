@@ -223,6 +223,7 @@ LinkResult CloneSession::DownloadImage(RadioImage& current, RadioImage& scratch,
     if (ShouldStop()) return stopResult_;
     LinkResult r = UploadImage(scratch);
     if (r != LinkResult::Ok) return r;
+    if (options.radioImageRead && !options.radioImageRead(scratch)) return LinkResult::Cancelled;
     Advance();
     if (ShouldStop()) return stopResult_;
 

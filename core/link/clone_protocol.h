@@ -96,6 +96,10 @@ class NullProgress : public ProgressSink {
 
 enum class LinkResult { Ok, Failed, Cancelled };
 
+// Called with an image just read from the radio, before anything is done with it; false stops the
+// transfer (as a cancel: whoever answered false has told the user).
+using RadioImageHook = std::function<bool(const RadioImage& radioImage)>;
+
 // What Download needs from the document besides the image.
 struct DownloadOptions {
     bool serviceMode = false;
@@ -103,6 +107,8 @@ struct DownloadOptions {
     // Rebuilds the image from the document's sections (and stores the checksum); may be empty when
     // the image is already normalized.
     std::function<void(RadioImage&)> normalize;
+    // Runs on the verifying read, before the hardware check and the write (the radio backup).
+    RadioImageHook radioImageRead = {};
 };
 
 // What happened to the image during a Download, whatever the result.

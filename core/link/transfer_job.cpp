@@ -36,6 +36,10 @@ UploadJobResult RunUploadJob(SerialPort& port, const JobEnvironment& env, const 
     session.SetGiveUpAfter(env.giveUpAfter);
     result.status = StatusOf(session.UploadImage(scratch));
     if (result.status != JobStatus::Completed) return result;
+    if (env.onRadioImage && !env.onRadioImage(scratch)) {
+        result.status = JobStatus::Cancelled;
+        return result;
+    }
     if (!ConfirmOverwrite(env.prompter, documentModified)) {
         result.status = JobStatus::Declined;
         return result;
@@ -64,7 +68,9 @@ DownloadJobResult RunDownloadJob(SerialPort& port, const JobEnvironment& env, co
     CloneSession session(port, env.cancel, env.progress, env.prompter);
     session.SetGiveUpAfter(env.giveUpAfter);
     DownloadState state;
-    result.status = StatusOf(session.DownloadImage(image, scratch, options, state));
+    DownloadOptions withHook = options;
+    if (!withHook.radioImageRead) withHook.radioImageRead = env.onRadioImage;
+    result.status = StatusOf(session.DownloadImage(image, scratch, withHook, state));
     if (state.merged) result.image = image;
     result.clearMarketingMark = state.keptEditedMarketing && result.status == JobStatus::Completed;
     if (result.status == JobStatus::Completed)

@@ -19,6 +19,8 @@ struct JobEnvironment {
     ProgressSink& progress;
     Prompter& prompter;
     std::chrono::milliseconds giveUpAfter{0}; // zero: wait for the radio without limit
+    // Sees every image read from the radio first: the upload's, and the download's verifying read.
+    RadioImageHook onRadioImage = {};
 };
 
 enum class JobStatus {

@@ -3,15 +3,20 @@
 #include "app/help_window.h"
 #include "image/prompter.h"
 #include "link/port_list.h"
+#include "link/radio_backup.h"
 #include "link/serial_port.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -84,7 +89,8 @@ ConfigurationDialog::ConfigurationDialog(AppSettings& settings, PortControl& por
                                          QList<PortChoice> devices, QWidget* parent)
     : QDialog(parent), settings_(settings), port_(port), prompter_(prompter),
       portTypeAtOpen_(settings.portType), qrb_(new QCheckBox(QStringLiteral("&QRB-30"), this)),
-      list_(new QComboBox(this)), ok_(new QPushButton(QStringLiteral("OK"), this)),
+      list_(new QComboBox(this)), backupFolder_(new QLineEdit(this)),
+      ok_(new QPushButton(QStringLiteral("OK"), this)),
       cancel_(new QPushButton(QStringLiteral("Cancel"), this)) {
     setWindowTitle(QStringLiteral("Configuration"));
     qrb_->setObjectName(QStringLiteral("1241"));
@@ -130,12 +136,40 @@ ConfigurationDialog::ConfigurationDialog(AppSettings& settings, PortControl& por
     groupLayout->addWidget(label);
     groupLayout->addWidget(list_);
 
+    // Every image read from the radio is kept here before it is used.
+    auto* backups = new QGroupBox(QStringLiteral("&Backups of the radio's data"), this);
+    backupFolder_->setObjectName(QStringLiteral("backupFolder"));
+    backupFolder_->setText(settings.backupFolder);
+    backupFolder_->setPlaceholderText(QString::fromStdString(DefaultBackupFolder()));
+    backupFolder_->setMinimumWidth(backupFolder_->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40);
+    auto* browse = new QPushButton(QStringLiteral("B&rowse..."), backups);
+    browse->setAutoDefault(false);
+    connect(browse, &QPushButton::clicked, this, [this] {
+        const QString start =
+            backupFolder_->text().isEmpty() ? backupFolder_->placeholderText() : backupFolder_->text();
+        const QString chosen =
+            QFileDialog::getExistingDirectory(this, QStringLiteral("Backups Folder"), start);
+        if (!chosen.isEmpty()) backupFolder_->setText(QDir::toNativeSeparators(chosen));
+    });
+    auto* folderLabel = new QLabel(QStringLiteral("Folder"), backups);
+    folderLabel->setBuddy(backupFolder_);
+    auto* backupLayout = new QHBoxLayout(backups);
+    backupLayout->addWidget(folderLabel);
+    backupLayout->addWidget(backupFolder_, 1);
+    backupLayout->addWidget(browse);
+    setTabOrder(backupFolder_, browse);
+    setTabOrder(browse, ok_);
+    setTabOrder(ok_, cancel_);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(group);
+    left->addWidget(backups);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(ok_);
     buttons->addWidget(cancel_);
     buttons->addStretch();
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(group, 1);
+    layout->addLayout(left, 1);
     layout->addLayout(buttons);
     InstallHelpKey(this, kHelpConfigure);
 }
@@ -149,6 +183,9 @@ void ConfigurationDialog::accept() {
         settings_.comPort = (pos < 0 || pos >= kComPortCount) ? 1 : pos + 1;
         settings_.portDevice.clear();
     }
+    // The default folder typed out in full is still the default.
+    const QString folder = backupFolder_->text().trimmed();
+    settings_.backupFolder = folder == backupFolder_->placeholderText() ? QString() : folder;
     ApplyPortChange(portTypeAtOpen_, settings_, port_, prompter_);
     QDialog::accept();
 }

@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLineEdit;
 class QPushButton;
 
 namespace rt62 {
@@ -47,7 +48,7 @@ bool PortIsPresent(const QString& portName, const QList<PortChoice>& devices);
 // Shows message 80 (with the reason when the port knows it) when a port was opened and that failed.
 void ApplyPortChange(int portTypeAtOpen, const AppSettings& settings, PortControl& port, Prompter& prompter);
 
-// "Configuration": the "&QRB-30" box and the port list.
+// "Configuration": the "&QRB-30" box, the port list and the backups folder.
 class ConfigurationDialog : public QDialog {
     Q_OBJECT
   public:
@@ -58,6 +59,8 @@ class ConfigurationDialog : public QDialog {
     QComboBox* portList() const { return list_; }
     QPushButton* okButton() const { return ok_; }
     QPushButton* cancelButton() const { return cancel_; }
+    // The backups folder; empty means the default folder, which the field shows greyed.
+    QLineEdit* backupFolderEdit() const { return backupFolder_; }
 
     void accept() override;
 
@@ -71,6 +74,7 @@ class ConfigurationDialog : public QDialog {
     int portTypeAtOpen_;
     QCheckBox* qrb_;
     QComboBox* list_;
+    QLineEdit* backupFolder_;
     QPushButton* ok_;
     QPushButton* cancel_;
 };

@@ -30,6 +30,11 @@ void PutPort(QSettings& ini, const AppSettings& s) {
         ini.remove(QStringLiteral("PORT_DEVICE"));
     else
         ini.setValue(QStringLiteral("PORT_DEVICE"), s.portDevice);
+    // Only a folder the user chose is written, so the default keeps following the environment.
+    if (s.backupFolder.isEmpty())
+        ini.remove(QStringLiteral("BACKUP_DIR"));
+    else
+        ini.setValue(QStringLiteral("BACKUP_DIR"), s.backupFolder);
     ini.endGroup();
 }
 
@@ -108,6 +113,7 @@ bool IniSettings::loadStartup(AppSettings& s) const {
     {
         QSettings ini(path_, QSettings::IniFormat);
         s.portDevice = RawText(ini.value(kInitialize + QStringLiteral("/PORT_DEVICE"))).trimmed();
+        s.backupFolder = RawText(ini.value(kInitialize + QStringLiteral("/BACKUP_DIR"))).trimmed();
     }
     for (int i = 0; i < kColumnItemCount; ++i)
         s.items[static_cast<size_t>(i)] = readInt(kItem, ItemKey(i), 1);

@@ -58,7 +58,7 @@ class IniSettings {
     // Copies of this object share the handler and the "already said" mark.
     void setWriteFailureHandler(WriteFailureHandler handler) const { failure_->handler = std::move(handler); }
 
-    // Start-up: PORT_TYPE, COM_PORT, PORT_DEVICE and ITEM0-14 read with their rules into s, then the
+    // Start-up: PORT_TYPE, COM_PORT, PORT_DEVICE, BACKUP_DIR and ITEM0-14 read with their rules into s, then the
     // seventeen values written back. False when the file could not be written.
     bool loadStartup(AppSettings& s) const;
 
@@ -66,7 +66,7 @@ class IniSettings {
     QSize frameSize() const;
     int readInt(const QString& section, const QString& key, int def) const;
 
-    // Exit of the main window: PORT_TYPE, COM_PORT, PORT_DEVICE, CX and CY.
+    // Exit of the main window: PORT_TYPE, COM_PORT, PORT_DEVICE, BACKUP_DIR, CX and CY.
     bool writeFrame(const AppSettings& s, QSize outerSize) const;
     // Column visibility, section "ITEM", keys "ITEM0".."ITEM14".
     bool writeItems(const AppSettings& s) const;

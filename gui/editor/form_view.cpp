@@ -136,6 +136,17 @@ void CRT62MView::FullRefresh() {
     grid_->setUpdatesEnabled(wasEnabled);
 }
 
+void CRT62MView::RebuildGrid() {
+    const QModelIndex before = grid_->currentIndex();
+    const int row = before.isValid() ? before.row() : 0;
+    int column = before.isValid() ? before.column() : kColChannel;
+    FullRefresh();
+    // A column the rebuild hid (the Visible dialog) cannot stay current: Space would edit it unseen.
+    if (grid_->isColumnHidden(column)) column = kColChannel;
+    if (row < model_->rowCount() && (row != 0 || column != kColChannel))
+        grid_->setCurrentIndex(model_->index(row, column));
+}
+
 void CRT62MView::RefreshInfoPanel() {
     const ImageModel& m = doc_.Model();
     const int code = m.hardware.bandStepCode;

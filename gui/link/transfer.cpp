@@ -7,10 +7,13 @@
 #include "editor/form_view.h"
 #include "image/document.h"
 #include "image/model.h"
+#include "link/radio_backup.h"
 #include "link/transfer_dialog.h"
 #include "link/transfer_job.h"
 
 #include <QThread>
+
+#include <ctime>
 
 namespace rt62 {
 
@@ -102,6 +105,8 @@ TransferResult RunTransfer(TransferKind kind, TransferContext& ctx) {
         DownloadOptions options;
         options.serviceMode = ctx.settings.serviceMode;
         options.marketingChanged = doc.IsMarketingChanged();
+        // The backup carries the document's Default Split, so opening it gives back this document's image.
+        const BackupSettings backup{true, ctx.settings.backupFolder.toStdString(), doc.TrailerBytes()};
 
         CancelToken cancel;
         UploadJobResult upload;
@@ -112,7 +117,10 @@ TransferResult RunTransfer(TransferKind kind, TransferContext& ctx) {
         TransferDialog dialog(
             kind,
             [&] {
-                const JobEnvironment env{cancel, *progress, *prompter};
+                JobEnvironment env{cancel, *progress, *prompter};
+                env.onRadioImage = [&](const RadioImage& read) {
+                    return BackUpRadioImage(*prompter, backup, read, std::time(nullptr));
+                };
                 if (kind == TransferKind::Upload)
                     upload = RunUploadJob(port, env, current, modified);
                 else
@@ -145,8 +153,14 @@ TransferResult RunTransfer(TransferKind kind, TransferContext& ctx) {
     }
 
     DecodeImage(doc.Model());
-    if (ctx.view)
-        ctx.view->FullRefresh();
+    // An Upload brings new contents; a Download leaves the channels as they were, and the user where
+    // they were in the grid.
+    if (ctx.view) {
+        if (kind == TransferKind::Upload)
+            ctx.view->FullRefresh();
+        else
+            ctx.view->RebuildGrid();
+    }
     if (portPerTransfer)
         ctx.port.reset();
     return result;

@@ -64,6 +64,9 @@ TEST(UploadImage, AnswersEveryRadioBehaviourAsTheExchangeDemands) {
         {"frame cut after '!'", kOn, {.cutFrameAfter = 1}, kDone, retry, 83, 1, 256},
         {"FrameSum missing", kOn, {.cutFrameAfter = 257}, kDone, retry, 83, 1, 512},
         {"line drops after 'p'", kOn, {.hangUpAtHostByte = 0}, kFailed, "p", 81, 0, 0},
+        // After ' ' 'p' five reads look for the '!'; a fifth byte that is not one opens the frame anyway.
+        {"4 more 'P' before the frame", kOff, {.promptsBeforeFrame = 4}, kDone, "p p" + A, 83, 0, 256},
+        {"5 more 'P' before the frame", kOff, {.promptsBeforeFrame = 5}, kFailed, "p p" + N, 99, 0, 256},
     };
     const RadioImage radioImage = PatternImage(3);
     for (const Case& c : cases) {
