@@ -70,6 +70,8 @@ std::string Owners(std::size_t offset, std::uint8_t mask) {
 
 // ---- reading ----
 
+// "marketing" is no longer written (its two fields are under radio) but older texts still carry it.
+
 struct Reader {
     std::vector<FieldText> fields;
     RawBits raw;
@@ -96,6 +98,9 @@ struct Reader {
 
     void Value(const YAML::Node& key, const YAML::Node& value, const std::string& path) {
         const CatalogueField* f = FindField(path);
+        // Texts written before the serial number and market application moved to radio: still read.
+        if (!f && (path == "marketing.serial_number" || path == "marketing.market_application"))
+            f = FindField("radio." + path.substr(path.find('.') + 1));
         if (!f) {
             Fail(key, kStrUnknownKey, {path});
             return;
