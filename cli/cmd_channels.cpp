@@ -1,5 +1,6 @@
 // rt62m channels FILE: the 16 channel rows of the grid, 20 cell texts each, separated by TAB.
 #include <cstdio>
+#include <memory>
 
 #include "cli_document.h"
 #include "command.h"
@@ -8,10 +9,7 @@
 namespace rt62::cli {
 namespace {
 
-int RunChannels(const std::vector<std::string>& args) {
-    std::string path;
-    int exitCode = kExitOk;
-    if (!SingleFileArgument(args, "channels", path, exitCode)) return exitCode;
+int RunChannels(const std::string& path) {
     CliPrompter prompter;
     CRT62MDoc doc(prompter);
     if (!OpenForCommand(doc, path)) return kExitFailure;
@@ -26,9 +24,14 @@ int RunChannels(const std::vector<std::string>& args) {
     return kExitOk;
 }
 
-}  // namespace
+CommandRun SetupChannels(CLI::App& app) {
+    auto path = std::make_shared<std::string>();
+    AddInputFile(app, *path);
+    return [path] { return RunChannels(*path); };
+}
 
-RT62M_COMMAND("channels", "channels FILE      the 16 channel rows as the grid shows them (TAB-separated)", 10,
-              RunChannels);
+} // namespace
 
-}  // namespace rt62::cli
+RT62M_COMMAND("channels", "the 16 channel rows as the grid shows them (TAB-separated)", 10, SetupChannels);
+
+} // namespace rt62::cli

@@ -19,23 +19,6 @@ namespace {
 
 constexpr double kSplitLimitMHz = 99.9;
 
-// Holds a C stream and closes it on every path out.
-struct File {
-    std::FILE* f = nullptr;
-    File(const std::string& path, const char* mode) : f(std::fopen(path.c_str(), mode)) {}
-    ~File() {
-        if (f) std::fclose(f);
-    }
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
-    explicit operator bool() const { return f != nullptr; }
-    bool Close() {
-        std::FILE* g = f;
-        f = nullptr;
-        return g && std::fclose(g) == 0;
-    }
-};
-
 bool SameNameIgnoringCase(const std::string& a, const char* b) {
     std::size_t n = std::strlen(b);
     if (a.size() != n) return false;
@@ -147,25 +130,16 @@ bool CRT62MDoc::FindDefaultFile(int index) {
 }
 
 int CRT62MDoc::ProbeFile(const std::string& path) {
-    if (path.empty()) return 1;
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) return 1;
-    File f(path, "rb");
-    if (!f) return 1;
-    return std::fgetc(f.f) == EOF ? 2 : 0;
+    std::optional<std::uintmax_t> size = RegularFileSize(path);
+    if (!size) return 1;
+    return *size == 0 ? 2 : 0;
 }
 
 OpenProbe CRT62MDoc::ProbeOpenFile(const std::string& path) {
-    if (path.empty()) return OpenProbe::CannotOpen;
-    std::error_code ec;
-    fs::file_status st = fs::status(path, ec);
-    if (ec || !fs::exists(st) || fs::is_directory(st)) return OpenProbe::CannotOpen;
-    File f(path, "rb");
-    if (!f) return OpenProbe::CannotOpen;
-    std::uintmax_t size = fs::file_size(path, ec);
-    if (ec) return OpenProbe::CannotOpen;
-    if (size != kDataFileSize) return OpenProbe::WrongSize;
-    return std::fgetc(f.f) == EOF ? OpenProbe::CannotRead : OpenProbe::Ok;
+    std::optional<std::uintmax_t> size = RegularFileSize(path);
+    if (!size) return OpenProbe::CannotOpen;
+    if (*size != kDataFileSize) return OpenProbe::WrongSize;
+    return ReadFileBytes(path, 1).status == ReadStatus::Ok ? OpenProbe::Ok : OpenProbe::CannotRead;
 }
 
 bool CRT62MDoc::IsDefaultFileName(const std::string& path) {
@@ -185,11 +159,31 @@ bool CRT62MDoc::ReadDataFile(const std::string& path) {
         ShowMessage1(*prompter_, kStrReadFailed, Buttons::Ok, Icon::Stop, path);
         return false;
     }
-    std::copy_n(read.bytes.begin(), kImageSize, model_.image.begin());
+    TakeFileBytes(read.bytes);
+    return true;
+}
+
+void CRT62MDoc::TakeFileBytes(std::span<const std::uint8_t> bytes) {
+    std::copy_n(bytes.begin(), kImageSize, model_.image.begin());
     // A shorter tail overwrites only the bytes it has.
     FileTrailerBytes tail = DefaultSplitBytes(model_.defaultSplit);
-    std::copy(read.bytes.begin() + kImageSize, read.bytes.end(), tail.begin());
+    std::copy(bytes.begin() + kImageSize, bytes.begin() + std::min(bytes.size(), kDataFileSize),
+              tail.begin());
     model_.defaultSplit = SanitizeDefaultSplit(DefaultSplitFromBytes(tail));
+}
+
+bool CRT62MDoc::OpenBytes(std::span<const std::uint8_t> bytes, const std::string& name) {
+    if (bytes.size() != kDataFileSize) {
+        ShowMessage(*prompter_, kStrBadFormat, Buttons::Ok, Icon::Stop);
+        return false;
+    }
+    ClearContents();
+    LoadDefaults(model_);
+    TakeFileBytes(bytes);
+    DecodeImage(model_);
+    SetCurrentPath(name);
+    fileLoaded_ = true;
+    UpdateViews();
     return true;
 }
 

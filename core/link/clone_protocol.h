@@ -75,7 +75,15 @@ class ProgressSink {
     // A status text by id; "Retry %1" comes with no argument and shows as "Retry ".
     virtual void SetStatus(int stringId, const std::vector<std::string>& args = {}) = 0;
     virtual void SetTitle(int stringId) = 0;
+    // A whole frame went over: received from the radio, or sent to it and acknowledged. For a
+    // detailed log only; the default ignores it.
+    virtual void FrameDone(bool received, std::size_t bytes, std::chrono::microseconds took) {
+        (void)received, (void)bytes, (void)took;
+    }
 };
+
+// The frame on the wire: '!', two header bytes, the image and the FrameSum.
+inline constexpr std::size_t kFrameBytes = 1 + 2 + kImageSize + 1;
 
 // A sink that drops everything.
 class NullProgress : public ProgressSink {
@@ -108,7 +116,8 @@ class CloneSession {
   public:
     CloneSession(SerialPort& port, CancelToken& cancel, ProgressSink& progress, Prompter& prompter);
 
-    // Gives up (message 81) when the radio has sent nothing for this long; zero waits for ever.
+    // Gives up (message 81) when no byte of a frame has gone over for this long (a silent radio, or a
+    // line whose bytes open no frame); zero waits for ever.
     void SetGiveUpAfter(std::chrono::milliseconds wait) { giveUpAfter_ = wait; }
     int Position() const { return position_; }
     void SetPosition(int position) { position_ = position; }
@@ -132,6 +141,7 @@ class CloneSession {
     LinkResult Fail(int stringId);
     void Advance();
     void Status(int stringId);
+    void FrameOver(bool received);
 
     Step ReadFrameAttempt(RadioImage& dest, bool& firstAttempt);
 
@@ -143,7 +153,8 @@ class CloneSession {
     std::uint8_t lastByte_ = 0; // the last byte the radio sent; PollByte leaves it as it is
     LinkResult stopResult_ = LinkResult::Failed;
     std::chrono::milliseconds giveUpAfter_{0};
-    std::chrono::steady_clock::time_point lastHeard_;
+    std::chrono::steady_clock::time_point lastProgress_; // the last step of a frame
+    std::chrono::steady_clock::time_point frameStart_;
 };
 
 } // namespace rt62

@@ -23,10 +23,10 @@ bool ConfirmOverwrite(Prompter& prompter, bool documentModified) {
 }
 
 UploadJobResult RunUploadJob(SerialPort& port, const JobEnvironment& env, const RadioImage& current,
-                             bool documentModified) {
+                             bool documentModified, const KeepUploadedImage& keep) {
     UploadJobResult result;
     if (!OpenCloneLink(port)) {
-        env.prompter.show(kStrPortProblem, Buttons::Ok, Icon::Stop);
+        ShowPortProblem(env.prompter, &port);
         return result;
     }
     env.progress.SetTitle(kStrUploadTitle);
@@ -40,6 +40,11 @@ UploadJobResult RunUploadJob(SerialPort& port, const JobEnvironment& env, const 
         result.status = JobStatus::Declined;
         return result;
     }
+    // "Upload is completed" only once the image is safe where it goes.
+    if (keep && !keep(scratch)) {
+        result.status = JobStatus::Failed;
+        return result;
+    }
     result.image = scratch;
     env.prompter.show(kStrUploadDone, Buttons::Ok, Icon::Information);
     return result;
@@ -49,7 +54,7 @@ DownloadJobResult RunDownloadJob(SerialPort& port, const JobEnvironment& env, co
                                  const DownloadOptions& options) {
     DownloadJobResult result;
     if (!OpenCloneLink(port)) {
-        env.prompter.show(kStrPortProblem, Buttons::Ok, Icon::Stop);
+        ShowPortProblem(env.prompter, &port);
         return result;
     }
     env.progress.SetTitle(kStrDownloadTitle);

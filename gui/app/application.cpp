@@ -15,10 +15,6 @@
 
 namespace rt62 {
 
-namespace {
-constexpr int kStrPortProblem = 80;
-}
-
 CRT62MApp::CRT62MApp() : instanceKey_(SingleInstance::DefaultKey()) {}
 
 CRT62MApp::~CRT62MApp() {
@@ -54,8 +50,7 @@ bool CRT62MApp::InitInstance(const QStringList& args) {
     frame_->show();
     frame_->view()->grid()->setFocus();
 
-    if (settings_.portType == 0 && !openPort())
-        ShowMessage(prompter_, kStrPortProblem, Buttons::Ok, Icon::Stop);
+    if (settings_.portType == 0 && !openPort()) ShowPortProblem(prompter_, port_.get());
     return true;
 }
 

@@ -37,6 +37,7 @@ class CRT62MApp : public QObject, public PortControl {
     // PortControl: the application's port for the configured name.
     bool openPort() override;
     void closePort() override;
+    const SerialPort* currentPort() const override { return port_.get(); }
 
     // The data file named on the command line, if any (service switches are not files).
     static QString FileArgument(const QStringList& args);

@@ -2,98 +2,52 @@
 
 #include "app/help_window.h"
 #include "image/prompter.h"
+#include "link/port_list.h"
+#include "link/serial_port.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QSet>
 #include <QVBoxLayout>
 
 namespace rt62 {
 namespace {
 
 constexpr int kComPortCount = 16;
-constexpr int kStrPortProblem = 80;
-
-QString ReadSysText(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return QString::fromUtf8(f.readAll()).trimmed();
-}
-
-// The product name the USB device reports, when there is one.
-QString UsbProduct(const QString& sysRoot, const QString& tty) {
-    QDir dev(sysRoot + QStringLiteral("/class/tty/") + tty + QStringLiteral("/device"));
-    for (const char* up : {"/../product", "/../../product", "/../interface"}) {
-        const QString text = ReadSysText(dev.path() + QLatin1String(up));
-        if (!text.isEmpty()) return text;
-    }
-    return {};
-}
 
 } // namespace
 
 PortChoice SimulatedRadioChoice() {
-    return {QStringLiteral("sim:"), QStringLiteral("Simulated radio")};
+    const SystemPort sim = SimulatedRadioPort();
+    return {QString::fromStdString(sim.device), QString::fromStdString(sim.product)};
 }
 
 QList<PortChoice> SystemSerialPorts(const QString& devRoot, const QString& sysRoot) {
+    PortRoots roots;
+    roots.dev = devRoot.toStdString();
+    roots.sys = sysRoot.toStdString();
     QList<PortChoice> out;
-    QSet<QString> covered; // device nodes already offered under a stable name
-
-    QDir byId(devRoot + QStringLiteral("/serial/by-id"));
-    for (const QFileInfo& link :
-         byId.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name)) {
-        const QString target = link.symLinkTarget();
-        if (!target.isEmpty()) covered.insert(QFileInfo(target).fileName());
-        out.push_back({link.filePath(), link.fileName()});
-    }
-
-    QDir dev(devRoot);
-    const QStringList nodes =
-        dev.entryList({QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*"), QStringLiteral("ttyS*")},
-                      QDir::System | QDir::Files | QDir::NoDotAndDotDot);
-    QStringList sorted = nodes;
-    // ttyUSB and ttyACM first, each group in numeric order.
-    std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
-        auto rank = [](const QString& s) { return s.startsWith(QLatin1String("ttyS")) ? 1 : 0; };
-        auto num = [](const QString& s) {
-            qsizetype i = s.size();
-            while (i > 0 && s[i - 1].isDigit())
-                --i;
-            return s.mid(i).toInt();
-        };
-        auto prefix = [](const QString& s) {
-            qsizetype i = s.size();
-            while (i > 0 && s[i - 1].isDigit())
-                --i;
-            return s.left(i);
-        };
-        if (rank(a) != rank(b)) return rank(a) < rank(b);
-        if (prefix(a) != prefix(b)) return prefix(a) < prefix(b);
-        return num(a) < num(b);
-    });
-    for (const QString& name : sorted) {
-        if (covered.contains(name)) continue;
+    for (const SystemPort& p : ListSerialPorts(roots)) {
+        // A stable by-id name is offered instead of the node, whose number may change on replugging.
+        QString device = QString::fromStdString(p.byId.empty() ? p.device : p.byId);
         QString description;
-        if (name.startsWith(QLatin1String("ttyS"))) {
-            // Every kernel makes ttyS nodes; only those with a UART behind them are real ports.
-            const QString type =
-                ReadSysText(sysRoot + QStringLiteral("/class/tty/") + name + QStringLiteral("/type"));
-            if (type.isEmpty() || type == QLatin1String("0")) continue;
-            description = QStringLiteral("serial port");
+        if (!p.byId.empty()) {
+            description = QFileInfo(device).fileName();
         } else {
-            description = UsbProduct(sysRoot, name);
-            if (description.isEmpty()) description = QStringLiteral("USB serial adapter");
+            QString what = QString::fromStdString(p.product);
+            if (what.isEmpty())
+                what = p.usbId.empty() && p.device.find("/ttyS") != std::string::npos
+                           ? QStringLiteral("serial port")
+                           : QStringLiteral("USB serial adapter");
+            description = QStringLiteral("%1 (%2)").arg(device, what);
         }
-        out.push_back({dev.filePath(name), QStringLiteral("%1 (%2)").arg(dev.filePath(name), description)});
+        if (p.inUse) description += QStringLiteral(" - in use");
+        out.push_back({device, description});
     }
     return out;
 }
@@ -110,7 +64,7 @@ void ApplyPortChange(int portTypeAtOpen, const AppSettings& settings, PortContro
     } else {
         opened = port.openPort();
     }
-    if (!opened) ShowMessage(prompter, kStrPortProblem, Buttons::Ok, Icon::Stop);
+    if (!opened) ShowPortProblem(prompter, port.currentPort());
 }
 
 ConfigurationDialog::ConfigurationDialog(AppSettings& settings, PortControl& port, Prompter& prompter,

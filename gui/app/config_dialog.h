@@ -14,6 +14,7 @@ class QPushButton;
 namespace rt62 {
 
 class Prompter;
+class SerialPort;
 
 // Opens and closes the application's serial port (the application owns the port object).
 class PortControl {
@@ -23,6 +24,8 @@ class PortControl {
     virtual bool openPort() = 0;
     // Closes and frees the port, if any.
     virtual void closePort() = 0;
+    // The port object of the last openPort, if any: it tells why an open failed.
+    virtual const SerialPort* currentPort() const { return nullptr; }
 };
 
 // A serial device the system reports, offered below "COM 1".."COM 16".
@@ -31,14 +34,14 @@ struct PortChoice {
     QString description; // what the list shows
 };
 
-// The serial devices present now: /dev/serial/by-id links, then ttyUSB, ttyACM and real ttyS ports
-// not already named by a link. devRoot and sysRoot are "/dev" and "/sys" except in tests.
+// The serial devices present now (ListSerialPorts), a stable by-id link in place of its node.
+// devRoot and sysRoot are "/dev" and "/sys" except in tests.
 QList<PortChoice> SystemSerialPorts(const QString& devRoot = QStringLiteral("/dev"),
                                     const QString& sysRoot = QStringLiteral("/sys"));
 PortChoice SimulatedRadioChoice();
 
 // OK's port rule: compare the interface type with the one at opening and close / reopen the port.
-// Shows message 80 when a port was opened and that failed.
+// Shows message 80 (with the reason when the port knows it) when a port was opened and that failed.
 void ApplyPortChange(int portTypeAtOpen, const AppSettings& settings, PortControl& port, Prompter& prompter);
 
 // "Configuration": the "&QRB-30" box and the port list.

@@ -1,6 +1,7 @@
 // RT62MWin: the window program.
 #include "app/application.h"
 #include "app/help_window.h"
+#include "version.h"
 
 #include <QApplication>
 
@@ -9,7 +10,7 @@ int main(int argc, char* argv[]) {
     rt62::EnsureResources();
     QApplication::setApplicationName(QStringLiteral("RT62MWin"));
     QApplication::setApplicationDisplayName(QStringLiteral("RT62MWin"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationVersion(QStringLiteral(RT62M_VERSION_TEXT));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/rt62mwin.xpm")));
 
     rt62::CRT62MApp program;

@@ -8,8 +8,10 @@
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -201,7 +203,72 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
         EXPECT_FALSE(r.err.empty());
     }
     EXPECT_FALSE(fs::exists("x.r62"));
-    EXPECT_EQ(Run({"--help"}).code, 0);
+}
+
+TEST_F(CliTest, ErrorsNameTheOptionAndHelpGoesToStandardOutput) {
+    const struct {
+        std::vector<std::string> args;
+        int code;
+        std::string out; // a part of stdout
+        std::string err; // a part of stderr
+    } cases[] = {
+        {{"--version"}, 0, "rt62m 1.00\n", ""},
+        {{"--help"}, 0, "upload", ""},
+        {{"new", "--help"}, 0, "-b,--band", ""},
+        {{"help", "upload"}, 0, "-t,--timeout", ""},
+        {{"upload", "-h"}, 0, "wait without limit", ""},
+        {{"help", "frobnicate"}, 2, "", "unknown command 'frobnicate'"},
+        {{"new", "--band=7", "-o", "x.r62"}, 2, "", "--band"},
+        {{"new", "-o", "x.r62"}, 2, "", "--band is required"},
+        {{"upload", "--port", "sim:", "-o", "x.r62", "--speed", "9600"}, 2, "", "unknown option '--speed'"},
+        {{"upload", "--port=COM17", "-o", "x.r62"}, 2, "", "--port: 'COM17' is not a port"},
+        {{"upload", "--port", "sim:", "-o", "x.r62", "--timeout", "0"}, 2, "", "--timeout"},
+        {{"upload", "--port", "sim:", "-o", "x.r62", "--timeout", "soon"}, 2, "", "--timeout"},
+        {{"report", "a.r62", "b.r62"}, 2, "", "unexpected argument 'b.r62'"},
+        {{"info", "--", "-x"}, 1, "", "File Name = -x"}, // after "--" a dash is a file name
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.front() + (c.args.size() > 1 ? " " + c.args[1] : ""));
+        Result r = Run(c.args);
+        EXPECT_EQ(r.code, c.code) << r.err;
+        EXPECT_TRUE(Contains(r.out, c.out)) << r.out;
+        EXPECT_TRUE(Contains(r.err, c.err)) << r.err;
+        EXPECT_EQ(c.code == 0 ? r.err : r.out, ""); // help and version on stdout, errors on stderr
+    }
+}
+
+TEST_F(CliTest, DashIsStandardInputAndOutput) {
+    const std::string file = P("vhf.r62");
+    ASSERT_EQ(Run({"new", "--band", "1", "-o", file}).code, 0);
+    const std::string bytes = Slurp(file);
+    Result toStdout = Run({"new", "--band", "1", "-o", "-"});
+    EXPECT_EQ(toStdout.code, 0) << toStdout.err;
+    EXPECT_EQ(toStdout.out, bytes);
+    EXPECT_FALSE(fs::exists("-"));
+
+    const struct {
+        const char* name;
+        std::string input;
+        int code;
+        std::string err;
+    } cases[] = {
+        {"a data file", bytes, 0, ""},
+        {"short input", bytes.substr(0, 100), 1, Message(37)},
+        {"longer input", bytes + "x", 1, Message(37)},
+        {"nothing", "", 1, Message(37)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Result fromStdin = Run({"channels", "-"}, c.input);
+        EXPECT_EQ(fromStdin.code, c.code);
+        EXPECT_EQ(fromStdin.err, c.err);
+        EXPECT_EQ(fromStdin.out, c.code == 0 ? Run({"channels", file}).out : "");
+    }
+
+    Result up = Run({"upload", "--port", "sim:", "-o", "-", "--quiet"});
+    EXPECT_EQ(up.code, 0) << up.err;
+    EXPECT_EQ(up.out.size(), 262u);
+    EXPECT_EQ(up.err, "Upload is completed\n"); // --quiet leaves only the messages
 }
 
 TEST_F(CliTest, UploadAndDownloadWithTheSimulatedRadio) {
@@ -274,19 +341,60 @@ TEST_F(CliTest, SilentLineTimesOutOrIsInterruptedWithoutAFile) {
     EXPECT_TRUE(Contains(timeout.err, "Check that lead is connected to COM " + line.path + "\n"))
         << timeout.err;
 
-    // Ctrl+C cancels without a message: only the caption and perhaps the first status are shown.
-    SilentLine fresh; // the first run's request would still be waiting on the old line
-    pid_t pid = Start({"upload", "--port", fresh.path, "-o", file});
-    EXPECT_TRUE(fresh.WaitForRequest());
+    // Ctrl+C, SIGTERM and SIGHUP cancel without a message: only the caption and perhaps the first
+    // status are shown, and the old file is as it was, with no temporary beside it.
+    const std::string old = "old contents";
+    std::ofstream(file, std::ios::binary) << old;
+    for (const auto& [sig, code] : {std::pair{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}}) {
+        SCOPED_TRACE(sig);
+        SilentLine fresh; // an earlier run's request would still be waiting on the old line
+        pid_t pid = Start({"upload", "--port", fresh.path, "-o", file});
+        EXPECT_TRUE(fresh.WaitForRequest());
+        kill(pid, sig);
+        Result cancelled = Finish(pid);
+        EXPECT_EQ(cancelled.code, code);
+        const std::string caption = "Upload Function\n";
+        EXPECT_TRUE(cancelled.err == caption ||
+                    cancelled.err == caption + "Switch radio OFF, then back ON to start uploading\n")
+            << cancelled.err;
+        EXPECT_EQ(Slurp(file), old);
+        std::vector<std::string> left;
+        for (const auto& e : fs::directory_iterator(dir))
+            left.push_back(e.path().filename().string());
+        std::sort(left.begin(), left.end());
+        EXPECT_EQ(left, (std::vector<std::string>{"err", "never.r62", "out"}));
+    }
+}
+
+TEST_F(CliTest, InterruptAtThePasswordPromptGivesTheEchoBack) {
+    const std::string file = P("vhf.r62");
+    ASSERT_EQ(Run({"new", "--band", "0", "-o", file}).code, 0);
+    SilentLine terminal; // the pseudo-terminal is the program's keyboard here
+    ASSERT_FALSE(terminal.path.empty());
+    const int slave = open(terminal.path.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(slave, 0);
+    pid_t pid = fork();
+    if (pid == 0) {
+        dup2(slave, 0);
+        dup2(open((dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+        std::string bin = std::string(RT62_BIN_DIR) + "/rt62m";
+        execl(bin.c_str(), bin.c_str(), "download", "--port", "sim:", file.c_str(), "--service-mode",
+              nullptr);
+        _exit(127);
+    }
+    for (int i = 0; i < 1000 && !Contains(Slurp(dir / "err"), "Password: "); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    termios during{};
+    tcgetattr(slave, &during);
+    EXPECT_EQ(during.c_lflag & ECHO, 0u); // the password is not shown while it is typed
     kill(pid, SIGINT);
-    Result cancelled = Finish(pid);
-    EXPECT_EQ(cancelled.code, 130);
-    const std::string caption = "Upload Function\n";
-    EXPECT_TRUE(cancelled.err == caption ||
-                cancelled.err == caption + "Switch radio OFF, then back ON to start uploading\n")
-        << cancelled.err;
-    EXPECT_FALSE(fs::exists(file));
-    EXPECT_FALSE(fs::exists(file + ".part"));
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT);
+    termios after{};
+    tcgetattr(slave, &after);
+    EXPECT_NE(after.c_lflag & ECHO, 0u);
+    close(slave);
 }
 
 } // namespace

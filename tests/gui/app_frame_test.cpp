@@ -30,6 +30,7 @@
 
 #include <deque>
 #include <memory>
+#include <sys/stat.h>
 
 using namespace rt62;
 
@@ -147,7 +148,9 @@ void AppFrameTest::settingsFile() {
         QVERIFY(IniSettings(w.iniPath()).loadStartup(s));
         // The repaired values are in the file at once.
         const QString in = QString("%1,%2 -> ").arg(r.type, r.com);
-        QCOMPARE(in + QString("%1 %2 %3 %4").arg(s.portType).arg(s.comPort)
+        QCOMPARE(in + QString("%1 %2 %3 %4")
+                          .arg(s.portType)
+                          .arg(s.comPort)
                           .arg(w.ini("Initialize/PORT_TYPE"), w.ini("Initialize/COM_PORT")),
                  in + QString("%1 %2 %1 %2").arg(r.wantType).arg(r.wantCom));
         // Item values are kept as read, missing ones are visible.
@@ -331,6 +334,13 @@ void AppFrameTest::filesAndSettingsWrittenOnExit() {
     f.frame->trigger(cmd::Open);
     QCOMPARE(f.doc->CurrentPath(), good);
     QCOMPARE(IniSettings(f.iniPath()).recentFiles(), QStringList({QString::fromStdString(good)}));
+    // A FIFO is refused at once: opening it for reading would wait for a writer with the window frozen.
+    const std::string fifo = f.dir.filePath("pipe.R62").toStdString();
+    QCOMPARE(::mkfifo(fifo.c_str(), 0644), 0);
+    f.prompter.shown.clear();
+    f.frame->setOpenChooser([&] { return std::optional<std::string>(fifo); });
+    f.frame->trigger(cmd::Open);
+    QVERIFY(f.prompter.shown == std::vector<int>{32} && f.doc->CurrentPath() == good);
     // A confirmed band change loads that band's default file and retitles the window.
     const std::string uhf = f.writeFactoryFile("RT62Muhf1.r62", 2);
     f.frame->setRefreshCommand(cmd::Hardware, [&](QWidget*) {
@@ -397,7 +407,8 @@ void AppFrameTest::configurationDialog() {
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         QSignalSpy finished(&dlg, &QDialog::finished);
         dlg.portList()->setCurrentIndex(15);
-        const QList<QPair<QWidget*, int>> keys = {{dlg.portList(), 0}, {dlg.qrbBox(), 0}, {dlg.okButton(), 1}};
+        const QList<QPair<QWidget*, int>> keys = {
+            {dlg.portList(), 0}, {dlg.qrbBox(), 0}, {dlg.okButton(), 1}};
         for (const auto& [w, closed] : keys) {
             w->setFocus();
             QTest::keyClick(w, Qt::Key_Return);

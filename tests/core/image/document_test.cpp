@@ -165,12 +165,18 @@ TEST_F(DocumentTest, WriteIsCompleteOrLeavesTheOldFile) {
 
     fs::permissions(path, fs::perms::owner_read);
     WriteBytes(P("plain"), {1, 2, 3});
-    for (const std::string& bad : {P("nofolder/x.r62"), P("plain/x.r62"), path, P("prog"), std::string()}) {
+    // A read-only file is refused with the same message Save gives for it.
+    const std::pair<std::string, int> refused[] = {{P("nofolder/x.r62"), kStrCreateFailed},
+                                                   {P("plain/x.r62"), kStrCreateFailed},
+                                                   {path, kStrReadOnly},
+                                                   {P("prog"), kStrCreateFailed},
+                                                   {std::string(), kStrCreateFailed}};
+    for (const auto& [bad, message] : refused) {
         SCOPED_TRACE(bad);
         doc.SetModifiedFlag();
         prompter.ids.clear();
         EXPECT_FALSE(doc.WriteDataFile(bad));
-        EXPECT_EQ(prompter.ids, std::vector<int>{kStrCreateFailed});
+        EXPECT_EQ(prompter.ids, std::vector<int>{message});
         EXPECT_TRUE(doc.IsModified());
     }
     EXPECT_EQ(ReadAll(path), DataFileBytes(doc.Image(), 2.5));
