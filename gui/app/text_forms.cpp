@@ -41,10 +41,11 @@ std::string JoinLines(const std::vector<std::string>& lines) {
     return out;
 }
 
-std::vector<std::string> ProblemTexts(const std::vector<TextProblem>& problems) {
+// rowsOnly: CSV problems, whose messages name their row already.
+std::vector<std::string> ProblemTexts(const std::vector<TextProblem>& problems, bool rowsOnly = false) {
     std::vector<std::string> out;
     for (const TextProblem& p : problems)
-        out.push_back(p.Text());
+        out.push_back(rowsOnly ? p.message : p.Text());
     return out;
 }
 
@@ -170,13 +171,13 @@ bool ImportText(TextFormsContext& ctx, const TextChoice& choice) {
         const CsvImport r = ImportCsv(text, &base);
         if (!r.ok) {
             ShowMessage1(ctx.prompter, kStrImportRefused, Buttons::Ok, Icon::Stop,
-                         JoinLines(ProblemTexts(r.problems)));
+                         JoinLines(ProblemTexts(r.problems, true)));
             return false;
         }
         bytes = r.bytes;
         if (!r.problems.empty()) {
             summary = r.Summary();
-            skipped = JoinLines(ProblemTexts(r.problems));
+            skipped = JoinLines(ProblemTexts(r.problems, true));
         }
     } else {
         const YamlImport r = ImportYaml(text);
