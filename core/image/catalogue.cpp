@@ -390,6 +390,41 @@ void AddRadio(std::vector<CatalogueField>& out) {
         }));
 }
 
+// The serial number and market application are set in the Marketing dialog but name the radio, so the
+// text form lists them with band and firmware.
+void AddRadioIdentity(std::vector<CatalogueField>& out) {
+    out.push_back(Field(
+        "radio", "serial_number",
+        {Byte(kSerialNumber), Byte(kSerialNumber + 1), Byte(kSerialNumber + 2), Byte(kSerialNumber + 3)},
+        [](const ImageModel& m) { return m.marketing.serialNumber; },
+        [](ImageModel& m, std::string_view text) -> FieldWriteResult {
+            std::string t;
+            for (char c : Trim(text))
+                t += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            if (t.size() > 8) return FieldRefusal{kStrTooLong, {"8"}};
+            while (t.size() < 8)
+                t += t.size() == 1 ? 'C' : '0';
+            bool ok = t[1] >= 'C' && t[1] <= 'N';
+            for (std::size_t i = 0; ok && i < t.size(); ++i)
+                if (i != 1) ok = t[i] >= '0' && t[i] <= '9';
+            if (!ok) return FieldRefusal{kStrNotSerial, {}};
+            m.marketing.serialNumber = t;
+            return std::nullopt;
+        }));
+    out.push_back(Field(
+        "radio", "market_application", {Byte(kMarketApplication), Byte(kMarketApplication + 1)},
+        [](const ImageModel& m) { return m.marketing.marketApplication; },
+        [](ImageModel& m, std::string_view text) -> FieldWriteResult {
+            std::string t = Trim(text);
+            if (t.size() > 4) return FieldRefusal{kStrTooLong, {"4"}};
+            if (!std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; }))
+                return FieldRefusal{kStrBadCharacters, {"0-9"}};
+            t.resize(4, '0'); // padded as the Marketing dialog pads it
+            m.marketing.marketApplication = t;
+            return std::nullopt;
+        }));
+}
+
 void AddHardware(std::vector<CatalogueField>& out) {
     {
         CatalogueField f = Field(
@@ -535,39 +570,6 @@ void AddPowerSavingAndKeys(std::vector<CatalogueField>& out) {
     };
     out.push_back(keyField("acc_key_press", kAccKeyPress, nullptr, {}));
     out.push_back(keyField("acc_key_press_and_hold", kAccKeyHold, &kAccKeyPress, "keys.acc_key_press"));
-}
-
-void AddMarketing(std::vector<CatalogueField>& out) {
-    out.push_back(Field(
-        "marketing", "market_application", {Byte(kMarketApplication), Byte(kMarketApplication + 1)},
-        [](const ImageModel& m) { return m.marketing.marketApplication; },
-        [](ImageModel& m, std::string_view text) -> FieldWriteResult {
-            std::string t = Trim(text);
-            if (t.size() > 4) return FieldRefusal{kStrTooLong, {"4"}};
-            if (!std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; }))
-                return FieldRefusal{kStrBadCharacters, {"0-9"}};
-            t.resize(4, '0'); // padded as the Marketing dialog pads it
-            m.marketing.marketApplication = t;
-            return std::nullopt;
-        }));
-    out.push_back(Field(
-        "marketing", "serial_number",
-        {Byte(kSerialNumber), Byte(kSerialNumber + 1), Byte(kSerialNumber + 2), Byte(kSerialNumber + 3)},
-        [](const ImageModel& m) { return m.marketing.serialNumber; },
-        [](ImageModel& m, std::string_view text) -> FieldWriteResult {
-            std::string t;
-            for (char c : Trim(text))
-                t += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-            if (t.size() > 8) return FieldRefusal{kStrTooLong, {"8"}};
-            while (t.size() < 8)
-                t += t.size() == 1 ? 'C' : '0';
-            bool ok = t[1] >= 'C' && t[1] <= 'N';
-            for (std::size_t i = 0; ok && i < t.size(); ++i)
-                if (i != 1) ok = t[i] >= '0' && t[i] <= '9';
-            if (!ok) return FieldRefusal{kStrNotSerial, {}};
-            m.marketing.serialNumber = t;
-            return std::nullopt;
-        }));
 }
 
 void AddMiscellaneous(std::vector<CatalogueField>& out) {
@@ -770,7 +772,7 @@ std::string MarkRead(const ImageModel& m, int n, int column) {
 
 CatalogueField MarkField(int n, std::string key, std::vector<OwnedBits> owned, int column,
                          int ChannelEntry::*member) {
-    return Field(
+    CatalogueField f = Field(
         "channels", std::move(key), std::move(owned),
         [n, column](const ImageModel& m) { return MarkRead(m, n, column); },
         [n, member](ImageModel& m, std::string_view text) -> FieldWriteResult {
@@ -780,6 +782,8 @@ CatalogueField MarkField(int n, std::string key, std::vector<OwnedBits> owned, i
             return std::nullopt;
         },
         kBooleans);
+    f.gridColumn = column;
+    return f;
 }
 
 std::string ToneText(const ImageModel& m, int n, int column) {
@@ -834,6 +838,7 @@ void AddChannel(std::vector<CatalogueField>& out, int n) {
             SetFrequencyText(m, n, kColReceive, Trim(text));
             return std::nullopt;
         }));
+    fields.back().gridColumn = kColReceive;
     fields.push_back(Field(
         "channels", "transmit",
         {RecBits(n, kTxAltStep),
@@ -865,6 +870,7 @@ void AddChannel(std::vector<CatalogueField>& out, int n) {
             SetFrequencyText(m, n, kColTransmit, t);
             return std::nullopt;
         }));
+    fields.back().gridColumn = kColTransmit;
     fields.push_back(Field(
         "channels", "in_use", {RecBits(n, kInUse)},
         [n](const ImageModel& m) { return m.channels.at(n).inUse ? "true" : "false"; },
@@ -876,6 +882,7 @@ void AddChannel(std::vector<CatalogueField>& out, int n) {
             return std::nullopt;
         },
         kBooleans));
+    fields.back().gridColumn = kColChannel;
     fields.push_back(Field(
         "channels", "wide", {RecBits(n, kNarrow)},
         [n](const ImageModel& m) { return Cell(m, n, kColWideNarrow) == "W" ? "true" : "false"; },
@@ -886,6 +893,7 @@ void AddChannel(std::vector<CatalogueField>& out, int n) {
             return std::nullopt;
         },
         kBooleans));
+    fields.back().gridColumn = kColWideNarrow;
     for (const bool dec : {true, false}) {
         const int column = dec ? kColDec : kColEnc;
         fields.push_back(Field(
@@ -895,6 +903,7 @@ void AddChannel(std::vector<CatalogueField>& out, int n) {
             [n, dec](ImageModel& m, std::string_view text) {
                 return WriteTone(m.channels.at(n), dec, text);
             }));
+        fields.back().gridColumn = column;
     }
     fields.push_back(MarkField(n, "power_save_rx", {RecBits(n, kPowerSaveRx)}, kColPowerSaveRx,
                                &ChannelEntry::powerSaveRx));
@@ -904,6 +913,7 @@ void AddChannel(std::vector<CatalogueField>& out, int n) {
         "channels", "power", {RecBits(n, kPower)}, {"high", "low"},
         [n](const ImageModel& m) { return m.channels.at(n).power; },
         [n](ImageModel& m, int v) { m.channels.at(n).power = v; }));
+    fields.back().gridColumn = kColPower;
     fields.push_back(MarkField(n, "scan", ProbeBits([n](RadioImage& i) { WriteScan(i, n, 1); }), kColScan,
                                &ChannelEntry::scan));
     fields.push_back(MarkField(n, "vts", ProbeBits([n](RadioImage& i) { WriteVts(i, n, 1); }), kColVts,
@@ -913,10 +923,12 @@ void AddChannel(std::vector<CatalogueField>& out, int n) {
         "channels", "lock_out", {RecBits(n, kLockOut)}, {"--", "BC", "BT"},
         [n](const ImageModel& m) { return m.channels.at(n).lockOut; },
         [n](ImageModel& m, int v) { m.channels.at(n).lockOut = v; }));
+    fields.back().gridColumn = kColLockOut;
     fields.push_back(ListField(
         "channels", "squelch", {RecBits(n, kSquelch)}, Numbered(0, 12, "%d"), // the pick list offers 0-12
         [n](const ImageModel& m) { return m.channels.at(n).squelch; },
         [n](ImageModel& m, int v) { m.channels.at(n).squelch = v; }));
+    fields.back().gridColumn = kColSquelch;
     fields.push_back(MarkField(n, "ani", {RecBits(n, kAni)}, kColAni, &ChannelEntry::ani));
     fields.push_back(
         MarkField(n, "encryption", {RecBits(n, kEncryption)}, kColEncryption, &ChannelEntry::encryption));
@@ -941,6 +953,7 @@ void AddChannel(std::vector<CatalogueField>& out, int n) {
             e.pagePresent = 1;
             return std::nullopt;
         }));
+    fields.back().gridColumn = kColPage;
     fields.push_back(Field(
         "channels", "prox", {RecBits(n, kProx)},
         [n](const ImageModel& m) { return MarkRead(m, n, kColProx); },
@@ -954,6 +967,7 @@ void AddChannel(std::vector<CatalogueField>& out, int n) {
             return std::nullopt;
         },
         kBooleans));
+    fields.back().gridColumn = kColProx;
     fields.push_back(Field(
         "channels", "pair", {RecBits(n, kTwoTonePPresent), RecBits(n, kTwoTonePPair)},
         [n](const ImageModel& m) {
@@ -975,12 +989,14 @@ void AddChannel(std::vector<CatalogueField>& out, int n) {
             e.twoToneP = pair;
             return std::nullopt;
         }));
+    fields.back().gridColumn = kColTwoToneP;
     fields.push_back(
         MarkField(n, "two_tone_s", {RecBits(n, kTwoToneS)}, kColTwoToneS, &ChannelEntry::twoToneS));
     fields.push_back(ListField(
         "channels", "channel_type", ProbeBits([n](RadioImage& i) { WriteChannelType(i, n, 0xF); }),
         kChannelTypes, [n](const ImageModel& m) { return m.channels.at(n).channelType; },
         [n](ImageModel& m, int v) { m.channels.at(n).channelType = v; }));
+    fields.back().gridColumn = kColChannel;
     for (CatalogueField& f : fields) {
         f.channel = n;
         out.push_back(std::move(f));
@@ -990,12 +1006,12 @@ void AddChannel(std::vector<CatalogueField>& out, int n) {
 std::vector<CatalogueField> BuildCatalogue() {
     std::vector<CatalogueField> out;
     AddRadio(out);
+    AddRadioIdentity(out);
     AddHardware(out);
     AddDefaultSplit(out);
     AddOption(out);
     AddScanning(out);
     AddPowerSavingAndKeys(out);
-    AddMarketing(out);
     AddMiscellaneous(out);
     AddAni(out);
     AddPaging(out);

@@ -31,9 +31,10 @@ struct FieldRefusal {
 using FieldWriteResult = std::optional<FieldRefusal>; // nullopt: stored
 
 struct CatalogueField {
-    std::string group; // "radio", "hardware", ..., "channels"; empty for the top-level default_split
-    std::string key;   // snake_case key within the group (or within the channel)
-    int channel = -1;  // 0-15 for the fields of a channel
+    std::string group;   // "radio", "hardware", ..., "channels"; empty for the top-level default_split
+    std::string key;     // snake_case key within the group (or within the channel)
+    int channel = -1;    // 0-15 for the fields of a channel
+    int gridColumn = -1; // the grid column that shows a channel field (ChannelGridColumn)
     std::vector<OwnedBits> owned;
     std::vector<std::string> choices; // the allowed texts of a list field; empty for free-form fields
     // The field's text, from a model prepared by DecodeForCatalogue.

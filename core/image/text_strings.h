@@ -60,6 +60,18 @@ enum TextString : int {
     kStrDiffRaw = 4181,        // "raw %1: %2 -> %3"
     kStrDiffRadioOwned = 4182, // "%1 (radio-owned: a Download keeps the radio's value)"
     kStrDiffChecksum = 4183,   // "checksum: %1 -> %2"
+    // the window's text-form commands
+    kStrImportRefused = 4184,   // "The file was not imported:\r\n%1"
+    kStrImportSkipped = 4185,   // "%1. These rows were skipped:\r\n%2"
+    kStrCompareRefused = 4186,  // "The file cannot be compared:\r\n%1"
+    kStrNoDifferences = 4187,   // "No differences."
+    kStrCompareFileHead = 4188, // "Differences: the document -> %1"
+    kStrCompareRadioHead = 4189,
+    kStrCompareTitle = 4190,  // "Compare"
+    kStrYamlFilter = 4191,    // "YAML text (*.yaml *.yml)"
+    kStrCsvFilter = 4192,     // "Channel CSV (*.csv)"
+    kStrCompareFilter = 4193, // "RT62M Files or YAML text (*.R62 *.r62 *.yaml *.yml)"
+    kStrNotComparable = 4194, // "%1 is not a data file (262 bytes) or a YAML text (.yaml, .yml)"
 };
 
 } // namespace rt62

@@ -121,8 +121,7 @@ ToneChoice Ctcss(const std::string& value) {
 
 ToneChoice Dcs(const std::string& value, bool reversed) {
     std::string code = Trim(value);
-    while (code.size() < 3)
-        code.insert(0, "0");
+    if (code.size() < 3) code = std::string(3 - code.size(), '0') + code; // one insert: no -Wrestrict
     for (int i = 0; i < kDcsCount; ++i)
         if (DcsText(i) == code)
             // A reversed code is the normal-polarity code of its complement.

@@ -21,10 +21,14 @@ std::string Hex2(unsigned v) {
 
 // The bytes a field owns, masked, for telling apart values that read alike ("C-???").
 std::string OwnedHex(const DataFileBytes& bytes, const CatalogueField& f) {
-    std::string out;
-    for (const OwnedBits& b : f.owned)
-        out += (out.empty() ? "" : " ") + Hex2(bytes[b.offset] & b.mask);
-    return "[" + out + "]";
+    // Appended piece by piece: a prefix added to a temporary makes the cross compiler warn.
+    std::string out = "[";
+    for (const OwnedBits& b : f.owned) {
+        if (out.size() > 1) out += ' ';
+        out += Hex2(bytes[b.offset] & b.mask);
+    }
+    out += ']';
+    return out;
 }
 
 // Bytes a Download takes from the radio rather than from the file.
@@ -65,8 +69,8 @@ DiffReport DiffDataFiles(const DataFileBytes& a, const DataFileBytes& b, DiffMod
         });
         if (ta == tb && !bitsDiffer) continue;
         if (ta == tb) {
-            ta += " " + OwnedHex(a, f);
-            tb += " " + OwnedHex(b, f);
+            ta.append(1, ' ').append(OwnedHex(a, f));
+            tb.append(1, ' ').append(OwnedHex(b, f));
         }
         add(FormatString(kStrDiffField, {f.Path(), ta, tb}), FieldTakenFromRadio(f));
     }

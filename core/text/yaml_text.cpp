@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <map>
 
+#include "image/data_file.h"
+#include "image/document.h"
 #include "image/layout.h"
 #include "image/strings.h"
 #include "image/text_strings.h"
@@ -70,6 +72,8 @@ std::string Owners(std::size_t offset, std::uint8_t mask) {
 
 // ---- reading ----
 
+// "marketing" is no longer written (its two fields are under radio) but older texts still carry it.
+
 struct Reader {
     std::vector<FieldText> fields;
     RawBits raw;
@@ -96,6 +100,9 @@ struct Reader {
 
     void Value(const YAML::Node& key, const YAML::Node& value, const std::string& path) {
         const CatalogueField* f = FindField(path);
+        // Texts written before the serial number and market application moved to radio: still read.
+        if (!f && (path == "marketing.serial_number" || path == "marketing.market_application"))
+            f = FindField("radio." + path.substr(path.find('.') + 1));
         if (!f) {
             Fail(key, kStrUnknownKey, {path});
             return;
@@ -297,6 +304,44 @@ YamlImport ImportYaml(std::string_view yaml, const DataFileBytes* base, TwoToneF
         result.format = r.format;
     }
     return result;
+}
+
+bool IsYamlPath(std::string_view path) {
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string_view::npos) return false;
+    std::string ext(path.substr(dot + 1));
+    for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == "yaml" || ext == "yml";
+}
+
+LoadedDataFile LoadDataFileOrYaml(const std::string& path) {
+    LoadedDataFile out;
+    const bool yaml = IsYamlPath(path);
+    // One byte more than a data file holds tells a longer file from a whole one.
+    const ReadOutcome read = ReadFileBytes(path, yaml ? kMaxTextFileSize : kDataFileSize + 1);
+    if (read.status != ReadStatus::Ok) {
+        out.problems.push_back(
+            FormatString(read.status == ReadStatus::CannotOpen ? kStrOpenFailed : kStrReadFailed, {path}));
+        return out;
+    }
+    if (!yaml) {
+        if (read.bytes.size() != kDataFileSize) {
+            out.problems.push_back(FormatString(kStrNotComparable, {path}));
+            return out;
+        }
+        std::copy(read.bytes.begin(), read.bytes.end(), out.bytes.begin());
+        out.ok = true;
+        return out;
+    }
+    const YamlImport r =
+        ImportYaml(std::string_view(reinterpret_cast<const char*>(read.bytes.data()), read.bytes.size()));
+    for (const TextProblem& p : r.problems)
+        out.problems.push_back(p.Text());
+    out.ok = r.ok;
+    out.bytes = r.bytes;
+    out.format = r.format;
+    return out;
 }
 
 } // namespace rt62

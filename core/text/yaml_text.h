@@ -28,4 +28,20 @@ struct YamlImport {
 YamlImport ImportYaml(std::string_view yaml, const DataFileBytes* base = nullptr,
                       TwoToneFormat baseFormat = TwoToneFormat::Standard);
 
+// A path that names a YAML text (.yaml or .yml, any case) rather than a data file.
+bool IsYamlPath(std::string_view path);
+
+// The largest text file an import reads; configuration texts are a few kilobytes.
+inline constexpr std::size_t kMaxTextFileSize = 1u << 20;
+
+struct LoadedDataFile {
+    bool ok = false;
+    DataFileBytes bytes{};
+    TwoToneFormat format = TwoToneFormat::Standard;
+    std::vector<std::string> problems; // whole messages, a text's with their line and column
+};
+
+// A data file, or a YAML text rebuilt on the factory file of its band: the two sides of a comparison.
+LoadedDataFile LoadDataFileOrYaml(const std::string& path);
+
 } // namespace rt62

@@ -4,6 +4,7 @@
 #include "app/config_dialog.h"
 #include "app/help_window.h"
 #include "app/qt_prompter.h"
+#include "app/text_forms.h"
 #include "dialogs/param_dialog.h"
 #include "dialogs/signaling_commands.h"
 #include "editor/document_history.h"
@@ -89,6 +90,12 @@ constexpr CommandDef kCommands[] = {
     {cmd::PageCode, "Page &Code", "", nullptr},
     {cmd::TwoTone, "&2-Tone", "", nullptr},
     {cmd::TwoToneTable, "2-Tone &Table", "", nullptr},
+#ifdef RT62_HAVE_YAML
+    {cmd::Export, "&Export...", "", nullptr},
+    {cmd::Import, "&Import...", "", nullptr},
+    {cmd::CompareFile, "Compare with &File...", "", nullptr},
+    {cmd::CompareRadio, "&Compare with Radio", "", nullptr},
+#endif
     {cmd::Upload, "&Upload", "", nullptr},
     {cmd::Download, "&Download", "", nullptr},
     {cmd::UploadButton, "Upload", "", "upload"},
@@ -111,17 +118,25 @@ struct MenuDef {
     std::initializer_list<int> ids;
 };
 
+#ifdef RT62_HAVE_YAML
+#define RT62_TEXT_FILE_ITEMS cmd::Export, cmd::Import, cmd::CompareFile, 0,
+#define RT62_TEXT_RADIO_ITEMS , 0, cmd::CompareRadio
+#else
+#define RT62_TEXT_FILE_ITEMS
+#define RT62_TEXT_RADIO_ITEMS
+#endif
+
 const MenuDef kMenus[] = {
     {"&File",
-     {cmd::New, cmd::Open, cmd::Save, cmd::SaveAs, 0, cmd::Print, cmd::PrintPreview, cmd::PrintSetup, 0,
-      cmd::Configure, 0, -1, 0, cmd::Exit}},
+     {cmd::New, cmd::Open, cmd::Save, cmd::SaveAs, 0, RT62_TEXT_FILE_ITEMS cmd::Print, cmd::PrintPreview,
+      cmd::PrintSetup, 0, cmd::Configure, 0, -1, 0, cmd::Exit}},
     {"&Edit", {cmd::Undo, cmd::Redo, 0, cmd::Copy, cmd::Paste}},
     {"&View", {cmd::ViewToolbar, cmd::ViewStatusBar, 0, -2}},
     {"&Common",
      {cmd::Hardware, cmd::Option, cmd::Scanning, cmd::PowerSaving, cmd::KeyFunction, cmd::Marketing,
       cmd::Miscellaneous}},
     {"&Signaling", {cmd::AniSpeedDial, cmd::PagingSetting, cmd::PageCode, cmd::TwoTone, cmd::TwoToneTable}},
-    {"&Radio", {cmd::Upload, cmd::Download}},
+    {"&Radio", {cmd::Upload, cmd::Download RT62_TEXT_RADIO_ITEMS}},
     {"Ch&annel", {cmd::ChannelType}},
     {"&Help", {cmd::HelpTopics, 0, cmd::GetStarted, cmd::CommonProblems, 0, cmd::About}},
 };
@@ -158,6 +173,7 @@ enum FrameString {
     kStrRedoEntry = 4201, // "&Redo %1"
     kStrStepUpload = 4206,
     kStrStepDownload = 4207,
+    kStrStepImport = 4208,
 };
 
 // The step name of a dialog command: its menu text without the mnemonic ("Scanning", "2-Tone Table").
@@ -434,6 +450,10 @@ void CMainFrame::installHandlers() {
     setHandler(cmd::UploadButton, [this] { onTransfer(true); });
     setHandler(cmd::Download, [this] { onTransfer(false); });
     setHandler(cmd::DownloadButton, [this] { onTransfer(false); });
+#ifdef RT62_HAVE_YAML
+    for (int id : {cmd::Export, cmd::Import, cmd::CompareFile, cmd::CompareRadio})
+        setHandler(id, [this, id] { onTextCommand(id); });
+#endif
     setHandler(cmd::HelpTopics, [] { ShowHelp(kHelpContents); });
     setHandler(cmd::HelpTopicsButton, [] { ShowHelp(kHelpContents); });
     setHandler(cmd::Help, [this] { onContextHelp(); });
@@ -689,6 +709,45 @@ void CMainFrame::onTransfer(bool upload) {
         history_->record(
             TableText(kStrStepDownload), [&] { RunDownload(ctx); }, StepKind::KeepsSavedMark);
     updateTitle();
+}
+
+void CMainFrame::onTextCommand([[maybe_unused]] int id) {
+#ifdef RT62_HAVE_YAML
+    TextFormsContext ctx{
+        this, ctx_.doc, ctx_.prompter, view_, ctx_.settings, ctx_.port, [this] { return chooseSavePath(); }};
+    std::optional<TextChoice> choice;
+    if (id != cmd::CompareRadio) {
+        if (textChooser_) {
+            if (const auto path = textChooser_(id)) {
+                const bool csv =
+                    QFileInfo(QString::fromStdString(*path)).suffix().compare("csv", Qt::CaseInsensitive) ==
+                    0;
+                choice = TextChoice{*path, csv ? TextKind::Csv : TextKind::Yaml};
+            }
+        } else if (id == cmd::CompareFile) {
+            if (const auto path = ChooseCompareFile(this)) choice = TextChoice{*path, TextKind::Yaml};
+        } else {
+            choice = ChooseTextFile(this, id == cmd::Export);
+        }
+        if (!choice) return;
+    }
+    switch (id) {
+    case cmd::Export:
+        ExportText(ctx, *choice);
+        break;
+    case cmd::Import:
+        // An undoable step: Undo gives back the document the import replaced.
+        history_->record(TableText(kStrStepImport), [&] { ImportText(ctx, *choice); });
+        break;
+    case cmd::CompareFile:
+        CompareWithFile(ctx, choice->path);
+        break;
+    case cmd::CompareRadio:
+        CompareWithRadio(ctx);
+        break;
+    }
+    updateTitle();
+#endif
 }
 
 int CMainFrame::helpContext() const {

@@ -44,6 +44,8 @@ inline constexpr int ItemFirst = 32800, ItemLast = 32814, ItemVisible = 32828, S
 inline constexpr int Upload = 32820, Download = 32821, UploadButton = 32836, DownloadButton = 32834;
 inline constexpr int ChannelType = 32833, GetStarted = 32840, CommonProblems = 32841, About = 32842;
 inline constexpr int Configure = 32850;
+// The text forms (built with yaml-cpp only).
+inline constexpr int Export = 32860, Import = 32861, CompareFile = 32862, CompareRadio = 32863;
 } // namespace cmd
 
 // A command that runs a dialog (with its own image steps) and says what the window must refresh.
@@ -92,6 +94,9 @@ class CMainFrame : public QMainWindow {
     using PathChooser = std::function<std::optional<std::string>()>;
     void setSaveAsChooser(PathChooser chooser) { saveAsChooser_ = std::move(chooser); }
     void setOpenChooser(PathChooser chooser) { openChooser_ = std::move(chooser); }
+    // Where Export, Import and Compare with File get theirs (by command id; a ".csv" name is a CSV).
+    using CommandPathChooser = std::function<std::optional<std::string>(int commandId)>;
+    void setTextChooser(CommandPathChooser chooser) { textChooser_ = std::move(chooser); }
 
     QPrinter& printer() { return printer_; }
     QLabel* clockPane() const { return clock_; }
@@ -150,6 +155,7 @@ class CMainFrame : public QMainWindow {
     void onToggleItem(int item);
     void onTransfer(bool upload);
     void onContextHelp();
+    void onTextCommand(int id);
     std::optional<std::string> chooseSavePath();
 
     FrameContext ctx_;
@@ -168,6 +174,7 @@ class CMainFrame : public QMainWindow {
     std::map<int, std::function<void()>> handlers_;
     PathChooser saveAsChooser_;
     PathChooser openChooser_;
+    CommandPathChooser textChooser_;
     bool saved_ = false;
     QSize outerSize_; // CX/CY as read, applied once the frame's margins are known
     bool outerSizeApplied_ = false;

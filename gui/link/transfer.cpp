@@ -83,7 +83,8 @@ private:
     QWidget* saved_ = nullptr;
 };
 
-TransferResult RunTransfer(TransferKind kind, TransferContext& ctx) {
+// readInto: an Upload that only reads, for a comparison.
+TransferResult RunTransfer(TransferKind kind, TransferContext& ctx, RadioImage* readInto = nullptr) {
     CRT62MDoc& doc = ctx.doc;
     const bool portPerTransfer = ctx.settings.portType == 1;
 
@@ -101,7 +102,8 @@ TransferResult RunTransfer(TransferKind kind, TransferContext& ctx) {
     } else {
         SerialPort& port = *ctx.port;
         const RadioImage current = doc.Image();
-        const bool modified = doc.IsModified();
+        // A read for a comparison replaces nothing of the document, so there is nothing to confirm.
+        const bool modified = doc.IsModified() && !readInto;
         DownloadOptions options;
         options.serviceMode = ctx.settings.serviceMode;
         options.marketingChanged = doc.IsMarketingChanged();
@@ -138,7 +140,9 @@ TransferResult RunTransfer(TransferKind kind, TransferContext& ctx) {
         // The worker has ended: only now does the document take over what it brought back.
         if (kind == TransferKind::Upload) {
             result = ToResult(upload.status);
-            if (upload.status == JobStatus::Completed && upload.image) {
+            if (upload.status == JobStatus::Completed && upload.image && readInto) {
+                *readInto = *upload.image;
+            } else if (upload.status == JobStatus::Completed && upload.image) {
                 // The path becomes "<none>" only because the image really came from the radio.
                 doc.TakeUploadedImage(*upload.image);
                 doc.SetModifiedFlag(false);
@@ -170,5 +174,8 @@ TransferResult RunTransfer(TransferKind kind, TransferContext& ctx) {
 
 TransferResult RunUpload(TransferContext& ctx) { return RunTransfer(TransferKind::Upload, ctx); }
 TransferResult RunDownload(TransferContext& ctx) { return RunTransfer(TransferKind::Download, ctx); }
+TransferResult ReadRadioImage(TransferContext& ctx, RadioImage& image) {
+    return RunTransfer(TransferKind::Upload, ctx, &image);
+}
 
 }  // namespace rt62

@@ -538,6 +538,116 @@ TEST_F(CliTest, InterruptAtThePasswordPromptGivesTheEchoBack) {
     close(slave);
 }
 
+#ifdef RT62_HAVE_YAML
+TEST_F(CliTest, TextExportImportRoundTripAndImportErrorsWriteNothing) {
+    const std::string a = P("a.r62");
+    ASSERT_EQ(Run({"new", "--band", "1", "-o", a}).code, 0);
+    // export to standard output, import from standard input: the same 262 bytes.
+    Result yaml = Run({"export", a});
+    ASSERT_EQ(yaml.code, 0) << yaml.err;
+    EXPECT_TRUE(Contains(yaml.out, "format: rt62m-1\nradio:\n  band: VHF\n"));
+    Result back = Run({"import", "-", "-o", P("b.r62")}, yaml.out);
+    ASSERT_EQ(back.code, 0) << back.err;
+    EXPECT_EQ(Slurp(P("b.r62")), Slurp(a));
+
+    const std::string old = Slurp(a);
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        std::string input, err;
+    } cases[] = {
+        {"value out of band",
+         {"import", "-", "-o", a},
+         "format: rt62m-1\nchannels:\n  3:\n    receive: 500.0\n",
+         "line 4, column 14: channels[3].receive: 500.0 is outside 134.00000-174.00000 MHz for VHF"},
+        {"not YAML", {"import", "-", "-o", a}, "format: rt62m-1\nradio: [1, 2\n", "the text is not YAML"},
+        {"no format line", {"import", "-", "-o", a}, "radio:\n  band: VHF\n", "no format: rt62m-1 line"},
+        {"missing input", {"import", P("none.yaml"), "-o", a}, "", "Problem opening file"},
+        {"strict CSV",
+         {"csv-import", "-", "-o", a, "--strict"},
+         "Location,Frequency,Tone,rToneFreq\n1,146.52,Tone,150.0\n",
+         "row 2: tone 150.0 Hz"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Result r = Run(c.args, c.input);
+        EXPECT_EQ(r.code, 1);
+        EXPECT_TRUE(Contains(r.err, c.err)) << r.err;
+        EXPECT_EQ(Slurp(a), old); // untouched, byte for byte
+    }
+}
+
+TEST_F(CliTest, DiffExitCodes) {
+    const std::string a = P("a.r62"), b = P("b.r62");
+    ASSERT_EQ(Run({"new", "--band", "0", "-o", a}).code, 0);
+    ASSERT_EQ(
+        Run({"import", "-", "-o", b, "--base", a}, "format: rt62m-1\nchannels:\n  2:\n    wide: false\n")
+            .code,
+        0);
+    std::ofstream(P("a.yaml")) << Run({"export", a}).out;
+    const struct {
+        std::vector<std::string> args;
+        int code;
+        std::string out;
+    } cases[] = {
+        {{"diff", a, a}, 0, ""},
+        {{"diff", a, P("a.yaml")}, 0, ""},
+        {{"diff", a, b}, 1, "channels[2].wide: true -> false\n"},
+        {{"diff", P("a.yaml"), b}, 1, "channels[2].wide: true -> false\n"},
+        {{"diff", a, P("missing.r62")}, 2, ""},
+        {{"diff", a}, 2, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        Result r = Run(c.args);
+        EXPECT_EQ(r.code, c.code) << r.err;
+        // Equal files print nothing; different ones start with their field lines.
+        if (c.out.empty()) {
+            EXPECT_EQ(r.out, "");
+        } else {
+            EXPECT_EQ(r.out.substr(0, c.out.size()), c.out);
+        }
+    }
+}
+
+TEST_F(CliTest, VerifyAgainstTheSimulatedRadio) {
+    // The simulated radio holds the factory VHF image.
+    const std::string same = P("same.r62"), changed = P("changed.r62");
+    ASSERT_EQ(Run({"new", "--band", "0", "-o", same}).code, 0);
+    ASSERT_EQ(Run({"import", "-", "-o", changed, "--base", same},
+                  "format: rt62m-1\nchannels:\n  3:\n    squelch: 9\n")
+                  .code,
+              0);
+    Result ok = Run({"verify", "--port", "sim:", same, "--quiet"});
+    EXPECT_EQ(ok.code, 0) << ok.err;
+    EXPECT_EQ(ok.out, "");
+    Result differs = Run({"verify", "--port", "sim:", changed, "--quiet"});
+    EXPECT_EQ(differs.code, 1) << differs.err;
+    EXPECT_TRUE(Contains(differs.out, "channels[3].squelch: ")) << differs.out;
+    EXPECT_TRUE(Contains(differs.out, " -> 9\n")) << differs.out;
+}
+#endif
+
+TEST_F(CliTest, CsvImportOfMixedRows) {
+    const std::string base = P("base.r62"), out = P("out.r62");
+    ASSERT_EQ(Run({"new", "--band", "0", "-o", base}).code, 0);
+    const std::string csv = "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,Mode,Power\n"
+                            "1,Calling,146.520000,,0,,88.5,FM,High\n"
+                            "2,Repeater,146.940000,-,0.6,Tone,150.0,FM,High\n"
+                            "3,Narrow,147.000000,,0,Tone,100.0,NFM,Low\n"
+                            "17,Far,146.000000,,0,,88.5,FM,High\n";
+    Result r = Run({"csv-import", "-", "-o", out, "--base", base}, csv);
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(Contains(r.err, "row 3: tone 150.0 Hz is not a CTCSS code of this radio")) << r.err;
+    EXPECT_TRUE(Contains(r.err, "row 5: location 17")) << r.err;
+    EXPECT_TRUE(Contains(r.err, "2 channels imported, 2 rows skipped")) << r.err;
+    Result exported = Run({"csv-export", out});
+    ASSERT_EQ(exported.code, 0) << exported.err;
+    EXPECT_TRUE(Contains(exported.out, "\n1,,146.520000,")) << exported.out;
+    EXPECT_TRUE(Contains(exported.out, "\n3,,147.000000,,0.000000,Tone,100.0,")) << exported.out;
+    EXPECT_TRUE(Contains(exported.out, ",NFM,")) << exported.out;
+}
+
 } // namespace
 
 #endif

@@ -31,7 +31,7 @@ TEST(FieldDiff, OneLinePerFieldThenRawBytesThenTheChecksum) {
     b[0xE9] = 0x12;  // a radio-owned byte
     const DiffReport files = DiffDataFiles(a, b);
     const std::vector<std::string> expected{
-        "marketing.serial_number: 0C010001 -> 1C000000",
+        "radio.serial_number: 0C010001 -> 1C000000",
         "channels[3].receive: 150.00000 -> 146.55000",
         "channels[3].transmit: 150.00000 -> 146.55000",
         "channels[3].decode: none -> D-023",
@@ -53,7 +53,7 @@ TEST(FieldDiff, OneLinePerFieldThenRawBytesThenTheChecksum) {
     const DiffReport verify = DiffDataFiles(radio, a, DiffMode::RadioAgainstFile);
     const std::vector<std::string> verifyLines = Texts(verify);
     ASSERT_EQ(verifyLines.size(), 3u);
-    EXPECT_EQ(verifyLines[0], "marketing.serial_number: 1C000000 -> 0C010001 (radio-owned: a Download keeps "
+    EXPECT_EQ(verifyLines[0], "radio.serial_number: 1C000000 -> 0C010001 (radio-owned: a Download keeps "
                               "the radio's value) [not counted]");
     EXPECT_EQ(verifyLines[1],
               "raw 0xea: 34 -> 00 (radio-owned: a Download keeps the radio's value) [not counted]");

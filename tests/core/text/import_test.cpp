@@ -50,8 +50,7 @@ TEST(YamlImport, ErrorsNameLineFieldAndWhatIsAllowed) {
          "keys.acc_key_press_and_hold: Monitor is already the function of keys.acc_key_press"},
         {"keys:", "acc_key_press", "Follow-Me DW",
          "keys.acc_key_press: Follow-Me DW is not one of None, Monitor"},
-        {"marketing:", "serial_number", "0Z010001",
-         "marketing.serial_number: 0Z010001 is not a serial number"},
+        {"radio:", "serial_number", "0Z010001", "radio.serial_number: 0Z010001 is not a serial number"},
         {"ani:", "dtmf_code", "12E", "ani.dtmf_code: 12E may hold only the characters 0-9, A-D, * and #"},
         {"paging:", "page_1_decode", "DEC", "paging.page_1_decode: DEC needs a page code"},
         {"two_tone:", "pair_1", "\"MOTOROLA, 1- 433.7, A- 682.5\"",
@@ -90,6 +89,31 @@ TEST(YamlImport, DocumentProblemsAreReportedWithTheirPlace) {
         EXPECT_NE(result.problems[0].message.find(message), std::string::npos) << result.problems[0].message;
         EXPECT_GE(result.problems[0].line, 1) << yaml;
     }
+}
+
+TEST(YamlImport, OldMarketingKeysStillSetTheRadioFields) {
+    // Texts written while the serial number and market application sat under marketing: still read.
+    const YamlImport r = ImportYaml("format: rt62m-1\nmarketing:\n  serial_number: 1D000042\n"
+                                    "  market_application: 12\n");
+    ASSERT_TRUE(r.ok) << r.problems[0].Text();
+    const ImageModel m = ModelFromDataFile(r.bytes);
+    EXPECT_EQ(m.marketing.serialNumber, "1D000042");
+    EXPECT_EQ(m.marketing.marketApplication, "1200");
+    // The export writes them under radio only, after the band and the firmware.
+    const std::string yaml = ExportYaml(r.bytes);
+    EXPECT_EQ(yaml.find("\nmarketing:"), std::string::npos);
+    std::size_t at = yaml.find("\nradio:\n");
+    for (const char* key :
+         {"band", "product_type", "firmware_version", "serial_number", "market_application"}) {
+        const std::size_t next = yaml.find(std::string("\n  ") + key + ": ", at);
+        ASSERT_NE(next, std::string::npos) << key;
+        EXPECT_GT(next, at) << key;
+        at = next;
+    }
+    // and their errors point at the place they were given
+    const YamlImport bad = ImportYaml("format: rt62m-1\nmarketing:\n  serial_number: 0Z010001\n");
+    ASSERT_EQ(bad.problems.size(), 1u);
+    EXPECT_EQ(bad.problems[0].line, 3);
 }
 
 TEST(YamlImport, FieldsFollowTheGridAndTheDialogs) {
