@@ -38,7 +38,8 @@ int RunDownload(const LinkOptions& options) {
     {
         InterruptCancels interrupt(cancel);
         result =
-            RunDownloadJob(*port, {cancel, progress, prompter, options.giveUpAfter}, doc.Image(), download);
+            RunDownloadJob(*port, LinkEnvironment(options, cancel, progress, prompter, doc.TrailerBytes()),
+                           doc.Image(), download);
     }
     port->Close();
     return ExitCodeOf(result.status);

@@ -1,5 +1,6 @@
 // rt62m export / import / diff / verify (the YAML text form) and csv-export / csv-import (the channel
 // CSV): the text forms of core/text from a terminal.
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -219,13 +220,17 @@ int RunVerify(const LinkOptions& options) {
     UploadJobResult result;
     {
         InterruptCancels interrupt(cancel);
-        result = RunUploadJob(*port, {cancel, progress, prompter, options.giveUpAfter}, RadioImage{}, false);
+        // The backup carries the file's Default Split, as the radio has none of its own.
+        FileTrailerBytes trailer{};
+        std::copy(file->bytes.begin() + kImageSize, file->bytes.end(), trailer.begin());
+        result = RunUploadJob(*port, LinkEnvironment(options, cancel, progress, prompter, trailer),
+                              RadioImage{}, false);
     }
     port->Close();
     progress.EndLine();
     if (result.status != JobStatus::Completed || !result.image) {
         const int code = ExitCodeOf(result.status);
-        return code == kExitCancelled ? code : kExitDiffTrouble;
+        return code >= 128 ? code : kExitDiffTrouble; // a signal keeps its 128 + number
     }
     // The radio has no Default Split; the file's stands for it, so it is never a difference.
     const DataFileBytes radio = MakeDataFileBytes(*result.image, [&] {

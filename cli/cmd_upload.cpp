@@ -34,7 +34,8 @@ int RunUpload(const LinkOptions& options) {
     {
         InterruptCancels interrupt(cancel);
         result =
-            RunUploadJob(*port, {cancel, progress, prompter, options.giveUpAfter}, RadioImage{}, false, keep);
+            RunUploadJob(*port, LinkEnvironment(options, cancel, progress, prompter, DefaultSplitBytes(0.0)),
+                         RadioImage{}, false, keep);
     }
     port->Close();
     return ExitCodeOf(result.status);

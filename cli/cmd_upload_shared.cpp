@@ -7,6 +7,7 @@
 
 #include "command.h"
 #include "image/strings.h"
+#include "link/radio_backup.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -122,6 +123,15 @@ void AddLinkOptions(CLI::App& app, LinkOptions& options, bool upload) {
                                       "show no phase lines and no progress bar, only the messages");
     app.add_flag("-v,--verbose", options.verbose, "also show the port, its settings and each frame's timing")
         ->excludes(quiet);
+    CLI::Option* noBackup =
+        app.add_flag("--no-backup", options.noBackup,
+                     "keep no copy of the image read from the radio in the backups folder");
+    app.add_option("--backup-dir", options.backupDir,
+                   "keep the copies of the images read from the radio in DIR; default: " +
+                       DefaultBackupFolder())
+        ->type_name("DIR")
+        ->check(kNotEmpty)
+        ->excludes(noBackup);
     app.add_flag("--service-mode", options.serviceMode,
                  "ask for the service password and work in service mode");
     if (!upload)
@@ -243,13 +253,26 @@ int ExitCodeOf(JobStatus status) {
     case JobStatus::Completed:
         return kExitOk;
     case JobStatus::Cancelled:
-        // Ended by a signal: the shell's convention of 128 + its number (130 for Ctrl+C).
-        return g_stopSignal ? 128 + g_stopSignal : kExitCancelled;
+        // Ended by a signal: the shell's convention of 128 + its number (130 for Ctrl+C). Without one,
+        // an answer stopped it (no backup, go on? No): the transfer did not happen.
+        return g_stopSignal ? 128 + g_stopSignal : kExitFailure;
     case JobStatus::Failed:
     case JobStatus::Declined:
         break;
     }
     return kExitFailure;
+}
+
+JobEnvironment LinkEnvironment(const LinkOptions& options, CancelToken& cancel, ProgressSink& progress,
+                               Prompter& prompter, const FileTrailerBytes& trailer) {
+    JobEnvironment env{cancel, progress, prompter, options.giveUpAfter};
+    if (!options.noBackup) {
+        const BackupSettings backup{true, options.backupDir, trailer};
+        env.onRadioImage = [&prompter, backup](const RadioImage& read) {
+            return BackUpRadioImage(prompter, backup, read, std::time(nullptr));
+        };
+    }
+    return env;
 }
 
 } // namespace rt62::cli

@@ -9,6 +9,7 @@
 
 #include "cli_prompter.h"
 #include "command.h"
+#include "image/radio_image.h"
 #include "link/clone_protocol.h"
 #include "link/serial_port.h"
 #include "link/transfer_job.h"
@@ -24,6 +25,8 @@ struct LinkOptions {
     bool quiet = false;   // no phase lines, no progress bar
     bool verbose = false; // also the port, its settings and each frame's timing
     std::chrono::milliseconds giveUpAfter{0};
+    std::string backupDir; // empty: the default backups folder
+    bool noBackup = false;
 };
 
 // Declares the options of the two commands; upload writes -o FILE, download reads FILE.
@@ -90,6 +93,11 @@ class InterruptCancels {
 };
 
 int ExitCodeOf(JobStatus status);
+
+// The transfer's environment; every image read from the radio is first kept in the backups folder
+// (with trailer as its Default Split) unless --no-backup was given.
+JobEnvironment LinkEnvironment(const LinkOptions& options, CancelToken& cancel, ProgressSink& progress,
+                               Prompter& prompter, const FileTrailerBytes& trailer);
 
 TerminalProgress::Detail DetailOf(const LinkOptions& options);
 

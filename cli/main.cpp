@@ -53,8 +53,11 @@ std::unique_ptr<Parser> MakeParser() {
         CLI::App* sub = app.add_subcommand(c.name, c.summary);
         sub->set_help_flag("-h,--help", "print this command's help and exit");
         parser->runs.emplace_back(sub, c.setup(*sub));
+        // Every command's help ends with the exit status too, once, after the command's own footer
+        // (a command starts with the program's footer, and its setup may keep or replace it).
         const std::string own = sub->get_footer();
-        sub->footer(own.empty() ? std::string(kExitStatusText) : own + "\n\n" + kExitStatusText);
+        if (own.find(kExitStatusText) == std::string::npos)
+            sub->footer(own.empty() ? std::string(kExitStatusText) : own + "\n\n" + kExitStatusText);
     }
     return parser;
 }

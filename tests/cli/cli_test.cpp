@@ -76,6 +76,8 @@ class CliTest : public ::testing::Test {
             close(in[1]);
             dup2(open((dir / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
             dup2(open((dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+            // Backups of the radio's images go to the scratch folder, never to the user's own.
+            setenv("XDG_DATA_HOME", (dir / "xdg-data").c_str(), 1);
             std::vector<std::string> all{std::string(RT62_BIN_DIR) + "/rt62m"};
             all.insert(all.end(), args.begin(), args.end());
             std::vector<char*> argv;
@@ -409,6 +411,49 @@ TEST_F(CliTest, UploadAndDownloadWithTheSimulatedRadio) {
     EXPECT_TRUE(Contains(down.err, "Download Function\n"));
     EXPECT_TRUE(Contains(down.err, "Download is completed\n"));
     EXPECT_EQ(Slurp(file), bytes); // the data file is not touched
+}
+
+static std::vector<fs::path> FilesIn(const fs::path& folder) {
+    std::vector<fs::path> out;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(folder, ec))
+        out.push_back(e.path());
+    return out;
+}
+
+TEST_F(CliTest, ImagesReadFromTheRadioAreBackedUp) {
+    const std::string file = P("radio.r62");
+    const fs::path defaultFolder = dir / "xdg-data" / "RT62MWin" / "backups";
+    const fs::path chosen = dir / "chosen";
+    std::ofstream(P("not-a-folder")) << "x";
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        size_t inDefault, inChosen; // backups in each folder afterwards
+        bool fileWritten;
+    };
+    const Case cases[] = {
+        {{"upload", "-p", "sim:", "-o", file}, 0, 1, 0, true},
+        {{"download", "-p", "sim:", file}, 0, 2, 0, true}, // the read before the write
+        {{"upload", "-p", "sim:", "--backup-dir", chosen.string(), "-o", file}, 0, 2, 1, true},
+        {{"verify", "-p", "sim:", "--backup-dir=" + chosen.string(), file}, 0, 2, 2, true},
+        {{"upload", "-p", "sim:", "--no-backup", "-o", file}, 0, 2, 2, true},
+        // A folder that cannot be made: the question is answered No, so nothing goes on without a backup.
+        {{"upload", "-p", "sim:", "--backup-dir", P("not-a-folder"), "-o", P("other.r62")}, 1, 2, 2, false},
+        {{"upload", "-p", "sim:", "--backup-dir", chosen.string(), "--no-backup", "-o", file}, 2, 2, 2, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[3]);
+        const Result r = Run(c.args);
+        EXPECT_EQ(r.code, c.code) << r.err;
+        EXPECT_EQ(FilesIn(defaultFolder).size(), c.inDefault);
+        EXPECT_EQ(FilesIn(chosen).size(), c.inChosen);
+        EXPECT_EQ(fs::exists(c.fileWritten ? file : P("other.r62")), c.fileWritten);
+    }
+    // A backup opens as the data file the upload wrote.
+    const auto backups = FilesIn(chosen);
+    ASSERT_FALSE(backups.empty());
+    EXPECT_EQ(Slurp(backups.front()), Slurp(file));
 }
 
 TEST_F(CliTest, HardwareMismatchAndServiceMode) {
