@@ -99,8 +99,15 @@ std::string BackupFileName(const std::tm& t, const RadioImage& image) {
         const bool plain = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
         if (!plain) c = '_';
     }
-    if (serial.empty()) serial = "_";
-    return std::string(stamp) + "-" + serial + kExtension;
+    std::string name(stamp);
+    name += '-';
+    // Appended, not assigned from a literal: the cross compiler warns about a copy that cannot happen.
+    if (serial.empty())
+        name += '_';
+    else
+        name += serial;
+    name += kExtension;
+    return name;
 }
 
 namespace {
