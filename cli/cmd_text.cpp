@@ -216,13 +216,14 @@ int RunVerify(const LinkOptions& options) {
     LinkPrompter prompter(cliPrompter, progress);
     progress.ShowPort(options.port, LineSettings{});
 
+    // The radio has no Default Split; the file's stands for it, in the backup and in the comparison
+    // (where it is never a difference).
+    FileTrailerBytes trailer{};
+    std::copy(file->bytes.begin() + kImageSize, file->bytes.end(), trailer.begin());
     CancelToken cancel;
     UploadJobResult result;
     {
         InterruptCancels interrupt(cancel);
-        // The backup carries the file's Default Split, as the radio has none of its own.
-        FileTrailerBytes trailer{};
-        std::copy(file->bytes.begin() + kImageSize, file->bytes.end(), trailer.begin());
         result = RunUploadJob(*port, LinkEnvironment(options, cancel, progress, prompter, trailer),
                               RadioImage{}, false);
     }
@@ -232,12 +233,7 @@ int RunVerify(const LinkOptions& options) {
         const int code = ExitCodeOf(result.status);
         return code >= 128 ? code : kExitDiffTrouble; // a signal keeps its 128 + number
     }
-    // The radio has no Default Split; the file's stands for it, so it is never a difference.
-    const DataFileBytes radio = MakeDataFileBytes(*result.image, [&] {
-        FileTrailerBytes t{};
-        std::copy(file->bytes.begin() + kImageSize, file->bytes.end(), t.begin());
-        return t;
-    }());
+    const DataFileBytes radio = MakeDataFileBytes(*result.image, trailer);
     return PrintDiff(DiffDataFiles(radio, file->bytes, DiffMode::RadioAgainstFile, file->format));
 }
 
