@@ -28,12 +28,14 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
 status=0
 for t in $targets; do
     mkdir -p "build-fuzz/corpus/$t" "build-fuzz/findings/$t"
-    dict=()
-    [ -f "fuzz/$t.dict" ] && dict=(-dict="fuzz/$t.dict")
+    flags=()
+    [ -f "fuzz/$t.dict" ] && flags=(-dict="fuzz/$t.dict")
+    # fuzz/TARGET.options: the target's own libFuzzer flags (input size limits).
+    [ -f "fuzz/$t.options" ] && flags+=($(cat "fuzz/$t.options"))
     echo "== $t for ${seconds}s"
     # New inputs go into the first folder; the seeds are only read.
     if ! "build-fuzz/bin/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-            -artifact_prefix="build-fuzz/findings/$t/" "${dict[@]}" ${FUZZ_ARGS:-} \
+            -artifact_prefix="build-fuzz/findings/$t/" "${flags[@]}" ${FUZZ_ARGS:-} \
             "build-fuzz/corpus/$t" "fuzz/corpus/$t" 2>"build-fuzz/$t.log"; then
         tail -n 60 "build-fuzz/$t.log" >&2
         echo "FINDING in $t: see build-fuzz/findings/$t/ and build-fuzz/$t.log" >&2

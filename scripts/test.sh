@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything into build/ and runs every test; then the core tests once more under
-# AddressSanitizer + UndefinedBehaviorSanitizer (build-asan/).
+# Builds everything into build/ and runs every test; then every test once more (core, rt62m and the
+# window, offscreen) under AddressSanitizer + UndefinedBehaviorSanitizer (build-asan/); then each
+# fuzz target for a minute (build-fuzz/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -13,10 +14,12 @@ cmake --build build -j"$jobs"
 export QT_QPA_PLATFORM=offscreen
 (cd build && ctest --output-on-failure -j"$jobs" --timeout 300)
 
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DRT62M_CORE_ONLY=ON -DRT62M_WERROR=$werror \
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DRT62M_WERROR=$werror \
       -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" >/dev/null
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ctest --output-on-failure -j"$jobs" --timeout 300)
+
+scripts/fuzz.sh all 60
 
 # The core and rt62m must keep building for Windows.
 scripts/cross-windows.sh
