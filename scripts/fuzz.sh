@@ -2,6 +2,8 @@
 # Builds the libFuzzer targets into build-fuzz/ (clang, ASan+UBSan) and runs one or all of them.
 # Usage: scripts/fuzz.sh [TARGET|all] [SECONDS]     (default: all, 60 seconds each)
 # Exits non-zero on a finding; the input that caused it is left in build-fuzz/findings/TARGET/.
+# To keep a finding as a regression input: build-fuzz/bin/TARGET -minimize_crash=1 -runs=100000 FILE,
+# then copy the smallest crash-* it leaves into tests/data/fuzz/TARGET/ (the TARGET_replay test runs it).
 # What a run discovers stays in build-fuzz/corpus/TARGET/; fuzz/corpus/TARGET/ holds only the seeds.
 # Extra libFuzzer options can be given in FUZZ_ARGS (e.g. FUZZ_ARGS="-print_final_stats=1").
 set -euo pipefail
