@@ -1,19 +1,24 @@
-// Shared steps of the rt62m commands that read a data file into a document.
+// Shared steps of the rt62m commands that read or write a whole data file.
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
-#include <vector>
 
 #include "cli_prompter.h"
 #include "image/document.h"
 
 namespace rt62::cli {
 
-// Opens path as the File Open command does (probe, messages 32/34/37 on stderr, then the load).
-// true when the document now holds the file's contents.
+// Opens path as the File Open command does (probe, messages 32/34/37 on stderr, then the load);
+// "-" reads the data file from standard input. true when the document now holds the file's contents.
 bool OpenForCommand(CRT62MDoc& doc, const std::string& path);
 
-// The single FILE argument of "rt62m <command> FILE"; prints the usage error when args do not fit.
-bool SingleFileArgument(const std::vector<std::string>& args, const char* command, std::string& path, int& exitCode);
+// Whether the data file can go to path ("-": standard output, which must not be a terminal); shows
+// the refusal. Lets a command refuse its target before anything else happens.
+bool CheckOutput(Prompter& prompter, const std::string& path);
 
-}  // namespace rt62::cli
+// Writes a whole data file to path through the one data-file writer, or to standard output for "-".
+bool WriteOutput(Prompter& prompter, const std::string& path, std::span<const std::uint8_t> bytes);
+
+} // namespace rt62::cli

@@ -1,5 +1,6 @@
 // rt62m channels FILE: the 16 channel rows of the grid, 20 cell texts each, separated by TAB.
 #include <cstdio>
+#include <memory>
 
 #include "cli_document.h"
 #include "command.h"
@@ -8,13 +9,30 @@
 namespace rt62::cli {
 namespace {
 
-int RunChannels(const std::vector<std::string>& args) {
+struct ChannelsOptions {
     std::string path;
-    int exitCode = kExitOk;
-    if (!SingleFileArgument(args, "channels", path, exitCode)) return exitCode;
+    bool header = false;
+};
+
+// One name per column: the grid's upper header (a group such as "Frequency") before its lower one.
+std::string HeaderLine() {
+    std::string line;
+    for (int c = 0; c < kGridColumnCount; ++c) {
+        if (c) line += '\t';
+        const std::string_view upper = HeaderText(0, c), lower = HeaderText(1, c);
+        line += upper;
+        if (!upper.empty() && !lower.empty()) line += ' ';
+        line += lower;
+    }
+    return line;
+}
+
+int RunChannels(const ChannelsOptions& o) {
+    const std::string& path = o.path;
     CliPrompter prompter;
     CRT62MDoc doc(prompter);
     if (!OpenForCommand(doc, path)) return kExitFailure;
+    if (o.header) std::printf("%s\n", HeaderLine().c_str());
     for (int n = 0; n < 16; ++n) {
         std::string line;
         for (int c = 0; c < kGridColumnCount; ++c) {
@@ -26,9 +44,15 @@ int RunChannels(const std::vector<std::string>& args) {
     return kExitOk;
 }
 
-}  // namespace
+CommandRun SetupChannels(CLI::App& app) {
+    auto o = std::make_shared<ChannelsOptions>();
+    AddInputFile(app, o->path);
+    app.add_flag("-H,--header", o->header, "print a first line with the grid's column names");
+    return [o] { return RunChannels(*o); };
+}
 
-RT62M_COMMAND("channels", "channels FILE      the 16 channel rows as the grid shows them (TAB-separated)", 10,
-              RunChannels);
+} // namespace
 
-}  // namespace rt62::cli
+RT62M_COMMAND("channels", "the 16 channel rows as the grid shows them (TAB-separated)", 10, SetupChannels);
+
+} // namespace rt62::cli

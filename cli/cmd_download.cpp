@@ -1,5 +1,6 @@
 // rt62m download --port PORT FILE: writes a data file's image into the radio (the file is not changed).
 #include <cstdio>
+#include <memory>
 
 #include "cli_document.h"
 #include "cmd_upload_shared.h"
@@ -9,20 +10,18 @@
 namespace rt62::cli {
 namespace {
 
-int RunDownload(const std::vector<std::string>& args) {
-    LinkOptions options;
-    int exitCode = kExitOk;
-    if (!ParseLinkOptions(args, "download", false, 1, options, exitCode)) return exitCode;
-    std::unique_ptr<SerialPort> port = PortForCommand(options.port, "download", exitCode);
-    if (!port) return exitCode;
+int RunDownload(const LinkOptions& options) {
+    std::unique_ptr<SerialPort> port = CreateSerialPort(options.port);
+    if (!port) return kExitUsage; // the option's check lets only port names through
     const bool serviceMode = options.serviceMode && AskServicePassword(stderr);
 
     CliPrompter cliPrompter(stderr, options.assumeYes);
     CRT62MDoc doc(cliPrompter);
-    if (!OpenForCommand(doc, options.positional[0])) return kExitFailure;
+    if (!OpenForCommand(doc, options.input)) return kExitFailure;
     NormalizeImage(doc.Model());
 
-    TerminalProgress progress(stderr);
+    TerminalProgress progress(stderr, DetailOf(options));
+    progress.ShowPort(options.port, LineSettings{});
     LinkPrompter prompter(cliPrompter, progress);
     DownloadOptions download;
     download.serviceMode = serviceMode;
@@ -39,17 +38,21 @@ int RunDownload(const std::vector<std::string>& args) {
     {
         InterruptCancels interrupt(cancel);
         result =
-            RunDownloadJob(*port, {cancel, progress, prompter, options.giveUpAfter}, doc.Image(), download);
+            RunDownloadJob(*port, LinkEnvironment(options, cancel, progress, prompter, doc.TrailerBytes()),
+                           doc.Image(), download);
     }
     port->Close();
     return ExitCodeOf(result.status);
 }
 
+CommandRun SetupDownload(CLI::App& app) {
+    auto options = std::make_shared<LinkOptions>();
+    AddLinkOptions(app, *options, false);
+    return [options] { return RunDownload(*options); };
+}
+
 } // namespace
 
-RT62M_COMMAND("download",
-              "download --port PORT FILE [--timeout SECONDS] [--service-mode [--yes]]\n"
-              "                          write FILE's image into the radio after checking its hardware",
-              61, RunDownload);
+RT62M_COMMAND("download", "write FILE's image into the radio after checking its hardware", 61, SetupDownload);
 
 } // namespace rt62::cli

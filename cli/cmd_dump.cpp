@@ -1,5 +1,6 @@
 // rt62m dump FILE: the service dump table of the image, one row per line, cells separated by TAB.
 #include <cstdio>
+#include <memory>
 
 #include "cli_document.h"
 #include "command.h"
@@ -8,10 +9,7 @@
 namespace rt62::cli {
 namespace {
 
-int RunDump(const std::vector<std::string>& args) {
-    std::string path;
-    int exitCode = kExitOk;
-    if (!SingleFileArgument(args, "dump", path, exitCode)) return exitCode;
+int RunDump(const std::string& path) {
     CliPrompter prompter;
     CRT62MDoc doc(prompter);
     if (!OpenForCommand(doc, path)) return kExitFailure;
@@ -27,8 +25,14 @@ int RunDump(const std::vector<std::string>& args) {
     return kExitOk;
 }
 
-}  // namespace
+CommandRun SetupDump(CLI::App& app) {
+    auto path = std::make_shared<std::string>();
+    AddInputFile(app, *path);
+    return [path] { return RunDump(*path); };
+}
 
-RT62M_COMMAND("dump", "dump FILE          the image as the service dump shows it (hex, TAB-separated)", 30, RunDump);
+} // namespace
 
-}  // namespace rt62::cli
+RT62M_COMMAND("dump", "the image as the service dump shows it (hex, TAB-separated)", 30, SetupDump);
+
+} // namespace rt62::cli

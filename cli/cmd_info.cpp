@@ -1,5 +1,6 @@
 // rt62m info FILE: a short summary of a data file for a human reader.
 #include <cstdio>
+#include <memory>
 
 #include "cli_document.h"
 #include "command.h"
@@ -11,10 +12,7 @@ namespace {
 
 constexpr const char* kOptionDeviceNames[] = {"None", "ZNE-48", "Encryption Hilevel", "ANI", "KT-Trunk"};
 
-int RunInfo(const std::vector<std::string>& args) {
-    std::string path;
-    int exitCode = kExitOk;
-    if (!SingleFileArgument(args, "info", path, exitCode)) return exitCode;
+int RunInfo(const std::string& path) {
     CliPrompter prompter;
     CRT62MDoc doc(prompter);
     if (!OpenForCommand(doc, path)) return kExitFailure;
@@ -26,14 +24,15 @@ int RunInfo(const std::vector<std::string>& args) {
     std::uint16_t stored = ReadImageChecksum(image);
     std::uint16_t computed = ComputeImageChecksum(image);
     int inUse = 0;
-    for (const ChannelEntry& e : m.channels.entries) inUse += e.inUse ? 1 : 0;
+    for (const ChannelEntry& e : m.channels.entries)
+        inUse += e.inUse ? 1 : 0;
 
     std::printf("File:            %s\n", doc.CurrentPath().c_str());
     std::printf("Serial number:   %s\n", m.marketing.serialNumber.c_str());
     std::printf("Market app:      %s\n", m.marketing.marketApplication.c_str());
     std::printf("Firmware:        %s\n", FormatFirmwareVersion(ReadFirmwareVersion(image)).c_str());
-    std::printf("Band:            %.*s (code %d)\n", static_cast<int>(step.bandText.size()), step.bandText.data(),
-                m.hardware.bandStepCode);
+    std::printf("Band:            %.*s (code %d)\n", static_cast<int>(step.bandText.size()),
+                step.bandText.data(), m.hardware.bandStepCode);
     std::printf("Channel step:    %.*s\n", static_cast<int>(step.stepText.size()), step.stepText.data());
     std::printf("Option device:   %s\n", option >= 0 && option < 5 ? kOptionDeviceNames[option] : "???");
     std::printf("Channels in use: %d of 16\n", inUse);
@@ -43,9 +42,14 @@ int RunInfo(const std::vector<std::string>& args) {
     return kExitOk;
 }
 
-}  // namespace
+CommandRun SetupInfo(CLI::App& app) {
+    auto path = std::make_shared<std::string>();
+    AddInputFile(app, *path);
+    return [path] { return RunInfo(*path); };
+}
 
-RT62M_COMMAND("info", "info FILE          a short summary: serial, band, step, firmware, option, checksum", 40,
-              RunInfo);
+} // namespace
 
-}  // namespace rt62::cli
+RT62M_COMMAND("info", "a short summary: serial, band, step, firmware, option, checksum", 40, SetupInfo);
+
+} // namespace rt62::cli

@@ -1,5 +1,6 @@
 // rt62m report FILE: the programming report as File / Print draws it, one report line per output line.
 #include <cstdio>
+#include <memory>
 
 #include "cli_document.h"
 #include "command.h"
@@ -8,22 +9,26 @@
 namespace rt62::cli {
 namespace {
 
-int RunReport(const std::vector<std::string>& args) {
-    std::string path;
-    int exitCode = kExitOk;
-    if (!SingleFileArgument(args, "report", path, exitCode)) return exitCode;
+int RunReport(const std::string& path) {
     CliPrompter prompter;
     CRT62MDoc doc(prompter);
     if (!OpenForCommand(doc, path)) return kExitFailure;
     // Printing follows the same normalisation as every other use of the whole image.
     NormalizeImage(doc.Model());
     ProgrammingReport report(doc);
-    for (const ReportLine& line : report.Lines()) std::printf("%s\n", line.drawn ? line.text.c_str() : "");
+    for (const ReportLine& line : report.Lines())
+        std::printf("%s\n", line.drawn ? line.text.c_str() : "");
     return kExitOk;
 }
 
-}  // namespace
+CommandRun SetupReport(CLI::App& app) {
+    auto path = std::make_shared<std::string>();
+    AddInputFile(app, *path);
+    return [path] { return RunReport(*path); };
+}
 
-RT62M_COMMAND("report", "report FILE        the programming report as printed", 20, RunReport);
+} // namespace
 
-}  // namespace rt62::cli
+RT62M_COMMAND("report", "the programming report as printed", 20, SetupReport);
+
+} // namespace rt62::cli

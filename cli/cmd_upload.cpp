@@ -1,6 +1,8 @@
 // rt62m upload --port PORT -o FILE: reads the radio's image into a new data file.
 #include <cstdio>
+#include <memory>
 
+#include "cli_document.h"
 #include "cmd_upload_shared.h"
 #include "command.h"
 #include "image/data_file.h"
@@ -9,38 +11,44 @@
 namespace rt62::cli {
 namespace {
 
-int RunUpload(const std::vector<std::string>& args) {
-    LinkOptions options;
-    int exitCode = kExitOk;
-    if (!ParseLinkOptions(args, "upload", true, 0, options, exitCode)) return exitCode;
-    std::unique_ptr<SerialPort> port = PortForCommand(options.port, "upload", exitCode);
-    if (!port) return exitCode;
+int RunUpload(const LinkOptions& options) {
+    std::unique_ptr<SerialPort> port = CreateSerialPort(options.port);
+    if (!port) return kExitUsage; // the option's check lets only port names through
+    CliPrompter cliPrompter;
+    // Refused before the user is asked to switch the radio on.
+    if (!CheckOutput(cliPrompter, options.output)) return kExitFailure;
     if (options.serviceMode) AskServicePassword(stderr); // nothing of an upload depends on it
 
-    CliPrompter cliPrompter;
-    TerminalProgress progress(stderr);
+    TerminalProgress progress(stderr, DetailOf(options));
     LinkPrompter prompter(cliPrompter, progress);
+    progress.ShowPort(options.port, LineSettings{});
 
+    // The file is written before the upload counts as completed, so "Upload is completed" is never
+    // followed by a write failure; a failure or a cancel never touches the file.
+    const KeepUploadedImage keep = [&](const RadioImage& image) {
+        const DataFileBytes bytes = MakeDataFileBytes(image, DefaultSplitBytes(0.0));
+        return WriteOutput(prompter, options.output, bytes);
+    };
     CancelToken cancel;
     UploadJobResult result;
     {
         InterruptCancels interrupt(cancel);
-        result = RunUploadJob(*port, {cancel, progress, prompter, options.giveUpAfter}, RadioImage{}, false);
+        result =
+            RunUploadJob(*port, LinkEnvironment(options, cancel, progress, prompter, DefaultSplitBytes(0.0)),
+                         RadioImage{}, false, keep);
     }
     port->Close();
-    if (result.status != JobStatus::Completed || !result.image) return ExitCodeOf(result.status);
-    // The file is written only after a complete upload, so a failure or a cancel never touches it.
-    const DataFileBytes bytes = MakeDataFileBytes(*result.image, DefaultSplitBytes(0.0));
-    if (!WriteDataFile(prompter, options.output, bytes)) return kExitFailure;
-    return kExitOk;
+    return ExitCodeOf(result.status);
+}
+
+CommandRun SetupUpload(CLI::App& app) {
+    auto options = std::make_shared<LinkOptions>();
+    AddLinkOptions(app, *options, true);
+    return [options] { return RunUpload(*options); };
 }
 
 } // namespace
 
-RT62M_COMMAND("upload",
-              "upload --port PORT -o FILE [--timeout SECONDS] [--service-mode]\n"
-              "                          read the radio's image into a new data file (PORT: COM1-COM16, a "
-              "device, sim:)",
-              60, RunUpload);
+RT62M_COMMAND("upload", "read the radio's image into a new data file", 60, SetupUpload);
 
 } // namespace rt62::cli

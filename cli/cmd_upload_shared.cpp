@@ -7,6 +7,7 @@
 
 #include "command.h"
 #include "image/strings.h"
+#include "link/radio_backup.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -25,30 +26,35 @@ namespace {
 
 constexpr char kServicePassword[] = "melto-varis";
 constexpr int kBarCells = 40;
+constexpr int kStrPortSettings = 4004;
+constexpr int kStrFrameReceived = 4005;
+constexpr int kStrFrameSent = 4006;
 
 CancelToken* g_interruptToken = nullptr;
+volatile std::sig_atomic_t g_stopSignal = 0;
 
-extern "C" void OnInterrupt(int) {
+// The signals that end a transfer as Ctrl+C does.
+#ifdef SIGHUP
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+#else
+constexpr int kStopSignals[] = {SIGINT, SIGTERM};
+#endif
+
+extern "C" void OnInterrupt(int sig) {
+    g_stopSignal = sig;
     if (g_interruptToken) g_interruptToken->Request();
 }
 
-bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::string& name,
-               std::string& value, bool& matched) {
-    const std::string& a = args[i];
-    matched = false;
-    if (a == name) {
-        matched = true;
-        if (i + 1 >= args.size()) return false;
-        value = args[++i];
-        return true;
-    }
-    if (a.size() > name.size() + 1 && a.compare(0, name.size(), name) == 0 && a[name.size()] == '=') {
-        matched = true;
-        value = a.substr(name.size() + 1);
-        return true;
-    }
-    return true;
+#ifndef _WIN32
+struct termios g_echoTerminal {};
+
+// A signal at the password prompt gives the terminal its echo back before the default action.
+extern "C" void RestoreEchoAndStop(int sig) {
+    tcsetattr(STDIN_FILENO, TCSANOW, &g_echoTerminal);
+    std::signal(sig, SIG_DFL);
+    std::raise(sig);
 }
+#endif
 
 std::string ReadLineHidden() {
     std::string line;
@@ -63,12 +69,19 @@ std::string ReadLineHidden() {
     struct termios saved {};
     const bool terminal = isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &saved) == 0;
     if (terminal) {
+        g_echoTerminal = saved;
+        for (int sig : kStopSignals)
+            std::signal(sig, RestoreEchoAndStop);
         struct termios quiet = saved;
         quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
         tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
     }
     std::getline(std::cin, line);
-    if (terminal) tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+    if (terminal) {
+        tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+        for (int sig : kStopSignals)
+            std::signal(sig, SIG_DFL);
+    }
 #endif
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return line;
@@ -76,71 +89,53 @@ std::string ReadLineHidden() {
 
 } // namespace
 
-bool ParseLinkOptions(const std::vector<std::string>& args, const char* command, bool allowOutput,
-                      std::size_t maxPositional, LinkOptions& options, int& exitCode) {
-    const std::string cmd = command;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        std::string value;
-        bool matched = false;
-        if (!TakeValue(args, i, "--port", value, matched)) {
-            exitCode = UsageError(cmd + ": --port needs a port name");
-            return false;
-        }
-        if (matched) {
-            options.port = value;
-            continue;
-        }
-        if (allowOutput) {
-            if (!TakeValue(args, i, "-o", value, matched) || (matched && value.empty())) {
-                exitCode = UsageError(cmd + ": -o needs a file name");
-                return false;
-            }
-            if (matched) {
-                options.output = value;
-                continue;
-            }
-        }
-        if (!TakeValue(args, i, "--timeout", value, matched)) {
-            exitCode = UsageError(cmd + ": --timeout needs a number of seconds");
-            return false;
-        }
-        if (matched) {
-            char* end = nullptr;
-            const double seconds = std::strtod(value.c_str(), &end);
-            if (value.empty() || *end != '\0' || !(seconds > 0) || seconds > 86400) {
-                exitCode = UsageError(cmd + ": --timeout needs a number of seconds above 0");
-                return false;
-            }
-            options.giveUpAfter = std::chrono::milliseconds(static_cast<long long>(seconds * 1000 + 0.5));
-            continue;
-        }
-        if (a == "--service-mode") {
-            options.serviceMode = true;
-        } else if (a == "--yes" && !allowOutput) {
-            options.assumeYes = true;
-        } else if (a.size() > 1 && a[0] == '-') {
-            exitCode = UsageError(cmd + ": unknown option '" + a + "'");
-            return false;
-        } else {
-            options.positional.push_back(a);
-        }
-    }
-    if (options.port.empty()) {
-        exitCode = UsageError(cmd + ": --port PORT is required");
-        return false;
-    }
-    if (allowOutput && options.output.empty()) {
-        exitCode = UsageError(cmd + ": -o FILE is required");
-        return false;
-    }
-    if (options.positional.size() != maxPositional) {
-        exitCode =
-            UsageError(cmd + (maxPositional ? ": expected exactly one FILE"
-                                            : ": unexpected argument '" + options.positional[0] + "'"));
-        return false;
-    }
-    return true;
+void AddLinkOptions(CLI::App& app, LinkOptions& options, bool upload) {
+    app.add_option("-p,--port", options.port,
+                   "the serial port: COM1-COM16, a device (ttyUSB0 is /dev/ttyUSB0), or sim:")
+        ->type_name("PORT")
+        ->required()
+        ->check(CLI::Validator(
+            [](std::string& name) {
+                return ParsePortName(name)
+                           ? std::string()
+                           : "'" + name + "' is not a port (COM1-COM16, a device path, or sim:)";
+            },
+            "", "PORT"));
+    if (upload)
+        app.add_option("-o,--output", options.output,
+                       "the data file to write; - writes it to standard output")
+            ->type_name("FILE")
+            ->required()
+            ->check(kNotEmpty);
+    else
+        AddInputFile(app, options.input);
+    app.add_option_function<double>(
+           "-t,--timeout",
+           [&options](const double& seconds) {
+               options.giveUpAfter = std::chrono::milliseconds(static_cast<long long>(seconds * 1000 + 0.5));
+           },
+           "give up after SECONDS without progress (no byte of a frame from the radio); default: wait "
+           "without "
+           "limit for the radio to be switched on")
+        ->type_name("SECONDS")
+        ->check(CLI::Range(0.001, 86400.0));
+    CLI::Option* quiet = app.add_flag("-q,--quiet", options.quiet,
+                                      "show no phase lines and no progress bar, only the messages");
+    app.add_flag("-v,--verbose", options.verbose, "also show the port, its settings and each frame's timing")
+        ->excludes(quiet);
+    CLI::Option* noBackup =
+        app.add_flag("--no-backup", options.noBackup,
+                     "keep no copy of the image read from the radio in the backups folder");
+    app.add_option("--backup-dir", options.backupDir,
+                   "keep the copies of the images read from the radio in DIR; default: " +
+                       DefaultBackupFolder())
+        ->type_name("DIR")
+        ->check(kNotEmpty)
+        ->excludes(noBackup);
+    app.add_flag("--service-mode", options.serviceMode,
+                 "ask for the service password and work in service mode");
+    if (!upload)
+        app.add_flag("-y,--yes", options.assumeYes, "answer Yes to the questions (e.g. a hardware mismatch)");
 }
 
 bool AskServicePassword(std::FILE* prompt) {
@@ -153,7 +148,31 @@ bool AskServicePassword(std::FILE* prompt) {
     return typed == kServicePassword;
 }
 
-TerminalProgress::TerminalProgress(std::FILE* out) : out_(out), bar_(RT62_ISATTY(RT62_FILENO(out)) != 0) {}
+TerminalProgress::TerminalProgress(std::FILE* out, Detail detail)
+    : out_(out), detail_(detail), bar_(detail != Detail::Quiet && RT62_ISATTY(RT62_FILENO(out)) != 0) {}
+
+void TerminalProgress::ShowPort(const std::string& lead, const LineSettings& settings) {
+    if (detail_ != Detail::Verbose) return;
+    EndLine();
+    std::fprintf(
+        out_, "%s\n",
+        FormatString(kStrPortSettings, {lead, std::to_string(settings.baudRate),
+                                        std::to_string(settings.byteSize), std::to_string(settings.stopBits)})
+            .c_str());
+    std::fflush(out_);
+}
+
+void TerminalProgress::FrameDone(bool received, std::size_t bytes, std::chrono::microseconds took) {
+    if (detail_ != Detail::Verbose) return;
+    char ms[32];
+    std::snprintf(ms, sizeof ms, "%.1f", static_cast<double>(took.count()) / 1000.0);
+    EndLine();
+    std::fprintf(
+        out_, "%s\n",
+        FormatString(received ? kStrFrameReceived : kStrFrameSent, {std::to_string(bytes), ms}).c_str());
+    std::fflush(out_);
+    Draw();
+}
 
 TerminalProgress::~TerminalProgress() {
     EndLine();
@@ -168,6 +187,7 @@ void TerminalProgress::EndLine() {
 }
 
 void TerminalProgress::SetTitle(int stringId) {
+    if (detail_ == Detail::Quiet) return;
     EndLine();
     std::fprintf(out_, "%s\n", FormatString(stringId).c_str());
     std::fflush(out_);
@@ -176,6 +196,7 @@ void TerminalProgress::SetTitle(int stringId) {
 void TerminalProgress::SetStatus(int stringId, const std::vector<std::string>& args) {
     // The placeholder of "Retry %1" is shown empty, as the progress dialog shows it.
     std::string text = FormatString(stringId, args.empty() ? std::vector<std::string>{""} : args);
+    if (detail_ == Detail::Quiet) return;
     if (text == lastStatus_ && stringId != kStrRetry) return;
     lastStatus_ = text;
     EndLine();
@@ -211,20 +232,20 @@ void TerminalProgress::Draw() {
 
 InterruptCancels::InterruptCancels(CancelToken& token) {
     g_interruptToken = &token;
-    std::signal(SIGINT, OnInterrupt);
+    g_stopSignal = 0;
+    for (int sig : kStopSignals)
+        std::signal(sig, OnInterrupt);
 }
 
 InterruptCancels::~InterruptCancels() {
-    std::signal(SIGINT, SIG_DFL);
+    for (int sig : kStopSignals)
+        std::signal(sig, SIG_DFL);
     g_interruptToken = nullptr;
 }
 
-std::unique_ptr<SerialPort> PortForCommand(const std::string& name, const char* command, int& exitCode) {
-    std::unique_ptr<SerialPort> port = CreateSerialPort(name);
-    if (!port)
-        exitCode = UsageError(std::string(command) + ": '" + name +
-                              "' is not a port (COM1-COM16, a device path, or sim:)");
-    return port;
+TerminalProgress::Detail DetailOf(const LinkOptions& options) {
+    if (options.quiet) return TerminalProgress::Detail::Quiet;
+    return options.verbose ? TerminalProgress::Detail::Verbose : TerminalProgress::Detail::Normal;
 }
 
 int ExitCodeOf(JobStatus status) {
@@ -232,12 +253,26 @@ int ExitCodeOf(JobStatus status) {
     case JobStatus::Completed:
         return kExitOk;
     case JobStatus::Cancelled:
-        return kExitCancelled;
+        // Ended by a signal: the shell's convention of 128 + its number (130 for Ctrl+C). Without one,
+        // an answer stopped it (no backup, go on? No): the transfer did not happen.
+        return g_stopSignal ? 128 + g_stopSignal : kExitFailure;
     case JobStatus::Failed:
     case JobStatus::Declined:
         break;
     }
     return kExitFailure;
+}
+
+JobEnvironment LinkEnvironment(const LinkOptions& options, CancelToken& cancel, ProgressSink& progress,
+                               Prompter& prompter, const FileTrailerBytes& trailer) {
+    JobEnvironment env{cancel, progress, prompter, options.giveUpAfter};
+    if (!options.noBackup) {
+        const BackupSettings backup{true, options.backupDir, trailer};
+        env.onRadioImage = [&prompter, backup](const RadioImage& read) {
+            return BackUpRadioImage(prompter, backup, read, std::time(nullptr));
+        };
+    }
+    return env;
 }
 
 } // namespace rt62::cli

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "cli_prompter.h"
+#include "command.h"
+#include "image/radio_image.h"
 #include "link/clone_protocol.h"
 #include "link/serial_port.h"
 #include "link/transfer_job.h"
@@ -16,17 +18,19 @@ namespace rt62::cli {
 
 struct LinkOptions {
     std::string port;
-    std::string output;                  // upload: -o FILE
-    std::vector<std::string> positional; // download: FILE
+    std::string output; // upload: -o FILE
+    std::string input;  // download: FILE
     bool serviceMode = false;
     bool assumeYes = false;
+    bool quiet = false;   // no phase lines, no progress bar
+    bool verbose = false; // also the port, its settings and each frame's timing
     std::chrono::milliseconds giveUpAfter{0};
+    std::string backupDir; // empty: the default backups folder
+    bool noBackup = false;
 };
 
-// Parses the options of the two commands; false (with exitCode set) after a usage error.
-// allowOutput: -o is accepted; maxPositional: how many plain arguments may follow.
-bool ParseLinkOptions(const std::vector<std::string>& args, const char* command, bool allowOutput,
-                      std::size_t maxPositional, LinkOptions& options, int& exitCode);
+// Declares the options of the two commands; upload writes -o FILE, download reads FILE.
+void AddLinkOptions(CLI::App& app, LinkOptions& options, bool upload);
 
 // Asks for the service-mode password on the terminal (not echoed, letters lowered as the window's
 // field does); true when it is right. A wrong one turns service mode off without a message.
@@ -35,13 +39,17 @@ bool AskServicePassword(std::FILE* prompt);
 // The caption, the status texts one per line, and a progress bar redrawn in place on a terminal.
 class TerminalProgress : public ProgressSink {
   public:
-    explicit TerminalProgress(std::FILE* out);
+    enum class Detail { Quiet, Normal, Verbose };
+    explicit TerminalProgress(std::FILE* out, Detail detail = Detail::Normal);
+    // The port and its line settings, in verbose mode.
+    void ShowPort(const std::string& lead, const LineSettings& settings);
     ~TerminalProgress() override;
 
     void SetRange(int maximum) override;
     void SetPosition(int position) override;
     void SetStatus(int stringId, const std::vector<std::string>& args = {}) override;
     void SetTitle(int stringId) override;
+    void FrameDone(bool received, std::size_t bytes, std::chrono::microseconds took) override;
     // Ends a bar line that is being redrawn, so the next text starts on a line of its own.
     void EndLine();
 
@@ -49,6 +57,7 @@ class TerminalProgress : public ProgressSink {
     void Draw();
 
     std::FILE* out_;
+    Detail detail_;
     bool bar_;
     bool lineOpen_ = false;
     int range_ = 0;
@@ -73,7 +82,8 @@ class LinkPrompter : public Prompter {
     TerminalProgress& progress_;
 };
 
-// Ctrl+C asks the transfer to stop (at its next cancel check) for as long as this object lives.
+// Ctrl+C, SIGTERM and SIGHUP ask the transfer to stop (at its next cancel check) for as long as this
+// object lives; ExitCodeOf then gives 128 + the signal.
 class InterruptCancels {
   public:
     explicit InterruptCancels(CancelToken& token);
@@ -82,9 +92,13 @@ class InterruptCancels {
     InterruptCancels& operator=(const InterruptCancels&) = delete;
 };
 
-// The port for the --port name; prints the usage error and returns null for a name that is none.
-std::unique_ptr<SerialPort> PortForCommand(const std::string& name, const char* command, int& exitCode);
-
 int ExitCodeOf(JobStatus status);
+
+// The transfer's environment; every image read from the radio is first kept in the backups folder
+// (with trailer as its Default Split) unless --no-backup was given.
+JobEnvironment LinkEnvironment(const LinkOptions& options, CancelToken& cancel, ProgressSink& progress,
+                               Prompter& prompter, const FileTrailerBytes& trailer);
+
+TerminalProgress::Detail DetailOf(const LinkOptions& options);
 
 } // namespace rt62::cli

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything into build/ and runs every test; then every test once more (core, rt62m and the
-# window, offscreen) under AddressSanitizer + UndefinedBehaviorSanitizer (build-asan/); then each
-# fuzz target for a minute (build-fuzz/).
+# Builds everything into build/ and runs every test; checks the install and the Debian package; then
+# every test once more (core, rt62m and the window, offscreen) under AddressSanitizer +
+# UndefinedBehaviorSanitizer (build-asan/); then each fuzz target for a minute (build-fuzz/); then
+# the Windows build of rt62m, run under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -13,6 +14,8 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRT62M_WERROR=$werror >/d
 cmake --build build -j"$jobs"
 export QT_QPA_PLATFORM=offscreen
 (cd build && ctest --output-on-failure -j"$jobs" --timeout 300)
+# What an installed program and its Debian package look like and do.
+scripts/package-check.sh
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DRT62M_WERROR=$werror \
       -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" >/dev/null
@@ -21,5 +24,6 @@ cmake --build build-asan -j"$jobs"
 
 scripts/fuzz.sh all 60
 
-# The core and rt62m must keep building for Windows.
+# The core and rt62m must keep building for Windows, and rt62m.exe must work there as here.
 scripts/cross-windows.sh
+scripts/wine-check.sh

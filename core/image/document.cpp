@@ -11,6 +11,11 @@
 #include <filesystem>
 #include <system_error>
 
+// The data folder as seen from the program's folder; the build sets it from the install layout.
+#ifndef RT62M_DATA_FROM_BIN
+#define RT62M_DATA_FROM_BIN "../share/rt62mwin"
+#endif
+
 namespace rt62 {
 
 namespace fs = std::filesystem;
@@ -18,23 +23,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr double kSplitLimitMHz = 99.9;
-
-// Holds a C stream and closes it on every path out.
-struct File {
-    std::FILE* f = nullptr;
-    File(const std::string& path, const char* mode) : f(std::fopen(path.c_str(), mode)) {}
-    ~File() {
-        if (f) std::fclose(f);
-    }
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
-    explicit operator bool() const { return f != nullptr; }
-    bool Close() {
-        std::FILE* g = f;
-        f = nullptr;
-        return g && std::fclose(g) == 0;
-    }
-};
 
 bool SameNameIgnoringCase(const std::string& a, const char* b) {
     std::size_t n = std::strlen(b);
@@ -77,6 +65,12 @@ std::string FileNameOfPath(const std::string& path) {
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
+std::vector<std::string> DefaultFileFolders(const std::string& programDir) {
+    if (programDir.empty()) return {std::string()};
+    const fs::path dir(programDir);
+    return {dir.string(), (dir / RT62M_DATA_FROM_BIN).lexically_normal().string()};
+}
+
 CRT62MDoc::CRT62MDoc(Prompter& prompter, std::string programDir)
     : prompter_(&prompter), programDir_(std::move(programDir)) {
     LoadDefaults(model_);
@@ -103,6 +97,7 @@ void CRT62MDoc::OnNewDocument() {
 }
 
 void CRT62MDoc::LoadDocument() {
+    ++loadCount_;
     model_ = ImageModel{};
     LoadDefaults(model_);
     fileLoaded_ = false;
@@ -134,38 +129,29 @@ bool CRT62MDoc::FindDefaultFile(int index) {
         fileLoaded_ = false;
         return false;
     }
-    fs::path p = programDir_.empty() ? fs::path(kDefaultFileNames[index])
-                                     : fs::path(programDir_) / kDefaultFileNames[index];
-    std::string full = p.string();
-    if (ProbeFile(full) != 0) {
-        fileLoaded_ = false;
-        return false;
+    for (const std::string& folder : DefaultFileFolders(programDir_)) {
+        const std::string full = folder.empty() ? kDefaultFileNames[index]
+                                                : (fs::path(folder) / kDefaultFileNames[index]).string();
+        if (ProbeFile(full) != 0) continue;
+        fileLoaded_ = true;
+        path_ = full;
+        return true;
     }
-    fileLoaded_ = true;
-    path_ = full;
-    return true;
+    fileLoaded_ = false;
+    return false;
 }
 
 int CRT62MDoc::ProbeFile(const std::string& path) {
-    if (path.empty()) return 1;
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) return 1;
-    File f(path, "rb");
-    if (!f) return 1;
-    return std::fgetc(f.f) == EOF ? 2 : 0;
+    std::optional<std::uintmax_t> size = RegularFileSize(path);
+    if (!size) return 1;
+    return *size == 0 ? 2 : 0;
 }
 
 OpenProbe CRT62MDoc::ProbeOpenFile(const std::string& path) {
-    if (path.empty()) return OpenProbe::CannotOpen;
-    std::error_code ec;
-    fs::file_status st = fs::status(path, ec);
-    if (ec || !fs::exists(st) || fs::is_directory(st)) return OpenProbe::CannotOpen;
-    File f(path, "rb");
-    if (!f) return OpenProbe::CannotOpen;
-    std::uintmax_t size = fs::file_size(path, ec);
-    if (ec) return OpenProbe::CannotOpen;
-    if (size != kDataFileSize) return OpenProbe::WrongSize;
-    return std::fgetc(f.f) == EOF ? OpenProbe::CannotRead : OpenProbe::Ok;
+    std::optional<std::uintmax_t> size = RegularFileSize(path);
+    if (!size) return OpenProbe::CannotOpen;
+    if (*size != kDataFileSize) return OpenProbe::WrongSize;
+    return ReadFileBytes(path, 1).status == ReadStatus::Ok ? OpenProbe::Ok : OpenProbe::CannotRead;
 }
 
 bool CRT62MDoc::IsDefaultFileName(const std::string& path) {
@@ -185,11 +171,31 @@ bool CRT62MDoc::ReadDataFile(const std::string& path) {
         ShowMessage1(*prompter_, kStrReadFailed, Buttons::Ok, Icon::Stop, path);
         return false;
     }
-    std::copy_n(read.bytes.begin(), kImageSize, model_.image.begin());
+    TakeFileBytes(read.bytes);
+    return true;
+}
+
+void CRT62MDoc::TakeFileBytes(std::span<const std::uint8_t> bytes) {
+    std::copy_n(bytes.begin(), kImageSize, model_.image.begin());
     // A shorter tail overwrites only the bytes it has.
     FileTrailerBytes tail = DefaultSplitBytes(model_.defaultSplit);
-    std::copy(read.bytes.begin() + kImageSize, read.bytes.end(), tail.begin());
+    std::copy(bytes.begin() + kImageSize, bytes.begin() + std::min(bytes.size(), kDataFileSize),
+              tail.begin());
     model_.defaultSplit = SanitizeDefaultSplit(DefaultSplitFromBytes(tail));
+}
+
+bool CRT62MDoc::OpenBytes(std::span<const std::uint8_t> bytes, const std::string& name) {
+    if (bytes.size() != kDataFileSize) {
+        ShowMessage(*prompter_, kStrBadFormat, Buttons::Ok, Icon::Stop);
+        return false;
+    }
+    ClearContents();
+    LoadDefaults(model_);
+    TakeFileBytes(bytes);
+    DecodeImage(model_);
+    SetCurrentPath(name);
+    fileLoaded_ = true;
+    UpdateViews();
     return true;
 }
 

@@ -4,7 +4,9 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "image/model.h"
 #include "image/prompter.h"
@@ -15,20 +17,24 @@ namespace rt62 {
 inline constexpr const char* kNoPath = "<none>";
 
 // Default data files by BandStepCode 0-3, and the order in which a new document looks for them.
-inline constexpr std::array<const char*, 4> kDefaultFileNames = {"RT62Mvhf1.r62", "RT62Mvhf2.r62", "RT62Muhf1.r62",
-                                                                 "RT62Muhf2.r62"};
+inline constexpr std::array<const char*, 4> kDefaultFileNames = {"RT62Mvhf1.r62", "RT62Mvhf2.r62",
+                                                                 "RT62Muhf1.r62", "RT62Muhf2.r62"};
 inline constexpr std::array<int, 4> kDefaultFileSearchOrder = {0, 2, 1, 3};
+
+// Where the default files are looked for, in order: beside the program, then the installed data folder
+// (share/rt62mwin next to the program's bin folder). An empty programDir means the working folder only.
+std::vector<std::string> DefaultFileFolders(const std::string& programDir);
 
 // Message ids of the document's messages and of its save-changes question.
 enum DocumentString {
-    kStrOpenFailed = 32,        // "Problem opening file\r\nFile Name = %1"
-    kStrWriteFailed = 33,       // "Problem writing to file"
-    kStrReadFailed = 34,        // "Problem reading from file\r\nFile Name = %1"
-    kStrCreateFailed = 35,      // "Problem opening file\r\n%1"
-    kStrWriteDefault = 36,      // "Do  you want to write default file?"
-    kStrBadFormat = 37,         // "The File cannot be Opened.\r\n..."
-    kStrReadOnly = 49,          // "The File's attribute is Read_Only.\r\nFile Name = %1"
-    kStrSaveChanges = 61699,    // "Save changes to %1?"
+    kStrOpenFailed = 32,     // "Problem opening file\r\nFile Name = %1"
+    kStrWriteFailed = 33,    // "Problem writing to file"
+    kStrReadFailed = 34,     // "Problem reading from file\r\nFile Name = %1"
+    kStrCreateFailed = 35,   // "Problem opening file\r\n%1"
+    kStrWriteDefault = 36,   // "Do  you want to write default file?"
+    kStrBadFormat = 37,      // "The File cannot be Opened.\r\n..."
+    kStrReadOnly = 49,       // "The File's attribute is Read_Only.\r\nFile Name = %1"
+    kStrSaveChanges = 61699, // "Save changes to %1?"
 };
 
 // Result of the File Open command's probe.
@@ -44,7 +50,7 @@ double SanitizeDefaultSplit(double splitMHz);
 std::string FileNameOfPath(const std::string& path);
 
 class CRT62MDoc {
-public:
+  public:
     // Called when a Save As needs a file name; nullopt when the user cancels the dialog.
     using ChooseSavePath = std::function<std::optional<std::string>()>;
 
@@ -85,6 +91,8 @@ public:
     void OnNewDocument();
     // Defaults, then the current path's file or the first default file found (see the .cpp).
     void LoadDocument();
+    // Counts the loads, so a caller can tell whether a command replaced the contents.
+    int LoadCount() const { return loadCount_; }
     bool FindDefaultFile(int index);
 
     // 0 readable, 1 cannot be opened (or empty path), 2 not one byte can be read.
@@ -94,6 +102,9 @@ public:
     static bool IsDefaultFileName(const std::string& path);
 
     bool ReadDataFile(const std::string& path);
+    // The File Open command on bytes from a stream (standard input): message 37 unless they are a
+    // whole data file; then they become the document under the given name. true when loaded.
+    bool OpenBytes(std::span<const std::uint8_t> bytes, const std::string& name);
     bool WriteDataFile(const std::string& path);
     bool IsReadOnly(const std::string& path);
 
@@ -118,8 +129,10 @@ public:
     // After a successful Upload: the image came from the radio, so the document has no file.
     void TakeUploadedImage(const RadioImage& image);
 
-private:
+  private:
     void ClearContents();
+    // The image and the Default Split from a data file's bytes (at least the image).
+    void TakeFileBytes(std::span<const std::uint8_t> bytes);
     void UpdateViews();
 
     Prompter* prompter_;
@@ -130,6 +143,7 @@ private:
     bool fileLoaded_ = false;
     bool modified_ = false;
     bool marketingChanged_ = false;
+    int loadCount_ = 0;
 };
 
-}  // namespace rt62
+} // namespace rt62

@@ -72,7 +72,9 @@ long long EntryHz(double mhz) {
 
 const BandStep& BandStepInfo(int bandStepCode) { return kBandSteps[static_cast<std::size_t>(bandStepCode & 3)]; }
 
-double HzToMHz(long long hz) { return static_cast<double>(hz) / 1000000.0; }
+// Steps times the step times 0.000001, as the radio's values have always been read: the product's own
+// rounding decides the fifth decimal of a value such as 144.784375 (printed 144.78437).
+double HzToMHz(long long hz) { return static_cast<double>(hz) * 0.000001; }
 
 long long MHzToHz(double mhz) {
     const double hz = std::floor(mhz * 1000000.0 + 1e-3);

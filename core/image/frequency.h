@@ -53,7 +53,9 @@ std::string FormatFixed(double value, int width, int precision);
 double ParseDecimal(std::string_view text);
 inline constexpr std::string_view kInhibitedFrequencyText = "---.-----";
 
-// Exact conversions between whole hertz and MHz; the truncation forgives representation error below 1 mHz.
+// Whole hertz -> MHz as hz x 0.000001 (not hz / 1000000: the two differ in the last bit, and so in the
+// printed text of values on a half of the fifth decimal). MHz -> whole hertz truncates, forgiving a
+// representation error below 1 mHz, so either product converts back to the same count.
 double HzToMHz(long long hz);
 long long MHzToHz(double mhz);
 

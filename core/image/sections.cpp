@@ -49,9 +49,10 @@ void HardwareSection::Decode(const RadioImage& image) {
     localOffset = kLocalOffset.Read(image);
     const int mainCount = ReadRefXtalMainCount(image);
     const int ifKhz = ReadFirstIfKhz(image);
-    // From whole hertz, so that truncating back gives the same counts.
+    // Truncating either value back to a count gives the count read.
     refXtalMHz = HzToMHz(static_cast<long long>(mainCount) * BandStepInfo(bandStepCode).mainStepHz);
-    firstIfMHz = HzToMHz(static_cast<long long>(ifKhz) * 1000);
+    // The IF reads as kHz x 0.001, so a count of 51035 shows 51.04 (not 51.03 as via whole hertz).
+    firstIfMHz = ifKhz * 0.001;
     decoded_ = Decoded{bandStepCode, refXtalMHz, firstIfMHz, mainCount, ReadRefXtalAltCount(image), ifKhz};
     sqlReleaseTime = kSqlReleaseTime.Read(image);
     sqlAttackTime = kSqlAttackTime.Read(image);

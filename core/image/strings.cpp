@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "version.h"
+
 namespace rt62 {
 namespace {
 
@@ -14,9 +16,10 @@ struct Entry {
 // The table is split by area into include files, so each area keeps its own texts.
 constexpr Entry kEntries[] = {
 #include "image/strings_core.inc"
-#include "image/strings_link.inc"
-#include "image/strings_gui.inc"
 #include "image/strings_dialogs.inc"
+#include "image/strings_gui.inc"
+#include "image/strings_link.inc"
+#include "image/strings_text.inc"
 };
 
 const Entry* Find(int id) {
@@ -25,14 +28,16 @@ const Entry* Find(int id) {
     return nullptr;
 }
 
-}  // namespace
+} // namespace
 
 std::string_view StringText(int id) {
     const Entry* e = Find(id);
     return e ? std::string_view(e->text) : std::string_view();
 }
 
-bool HasString(int id) { return Find(id) != nullptr; }
+bool HasString(int id) {
+    return Find(id) != nullptr;
+}
 
 std::string FormatText(std::string_view text, const std::vector<std::string>& args) {
     std::string out;
@@ -51,6 +56,8 @@ std::string FormatText(std::string_view text, const std::vector<std::string>& ar
     return out;
 }
 
-std::string FormatString(int id, const std::vector<std::string>& args) { return FormatText(StringText(id), args); }
+std::string FormatString(int id, const std::vector<std::string>& args) {
+    return FormatText(StringText(id), args);
+}
 
-}  // namespace rt62
+} // namespace rt62

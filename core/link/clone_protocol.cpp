@@ -8,7 +8,7 @@ namespace rt62 {
 
 CloneSession::CloneSession(SerialPort& port, CancelToken& cancel, ProgressSink& progress, Prompter& prompter)
     : port_(port), cancel_(cancel), progress_(progress), prompter_(prompter),
-      lastHeard_(std::chrono::steady_clock::now()) {}
+      lastProgress_(std::chrono::steady_clock::now()) {}
 
 bool CloneSession::SendByte(std::uint8_t b) {
     std::uint8_t buf = b;
@@ -23,7 +23,6 @@ ReadResult CloneSession::ReceiveByte(std::uint8_t& out) {
     if (count == 0) return ReadResult::NoData;
     out = b;
     lastByte_ = b;
-    lastHeard_ = std::chrono::steady_clock::now();
     return ReadResult::Ok;
 }
 
@@ -34,7 +33,6 @@ ReadResult CloneSession::PollByte(std::uint8_t& out) {
     if (count == 1) {
         out = b;
         lastByte_ = b;
-        lastHeard_ = std::chrono::steady_clock::now();
     }
     return ReadResult::Ok;
 }
@@ -44,10 +42,11 @@ bool CloneSession::ShouldStop() {
         stopResult_ = LinkResult::Cancelled;
         return true;
     }
-    // A dead line or a radio that has been quiet for the given time would otherwise be waited
-    // for without end: both end the transfer with the lead message.
+    // A dead line, or one that has carried no part of a frame for the given time (silent, or
+    // babbling bytes that open none), would otherwise be waited for without end: both end the
+    // transfer with the lead message.
     if (port_.LinkLost() ||
-        (giveUpAfter_.count() > 0 && std::chrono::steady_clock::now() - lastHeard_ >= giveUpAfter_)) {
+        (giveUpAfter_.count() > 0 && std::chrono::steady_clock::now() - lastProgress_ >= giveUpAfter_)) {
         stopResult_ = Fail(kStrCheckLead);
         return true;
     }
@@ -66,14 +65,21 @@ LinkResult CloneSession::Fail(int stringId) {
 
 void CloneSession::Advance() {
     progress_.SetPosition(++position_);
+    lastProgress_ = std::chrono::steady_clock::now();
 }
 
 void CloneSession::Status(int stringId) {
     progress_.SetStatus(stringId);
 }
 
+void CloneSession::FrameOver(bool received) {
+    progress_.FrameDone(received, kFrameBytes,
+                        std::chrono::duration_cast<std::chrono::microseconds>(
+                            std::chrono::steady_clock::now() - frameStart_));
+}
+
 LinkResult CloneSession::UploadImage(RadioImage& dest) {
-    lastHeard_ = std::chrono::steady_clock::now();
+    lastProgress_ = std::chrono::steady_clock::now();
     if (ShouldStop()) return stopResult_;
     int attempts = 0;
     for (;;) {
@@ -121,6 +127,7 @@ LinkResult CloneSession::UploadImage(RadioImage& dest) {
             if (ShouldStop()) return stopResult_;
         }
 
+        frameStart_ = std::chrono::steady_clock::now();
         unsigned sum = lastByte_;
         ReadResult r = ReceiveByte(b); // header byte 1
         if (r == ReadResult::LineError) return Fail(kStrCommError);
@@ -157,6 +164,7 @@ LinkResult CloneSession::UploadImage(RadioImage& dest) {
         if (r == ReadResult::NoData) continue;
         if (ShouldStop()) return stopResult_;
         if (b == static_cast<std::uint8_t>(sum)) {
+            FrameOver(true);
             SendByte(kAck);
             return LinkResult::Ok;
         }
@@ -166,7 +174,7 @@ LinkResult CloneSession::UploadImage(RadioImage& dest) {
 }
 
 LinkResult CloneSession::WriteImage(const RadioImage& image) {
-    lastHeard_ = std::chrono::steady_clock::now();
+    lastProgress_ = std::chrono::steady_clock::now();
     int attempts = 0;
     for (;;) {
         port_.PurgeInput();
@@ -176,6 +184,7 @@ LinkResult CloneSession::WriteImage(const RadioImage& image) {
         if (ShouldStop()) return stopResult_;
         Advance();
         Status(kStrPleaseWait);
+        frameStart_ = std::chrono::steady_clock::now();
         if (!SendByte(kFrameStart)) return Fail(kStrCommError);
         Advance();
         if (!SendByte(kHeaderByte)) return Fail(kStrCommError);
@@ -201,7 +210,10 @@ LinkResult CloneSession::WriteImage(const RadioImage& image) {
         }
         if (r == ReadResult::NoData) continue;
         Advance();
-        if (r == ReadResult::Ok && answer == kAck) return LinkResult::Ok;
+        if (r == ReadResult::Ok && answer == kAck) {
+            FrameOver(false);
+            return LinkResult::Ok;
+        }
         return Fail(kStrDataError);
     }
 }
@@ -211,6 +223,7 @@ LinkResult CloneSession::DownloadImage(RadioImage& current, RadioImage& scratch,
     if (ShouldStop()) return stopResult_;
     LinkResult r = UploadImage(scratch);
     if (r != LinkResult::Ok) return r;
+    if (options.radioImageRead && !options.radioImageRead(scratch)) return LinkResult::Cancelled;
     Advance();
     if (ShouldStop()) return stopResult_;
 

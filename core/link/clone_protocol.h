@@ -75,7 +75,15 @@ class ProgressSink {
     // A status text by id; "Retry %1" comes with no argument and shows as "Retry ".
     virtual void SetStatus(int stringId, const std::vector<std::string>& args = {}) = 0;
     virtual void SetTitle(int stringId) = 0;
+    // A whole frame went over: received from the radio, or sent to it and acknowledged. For a
+    // detailed log only; the default ignores it.
+    virtual void FrameDone(bool received, std::size_t bytes, std::chrono::microseconds took) {
+        (void)received, (void)bytes, (void)took;
+    }
 };
+
+// The frame on the wire: '!', two header bytes, the image and the FrameSum.
+inline constexpr std::size_t kFrameBytes = 1 + 2 + kImageSize + 1;
 
 // A sink that drops everything.
 class NullProgress : public ProgressSink {
@@ -88,6 +96,10 @@ class NullProgress : public ProgressSink {
 
 enum class LinkResult { Ok, Failed, Cancelled };
 
+// Called with an image just read from the radio, before anything is done with it; false stops the
+// transfer (as a cancel: whoever answered false has told the user).
+using RadioImageHook = std::function<bool(const RadioImage& radioImage)>;
+
 // What Download needs from the document besides the image.
 struct DownloadOptions {
     bool serviceMode = false;
@@ -95,6 +107,8 @@ struct DownloadOptions {
     // Rebuilds the image from the document's sections (and stores the checksum); may be empty when
     // the image is already normalized.
     std::function<void(RadioImage&)> normalize;
+    // Runs on the verifying read, before the hardware check and the write (the radio backup).
+    RadioImageHook radioImageRead = {};
 };
 
 // What happened to the image during a Download, whatever the result.
@@ -108,7 +122,8 @@ class CloneSession {
   public:
     CloneSession(SerialPort& port, CancelToken& cancel, ProgressSink& progress, Prompter& prompter);
 
-    // Gives up (message 81) when the radio has sent nothing for this long; zero waits for ever.
+    // Gives up (message 81) when no byte of a frame has gone over for this long (a silent radio, or a
+    // line whose bytes open no frame); zero waits for ever.
     void SetGiveUpAfter(std::chrono::milliseconds wait) { giveUpAfter_ = wait; }
     int Position() const { return position_; }
     void SetPosition(int position) { position_ = position; }
@@ -132,6 +147,7 @@ class CloneSession {
     LinkResult Fail(int stringId);
     void Advance();
     void Status(int stringId);
+    void FrameOver(bool received);
 
     Step ReadFrameAttempt(RadioImage& dest, bool& firstAttempt);
 
@@ -143,7 +159,8 @@ class CloneSession {
     std::uint8_t lastByte_ = 0; // the last byte the radio sent; PollByte leaves it as it is
     LinkResult stopResult_ = LinkResult::Failed;
     std::chrono::milliseconds giveUpAfter_{0};
-    std::chrono::steady_clock::time_point lastHeard_;
+    std::chrono::steady_clock::time_point lastProgress_; // the last step of a frame
+    std::chrono::steady_clock::time_point frameStart_;
 };
 
 } // namespace rt62

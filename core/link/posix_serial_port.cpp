@@ -87,6 +87,22 @@ bool ReadErrorCounter(int fd, long& count) {
 #endif
 }
 
+OpenError OpenErrorOf(int error) {
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return OpenError::PermissionDenied;
+    case EBUSY:
+        return OpenError::Busy;
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+        return OpenError::NotFound;
+    default:
+        return OpenError::Other;
+    }
+}
+
 } // namespace
 
 PosixSerialPort::PosixSerialPort(std::string devicePath) : path_(std::move(devicePath)) {}
@@ -98,19 +114,24 @@ PosixSerialPort::~PosixSerialPort() {
 bool PosixSerialPort::Open(const LineSettings& settings) {
     if (fd_ >= 0) Close();
     lost_ = false;
+    SetOpenError(OpenError::Settings);
     const speed_t speed = SpeedFor(settings.baudRate);
     if (speed == B0 || settings.byteSize < 5 || settings.byteSize > 8) return false;
 
     int fd = ::open(path_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0) {
+        SetOpenError(OpenErrorOf(errno));
+        return false;
+    }
     // Another program on the same port would corrupt the exchange: refuse to share it.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
         ::close(fd);
+        SetOpenError(OpenError::Busy);
         return false;
     }
     struct termios tio {};
     if (::tcgetattr(fd, &tio) != 0) {
-        ::close(fd);
+        ::close(fd); // not a terminal at all
         return false;
     }
     fd_ = fd;
@@ -159,6 +180,7 @@ bool PosixSerialPort::Open(const LineSettings& settings) {
     ::tcflush(fd_, TCIOFLUSH);
     decoder_.Reset();
     input_.clear();
+    SetOpenError(OpenError::None);
     return true;
 }
 

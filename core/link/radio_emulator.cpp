@@ -126,6 +126,8 @@ void RadioEmulator::Respond(std::uint8_t b, std::vector<LineEvent>& out) {
         if (b == kPromptReply) {
             state_ = State::Armed;
         } else if (b == kRequest && state_ == State::Armed) {
+            for (; faults_.promptsBeforeFrame > 0; --faults_.promptsBeforeFrame)
+                Send(kPrompt, out);
             SendFrame(out);
             state_ = State::Idle;
         } else if (b == kWriteStart) {

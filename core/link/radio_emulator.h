@@ -47,6 +47,7 @@ class RadioEmulator {
         int writeAnswerDelayMs = 0;
         bool lineErrorAsWriteAnswer = false; // once: a line error instead of the answer to a write
         int hangUpAtHostByte = -1;           // the pseudo-terminal peer hangs up after this byte
+        int promptsBeforeFrame = 0; // once: 'P' sent this many more times after ' ' 'p', then the frame
     };
 
     explicit RadioEmulator(const RadioImage& image, Start start = Start::Immediate);

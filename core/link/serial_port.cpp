@@ -10,6 +10,13 @@
 #endif
 
 namespace rt62 {
+namespace {
+
+constexpr int kStrPortProblemId = 80;      // "Problem with COM port"
+constexpr int kStrPortNoPermission = 4000; // 80's text, then the dialout hint for %1
+constexpr int kStrPortBusy = 4002;         // 80's text, then "%1 is in use by another program"
+
+} // namespace
 
 bool SerialPort::SendEchoed(std::uint8_t* data, std::size_t n) {
     if (!Write(data, n)) return false;
@@ -46,6 +53,13 @@ std::optional<PortName> ParsePortName(std::string_view name) {
 #else
     if (name.size() > 1 && name[0] == '/')
         return PortName{PortName::Kind::Device, 0, std::string(name), std::string(name)};
+    const bool bareTty =
+        name.substr(0, 3) == "tty" || name.substr(0, 3) == "cu." || name.substr(0, 6) == "rfcomm";
+    if (bareTty && name.find('/') == std::string_view::npos &&
+        name.find_first_of(" \t") == std::string_view::npos) {
+        const std::string device = "/dev/" + std::string(name);
+        return PortName{PortName::Kind::Device, 0, device, device};
+    }
 #endif
     return std::nullopt;
 }
@@ -71,6 +85,16 @@ std::unique_ptr<SerialPort> CreateSerialPort(std::string_view name) {
 bool OpenCloneLink(SerialPort& port) {
     if (port.IsOpen()) return true;
     return port.Open(LineSettings{});
+}
+
+void ShowPortProblem(Prompter& prompter, const SerialPort* port) {
+    const OpenError why = port ? port->LastOpenError() : OpenError::None;
+    if (why == OpenError::PermissionDenied)
+        prompter.show(kStrPortNoPermission, Buttons::Ok, Icon::Stop, {port->LeadName()});
+    else if (why == OpenError::Busy)
+        prompter.show(kStrPortBusy, Buttons::Ok, Icon::Stop, {port->LeadName()});
+    else
+        prompter.show(kStrPortProblemId, Buttons::Ok, Icon::Stop);
 }
 
 } // namespace rt62

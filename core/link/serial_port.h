@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "image/prompter.h"
+
 namespace rt62 {
 
 // Result of every read: the values are the ones the rest of the program compares against.
@@ -35,6 +37,9 @@ inline constexpr int ReadTimeoutMs(std::size_t n) {
 inline constexpr int WriteTimeoutMs(std::size_t n) {
     return kWriteConstantMs + kWritePerByteMs * static_cast<int>(n);
 }
+
+// Why the last Open failed, so the message can tell the user what to do about it.
+enum class OpenError { None, NotFound, PermissionDenied, Busy, Settings, Other };
 
 class SerialPort {
   public:
@@ -67,8 +72,15 @@ class SerialPort {
     const std::string& LeadName() const { return leadName_; }
     void SetLeadName(std::string name) { leadName_ = std::move(name); }
 
+    // None after a successful Open (and before the first).
+    OpenError LastOpenError() const { return openError_; }
+
+  protected:
+    void SetOpenError(OpenError error) { openError_ = error; }
+
   private:
     std::string leadName_;
+    OpenError openError_ = OpenError::None;
 };
 
 // How a port is named in the settings and on the command line.
@@ -81,6 +93,7 @@ struct PortName {
 };
 
 // "COM1".."COM16" (any case), a device path ("/..." on POSIX, "\\.\..." on Windows), or "sim:".
+// On POSIX a bare tty name ("ttyUSB0", "cu.usbserial", "rfcomm0") means that node in /dev.
 std::optional<PortName> ParsePortName(std::string_view name);
 // The device behind "COM<n>" on this platform.
 std::string ComDevicePath(int comNumber);
@@ -91,5 +104,9 @@ std::unique_ptr<SerialPort> CreateSerialPort(std::string_view name);
 // What every transfer calls first: an open port is used as it is (nothing re-applied), a closed one
 // is opened at 4800 baud, 8 data bits, no parity, 2 stop bits.
 bool OpenCloneLink(SerialPort& port);
+
+// Message 80 "Problem with COM port" for a port that would not open (or no port at all); when the
+// port knows why, the variant that says so: no permission (naming the dialout group) or in use.
+void ShowPortProblem(Prompter& prompter, const SerialPort* port);
 
 } // namespace rt62

@@ -23,10 +23,10 @@ bool ConfirmOverwrite(Prompter& prompter, bool documentModified) {
 }
 
 UploadJobResult RunUploadJob(SerialPort& port, const JobEnvironment& env, const RadioImage& current,
-                             bool documentModified) {
+                             bool documentModified, const KeepUploadedImage& keep) {
     UploadJobResult result;
     if (!OpenCloneLink(port)) {
-        env.prompter.show(kStrPortProblem, Buttons::Ok, Icon::Stop);
+        ShowPortProblem(env.prompter, &port);
         return result;
     }
     env.progress.SetTitle(kStrUploadTitle);
@@ -36,8 +36,17 @@ UploadJobResult RunUploadJob(SerialPort& port, const JobEnvironment& env, const 
     session.SetGiveUpAfter(env.giveUpAfter);
     result.status = StatusOf(session.UploadImage(scratch));
     if (result.status != JobStatus::Completed) return result;
+    if (env.onRadioImage && !env.onRadioImage(scratch)) {
+        result.status = JobStatus::Cancelled;
+        return result;
+    }
     if (!ConfirmOverwrite(env.prompter, documentModified)) {
         result.status = JobStatus::Declined;
+        return result;
+    }
+    // "Upload is completed" only once the image is safe where it goes.
+    if (keep && !keep(scratch)) {
+        result.status = JobStatus::Failed;
         return result;
     }
     result.image = scratch;
@@ -49,7 +58,7 @@ DownloadJobResult RunDownloadJob(SerialPort& port, const JobEnvironment& env, co
                                  const DownloadOptions& options) {
     DownloadJobResult result;
     if (!OpenCloneLink(port)) {
-        env.prompter.show(kStrPortProblem, Buttons::Ok, Icon::Stop);
+        ShowPortProblem(env.prompter, &port);
         return result;
     }
     env.progress.SetTitle(kStrDownloadTitle);
@@ -59,7 +68,9 @@ DownloadJobResult RunDownloadJob(SerialPort& port, const JobEnvironment& env, co
     CloneSession session(port, env.cancel, env.progress, env.prompter);
     session.SetGiveUpAfter(env.giveUpAfter);
     DownloadState state;
-    result.status = StatusOf(session.DownloadImage(image, scratch, options, state));
+    DownloadOptions withHook = options;
+    if (!withHook.radioImageRead) withHook.radioImageRead = env.onRadioImage;
+    result.status = StatusOf(session.DownloadImage(image, scratch, withHook, state));
     if (state.merged) result.image = image;
     result.clearMarketingMark = state.keptEditedMarketing && result.status == JobStatus::Completed;
     if (result.status == JobStatus::Completed)

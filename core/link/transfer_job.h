@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <optional>
 
 #include "image/prompter.h"
@@ -18,6 +19,8 @@ struct JobEnvironment {
     ProgressSink& progress;
     Prompter& prompter;
     std::chrono::milliseconds giveUpAfter{0}; // zero: wait for the radio without limit
+    // Sees every image read from the radio first: the upload's, and the download's verifying read.
+    RadioImageHook onRadioImage = {};
 };
 
 enum class JobStatus {
@@ -45,10 +48,15 @@ struct DownloadJobResult {
 // The question before an uploaded image replaces a modified document; true when it may.
 bool ConfirmOverwrite(Prompter& prompter, bool documentModified);
 
-// Opens the link if needed, reads the radio's image, asks ConfirmOverwrite and reports
+// Where an uploaded image is kept before the upload counts as done (a data file, for the command
+// line); false when it could not be kept, after it has shown why.
+using KeepUploadedImage = std::function<bool(const RadioImage&)>;
+
+// Opens the link if needed, reads the radio's image, asks ConfirmOverwrite, keeps the image (when
+// keep is given; Failed, without the completion message, when that fails) and reports
 // "Upload is completed". current only seeds the scratch buffer.
 UploadJobResult RunUploadJob(SerialPort& port, const JobEnvironment& env, const RadioImage& current,
-                             bool documentModified);
+                             bool documentModified, const KeepUploadedImage& keep = {});
 
 // Opens the link if needed and runs the Download on a copy of current; "Download is completed".
 DownloadJobResult RunDownloadJob(SerialPort& port, const JobEnvironment& env, const RadioImage& current,

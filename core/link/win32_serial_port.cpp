@@ -39,7 +39,15 @@ bool Win32SerialPort::Open(const LineSettings& settings) {
     lost_ = false;
     HANDLE h =
         CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    if (h == INVALID_HANDLE_VALUE) {
+        // A COM port held by another program answers "access denied".
+        const DWORD e = GetLastError();
+        SetOpenError(e == ERROR_ACCESS_DENIED || e == ERROR_SHARING_VIOLATION ? OpenError::Busy
+                     : e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? OpenError::NotFound
+                                                                              : OpenError::Other);
+        return false;
+    }
+    SetOpenError(OpenError::None);
     handle_ = h;
     SetupComm(h, static_cast<DWORD>(kPortQueueSize), static_cast<DWORD>(kPortQueueSize));
     COMMTIMEOUTS t{};
@@ -73,7 +81,10 @@ bool Win32SerialPort::Open(const LineSettings& settings) {
         ok = SetCommState(h, &dcb) != 0;
     }
     // A port left open with settings it refused would be taken as ready by the next transfer.
-    if (!ok) Close();
+    if (!ok) {
+        Close();
+        SetOpenError(OpenError::Settings);
+    }
     return ok;
 }
 

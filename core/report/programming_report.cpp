@@ -103,12 +103,23 @@ std::string SecondsLine(const char* label, const char* value) {
 
 std::string PageCodeLine(int n, const std::string& code) { return F("   Page Code %2d:  %3s", n, code.c_str()); }
 
+// A tone of a standard group: its table text. An entry of the group that has no text (group 2 indexes
+// 31-46, group 3 indexes 56-58, the codes 240-254 that read as group 4) prints as blanks; only an index
+// outside the group is unknown.
+std::string PairToneText(int group, int index) {
+    if (group < 1 || group > kTwoToneGroupCount || index < 0) return std::string(kUnknownTwoToneText);
+    const int code = TwoToneGroupInfo(group).base + index;
+    const int end = group == kTwoToneGroupCount ? 255 : TwoToneGroupInfo(group + 1).base;
+    if (code >= end) return std::string(kUnknownTwoToneText);
+    return TwoToneCodeHasText(code) ? TwoToneCodeText(code) : std::string();
+}
+
 std::string PairLine(int n, const PairEntry& pair, TwoToneFormat format) {
     if (pair.group == 0) return F("  %2d:  ----------   ---------   --------- ", n);
     if (format == TwoToneFormat::Custom)
         return F("  %2d:  %10s      %3.3d        %3.3d ", n, Pick(kTwoToneGroup, pair.group), pair.first, pair.second);
     return F("  %2d:  %10s   %9s   %9s ", n, Pick(kTwoToneGroup, pair.group),
-             TwoToneIndexText(pair.group, pair.first).c_str(), TwoToneIndexText(pair.group, pair.second).c_str());
+             PairToneText(pair.group, pair.first).c_str(), PairToneText(pair.group, pair.second).c_str());
 }
 
 std::string ToneText(std::string_view text) { return text.empty() ? std::string("???") : std::string(text); }
@@ -140,8 +151,9 @@ std::string OneDigit(int number) {
 std::string ChannelLine(int n, const ChannelEntry& e) {
     std::string s = F("                %2d ", n + 1);
     s += e.narrow == 0 ? " W " : " N ";
-    s += F("%9.5f ", e.rxFrequency);
-    s += e.txInhibit ? std::string("---.----- ") : F("%9.5f ", e.txFrequency);
+    // The same frequency text as the grid and every other view.
+    s += FormatFrequency(e.rxFrequency) + " ";
+    s += (e.txInhibit ? std::string(kInhibitedFrequencyText) : FormatFrequency(e.txFrequency)) + " ";
     s += DecodeToneText(e);
     s += EncodeToneText(e);
     s += F("%s  %s  ", Pick(kMark, e.powerSaveRx), Pick(kMark, e.powerSaveTx));

@@ -29,6 +29,9 @@ constexpr Piece kCommonProblems[] = {
     {70, nullptr}, {71, nullptr},   {0, "\r\n\r\n"}, {72, nullptr},   {73, nullptr}, {74, nullptr},
     {75, nullptr}, {76, nullptr},   {0, "\r\n"},     {77, nullptr},   {78, nullptr}};
 
+// The closing topic of Common Problems: where the backups of the radio's images are.
+constexpr int kStrGuideBackups = 4220;
+
 template <size_t N> std::string Assemble(const Piece (&pieces)[N]) {
     std::string out;
     for (const Piece& p : pieces)
@@ -44,8 +47,9 @@ QFont FixedFont(int pointSize) {
 
 } // namespace
 
-std::string GuideText(GuideMode mode) {
-    return mode == GuideMode::GetStarted ? Assemble(kGetStarted) : Assemble(kCommonProblems);
+std::string GuideText(GuideMode mode, const std::string& backupFolder) {
+    if (mode == GuideMode::GetStarted) return Assemble(kGetStarted);
+    return Assemble(kCommonProblems) + "\r\n\r\n" + FormatString(kStrGuideBackups, {backupFolder});
 }
 
 QString GuideCaption(GuideMode mode) {
@@ -56,7 +60,8 @@ int GuideHelpContext(GuideMode mode) {
     return mode == GuideMode::GetStarted ? kHelpGetStarted : kHelpCommonProblems;
 }
 
-GuideDialog::GuideDialog(GuideMode mode, QWidget* parent) : QDialog(parent), text_(new QPlainTextEdit(this)) {
+GuideDialog::GuideDialog(GuideMode mode, QWidget* parent, const QString& backupFolder)
+    : QDialog(parent), text_(new QPlainTextEdit(this)) {
     setWindowTitle(GuideCaption(mode));
     EnsureResources();
     setWindowIcon(QIcon(QStringLiteral(":/icons/rt62mwin.xpm")));
@@ -65,8 +70,8 @@ GuideDialog::GuideDialog(GuideMode mode, QWidget* parent) : QDialog(parent), tex
     text_->setFont(FixedFont(0));
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    text_->setPlainText(
-        QString::fromStdString(GuideText(mode)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    text_->setPlainText(QString::fromStdString(GuideText(mode, backupFolder.toStdString()))
+                            .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setDefault(true);

@@ -11,8 +11,9 @@ namespace rt62 {
 
 enum class GuideMode { GetStarted = 0, CommonProblems = 1 };
 
-// The guide text assembled from the string table, with "\r\n" line ends as stored.
-std::string GuideText(GuideMode mode);
+// The guide text assembled from the string table, with "\r\n" line ends as stored. Common Problems ends
+// with where the radio's backups are (backupFolder).
+std::string GuideText(GuideMode mode, const std::string& backupFolder = {});
 QString GuideCaption(GuideMode mode);
 int GuideHelpContext(GuideMode mode);
 
@@ -20,7 +21,7 @@ int GuideHelpContext(GuideMode mode);
 class GuideDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit GuideDialog(GuideMode mode, QWidget* parent = nullptr);
+    explicit GuideDialog(GuideMode mode, QWidget* parent = nullptr, const QString& backupFolder = {});
     QPlainTextEdit* textBox() const { return text_; }
 
   private:

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "image/cells.h"  // kColumnItemCount
+#include "link/radio_backup.h"
 
 namespace rt62 {
 
@@ -15,12 +16,18 @@ struct AppSettings {
     int cx = 0;         // window size from the INI file
     int cy = 0;
     std::array<int, kColumnItemCount> items{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}; // "ITEM0".."ITEM14"
+    bool portMissing = false; // the port's device is not on this machine (the info panel says so)
     bool serviceMode = false;
     QString printerName; // shown in the info panel
+    QString backupFolder; // where images read from the radio are kept ("" = the default folder)
 
     // The port name the link layer opens: the chosen device, or "COM%d".
     QString portName() const {
         return portDevice.isEmpty() ? QStringLiteral("COM%1").arg(comPort) : portDevice;
+    }
+    // The folder the backups go to now: the chosen one, or the default.
+    QString backupFolderInUse() const {
+        return backupFolder.isEmpty() ? QString::fromStdString(DefaultBackupFolder()) : backupFolder;
     }
 };
 

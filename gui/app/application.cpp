@@ -7,22 +7,36 @@
 #include "editor/form_view.h"
 #include "image/document.h"
 #include "link/serial_port.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
 #include <QPrinterInfo>
 #include <QTableView>
 
 namespace rt62 {
 
 namespace {
-constexpr int kStrPortProblem = 80;
+constexpr int kStrIniNotWritten = 4303;
+} // namespace
+
+void SetUpApplication() {
+    EnsureResources();
+    QApplication::setApplicationName(QStringLiteral("RT62MWin"));
+    QApplication::setApplicationVersion(QStringLiteral(RT62M_VERSION_TEXT));
+    // No display name: the platform would append it to every window title, which names the
+    // program already. The desktop entry gives the window its icon and name in the shell.
+    QGuiApplication::setDesktopFileName(QStringLiteral("rt62mwin"));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("rt62mwin"), QIcon(QStringLiteral(":/icons/rt62mwin.xpm"))));
 }
 
 CRT62MApp::CRT62MApp() : instanceKey_(SingleInstance::DefaultKey()) {}
 
 CRT62MApp::~CRT62MApp() {
-    frame_.reset(); // writes its settings while the rest still exists
+    prompter_.setParent(nullptr); // a message from the last settings write must not sit on a dying window
+    frame_.reset();               // writes its settings while the rest still exists
     closePort();
 }
 
@@ -32,12 +46,30 @@ QString CRT62MApp::FileArgument(const QStringList& args) {
     return {};
 }
 
-bool CRT62MApp::InitInstance(const QStringList& args) {
-    instance_ = std::make_unique<SingleInstance>(instanceKey_);
-    if (!instance_->acquire()) return false;
+QString CRT62MApp::StartFile(const QStringList& args) {
+    return args.size() == 1 && IsServiceModeSwitch(args) ? QString() : FileArgument(args);
+}
 
-    // The settings file of the working directory, read with its repair rules and written back whole.
-    ini_ = IniSettings(IniSettings::DefaultPath());
+bool CRT62MApp::InitInstance(const QStringList& args) {
+    // A file for a window already running on this display is handed over with its full path, since
+    // that window has a working directory of its own.
+    const QString file = StartFile(args);
+    instance_ = std::make_unique<SingleInstance>(instanceKey_);
+    if (!instance_->acquire(file.isEmpty() ? QString() : QFileInfo(file).absoluteFilePath())) return false;
+    connect(instance_.get(), &SingleInstance::openRequested, this, &CRT62MApp::queueOpen);
+    connect(instance_.get(), &SingleInstance::activationRequested, this, [this] {
+        if (frame_) frame_->bringToFront();
+    });
+    handOverTimer_.setInterval(100);
+    connect(&handOverTimer_, &QTimer::timeout, this, &CRT62MApp::openHandedOver);
+
+    // The settings file, read with its repair rules and written back whole. A file that cannot be
+    // written is said once, with its path; the program goes on with the settings in memory.
+    ini_ = IniSettings(IniSettings::StartupPath());
+    const bool firstStart = !QFileInfo(ini_.path()).isFile();
+    ini_.setWriteFailureHandler([this](const QString& path) {
+        ShowMessage1(prompter_, kStrIniNotWritten, Buttons::Ok, Icon::Exclamation, path.toStdString());
+    });
     ini_.loadStartup(settings_);
 
     settings_.serviceMode = IsServiceModeSwitch(args);
@@ -49,18 +81,37 @@ bool CRT62MApp::InitInstance(const QStringList& args) {
 
     frame_ = std::make_unique<CMainFrame>(FrameContext{*doc_, settings_, ini_, prompter_, port_, *this});
     prompter_.setParent(frame_.get());
-    connect(instance_.get(), &SingleInstance::activationRequested, frame_.get(), &CMainFrame::bringToFront);
     frame_->view()->FullRefresh();
     frame_->show();
     frame_->view()->grid()->setFocus();
 
-    if (settings_.portType == 0 && !openPort())
-        ShowMessage(prompter_, kStrPortProblem, Buttons::Ok, Icon::Stop);
+    // On a new machine the default port is often not there at all: no error about a port nobody
+    // chose; the info panel shows it as not present. A chosen port that has gone is still reported.
+    const bool opened = settings_.portType != 0 || openPort();
+    updatePortPresence();
+    frame_->view()->RefreshInfoPanel();
+    if (!opened && !(firstStart && settings_.portMissing))
+        ShowPortProblem(prompter_, port_.get());
     return true;
 }
 
+void CRT62MApp::queueOpen(const QString& path) {
+    handedOver_ << path;
+    handOverTimer_.start();
+}
+
+void CRT62MApp::openHandedOver() {
+    // Never under a dialog, a message or a transfer: the document must not change beneath them.
+    if (!frame_ || QApplication::activeModalWidget()) return;
+    if (handedOver_.isEmpty()) {
+        handOverTimer_.stop();
+        return;
+    }
+    frame_->openFile(handedOver_.takeFirst().toStdString());
+}
+
 bool CRT62MApp::OpenStartDocument(const QStringList& args) {
-    const QString file = args.size() == 1 && IsServiceModeSwitch(args) ? QString() : FileArgument(args);
+    const QString file = StartFile(args);
     if (file.isEmpty()) {
         doc_->OnNewDocument();
         return true;
@@ -86,13 +137,19 @@ bool CRT62MApp::OpenStartDocument(const QStringList& args) {
 
 bool CRT62MApp::openPort() {
     closePort();
-    port_ = CreateSerialPort(settings_.portName().toStdString());
+    updatePortPresence();
+    const std::string name = settings_.portName().toStdString();
+    port_ = portFactory_ ? portFactory_(name) : CreateSerialPort(name);
     return port_ && OpenCloneLink(*port_);
 }
 
 void CRT62MApp::closePort() {
     if (port_) port_->Close();
     port_.reset();
+}
+
+void CRT62MApp::updatePortPresence() {
+    settings_.portMissing = !PortIsPresent(settings_.portName(), portList_());
 }
 
 } // namespace rt62

@@ -8,7 +8,10 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QTimer>
+#include <functional>
 #include <memory>
+#include <string>
 
 namespace rt62 {
 
@@ -16,6 +19,10 @@ class CMainFrame;
 class CRT62MDoc;
 class SerialPort;
 class SingleInstance;
+
+// The program's names for the desktop (application name, version, desktop entry, icon); call once
+// after the QApplication exists.
+void SetUpApplication();
 
 class CRT62MApp : public QObject, public PortControl {
     Q_OBJECT
@@ -37,18 +44,37 @@ class CRT62MApp : public QObject, public PortControl {
     // PortControl: the application's port for the configured name.
     bool openPort() override;
     void closePort() override;
+    const SerialPort* currentPort() const override { return port_.get(); }
 
     // The data file named on the command line, if any (service switches are not files).
     static QString FileArgument(const QStringList& args);
+    // The file the start opens: none for the lone service switch, else FileArgument.
+    static QString StartFile(const QStringList& args);
+
+    // Where start-up and the port changes learn which serial devices this machine has.
+    void setSerialPortList(std::function<QList<PortChoice>()> list) { portList_ = std::move(list); }
+    // What makes the port object for a port name (tests give one that fails to open).
+    using PortFactory = std::function<std::unique_ptr<SerialPort>(const std::string& name)>;
+    void setPortFactory(PortFactory factory) { portFactory_ = std::move(factory); }
+
+    // Files handed over by later copies, waiting until the window is free to open them.
+    const QStringList& handedOverFiles() const { return handedOver_; }
 
   private:
     bool OpenStartDocument(const QStringList& args);
+    void queueOpen(const QString& path);
+    void openHandedOver();
+    void updatePortPresence();
 
     AppSettings settings_;
     IniSettings ini_;
     QtPrompter prompter_;
     QString instanceKey_;
     std::unique_ptr<SingleInstance> instance_;
+    std::function<QList<PortChoice>()> portList_ = [] { return SystemSerialPorts(); };
+    PortFactory portFactory_;
+    QStringList handedOver_;
+    QTimer handOverTimer_;
     std::unique_ptr<SerialPort> port_;
     std::unique_ptr<CRT62MDoc> doc_;
     std::unique_ptr<CMainFrame> frame_;

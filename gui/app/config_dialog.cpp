@@ -2,100 +2,72 @@
 
 #include "app/help_window.h"
 #include "image/prompter.h"
+#include "link/port_list.h"
+#include "link/radio_backup.h"
+#include "link/serial_port.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
-#include <QSet>
 #include <QVBoxLayout>
 
 namespace rt62 {
 namespace {
 
 constexpr int kComPortCount = 16;
-constexpr int kStrPortProblem = 80;
-
-QString ReadSysText(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return QString::fromUtf8(f.readAll()).trimmed();
-}
-
-// The product name the USB device reports, when there is one.
-QString UsbProduct(const QString& sysRoot, const QString& tty) {
-    QDir dev(sysRoot + QStringLiteral("/class/tty/") + tty + QStringLiteral("/device"));
-    for (const char* up : {"/../product", "/../../product", "/../interface"}) {
-        const QString text = ReadSysText(dev.path() + QLatin1String(up));
-        if (!text.isEmpty()) return text;
-    }
-    return {};
-}
 
 } // namespace
 
 PortChoice SimulatedRadioChoice() {
-    return {QStringLiteral("sim:"), QStringLiteral("Simulated radio")};
+    const SystemPort sim = SimulatedRadioPort();
+    return {QString::fromStdString(sim.device), QString::fromStdString(sim.product)};
 }
 
 QList<PortChoice> SystemSerialPorts(const QString& devRoot, const QString& sysRoot) {
+    PortRoots roots;
+    roots.dev = devRoot.toStdString();
+    roots.sys = sysRoot.toStdString();
     QList<PortChoice> out;
-    QSet<QString> covered; // device nodes already offered under a stable name
-
-    QDir byId(devRoot + QStringLiteral("/serial/by-id"));
-    for (const QFileInfo& link :
-         byId.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name)) {
-        const QString target = link.symLinkTarget();
-        if (!target.isEmpty()) covered.insert(QFileInfo(target).fileName());
-        out.push_back({link.filePath(), link.fileName()});
-    }
-
-    QDir dev(devRoot);
-    const QStringList nodes =
-        dev.entryList({QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*"), QStringLiteral("ttyS*")},
-                      QDir::System | QDir::Files | QDir::NoDotAndDotDot);
-    QStringList sorted = nodes;
-    // ttyUSB and ttyACM first, each group in numeric order.
-    std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
-        auto rank = [](const QString& s) { return s.startsWith(QLatin1String("ttyS")) ? 1 : 0; };
-        auto num = [](const QString& s) {
-            qsizetype i = s.size();
-            while (i > 0 && s[i - 1].isDigit())
-                --i;
-            return s.mid(i).toInt();
-        };
-        auto prefix = [](const QString& s) {
-            qsizetype i = s.size();
-            while (i > 0 && s[i - 1].isDigit())
-                --i;
-            return s.left(i);
-        };
-        if (rank(a) != rank(b)) return rank(a) < rank(b);
-        if (prefix(a) != prefix(b)) return prefix(a) < prefix(b);
-        return num(a) < num(b);
-    });
-    for (const QString& name : sorted) {
-        if (covered.contains(name)) continue;
+    for (const SystemPort& p : ListSerialPorts(roots)) {
+        // A stable by-id name is offered instead of the node, whose number may change on replugging.
+        QString device = QString::fromStdString(p.byId.empty() ? p.device : p.byId);
         QString description;
-        if (name.startsWith(QLatin1String("ttyS"))) {
-            // Every kernel makes ttyS nodes; only those with a UART behind them are real ports.
-            const QString type =
-                ReadSysText(sysRoot + QStringLiteral("/class/tty/") + name + QStringLiteral("/type"));
-            if (type.isEmpty() || type == QLatin1String("0")) continue;
-            description = QStringLiteral("serial port");
+        if (!p.byId.empty()) {
+            description = QFileInfo(device).fileName();
         } else {
-            description = UsbProduct(sysRoot, name);
-            if (description.isEmpty()) description = QStringLiteral("USB serial adapter");
+            QString what = QString::fromStdString(p.product);
+            if (what.isEmpty())
+                what = p.usbId.empty() && p.device.find("/ttyS") != std::string::npos
+                           ? QStringLiteral("serial port")
+                           : QStringLiteral("USB serial adapter");
+            description = QStringLiteral("%1 (%2)").arg(device, what);
         }
-        out.push_back({dev.filePath(name), QStringLiteral("%1 (%2)").arg(dev.filePath(name), description)});
+        if (p.inUse) description += QStringLiteral(" - in use");
+        out.push_back({device, description});
     }
     return out;
+}
+
+bool PortIsPresent(const QString& portName, const QList<PortChoice>& devices) {
+    const std::optional<PortName> parsed = ParsePortName(portName.toStdString());
+    if (!parsed) return false;
+    if (parsed->kind == PortName::Kind::Simulated) return true;
+    const QString device = QString::fromStdString(parsed->device);
+    const QString canonical = QFileInfo(device).canonicalFilePath();
+    for (const PortChoice& c : devices) {
+        if (c.device == device) return true;
+        if (!canonical.isEmpty() && QFileInfo(c.device).canonicalFilePath() == canonical) return true;
+    }
+    return false;
 }
 
 void ApplyPortChange(int portTypeAtOpen, const AppSettings& settings, PortControl& port, Prompter& prompter) {
@@ -110,14 +82,15 @@ void ApplyPortChange(int portTypeAtOpen, const AppSettings& settings, PortContro
     } else {
         opened = port.openPort();
     }
-    if (!opened) ShowMessage(prompter, kStrPortProblem, Buttons::Ok, Icon::Stop);
+    if (!opened) ShowPortProblem(prompter, port.currentPort());
 }
 
 ConfigurationDialog::ConfigurationDialog(AppSettings& settings, PortControl& port, Prompter& prompter,
                                          QList<PortChoice> devices, QWidget* parent)
     : QDialog(parent), settings_(settings), port_(port), prompter_(prompter),
       portTypeAtOpen_(settings.portType), qrb_(new QCheckBox(QStringLiteral("&QRB-30"), this)),
-      list_(new QComboBox(this)), ok_(new QPushButton(QStringLiteral("OK"), this)),
+      list_(new QComboBox(this)), backupFolder_(new QLineEdit(this)),
+      ok_(new QPushButton(QStringLiteral("OK"), this)),
       cancel_(new QPushButton(QStringLiteral("Cancel"), this)) {
     setWindowTitle(QStringLiteral("Configuration"));
     qrb_->setObjectName(QStringLiteral("1241"));
@@ -163,12 +136,40 @@ ConfigurationDialog::ConfigurationDialog(AppSettings& settings, PortControl& por
     groupLayout->addWidget(label);
     groupLayout->addWidget(list_);
 
+    // Every image read from the radio is kept here before it is used.
+    auto* backups = new QGroupBox(QStringLiteral("&Backups of the radio's data"), this);
+    backupFolder_->setObjectName(QStringLiteral("backupFolder"));
+    backupFolder_->setText(settings.backupFolder);
+    backupFolder_->setPlaceholderText(QString::fromStdString(DefaultBackupFolder()));
+    backupFolder_->setMinimumWidth(backupFolder_->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40);
+    auto* browse = new QPushButton(QStringLiteral("B&rowse..."), backups);
+    browse->setAutoDefault(false);
+    connect(browse, &QPushButton::clicked, this, [this] {
+        const QString start =
+            backupFolder_->text().isEmpty() ? backupFolder_->placeholderText() : backupFolder_->text();
+        const QString chosen =
+            QFileDialog::getExistingDirectory(this, QStringLiteral("Backups Folder"), start);
+        if (!chosen.isEmpty()) backupFolder_->setText(QDir::toNativeSeparators(chosen));
+    });
+    auto* folderLabel = new QLabel(QStringLiteral("Folder"), backups);
+    folderLabel->setBuddy(backupFolder_);
+    auto* backupLayout = new QHBoxLayout(backups);
+    backupLayout->addWidget(folderLabel);
+    backupLayout->addWidget(backupFolder_, 1);
+    backupLayout->addWidget(browse);
+    setTabOrder(backupFolder_, browse);
+    setTabOrder(browse, ok_);
+    setTabOrder(ok_, cancel_);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(group);
+    left->addWidget(backups);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(ok_);
     buttons->addWidget(cancel_);
     buttons->addStretch();
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(group, 1);
+    layout->addLayout(left, 1);
     layout->addLayout(buttons);
     InstallHelpKey(this, kHelpConfigure);
 }
@@ -182,6 +183,9 @@ void ConfigurationDialog::accept() {
         settings_.comPort = (pos < 0 || pos >= kComPortCount) ? 1 : pos + 1;
         settings_.portDevice.clear();
     }
+    // The default folder typed out in full is still the default.
+    const QString folder = backupFolder_->text().trimmed();
+    settings_.backupFolder = folder == backupFolder_->placeholderText() ? QString() : folder;
     ApplyPortChange(portTypeAtOpen_, settings_, port_, prompter_);
     QDialog::accept();
 }

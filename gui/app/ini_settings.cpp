@@ -1,6 +1,8 @@
 #include "app/ini_settings.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace rt62 {
@@ -20,11 +22,6 @@ QString RawText(const QVariant& v) {
     return v.toString();
 }
 
-bool Finish(QSettings& ini) {
-    ini.sync();
-    return ini.status() == QSettings::NoError;
-}
-
 void PutPort(QSettings& ini, const AppSettings& s) {
     ini.beginGroup(kInitialize);
     ini.setValue(QStringLiteral("PORT_TYPE"), s.portType);
@@ -33,6 +30,11 @@ void PutPort(QSettings& ini, const AppSettings& s) {
         ini.remove(QStringLiteral("PORT_DEVICE"));
     else
         ini.setValue(QStringLiteral("PORT_DEVICE"), s.portDevice);
+    // Only a folder the user chose is written, so the default keeps following the environment.
+    if (s.backupFolder.isEmpty())
+        ini.remove(QStringLiteral("BACKUP_DIR"));
+    else
+        ini.setValue(QStringLiteral("BACKUP_DIR"), s.backupFolder);
     ini.endGroup();
 }
 
@@ -59,8 +61,43 @@ int ParseProfileInt(const QString& text) {
     return static_cast<int>(negative ? -v : v);
 }
 
+QString XdgConfigHome() {
+    const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
+    // Relative values are to be ignored, says the base-directory convention.
+    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg)) return QDir::cleanPath(xdg);
+    return QDir::home().filePath(QStringLiteral(".config"));
+}
+
+bool RunsFromBuildFolder(const QString& programDir) {
+    const QDir dir(programDir);
+    return QFileInfo::exists(dir.filePath(QStringLiteral("CMakeCache.txt"))) ||
+           QFileInfo::exists(dir.filePath(QStringLiteral("../CMakeCache.txt")));
+}
+
+QString ChooseIniPath(const QString& workingDir, const QString& programDir, const QString& configHome) {
+    const QString here = QDir(workingDir).filePath(QStringLiteral("RT62MWin.ini"));
+    if (QFileInfo(here).isFile() || RunsFromBuildFolder(programDir)) return here;
+    return QDir(configHome).filePath(QStringLiteral("RT62MWin/RT62MWin.ini"));
+}
+
 QString IniSettings::DefaultPath() {
     return QDir::current().filePath(QStringLiteral("RT62MWin.ini"));
+}
+
+QString IniSettings::StartupPath() {
+    return ChooseIniPath(QDir::currentPath(), QCoreApplication::applicationDirPath(), XdgConfigHome());
+}
+
+bool IniSettings::finish(QSettings& ini) const {
+    // The configuration folder may not exist yet on a new account.
+    QDir().mkpath(QFileInfo(path_).absolutePath());
+    ini.sync();
+    if (ini.status() == QSettings::NoError) return true;
+    if (!failure_->reported && failure_->handler) {
+        failure_->reported = true;
+        failure_->handler(path_);
+    }
+    return false;
 }
 
 int IniSettings::readInt(const QString& section, const QString& key, int def) const {
@@ -76,6 +113,7 @@ bool IniSettings::loadStartup(AppSettings& s) const {
     {
         QSettings ini(path_, QSettings::IniFormat);
         s.portDevice = RawText(ini.value(kInitialize + QStringLiteral("/PORT_DEVICE"))).trimmed();
+        s.backupFolder = RawText(ini.value(kInitialize + QStringLiteral("/BACKUP_DIR"))).trimmed();
     }
     for (int i = 0; i < kColumnItemCount; ++i)
         s.items[static_cast<size_t>(i)] = readInt(kItem, ItemKey(i), 1);
@@ -83,7 +121,7 @@ bool IniSettings::loadStartup(AppSettings& s) const {
     QSettings ini(path_, QSettings::IniFormat);
     PutPort(ini, s);
     PutItems(ini, s);
-    return Finish(ini);
+    return finish(ini);
 }
 
 QSize IniSettings::frameSize() const {
@@ -97,19 +135,19 @@ bool IniSettings::writeFrame(const AppSettings& s, QSize outerSize) const {
     PutPort(ini, s);
     ini.setValue(kInitialize + QStringLiteral("/CX"), outerSize.width());
     ini.setValue(kInitialize + QStringLiteral("/CY"), outerSize.height());
-    return Finish(ini);
+    return finish(ini);
 }
 
 bool IniSettings::writeItems(const AppSettings& s) const {
     QSettings ini(path_, QSettings::IniFormat);
     PutItems(ini, s);
-    return Finish(ini);
+    return finish(ini);
 }
 
 bool IniSettings::writePort(const AppSettings& s) const {
     QSettings ini(path_, QSettings::IniFormat);
     PutPort(ini, s);
-    return Finish(ini);
+    return finish(ini);
 }
 
 QStringList IniSettings::recentFiles() const {
@@ -134,7 +172,7 @@ bool IniSettings::writeRecentFiles(const QStringList& files) const {
             ini.remove(QStringLiteral("File%1").arg(i));
     }
     ini.endGroup();
-    return Finish(ini);
+    return finish(ini);
 }
 
 QStringList AddRecentFile(QStringList files, const QString& path) {

@@ -7,6 +7,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <memory>
+
+class QSettings;
+
 namespace rt62 {
 
 inline constexpr int kMinFrameWidth = 750;
@@ -25,17 +30,35 @@ inline int RepairComPort(int v) {
     return (v <= 0 || v > 16) ? 1 : v;
 }
 
+// $XDG_CONFIG_HOME when it is an absolute path, otherwise ~/.config.
+QString XdgConfigHome();
+// True for a program started from the folder it was built in (bin/ of a CMake build tree).
+bool RunsFromBuildFolder(const QString& programDir);
+// Where the settings file of a run lives: the working directory's RT62MWin.ini when there is one, or
+// when the program runs from its build folder (set-ups made that way keep working); otherwise the
+// user's configuration folder, configHome/RT62MWin/RT62MWin.ini.
+QString ChooseIniPath(const QString& workingDir, const QString& programDir, const QString& configHome);
+
 // One settings file. Every call opens the file afresh and writes through at once, so the file is
 // complete even if the program is later killed.
 class IniSettings {
   public:
+    // Called with the path the first time a write fails; later failures of the run stay quiet.
+    using WriteFailureHandler = std::function<void(const QString& path)>;
+
     // The working directory at the time of the call, not the program's folder.
     static QString DefaultPath();
+    // ChooseIniPath for this process: its working directory, its program folder, the user's
+    // configuration folder.
+    static QString StartupPath();
 
-    explicit IniSettings(QString path = DefaultPath()) : path_(std::move(path)) {}
+    explicit IniSettings(QString path = DefaultPath())
+        : path_(std::move(path)), failure_(std::make_shared<FailureState>()) {}
     const QString& path() const { return path_; }
+    // Copies of this object share the handler and the "already said" mark.
+    void setWriteFailureHandler(WriteFailureHandler handler) const { failure_->handler = std::move(handler); }
 
-    // Start-up: PORT_TYPE, COM_PORT, PORT_DEVICE and ITEM0-14 read with their rules into s, then the
+    // Start-up: PORT_TYPE, COM_PORT, PORT_DEVICE, BACKUP_DIR and ITEM0-14 read with their rules into s, then the
     // seventeen values written back. False when the file could not be written.
     bool loadStartup(AppSettings& s) const;
 
@@ -43,7 +66,7 @@ class IniSettings {
     QSize frameSize() const;
     int readInt(const QString& section, const QString& key, int def) const;
 
-    // Exit of the main window: PORT_TYPE, COM_PORT, PORT_DEVICE, CX and CY.
+    // Exit of the main window: PORT_TYPE, COM_PORT, PORT_DEVICE, BACKUP_DIR, CX and CY.
     bool writeFrame(const AppSettings& s, QSize outerSize) const;
     // Column visibility, section "ITEM", keys "ITEM0".."ITEM14".
     bool writeItems(const AppSettings& s) const;
@@ -53,7 +76,14 @@ class IniSettings {
     bool writeRecentFiles(const QStringList& files) const;
 
   private:
+    struct FailureState {
+        WriteFailureHandler handler;
+        bool reported = false;
+    };
+    bool finish(QSettings& ini) const;
+
     QString path_;
+    std::shared_ptr<FailureState> failure_;
 };
 
 // Puts path first in the list, drops an older copy of it and keeps at most kRecentFileCount entries.

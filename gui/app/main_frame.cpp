@@ -4,8 +4,10 @@
 #include "app/config_dialog.h"
 #include "app/help_window.h"
 #include "app/qt_prompter.h"
+#include "app/text_forms.h"
 #include "dialogs/param_dialog.h"
 #include "dialogs/signaling_commands.h"
+#include "editor/document_history.h"
 #include "editor/form_view.h"
 #include "editor/grid_editing.h"
 #include "editor/visible_dialog.h"
@@ -17,16 +19,20 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
+#include <QUndoStack>
 
 namespace rt62 {
 namespace {
@@ -52,7 +58,8 @@ constexpr CommandDef kCommands[] = {
     {cmd::Copy, "&Copy\tCtrl+C", "Ctrl+C;Ctrl+Ins", "copy"},
     {cmd::Paste, "&Paste\tCtrl+V", "Ctrl+V;Shift+Ins", "paste"},
     {cmd::Cut, "Cu&t", "Ctrl+X;Shift+Del", nullptr},
-    {cmd::Undo, "&Undo", "Ctrl+Z;Alt+Backspace", nullptr},
+    {cmd::Undo, "&Undo", "Ctrl+Z;Alt+Backspace", "undo"},
+    {cmd::Redo, "&Redo", "Ctrl+Y;Ctrl+Shift+Z", "redo"},
     {cmd::ViewToolbar, "&Toolbar", "", nullptr},
     {cmd::ViewStatusBar, "&Status Bar", "", nullptr},
     {cmd::ItemVisible, "&Visible", "", nullptr},
@@ -83,6 +90,12 @@ constexpr CommandDef kCommands[] = {
     {cmd::PageCode, "Page &Code", "", nullptr},
     {cmd::TwoTone, "&2-Tone", "", nullptr},
     {cmd::TwoToneTable, "2-Tone &Table", "", nullptr},
+#ifdef RT62_HAVE_YAML
+    {cmd::Export, "&Export...", "", nullptr},
+    {cmd::Import, "&Import...", "", nullptr},
+    {cmd::CompareFile, "Compare with &File...", "", nullptr},
+    {cmd::CompareRadio, "&Compare with Radio", "", nullptr},
+#endif
     {cmd::Upload, "&Upload", "", nullptr},
     {cmd::Download, "&Download", "", nullptr},
     {cmd::UploadButton, "Upload", "", "upload"},
@@ -105,17 +118,25 @@ struct MenuDef {
     std::initializer_list<int> ids;
 };
 
+#ifdef RT62_HAVE_YAML
+#define RT62_TEXT_FILE_ITEMS cmd::Export, cmd::Import, cmd::CompareFile, 0,
+#define RT62_TEXT_RADIO_ITEMS , 0, cmd::CompareRadio
+#else
+#define RT62_TEXT_FILE_ITEMS
+#define RT62_TEXT_RADIO_ITEMS
+#endif
+
 const MenuDef kMenus[] = {
     {"&File",
-     {cmd::New, cmd::Open, cmd::Save, cmd::SaveAs, 0, cmd::Print, cmd::PrintPreview, cmd::PrintSetup, 0,
-      cmd::Configure, 0, -1, 0, cmd::Exit}},
-    {"&Edit", {cmd::Copy, cmd::Paste}},
+     {cmd::New, cmd::Open, cmd::Save, cmd::SaveAs, 0, RT62_TEXT_FILE_ITEMS cmd::Print, cmd::PrintPreview,
+      cmd::PrintSetup, 0, cmd::Configure, 0, -1, 0, cmd::Exit}},
+    {"&Edit", {cmd::Undo, cmd::Redo, 0, cmd::Copy, cmd::Paste}},
     {"&View", {cmd::ViewToolbar, cmd::ViewStatusBar, 0, -2}},
     {"&Common",
      {cmd::Hardware, cmd::Option, cmd::Scanning, cmd::PowerSaving, cmd::KeyFunction, cmd::Marketing,
       cmd::Miscellaneous}},
     {"&Signaling", {cmd::AniSpeedDial, cmd::PagingSetting, cmd::PageCode, cmd::TwoTone, cmd::TwoToneTable}},
-    {"&Radio", {cmd::Upload, cmd::Download}},
+    {"&Radio", {cmd::Upload, cmd::Download RT62_TEXT_RADIO_ITEMS}},
     {"Ch&annel", {cmd::ChannelType}},
     {"&Help", {cmd::HelpTopics, 0, cmd::GetStarted, cmd::CommonProblems, 0, cmd::About}},
 };
@@ -127,6 +148,9 @@ constexpr int kToolBarIds[] = {cmd::New,
                                0,
                                cmd::Copy,
                                cmd::Paste,
+                               0,
+                               cmd::Undo,
+                               cmd::Redo,
                                0,
                                cmd::Print,
                                0,
@@ -144,6 +168,32 @@ QList<QKeySequence> KeysOf(const char* keys) {
 
 const QString kFileFilter = QStringLiteral("RT62M Files(*.R62)");
 
+enum FrameString {
+    kStrUndoEntry = 4200, // "&Undo %1"
+    kStrRedoEntry = 4201, // "&Redo %1"
+    kStrStepUpload = 4206,
+    kStrStepDownload = 4207,
+    kStrStepImport = 4208,
+};
+
+// The step name of a dialog command: its menu text without the mnemonic ("Scanning", "2-Tone Table").
+QString CommandStepName(int id) {
+    for (const CommandDef& def : kCommands)
+        if (def.id == id)
+            return QString::fromLatin1(def.text).section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&'));
+    return {};
+}
+
+// The one file a drop may carry: a local .R62 file (the extension in any case), else empty.
+QString DroppedDataFile(const QMimeData* mime) {
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1) return {};
+    const QUrl url = mime->urls().front();
+    if (!url.isLocalFile()) return {};
+    const QString path = url.toLocalFile();
+    return QFileInfo(path).suffix().compare(QLatin1String("R62"), Qt::CaseInsensitive) == 0 ? path
+                                                                                            : QString();
+}
+
 } // namespace
 
 QString ClockText(const QTime& time) {
@@ -153,15 +203,29 @@ QString ClockText(const QTime& time) {
 QString FrameTitle(const std::string& documentTitle, bool serviceMode) {
     // The service title is the first field of the document template string.
     const QString appTitle = serviceMode ? TableText(128).section(QLatin1Char('\n'), 0, 0) : TableText(1007);
-    return QString::fromStdString(documentTitle) + QStringLiteral(" - ") + appTitle;
+    // A "[*]" inside a file name is doubled, so it shows as it is and does not become the mark.
+    QString document = QString::fromStdString(documentTitle);
+    document.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    return document + QStringLiteral("[*] - ") + appTitle;
+}
+
+QSize InnerFrameSize(QSize outer, const QMargins& frame) {
+    return {outer.width() - frame.left() - frame.right(), outer.height() - frame.top() - frame.bottom()};
+}
+
+QSize OuterFrameSize(QSize inner, const QMargins& frame) {
+    return {inner.width() + frame.left() + frame.right(), inner.height() + frame.top() + frame.bottom()};
 }
 
 CMainFrame::CMainFrame(FrameContext ctx, QWidget* parent) : QMainWindow(parent), ctx_(std::move(ctx)) {
     setObjectName(QStringLiteral("mainFrame"));
     EnsureResources();
     setWindowIcon(QIcon(QStringLiteral(":/icons/rt62mwin.xpm")));
-    setMinimumSize(kMinFrameWidth, kMinFrameHeight);
-    resize(ctx_.ini.frameSize());
+    // Until the window manager has framed the window, its margins are unknown (zero): the outer size is
+    // applied again once they are (see event()).
+    outerSize_ = ctx_.ini.frameSize();
+    applyFrameSize();
+    setAcceptDrops(true);
 
     if (!ctx_.settings.printerName.isEmpty()) {
         const QPrinterInfo info = QPrinterInfo::printerInfo(ctx_.settings.printerName);
@@ -171,6 +235,8 @@ CMainFrame::CMainFrame(FrameContext ctx, QWidget* parent) : QMainWindow(parent),
     view_ = new CRT62MView(ctx_.doc, ctx_.settings, this);
     view_->setObjectName(QStringLiteral("formView"));
     setCentralWidget(view_);
+    history_ = new DocumentHistory(ctx_.doc, this);
+    view_->setHistory(history_);
 
     createActions();
     createMenus();
@@ -181,10 +247,21 @@ CMainFrame::CMainFrame(FrameContext ctx, QWidget* parent) : QMainWindow(parent),
     updateRecentMenu();
     view_->setEditMenu(editMenu_);
 
+    // A Save or a default file written redraws in place; new contents are reset by loadContents.
     ctx_.doc.SetUpdateViews([this] {
         updateTitle();
-        view_->FullRefresh();
+        view_->RebuildGrid();
     });
+    connect(history_, &DocumentHistory::modifiedChanged, this, &CMainFrame::updateTitle);
+    connect(history_, &DocumentHistory::stateRestored, this, [this] {
+        view_->RebuildGrid();
+        updateTitle();
+    });
+    QUndoStack* stack = history_->stack();
+    connect(stack, &QUndoStack::indexChanged, this, &CMainFrame::updateUndoActions);
+    connect(stack, &QUndoStack::cleanChanged, this, &CMainFrame::updateUndoActions);
+    updateUndoActions();
+    history_->reset(); // whatever was loaded before the window existed counts as saved
     updateTitle();
 
     connect(&timer_, &QTimer::timeout, this, &CMainFrame::updateClock);
@@ -213,7 +290,7 @@ void CMainFrame::saveOnExit() {
     if (saved_) return;
     saved_ = true;
     timer_.stop();
-    ctx_.ini.writeFrame(ctx_.settings, frameGeometry().size());
+    ctx_.ini.writeFrame(ctx_.settings, OuterFrameSize(size(), frameMargins()));
     ctx_.ini.writeItems(ctx_.settings);
 }
 
@@ -233,7 +310,10 @@ void CMainFrame::setHandler(int id, std::function<void()> handler) {
 
 void CMainFrame::setRefreshCommand(int id, RefreshCommand command) {
     setHandler(id, [this, id, command = std::move(command)] {
-        const RefreshKind kind = command(this);
+        // What the dialog changed is one step, named after its menu entry.
+        RefreshKind kind = RefreshKind::None;
+        finishEditing();
+        history_->record(CommandStepName(id), [&] { kind = command(this); });
         // The column choice is kept whatever the Visible dialog ended with.
         if (id == cmd::ItemVisible) ctx_.ini.writeItems(ctx_.settings);
         refresh(kind);
@@ -356,19 +436,33 @@ void CMainFrame::installHandlers() {
     setHandler(cmd::Exit, [this] { close(); });
     setHandler(cmd::Copy, [this] { onCopy(); });
     setHandler(cmd::Paste, [this] { onPaste(); });
+    setHandler(cmd::Undo, [this] {
+        finishEditing();
+        history_->stack()->undo();
+    });
+    setHandler(cmd::Redo, [this] {
+        finishEditing();
+        history_->stack()->redo();
+    });
     for (int i = 0; i < kColumnItemCount; ++i)
         setHandler(cmd::ItemFirst + i, [this, i] { onToggleItem(i); });
     setHandler(cmd::Upload, [this] { onTransfer(true); });
     setHandler(cmd::UploadButton, [this] { onTransfer(true); });
     setHandler(cmd::Download, [this] { onTransfer(false); });
     setHandler(cmd::DownloadButton, [this] { onTransfer(false); });
+#ifdef RT62_HAVE_YAML
+    for (int id : {cmd::Export, cmd::Import, cmd::CompareFile, cmd::CompareRadio})
+        setHandler(id, [this, id] { onTextCommand(id); });
+#endif
     setHandler(cmd::HelpTopics, [] { ShowHelp(kHelpContents); });
     setHandler(cmd::HelpTopicsButton, [] { ShowHelp(kHelpContents); });
     setHandler(cmd::Help, [this] { onContextHelp(); });
     setHandler(cmd::GetStarted, [this] { GuideDialog(GuideMode::GetStarted, this).exec(); });
-    setHandler(cmd::CommonProblems, [this] { GuideDialog(GuideMode::CommonProblems, this).exec(); });
+    setHandler(cmd::CommonProblems, [this] {
+        GuideDialog(GuideMode::CommonProblems, this, ctx_.settings.backupFolderInUse()).exec();
+    });
     setHandler(cmd::About, [this] { AboutDialog(this).exec(); });
-    // Cut, Undo, Shift+F1 and the pane keys are bound but do nothing, as they always did.
+    // Cut, Shift+F1 and the pane keys are bound but do nothing, as they always did.
 
     // The dialogs of the Common, Signaling, View / Item and Channel menus: one line each. The dialogs
     // keep the image and the sections in step themselves (normalize before, decode after).
@@ -401,7 +495,7 @@ void CMainFrame::refresh(RefreshKind kind) {
     case RefreshKind::None:
         break;
     case RefreshKind::Grid:
-        view_->FullRefresh();
+        view_->RebuildGrid();
         break;
     case RefreshKind::InfoPanel:
         view_->RefreshInfoPanel();
@@ -415,6 +509,43 @@ void CMainFrame::refresh(RefreshKind kind) {
 
 void CMainFrame::updateTitle() {
     setWindowTitle(FrameTitle(ctx_.doc.Title(), ctx_.settings.serviceMode));
+    setWindowModified(ctx_.doc.IsModified());
+}
+
+void CMainFrame::updateUndoActions() {
+    const QUndoStack* stack = history_->stack();
+    const std::pair<QAction*, bool> entries[] = {{action(cmd::Undo), true}, {action(cmd::Redo), false}};
+    for (const auto& [a, undo] : entries) {
+        const bool can = undo ? stack->canUndo() : stack->canRedo();
+        const QString step = undo ? stack->undoText() : stack->redoText();
+        a->setEnabled(can);
+        a->setText(TableText(undo ? kStrUndoEntry : kStrRedoEntry, {can ? step.toStdString() : std::string()})
+                       .trimmed());
+    }
+}
+
+QMargins CMainFrame::frameMargins() const {
+    const QRect inner = geometry();
+    const QRect outer = frameGeometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+void CMainFrame::applyFrameSize() {
+    const QMargins margins = frameMargins();
+    // The smallest window is 750 x 540 outside, as the settings rule says.
+    setMinimumSize(InnerFrameSize(QSize(kMinFrameWidth, kMinFrameHeight), margins));
+    resize(InnerFrameSize(outerSize_, margins));
+}
+
+void CMainFrame::loadContents(const std::function<void()>& load) {
+    const int before = ctx_.doc.LoadCount();
+    load();
+    if (ctx_.doc.LoadCount() != before) {
+        history_->reset();
+        view_->FullRefresh();
+    }
+    updateTitle();
 }
 
 void CMainFrame::updateClock() {
@@ -466,8 +597,7 @@ std::optional<std::string> CMainFrame::chooseSavePath() {
 }
 
 void CMainFrame::onNew() {
-    ctx_.doc.New([this] { return chooseSavePath(); });
-    updateTitle();
+    loadContents([this] { ctx_.doc.New([this] { return chooseSavePath(); }); });
 }
 
 void CMainFrame::onOpen() {
@@ -483,34 +613,54 @@ void CMainFrame::onOpen() {
         if (dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty())
             path = dlg.selectedFiles().front().toStdString();
     }
-    if (!path) return;
-    if (ctx_.doc.OpenCommand(*path, [this] { return chooseSavePath(); })) addRecent(*path);
-    updateTitle();
+    if (path) openFile(*path);
+}
+
+void CMainFrame::openFile(const std::string& path) {
+    loadContents([&] {
+        if (ctx_.doc.OpenCommand(path, [this] { return chooseSavePath(); })) addRecent(path);
+    });
 }
 
 void CMainFrame::onOpenRecent(int index) {
     if (index >= recent_.size()) return;
     const std::string path = recent_[index].toStdString();
-    if (ctx_.doc.OpenCommand(path, [this] { return chooseSavePath(); })) {
-        addRecent(path);
-    } else if (CRT62MDoc::ProbeOpenFile(path) != OpenProbe::Ok) {
-        // A file that is gone or unusable leaves the list, as the list always did.
-        recent_.removeAt(index);
-        ctx_.ini.writeRecentFiles(recent_);
-        updateRecentMenu();
-    }
-    updateTitle();
+    loadContents([&] {
+        if (ctx_.doc.OpenCommand(path, [this] { return chooseSavePath(); })) {
+            addRecent(path);
+        } else if (CRT62MDoc::ProbeOpenFile(path) != OpenProbe::Ok) {
+            // A file that is gone or unusable leaves the list, as the list always did.
+            recent_.removeAt(index);
+            ctx_.ini.writeRecentFiles(recent_);
+            updateRecentMenu();
+        }
+    });
+}
+
+void CMainFrame::finishEditing() {
+    GridEditing* editing = view_->editing();
+    if (!editing || !editing->isEditing()) return;
+    // The focus goes back to the grid as after Enter; an inactive window commits nothing by that.
+    view_->grid()->setFocus(Qt::OtherFocusReason);
+    editing->CommitEditor();
 }
 
 void CMainFrame::onSave() {
-    ctx_.doc.Save();
+    finishEditing();
+    // A document without a file (after an Upload) asks for a name, as any untitled document does.
+    if (!ctx_.doc.HasFile()) return onSaveAs();
+    if (ctx_.doc.Save()) history_->markSaved();
     updateTitle();
 }
 
 void CMainFrame::onSaveAs() {
+    finishEditing();
     const std::optional<std::string> path = chooseSavePath();
     if (!path) return;
-    if (ctx_.doc.SaveAs(*path)) addRecent(*path);
+    if (ctx_.doc.SaveAs(*path)) {
+        history_->markSaved();
+        addRecent(*path);
+    }
     updateTitle();
 }
 
@@ -548,12 +698,56 @@ void CMainFrame::onToggleItem(int item) {
 }
 
 void CMainFrame::onTransfer(bool upload) {
+    finishEditing();
     TransferContext ctx{this, ctx_.doc, ctx_.settings, ctx_.prompter, ctx_.port, view_};
+    // An uploaded image is a new document (the older steps go, the radio's image counts as saved) that
+    // undo can still take back; a Download's merge of the radio's own bytes does not mark it modified.
     if (upload)
-        RunUpload(ctx);
+        history_->record(
+            TableText(kStrStepUpload), [&] { RunUpload(ctx); }, StepKind::StartsHistory);
     else
-        RunDownload(ctx);
+        history_->record(
+            TableText(kStrStepDownload), [&] { RunDownload(ctx); }, StepKind::KeepsSavedMark);
     updateTitle();
+}
+
+void CMainFrame::onTextCommand([[maybe_unused]] int id) {
+#ifdef RT62_HAVE_YAML
+    TextFormsContext ctx{
+        this, ctx_.doc, ctx_.prompter, view_, ctx_.settings, ctx_.port, [this] { return chooseSavePath(); }};
+    std::optional<TextChoice> choice;
+    if (id != cmd::CompareRadio) {
+        if (textChooser_) {
+            if (const auto path = textChooser_(id)) {
+                const bool csv =
+                    QFileInfo(QString::fromStdString(*path)).suffix().compare("csv", Qt::CaseInsensitive) ==
+                    0;
+                choice = TextChoice{*path, csv ? TextKind::Csv : TextKind::Yaml};
+            }
+        } else if (id == cmd::CompareFile) {
+            if (const auto path = ChooseCompareFile(this)) choice = TextChoice{*path, TextKind::Yaml};
+        } else {
+            choice = ChooseTextFile(this, id == cmd::Export);
+        }
+        if (!choice) return;
+    }
+    switch (id) {
+    case cmd::Export:
+        ExportText(ctx, *choice);
+        break;
+    case cmd::Import:
+        // An undoable step: Undo gives back the document the import replaced.
+        history_->record(TableText(kStrStepImport), [&] { ImportText(ctx, *choice); });
+        break;
+    case cmd::CompareFile:
+        CompareWithFile(ctx, choice->path);
+        break;
+    case cmd::CompareRadio:
+        CompareWithRadio(ctx);
+        break;
+    }
+    updateTitle();
+#endif
 }
 
 int CMainFrame::helpContext() const {
@@ -590,6 +784,39 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     }
     saveOnExit();
     event->accept();
+}
+
+bool CMainFrame::event(QEvent* event) {
+    // The window manager's frame arrives after the window is shown; the size is then set once more so
+    // that the outside is CX x CY. A size the user has already dragged stays.
+    const bool result = QMainWindow::event(event);
+    const QEvent::Type t = event->type();
+    if (!outerSizeApplied_ && (t == QEvent::Show || t == QEvent::Move || t == QEvent::WindowActivate) &&
+        !frameMargins().isNull()) {
+        outerSizeApplied_ = true;
+        if (size() == InnerFrameSize(outerSize_, QMargins())) applyFrameSize();
+    }
+    return result;
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (DroppedDataFile(event->mimeData()).isEmpty()) return event->ignore();
+    event->acceptProposedAction();
+}
+
+void CMainFrame::dragMoveEvent(QDragMoveEvent* event) {
+    if (DroppedDataFile(event->mimeData()).isEmpty()) return event->ignore();
+    event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QString path = DroppedDataFile(event->mimeData());
+    if (path.isEmpty()) return event->ignore();
+    event->acceptProposedAction();
+    // The modal questions of the open come after the drop has ended.
+    const std::string file = QFileInfo(path).absoluteFilePath().toStdString();
+    QMetaObject::invokeMethod(
+        this, [this, file] { openFile(file); }, Qt::QueuedConnection);
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {

@@ -6,10 +6,13 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace rt62 {
 namespace {
@@ -18,7 +21,60 @@ constexpr const char* kHelpTopicProperty = "rt62HelpTopic";
 
 QString FromTable(std::string_view s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
 
+bool TakesTabFocus(const QWidget* w) { return (w->focusPolicy() & Qt::TabFocus) != 0; }
+
+void CollectControls(QLayout* layout, QList<QWidget*>& out);
+
+// A control, or the controls inside a container (a group box), in the order its layout holds them.
+void CollectWidget(QWidget* w, QList<QWidget*>& out) {
+    if (TakesTabFocus(w))
+        out << w;
+    else if (w->layout())
+        CollectControls(w->layout(), out);
+}
+
+void CollectControls(QLayout* layout, QList<QWidget*>& out) {
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem* item = layout->itemAt(i);
+        if (QWidget* w = item->widget())
+            CollectWidget(w, out);
+        else if (QLayout* inner = item->layout())
+            CollectControls(inner, out);
+    }
+}
+
 }  // namespace
+
+// A status-bar pane that shows as much of its line as fits: a long help line is cut with an ellipsis
+// (the whole line is its tool tip) instead of widening the dialog.
+class HelpPane : public QLabel {
+public:
+    // widthText: what the pane asks room for (nothing for the stretching pane).
+    HelpPane(const QString& widthText, QWidget* parent) : QLabel(parent), widthText_(widthText) {}
+    void setLine(const QString& line) {
+        line_ = line;
+        setToolTip(line);
+        fit();
+    }
+    const QString& line() const { return line_; }
+    QSize sizeHint() const override {
+        return {fontMetrics().horizontalAdvance(widthText_) + 2 * margin() + 4, QLabel::sizeHint().height()};
+    }
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QLabel::resizeEvent(event);
+        fit();
+    }
+
+private:
+    void fit() {
+        setText(fontMetrics().elidedText(line_, Qt::ElideRight, std::max(0, contentsRect().width())));
+    }
+    QString widthText_;
+    QString line_;
+};
 
 QString ControlName(int id) { return QStringLiteral("ctl%1").arg(id); }
 
@@ -54,8 +110,9 @@ ParamDialog::ParamDialog(int resourceId, bool focusCheck, QWidget* parent)
     bar_ = new QStatusBar(this);
     bar_->setObjectName(QStringLiteral("ctl59393"));
     bar_->setSizeGripEnabled(false);
-    pane0_ = new QLabel(bar_);
-    pane1_ = new QLabel(FromTable(StringText(kKeyOperationIndicator)), bar_);
+    pane0_ = new HelpPane(QString(), bar_);
+    pane1_ = new HelpPane(FromTable(StringText(kKeyOperationIndicator)), bar_);
+    pane1_->setLine(FromTable(StringText(kKeyOperationIndicator)));
     pane1_->setObjectName(ControlName(kKeyOperationIndicator));
     bar_->addWidget(pane0_, 1);
     bar_->addPermanentWidget(pane1_);
@@ -96,14 +153,35 @@ int ParamDialog::ShowHelpLine(int id) {
         line2 = text.substr(nl + 1);
         line2 = line2.substr(0, line2.find('\n'));
     }
-    pane0_->setText(FromTable(line1));
-    pane1_->setText(FromTable(line2));
+    pane0_->setLine(FromTable(line1));
+    pane1_->setLine(FromTable(line2));
     return previous;
 }
 
-QString ParamDialog::helpPaneText() const { return pane0_->text(); }
+QString ParamDialog::helpPaneText() const { return pane0_->line(); }
 
-QString ParamDialog::indicatorText() const { return pane1_->text(); }
+QString ParamDialog::indicatorText() const { return pane1_->line(); }
+
+void ParamDialog::showEvent(QShowEvent* event) {
+    if (!focusArranged_) {
+        focusArranged_ = true;
+        arrangeFocus();
+    }
+    QDialog::showEvent(event);
+}
+
+void ParamDialog::arrangeFocus() {
+    QList<QWidget*> chain;
+    CollectControls(body_, chain);
+    chain << ok_ << cancel_;
+    for (qsizetype i = 0; i + 1 < chain.size(); ++i) setTabOrder(chain[i], chain[i + 1]);
+    for (QWidget* w : chain) {
+        if (w->isEnabled() && !w->isHidden()) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
 
 int ParamDialog::helpTopic() const {
     if (const QWidget* f = focusWidget()) {

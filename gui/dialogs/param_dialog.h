@@ -9,6 +9,7 @@
 class QDialogButtonBox;
 class QFormLayout;
 class QLabel;
+class QLayout;
 class QPushButton;
 class QStatusBar;
 class QVBoxLayout;
@@ -64,6 +65,10 @@ public slots:
     void okPressed();
 
 protected:
+    // On the first showing: the tab order follows the layout (OK and Cancel last), and the focus starts on
+    // the first control that takes it, so Enter acts on that control and its help line shows.
+    void showEvent(QShowEvent* event) override;
+
     // Where a concrete dialog puts its controls (above the buttons and the status bar).
     QVBoxLayout* body() const { return body_; }
 
@@ -88,6 +93,7 @@ protected:
 private:
     void checkCommit(int id, FilterEdit* edit);
     void showHelpTopic();
+    void arrangeFocus();
 
     int resourceId_;
     bool focusCheck_;
@@ -98,8 +104,9 @@ private:
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QStatusBar* bar_ = nullptr;
-    QLabel* pane0_ = nullptr;
-    QLabel* pane1_ = nullptr;
+    class HelpPane* pane0_ = nullptr;
+    class HelpPane* pane1_ = nullptr;
+    bool focusArranged_ = false;
 };
 
 }  // namespace rt62

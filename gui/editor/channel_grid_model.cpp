@@ -26,7 +26,13 @@ QVariant ChannelGridModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
         return QString::fromStdString(ChannelCellText(doc_.Model(), index.row(), index.column()));
+    case Qt::BackgroundRole:
+        if (marks_.count({index.row(), index.column()}))
+            return palette_.color(QPalette::Active, QPalette::ToolTipBase);
+        return {};
     case Qt::ForegroundRole:
+        if (marks_.count({index.row(), index.column()}))
+            return palette_.color(QPalette::Active, QPalette::ToolTipText);
         // A channel that is not in use keeps showing its values, only dimmed.
         return doc_.Model().channels.at(index.row()).inUse != 0
                    ? palette_.color(QPalette::Active, QPalette::WindowText)
@@ -62,7 +68,22 @@ void ChannelGridModel::setPalette(const QPalette& palette) {
         emit dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1), {Qt::ForegroundRole});
 }
 
+void ChannelGridModel::setMarks(std::set<std::pair<int, int>> cells) {
+    clearMarks();
+    marks_ = std::move(cells);
+    for (const auto& [row, column] : marks_)
+        emit dataChanged(index(row, column), index(row, column), {Qt::BackgroundRole, Qt::ForegroundRole});
+}
+
+void ChannelGridModel::clearMarks() {
+    const std::set<std::pair<int, int>> old = std::move(marks_);
+    marks_.clear();
+    for (const auto& [row, column] : old)
+        emit dataChanged(index(row, column), index(row, column), {Qt::BackgroundRole, Qt::ForegroundRole});
+}
+
 void ChannelGridModel::renderAll() {
+    marks_.clear(); // the reset repaints everything
     beginResetModel();
     endResetModel();
 }
@@ -70,6 +91,7 @@ void ChannelGridModel::renderAll() {
 void ChannelGridModel::renderRow(int channel) {
     if (channel < 0 || channel >= rowCount())
         return;
+    clearMarks();
     emit dataChanged(index(channel, 0), index(channel, kColumnCount - 1));
 }
 
@@ -98,6 +120,7 @@ QList<int> ChannelGridModel::dependentColumns(int column) {
 void ChannelGridModel::renderCell(int channel, int column) {
     if (channel < 0 || channel >= rowCount())
         return;
+    clearMarks();
     if (column == kColChannel) {
         // The in-use flag changed: only the colour of the row, no text.
         emit dataChanged(index(channel, 0), index(channel, kColumnCount - 1), {Qt::ForegroundRole});

@@ -4,6 +4,9 @@
 #include <QAbstractTableModel>
 #include <QPalette>
 
+#include <set>
+#include <utility>
+
 namespace rt62 {
 
 class CRT62MDoc;
@@ -27,6 +30,11 @@ public:
     // Colours of in-use and unused rows come from this palette (the view passes its own).
     void setPalette(const QPalette& palette);
 
+    // Cells (channel, column) shown in the palette's tool-tip colours: the differences of a comparison.
+    // Any later render of changed contents clears them, so they never outlive the next edit.
+    void setMarks(std::set<std::pair<int, int>> cells);
+    const std::set<std::pair<int, int>>& marks() const { return marks_; }
+
     // Everything may have changed (new image, new channel count).
     void renderAll();
     // All cells of one channel (0-based) changed.
@@ -43,8 +51,11 @@ public:
     static int columnItem(int column);
 
 private:
+    void clearMarks();
+
     CRT62MDoc& doc_;
     QPalette palette_;
+    std::set<std::pair<int, int>> marks_;
 };
 
 }  // namespace rt62

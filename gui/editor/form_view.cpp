@@ -7,6 +7,7 @@
 #include "editor/grid_header.h"
 #include "image/document.h"
 #include "image/fields.h"
+#include "image/strings.h"
 #include "link/dump_dialog.h"
 
 #include <QFontDatabase>
@@ -33,6 +34,8 @@ constexpr std::array<const char*, 6> kLabelTexts = {"Serial No", "Freq Band", "P
 
 // The radio has a single product type; its list has two entries that read the same.
 constexpr std::array<const char*, 2> kProductTypeNames = {"KT-905", "KT-905"};
+
+constexpr int kStrPortNotPresent = 4304; // " (not present)"
 
 // Pixel geometry of the form; the right and bottom gaps and the panel columns follow the window.
 constexpr int kFrameLeft = 8;
@@ -141,6 +144,17 @@ void CRT62MView::FullRefresh() {
     grid_->setUpdatesEnabled(wasEnabled);
 }
 
+void CRT62MView::RebuildGrid() {
+    const QModelIndex before = grid_->currentIndex();
+    const int row = before.isValid() ? before.row() : 0;
+    int column = before.isValid() ? before.column() : kColChannel;
+    FullRefresh();
+    // A column the rebuild hid (the Visible dialog) cannot stay current: Space would edit it unseen.
+    if (grid_->isColumnHidden(column)) column = kColChannel;
+    if (row < model_->rowCount() && (row != 0 || column != kColChannel))
+        grid_->setCurrentIndex(model_->index(row, column));
+}
+
 void CRT62MView::RefreshInfoPanel() {
     const ImageModel& m = doc_.Model();
     const int code = m.hardware.bandStepCode;
@@ -153,6 +167,7 @@ void CRT62MView::RefreshInfoPanel() {
         port = QStringLiteral("Simulated radio");
     else if (!settings_.portDevice.isEmpty())
         port = settings_.portDevice;
+    if (settings_.portMissing) port += QString::fromStdString(FormatString(kStrPortNotPresent));
 
     values_[0]->setText(QString::asprintf("%-8s", m.marketing.serialNumber.c_str()));
     values_[1]->setText(QString::asprintf("%-13s", band));

@@ -11,6 +11,7 @@ class QTableView;
 namespace rt62 {
 
 class CRT62MDoc;
+class DocumentHistory;
 struct AppSettings;
 class ChannelGridModel;
 class GridEditing;
@@ -23,7 +24,11 @@ public:
     ~CRT62MView() override;
 
     // Rebuild the grid from the ChannelTable and rewrite the info panel; current cell channel 1, column 0.
+    // For new contents (start-up, New, Open, Upload, a band change).
     void FullRefresh();
+    // The same rebuild for the same document changed (a dialog's OK, undo, redo): the current cell stays
+    // where the user left it, so the next key acts where it did before.
+    void RebuildGrid();
     // Rewrite the six info-panel values.
     void RefreshInfoPanel();
     // Redraw one channel's row (0-based channel) / the cells that depend on an edited column.
@@ -40,6 +45,9 @@ public:
     TwoRowHeader* gridHeader() const { return header_; }
     // In-place editing, pick lists, clipboard and column switches of the grid.
     GridEditing* editing() const { return editing_; }
+    // Where the grid's edits become undo steps; without one they only set the modified mark.
+    void setHistory(DocumentHistory* history) { history_ = history; }
+    DocumentHistory* history() const { return history_; }
 
     // The Edit menu shown on a right-click in the grid; its actions belong to the main window.
     // Without one, only editMenuRequested is emitted.
@@ -77,6 +85,7 @@ private:
     ChannelGridModel* model_ = nullptr;
     QMenu* editMenu_ = nullptr;
     GridEditing* editing_ = nullptr;
+    DocumentHistory* history_ = nullptr;
 };
 
 }  // namespace rt62

@@ -2,8 +2,10 @@
 #include "editor/grid_editing.h"
 
 #include "app/app_settings.h"
+#include "app/qt_prompter.h"
 #include "editor/cell_paste.h"
 #include "editor/channel_grid_model.h"
+#include "editor/document_history.h"
 #include "editor/form_view.h"
 #include "editor/grid_cell_edit.h"
 #include "editor/pick_lists.h"
@@ -30,7 +32,32 @@ bool IsToneColumn(int column) {
     return column == kColDec || column == kColEnc;
 }
 
+// Names of the columns in the Edit menu's undo and redo entries ("Undo Edit Ch 3 Receive").
+constexpr const char* kStepColumnNames[kColumnCount] = {
+    "Type",        "W/N",        "Receive", "Transmit", "Dec",      "Enc",      "Pwr Save RX",
+    "Pwr Save TX", "Power",      "Scan",    "VTS",      "TOT",      "Lock Out", "Squelch",
+    "ANI",         "Encryption", "Page",    "PROX",     "2-Tone P", "2-Tone S"};
+
+enum StepString {
+    kStrStepEdit = 4202,       // "Edit Ch %1 %2"
+    kStrStepPaste = 4203,      // "Paste Ch %1 %2"
+    kStrStepCopy = 4204,       // "Copy Ch %1 to Ch %2"
+    kStrStepComplement = 4205, // "Complement Ch %1 %2"
+};
+
+QString StepText(int id, int channel, int column) {
+    const char* name = column >= 0 && column < kColumnCount ? kStepColumnNames[column] : "";
+    return TableText(id, {std::to_string(channel + 1), name});
+}
+
 } // namespace
+
+void GridEditing::change(const std::function<QString()>& edit) {
+    if (DocumentHistory* history = view_.history())
+        history->record(edit);
+    else
+        edit();
+}
 
 GridEditing::GridEditing(CRT62MView& view, CRT62MDoc& doc, AppSettings& settings)
     : QObject(&view), view_(view), doc_(doc), settings_(settings), grid_(view.grid()) {
@@ -145,9 +172,13 @@ void GridEditing::SpaceAction(int column) {
     ui.beep = [this] {
         if (beep) beep();
     };
-    if (!EditCell(doc_.Model(), n, column, ui)) return;
-    doc_.SetModifiedFlag(true);
-    view_.RenderCell(n, column);
+    change([&] {
+        if (EditCell(doc_.Model(), n, column, ui)) {
+            doc_.SetModifiedFlag(true);
+            view_.RenderCell(n, column);
+        }
+        return StepText(kStrStepEdit, n, column);
+    });
 }
 
 void GridEditing::ToneChoice(int column) {
@@ -160,15 +191,21 @@ void GridEditing::ToneChoice(int column) {
     ui.pickTone = [this, column](bool dcs, int index, int) -> std::optional<int> {
         return pickTone ? pickTone(column, dcs, index) : std::nullopt;
     };
-    if (doc_.Model().channels.PickTone(n, column, ui)) doc_.SetModifiedFlag(true);
-    view_.RenderCell(n, column);
+    change([&] {
+        if (doc_.Model().channels.PickTone(n, column, ui)) doc_.SetModifiedFlag(true);
+        view_.RenderCell(n, column);
+        return StepText(kStrStepEdit, n, column);
+    });
 }
 
 void GridEditing::DcsComplement(int column) {
     if (!IsToneColumn(column)) return;
     const int n = currentChannel();
-    if (doc_.Model().channels.ComplementDcs(n, column)) doc_.SetModifiedFlag(true);
-    view_.RenderCell(n, column);
+    change([&] {
+        if (doc_.Model().channels.ComplementDcs(n, column)) doc_.SetModifiedFlag(true);
+        view_.RenderCell(n, column);
+        return StepText(kStrStepComplement, n, column);
+    });
 }
 
 // ---------------- the in-place editor ----------------
@@ -213,9 +250,12 @@ bool GridEditing::OpenEditor(const QString& seed, bool typed) {
 void GridEditing::CommitEditor() {
     if (!editing_) return;
     editing_ = false;
-    SetFrequencyText(doc_.Model(), editChannel_, editColumn_, edit_->text().toStdString());
-    doc_.SetModifiedFlag(true);
-    view_.RenderCell(editChannel_, editColumn_);
+    change([&] {
+        SetFrequencyText(doc_.Model(), editChannel_, editColumn_, edit_->text().toStdString());
+        doc_.SetModifiedFlag(true);
+        view_.RenderCell(editChannel_, editColumn_);
+        return StepText(kStrStepEdit, editChannel_, editColumn_);
+    });
     edit_->hide();
 }
 
@@ -281,23 +321,28 @@ bool GridEditing::PasteText(const std::string& text) {
         return ShowMessage2(doc_.GetPrompter(), kStrCopyChannelQuestion, Buttons::YesNo, Icon::Question,
                             pasted, destination) == Answer::Yes;
     };
-    const PasteResult result = PasteIntoCell(doc_.Model(), n, column, text, context);
+    PasteResult result;
+    change([&] {
+        result = PasteIntoCell(doc_.Model(), n, column, text, context);
+        if (!result.accepted()) return QString();
+        doc_.SetModifiedFlag(true);
+        switch (result.outcome) {
+        case PasteOutcome::Stored:
+            view_.RenderCell(n, column);
+            break;
+        case PasteOutcome::CopyConfirmed:
+            view_.RenderRow(result.sourceChannel);
+            view_.RenderRow(n);
+            view_.RenderCell(n, kColChannel);
+            return TableText(kStrStepCopy, {std::to_string(result.sourceChannel + 1), std::to_string(n + 1)});
+        default:
+            break;
+        }
+        return StepText(kStrStepPaste, n, column);
+    });
     if (!result.accepted()) {
         if (beep) beep();
         return false;
-    }
-    doc_.SetModifiedFlag(true);
-    switch (result.outcome) {
-    case PasteOutcome::Stored:
-        view_.RenderCell(n, column);
-        break;
-    case PasteOutcome::CopyConfirmed:
-        view_.RenderRow(result.sourceChannel);
-        view_.RenderRow(n);
-        view_.RenderCell(n, kColChannel);
-        break;
-    default:
-        break;
     }
     return true;
 }

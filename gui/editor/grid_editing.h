@@ -62,6 +62,8 @@ class GridEditing : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // Runs an edit as one undo step (when the view has a history); edit returns the step's name.
+    void change(const std::function<QString()>& edit);
     bool gridKey(QKeyEvent* event);
     bool gridDoubleClick(QMouseEvent* event);
     void onEditorFocusLost();

@@ -80,7 +80,9 @@ void TwoRowHeader::paintSection(QPainter* painter, const QRect& rect, int logica
         opt.position = QStyleOptionHeader::Middle;
         painter->save();
         painter->setClipRect(slice);
-        style()->drawControl(QStyle::CE_Header, &opt, painter, this);
+        // The header rows carry no grid lines: a plain button-coloured field and the centred text.
+        painter->fillRect(slice, palette().brush(QPalette::Button));
+        style()->drawControl(QStyle::CE_HeaderLabel, &opt, painter, this);
         painter->restore();
     }
 }

@@ -7,10 +7,13 @@
 #include "editor/form_view.h"
 #include "image/document.h"
 #include "image/model.h"
+#include "link/radio_backup.h"
 #include "link/transfer_dialog.h"
 #include "link/transfer_job.h"
 
 #include <QThread>
+
+#include <ctime>
 
 namespace rt62 {
 
@@ -80,7 +83,8 @@ private:
     QWidget* saved_ = nullptr;
 };
 
-TransferResult RunTransfer(TransferKind kind, TransferContext& ctx) {
+// readInto: an Upload that only reads, for a comparison.
+TransferResult RunTransfer(TransferKind kind, TransferContext& ctx, RadioImage* readInto = nullptr) {
     CRT62MDoc& doc = ctx.doc;
     const bool portPerTransfer = ctx.settings.portType == 1;
 
@@ -98,10 +102,13 @@ TransferResult RunTransfer(TransferKind kind, TransferContext& ctx) {
     } else {
         SerialPort& port = *ctx.port;
         const RadioImage current = doc.Image();
-        const bool modified = doc.IsModified();
+        // A read for a comparison replaces nothing of the document, so there is nothing to confirm.
+        const bool modified = doc.IsModified() && !readInto;
         DownloadOptions options;
         options.serviceMode = ctx.settings.serviceMode;
         options.marketingChanged = doc.IsMarketingChanged();
+        // The backup carries the document's Default Split, so opening it gives back this document's image.
+        const BackupSettings backup{true, ctx.settings.backupFolder.toStdString(), doc.TrailerBytes()};
 
         CancelToken cancel;
         UploadJobResult upload;
@@ -112,7 +119,10 @@ TransferResult RunTransfer(TransferKind kind, TransferContext& ctx) {
         TransferDialog dialog(
             kind,
             [&] {
-                const JobEnvironment env{cancel, *progress, *prompter};
+                JobEnvironment env{cancel, *progress, *prompter};
+                env.onRadioImage = [&](const RadioImage& read) {
+                    return BackUpRadioImage(*prompter, backup, read, std::time(nullptr));
+                };
                 if (kind == TransferKind::Upload)
                     upload = RunUploadJob(port, env, current, modified);
                 else
@@ -130,7 +140,9 @@ TransferResult RunTransfer(TransferKind kind, TransferContext& ctx) {
         // The worker has ended: only now does the document take over what it brought back.
         if (kind == TransferKind::Upload) {
             result = ToResult(upload.status);
-            if (upload.status == JobStatus::Completed && upload.image) {
+            if (upload.status == JobStatus::Completed && upload.image && readInto) {
+                *readInto = *upload.image;
+            } else if (upload.status == JobStatus::Completed && upload.image) {
                 // The path becomes "<none>" only because the image really came from the radio.
                 doc.TakeUploadedImage(*upload.image);
                 doc.SetModifiedFlag(false);
@@ -145,8 +157,14 @@ TransferResult RunTransfer(TransferKind kind, TransferContext& ctx) {
     }
 
     DecodeImage(doc.Model());
-    if (ctx.view)
-        ctx.view->FullRefresh();
+    // An Upload brings new contents; a Download leaves the channels as they were, and the user where
+    // they were in the grid.
+    if (ctx.view) {
+        if (kind == TransferKind::Upload)
+            ctx.view->FullRefresh();
+        else
+            ctx.view->RebuildGrid();
+    }
     if (portPerTransfer)
         ctx.port.reset();
     return result;
@@ -156,5 +174,8 @@ TransferResult RunTransfer(TransferKind kind, TransferContext& ctx) {
 
 TransferResult RunUpload(TransferContext& ctx) { return RunTransfer(TransferKind::Upload, ctx); }
 TransferResult RunDownload(TransferContext& ctx) { return RunTransfer(TransferKind::Download, ctx); }
+TransferResult ReadRadioImage(TransferContext& ctx, RadioImage& image) {
+    return RunTransfer(TransferKind::Upload, ctx, &image);
+}
 
 }  // namespace rt62

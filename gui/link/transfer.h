@@ -3,6 +3,8 @@
 
 #include <memory>
 
+#include "image/radio_image.h"
+
 class QWidget;
 
 namespace rt62 {
@@ -34,5 +36,8 @@ enum class TransferResult {
 
 TransferResult RunUpload(TransferContext& ctx);
 TransferResult RunDownload(TransferContext& ctx);
+// An Upload whose image goes to `image` instead of the document: no overwrite question, and the
+// document keeps its contents, its file and its flags. Completed: image holds the radio's image.
+TransferResult ReadRadioImage(TransferContext& ctx, RadioImage& image);
 
 }  // namespace rt62

@@ -7,9 +7,15 @@
 #include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -70,6 +76,8 @@ class CliTest : public ::testing::Test {
             close(in[1]);
             dup2(open((dir / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
             dup2(open((dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+            // Backups of the radio's images go to the scratch folder, never to the user's own.
+            setenv("XDG_DATA_HOME", (dir / "xdg-data").c_str(), 1);
             std::vector<std::string> all{std::string(RT62_BIN_DIR) + "/rt62m"};
             all.insert(all.end(), args.begin(), args.end());
             std::vector<char*> argv;
@@ -160,7 +168,10 @@ TEST_F(CliTest, FileErrorsExitWithOneAndTheirMessage) {
         {P("bare.r62"), Message(37)},
         {P("empty.r62"), Message(37)},
         {dir.string(), Message(32, {dir.string()})},
+        {P("fifo"), Message(32, {P("fifo")})}, // no writer: reading it would block for ever
+        {"/dev/null", Message(32, {"/dev/null"})},
     };
+    ASSERT_EQ(mkfifo(P("fifo").c_str(), 0644), 0);
     for (const auto& c : cases)
         for (const char* command : {"report", "channels", "dump", "info"}) {
             SCOPED_TRACE(c.file + " " + command);
@@ -175,6 +186,113 @@ TEST_F(CliTest, FileErrorsExitWithOneAndTheirMessage) {
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, Message(35, {P("nofolder/x.r62")}));
     EXPECT_FALSE(fs::exists(P("nofolder")));
+}
+
+// A small file system of its own, full but for what the test leaves in it; only root may mount one.
+struct FullFileSystem {
+    explicit FullFileSystem(const fs::path& where) : path(where) {
+        fs::create_directories(path);
+        mounted = geteuid() == 0 && mount("tmpfs", path.c_str(), "tmpfs", 0, "size=64k") == 0;
+    }
+    ~FullFileSystem() {
+        if (mounted) umount(path.c_str());
+    }
+    // Takes every free block, so the next write of any size fails.
+    void Fill() const {
+        std::ofstream filler(path / "filler", std::ios::binary);
+        const std::string block(4096, 'x');
+        for (int i = 0; i < 64 && filler.write(block.data(), block.size()); ++i) {
+        }
+    }
+    fs::path path;
+    bool mounted = false;
+};
+
+TEST_F(CliTest, WritersKeepTheOldFileOrRefuseTheTarget) {
+    const std::string old = std::string(262, 'o');
+    const bool root = geteuid() == 0;
+    FullFileSystem full(dir / "full");
+    enum Kind { Plain, Link, Folder, Fifo, Device, ReadOnly, Full };
+    const struct {
+        const char* name;
+        Kind kind;
+        int code;
+    } cases[] = {
+        {"symlink is written through", Link, 0},
+        {"directory", Folder, 1},
+        {"FIFO", Fifo, 1},
+        {"device node", Device, 1},
+        {"read-only file", ReadOnly, 1},
+        {"full file system", Full, 1},
+    };
+    for (const auto& c : cases)
+        for (const char* command : {"new", "upload"}) {
+            SCOPED_TRACE(std::string(c.name) + " " + command);
+            if (c.kind == Device && !root) continue; // mknod needs root
+            if (c.kind == Full && !full.mounted) continue;
+            std::string target = P(std::string(command) + "-" + std::to_string(c.kind));
+            const std::string real = target + ".real";
+            std::string message;
+            switch (c.kind) {
+            case Plain:
+                break;
+            case Link:
+                std::ofstream(real, std::ios::binary) << old;
+                fs::create_symlink(real, target);
+                break;
+            case Folder:
+                fs::create_directory(target);
+                message = Message(35, {target});
+                break;
+            case Fifo:
+                ASSERT_EQ(mkfifo(target.c_str(), 0644), 0);
+                message = Message(35, {target});
+                break;
+            case Device:
+                ASSERT_EQ(mknod(target.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+                message = Message(35, {target});
+                break;
+            case ReadOnly:
+                std::ofstream(target, std::ios::binary) << old;
+                fs::permissions(target, fs::perms::owner_read | fs::perms::group_read);
+                message = Message(49, {target});
+                break;
+            case Full:
+                target = (full.path / command).string();
+                std::ofstream(target, std::ios::binary) << old;
+                full.Fill();
+                message = Message(33);
+                break;
+            }
+            const std::vector<std::string> args =
+                std::string(command) == "new"
+                    ? std::vector<std::string>{"new", "--band", "0", "-o", target}
+                    : std::vector<std::string>{"upload", "--port", "sim:", "-q", "-o", target};
+            Result r = Run(args);
+            EXPECT_EQ(r.code, c.code) << r.err;
+            if (c.code == 0) {
+                EXPECT_TRUE(fs::is_symlink(target));
+                EXPECT_EQ(fs::file_size(real), 262u);
+                EXPECT_NE(Slurp(real), old);
+                continue;
+            }
+            EXPECT_EQ(r.err, message); // one message, and no "Upload is completed" before it
+            // The target is what it was: the same kind of node, the same contents.
+            const fs::file_type type = fs::symlink_status(target).type();
+            EXPECT_EQ(type, c.kind == Folder   ? fs::file_type::directory
+                            : c.kind == Fifo   ? fs::file_type::fifo
+                            : c.kind == Device ? fs::file_type::character
+                                               : fs::file_type::regular);
+            EXPECT_EQ(type == fs::file_type::regular ? Slurp(target) : old, old);
+            if (c.kind == Full) {
+                std::vector<std::string> left;
+                for (const auto& e : fs::directory_iterator(full.path))
+                    left.push_back(e.path().filename().string());
+                std::sort(left.begin(), left.end());
+                EXPECT_EQ(left.size(), std::string(command) == "new" ? 2u : 3u); // no temporary beside them
+                fs::remove(full.path / "filler");
+            }
+        }
 }
 
 TEST_F(CliTest, UsageErrorsExitWithTwo) {
@@ -201,7 +319,81 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
         EXPECT_FALSE(r.err.empty());
     }
     EXPECT_FALSE(fs::exists("x.r62"));
-    EXPECT_EQ(Run({"--help"}).code, 0);
+}
+
+TEST_F(CliTest, ErrorsNameTheOptionAndHelpGoesToStandardOutput) {
+    const struct {
+        std::vector<std::string> args;
+        int code;
+        std::string out; // a part of stdout
+        std::string err; // a part of stderr
+    } cases[] = {
+        {{"--version"}, 0, "rt62m 1.00\n", ""},
+        {{"--help"}, 0, "upload", ""},
+        {{"new", "--help"}, 0, "-b,--band", ""},
+        {{"help", "upload"}, 0, "-t,--timeout", ""},
+        {{"upload", "-h"}, 0, "wait without limit", ""},
+        {{"help", "frobnicate"}, 2, "", "unknown command 'frobnicate'"},
+        {{"new", "--band=7", "-o", "x.r62"}, 2, "", "--band"},
+        {{"new", "-o", "x.r62"}, 2, "", "--band is required"},
+        {{"upload", "--port", "sim:", "-o", "x.r62", "--speed", "9600"}, 2, "", "unknown option '--speed'"},
+        {{"upload", "--port=COM17", "-o", "x.r62"}, 2, "", "--port: 'COM17' is not a port"},
+        {{"upload", "--port", "sim:", "-o", "x.r62", "--timeout", "0"}, 2, "", "--timeout"},
+        {{"upload", "--port", "sim:", "-o", "x.r62", "--timeout", "soon"}, 2, "", "--timeout"},
+        {{"report", "a.r62", "b.r62"}, 2, "", "unexpected argument 'b.r62'"},
+        {{"info", "--", "-x"}, 1, "", "File Name = -x"}, // after "--" a dash is a file name
+        {{"ports"}, 0, "sim:\t\t\tSimulated radio\t\n", ""},
+        {{"help", "ports"}, 0, "/dev/serial/by-id", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.front() + (c.args.size() > 1 ? " " + c.args[1] : ""));
+        Result r = Run(c.args);
+        EXPECT_EQ(r.code, c.code) << r.err;
+        EXPECT_TRUE(Contains(r.out, c.out)) << r.out;
+        EXPECT_TRUE(Contains(r.err, c.err)) << r.err;
+        EXPECT_EQ(c.code == 0 ? r.err : r.out, ""); // help and version on stdout, errors on stderr
+    }
+}
+
+TEST_F(CliTest, DashIsStandardInputAndOutput) {
+    const std::string file = P("vhf.r62");
+    ASSERT_EQ(Run({"new", "--band", "1", "-o", file}).code, 0);
+    const std::string bytes = Slurp(file);
+    Result toStdout = Run({"new", "--band", "1", "-o", "-"});
+    EXPECT_EQ(toStdout.code, 0) << toStdout.err;
+    EXPECT_EQ(toStdout.out, bytes);
+    EXPECT_FALSE(fs::exists("-"));
+
+    const struct {
+        const char* name;
+        std::string input;
+        int code;
+        std::string err;
+    } cases[] = {
+        {"a data file", bytes, 0, ""},
+        {"short input", bytes.substr(0, 100), 1, Message(37)},
+        {"longer input", bytes + "x", 1, Message(37)},
+        {"nothing", "", 1, Message(37)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Result fromStdin = Run({"channels", "-"}, c.input);
+        EXPECT_EQ(fromStdin.code, c.code);
+        EXPECT_EQ(fromStdin.err, c.err);
+        EXPECT_EQ(fromStdin.out, c.code == 0 ? Run({"channels", file}).out : "");
+    }
+
+    Result header = Run({"channels", "--header", file});
+    EXPECT_EQ(
+        header.out.substr(0, header.out.find('\n')),
+        "Type\tW/N\tFrequency Receive\tFrequency Transmit\tSUB AUDIO Dec\tSUB AUDIO Enc\tPwr Save RX\t"
+        "Pwr Save TX\tPwr H/L\tScan\tVTS\tTOT\tLock out\tSQ\tANI\tEncr\tPage\tPROX\t2-Tone P\t2-Tone S");
+    EXPECT_EQ(header.out.substr(header.out.find('\n') + 1), Run({"channels", file}).out);
+
+    Result up = Run({"upload", "--port", "sim:", "-o", "-", "--quiet"});
+    EXPECT_EQ(up.code, 0) << up.err;
+    EXPECT_EQ(up.out.size(), 262u);
+    EXPECT_EQ(up.err, "Upload is completed\n"); // --quiet leaves only the messages
 }
 
 TEST_F(CliTest, UploadAndDownloadWithTheSimulatedRadio) {
@@ -219,6 +411,49 @@ TEST_F(CliTest, UploadAndDownloadWithTheSimulatedRadio) {
     EXPECT_TRUE(Contains(down.err, "Download Function\n"));
     EXPECT_TRUE(Contains(down.err, "Download is completed\n"));
     EXPECT_EQ(Slurp(file), bytes); // the data file is not touched
+}
+
+static std::vector<fs::path> FilesIn(const fs::path& folder) {
+    std::vector<fs::path> out;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(folder, ec))
+        out.push_back(e.path());
+    return out;
+}
+
+TEST_F(CliTest, ImagesReadFromTheRadioAreBackedUp) {
+    const std::string file = P("radio.r62");
+    const fs::path defaultFolder = dir / "xdg-data" / "RT62MWin" / "backups";
+    const fs::path chosen = dir / "chosen";
+    std::ofstream(P("not-a-folder")) << "x";
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        size_t inDefault, inChosen; // backups in each folder afterwards
+        bool fileWritten;
+    };
+    const Case cases[] = {
+        {{"upload", "-p", "sim:", "-o", file}, 0, 1, 0, true},
+        {{"download", "-p", "sim:", file}, 0, 2, 0, true}, // the read before the write
+        {{"upload", "-p", "sim:", "--backup-dir", chosen.string(), "-o", file}, 0, 2, 1, true},
+        {{"verify", "-p", "sim:", "--backup-dir=" + chosen.string(), file}, 0, 2, 2, true},
+        {{"upload", "-p", "sim:", "--no-backup", "-o", file}, 0, 2, 2, true},
+        // A folder that cannot be made: the question is answered No, so nothing goes on without a backup.
+        {{"upload", "-p", "sim:", "--backup-dir", P("not-a-folder"), "-o", P("other.r62")}, 1, 2, 2, false},
+        {{"upload", "-p", "sim:", "--backup-dir", chosen.string(), "--no-backup", "-o", file}, 2, 2, 2, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[3]);
+        const Result r = Run(c.args);
+        EXPECT_EQ(r.code, c.code) << r.err;
+        EXPECT_EQ(FilesIn(defaultFolder).size(), c.inDefault);
+        EXPECT_EQ(FilesIn(chosen).size(), c.inChosen);
+        EXPECT_EQ(fs::exists(c.fileWritten ? file : P("other.r62")), c.fileWritten);
+    }
+    // A backup opens as the data file the upload wrote.
+    const auto backups = FilesIn(chosen);
+    ASSERT_FALSE(backups.empty());
+    EXPECT_EQ(Slurp(backups.front()), Slurp(file));
 }
 
 TEST_F(CliTest, HardwareMismatchAndServiceMode) {
@@ -274,19 +509,188 @@ TEST_F(CliTest, SilentLineTimesOutOrIsInterruptedWithoutAFile) {
     EXPECT_TRUE(Contains(timeout.err, "Check that lead is connected to COM " + line.path + "\n"))
         << timeout.err;
 
-    // Ctrl+C cancels without a message: only the caption and perhaps the first status are shown.
-    SilentLine fresh; // the first run's request would still be waiting on the old line
-    pid_t pid = Start({"upload", "--port", fresh.path, "-o", file});
-    EXPECT_TRUE(fresh.WaitForRequest());
-    kill(pid, SIGINT);
-    Result cancelled = Finish(pid);
-    EXPECT_EQ(cancelled.code, 130);
-    const std::string caption = "Upload Function\n";
-    EXPECT_TRUE(cancelled.err == caption ||
-                cancelled.err == caption + "Switch radio OFF, then back ON to start uploading\n")
-        << cancelled.err;
+    // A line that babbles without ever sending a frame gives up alike: --timeout counts the time
+    // without progress, not silence.
+    SilentLine babbling;
+    std::atomic<bool> stop{false};
+    std::thread noise([&] {
+        while (!stop) {
+            [[maybe_unused]] ssize_t w = write(babbling.master, "x", 1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+    Result babbled = Run({"upload", "--port", babbling.path, "-o", file, "--timeout", "1"});
+    stop = true;
+    noise.join();
+    EXPECT_EQ(babbled.code, 1);
+    EXPECT_TRUE(Contains(babbled.err, "Check that lead is connected to COM " + babbling.path + "\n"))
+        << babbled.err;
     EXPECT_FALSE(fs::exists(file));
-    EXPECT_FALSE(fs::exists(file + ".part"));
+
+    // Ctrl+C, SIGTERM and SIGHUP cancel without a message: only the caption and perhaps the first
+    // status are shown, and the old file is as it was, with no temporary beside it.
+    const std::string old = "old contents";
+    std::ofstream(file, std::ios::binary) << old;
+    for (const auto& [sig, code] : {std::pair{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}}) {
+        SCOPED_TRACE(sig);
+        SilentLine fresh; // an earlier run's request would still be waiting on the old line
+        pid_t pid = Start({"upload", "--port", fresh.path, "-o", file});
+        EXPECT_TRUE(fresh.WaitForRequest());
+        kill(pid, sig);
+        Result cancelled = Finish(pid);
+        EXPECT_EQ(cancelled.code, code);
+        const std::string caption = "Upload Function\n";
+        EXPECT_TRUE(cancelled.err == caption ||
+                    cancelled.err == caption + "Switch radio OFF, then back ON to start uploading\n")
+            << cancelled.err;
+        EXPECT_EQ(Slurp(file), old);
+        std::vector<std::string> left;
+        for (const auto& e : fs::directory_iterator(dir))
+            left.push_back(e.path().filename().string());
+        std::sort(left.begin(), left.end());
+        EXPECT_EQ(left, (std::vector<std::string>{"err", "never.r62", "out"}));
+    }
+}
+
+TEST_F(CliTest, InterruptAtThePasswordPromptGivesTheEchoBack) {
+    const std::string file = P("vhf.r62");
+    ASSERT_EQ(Run({"new", "--band", "0", "-o", file}).code, 0);
+    SilentLine terminal; // the pseudo-terminal is the program's keyboard here
+    ASSERT_FALSE(terminal.path.empty());
+    const int slave = open(terminal.path.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(slave, 0);
+    pid_t pid = fork();
+    if (pid == 0) {
+        dup2(slave, 0);
+        dup2(open((dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+        std::string bin = std::string(RT62_BIN_DIR) + "/rt62m";
+        execl(bin.c_str(), bin.c_str(), "download", "--port", "sim:", file.c_str(), "--service-mode",
+              nullptr);
+        _exit(127);
+    }
+    for (int i = 0; i < 1000 && !Contains(Slurp(dir / "err"), "Password: "); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    termios during{};
+    tcgetattr(slave, &during);
+    EXPECT_EQ(during.c_lflag & ECHO, 0u); // the password is not shown while it is typed
+    kill(pid, SIGINT);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT);
+    termios after{};
+    tcgetattr(slave, &after);
+    EXPECT_NE(after.c_lflag & ECHO, 0u);
+    close(slave);
+}
+
+#ifdef RT62_HAVE_YAML
+TEST_F(CliTest, TextExportImportRoundTripAndImportErrorsWriteNothing) {
+    const std::string a = P("a.r62");
+    ASSERT_EQ(Run({"new", "--band", "1", "-o", a}).code, 0);
+    // export to standard output, import from standard input: the same 262 bytes.
+    Result yaml = Run({"export", a});
+    ASSERT_EQ(yaml.code, 0) << yaml.err;
+    EXPECT_TRUE(Contains(yaml.out, "format: rt62m-1\nradio:\n  band: VHF\n"));
+    Result back = Run({"import", "-", "-o", P("b.r62")}, yaml.out);
+    ASSERT_EQ(back.code, 0) << back.err;
+    EXPECT_EQ(Slurp(P("b.r62")), Slurp(a));
+
+    const std::string old = Slurp(a);
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        std::string input, err;
+    } cases[] = {
+        {"value out of band",
+         {"import", "-", "-o", a},
+         "format: rt62m-1\nchannels:\n  3:\n    receive: 500.0\n",
+         "line 4, column 14: channels[3].receive: 500.0 is outside 134.00000-174.00000 MHz for VHF"},
+        {"not YAML", {"import", "-", "-o", a}, "format: rt62m-1\nradio: [1, 2\n", "the text is not YAML"},
+        {"no format line", {"import", "-", "-o", a}, "radio:\n  band: VHF\n", "no format: rt62m-1 line"},
+        {"missing input", {"import", P("none.yaml"), "-o", a}, "", "Problem opening file"},
+        {"strict CSV",
+         {"csv-import", "-", "-o", a, "--strict"},
+         "Location,Frequency,Tone,rToneFreq\n1,146.52,Tone,150.0\n",
+         "row 2: tone 150.0 Hz"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Result r = Run(c.args, c.input);
+        EXPECT_EQ(r.code, 1);
+        EXPECT_TRUE(Contains(r.err, c.err)) << r.err;
+        EXPECT_EQ(Slurp(a), old); // untouched, byte for byte
+    }
+}
+
+TEST_F(CliTest, DiffExitCodes) {
+    const std::string a = P("a.r62"), b = P("b.r62");
+    ASSERT_EQ(Run({"new", "--band", "0", "-o", a}).code, 0);
+    ASSERT_EQ(
+        Run({"import", "-", "-o", b, "--base", a}, "format: rt62m-1\nchannels:\n  2:\n    wide: false\n")
+            .code,
+        0);
+    std::ofstream(P("a.yaml")) << Run({"export", a}).out;
+    const struct {
+        std::vector<std::string> args;
+        int code;
+        std::string out;
+    } cases[] = {
+        {{"diff", a, a}, 0, ""},
+        {{"diff", a, P("a.yaml")}, 0, ""},
+        {{"diff", a, b}, 1, "channels[2].wide: true -> false\n"},
+        {{"diff", P("a.yaml"), b}, 1, "channels[2].wide: true -> false\n"},
+        {{"diff", a, P("missing.r62")}, 2, ""},
+        {{"diff", a}, 2, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        Result r = Run(c.args);
+        EXPECT_EQ(r.code, c.code) << r.err;
+        // Equal files print nothing; different ones start with their field lines.
+        if (c.out.empty()) {
+            EXPECT_EQ(r.out, "");
+        } else {
+            EXPECT_EQ(r.out.substr(0, c.out.size()), c.out);
+        }
+    }
+}
+
+TEST_F(CliTest, VerifyAgainstTheSimulatedRadio) {
+    // The simulated radio holds the factory VHF image.
+    const std::string same = P("same.r62"), changed = P("changed.r62");
+    ASSERT_EQ(Run({"new", "--band", "0", "-o", same}).code, 0);
+    ASSERT_EQ(Run({"import", "-", "-o", changed, "--base", same},
+                  "format: rt62m-1\nchannels:\n  3:\n    squelch: 9\n")
+                  .code,
+              0);
+    Result ok = Run({"verify", "--port", "sim:", same, "--quiet"});
+    EXPECT_EQ(ok.code, 0) << ok.err;
+    EXPECT_EQ(ok.out, "");
+    Result differs = Run({"verify", "--port", "sim:", changed, "--quiet"});
+    EXPECT_EQ(differs.code, 1) << differs.err;
+    EXPECT_TRUE(Contains(differs.out, "channels[3].squelch: ")) << differs.out;
+    EXPECT_TRUE(Contains(differs.out, " -> 9\n")) << differs.out;
+}
+#endif
+
+TEST_F(CliTest, CsvImportOfMixedRows) {
+    const std::string base = P("base.r62"), out = P("out.r62");
+    ASSERT_EQ(Run({"new", "--band", "0", "-o", base}).code, 0);
+    const std::string csv = "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,Mode,Power\n"
+                            "1,Calling,146.520000,,0,,88.5,FM,High\n"
+                            "2,Repeater,146.940000,-,0.6,Tone,150.0,FM,High\n"
+                            "3,Narrow,147.000000,,0,Tone,100.0,NFM,Low\n"
+                            "17,Far,146.000000,,0,,88.5,FM,High\n";
+    Result r = Run({"csv-import", "-", "-o", out, "--base", base}, csv);
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(Contains(r.err, "row 3: tone 150.0 Hz is not a CTCSS code of this radio")) << r.err;
+    EXPECT_TRUE(Contains(r.err, "row 5: location 17")) << r.err;
+    EXPECT_TRUE(Contains(r.err, "2 channels imported, 2 rows skipped")) << r.err;
+    Result exported = Run({"csv-export", out});
+    ASSERT_EQ(exported.code, 0) << exported.err;
+    EXPECT_TRUE(Contains(exported.out, "\n1,,146.520000,")) << exported.out;
+    EXPECT_TRUE(Contains(exported.out, "\n3,,147.000000,,0.000000,Tone,100.0,")) << exported.out;
+    EXPECT_TRUE(Contains(exported.out, ",NFM,")) << exported.out;
 }
 
 } // namespace

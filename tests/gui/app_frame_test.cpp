@@ -19,6 +19,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
@@ -30,6 +31,7 @@
 
 #include <deque>
 #include <memory>
+#include <sys/stat.h>
 
 using namespace rt62;
 
@@ -130,6 +132,7 @@ class AppFrameTest : public QObject {
     void filesAndSettingsWrittenOnExit();
     void helpTopics();
     void configurationDialog();
+    void untitledSaveAndDroppedFiles();
 };
 
 void AppFrameTest::settingsFile() {
@@ -147,7 +150,9 @@ void AppFrameTest::settingsFile() {
         QVERIFY(IniSettings(w.iniPath()).loadStartup(s));
         // The repaired values are in the file at once.
         const QString in = QString("%1,%2 -> ").arg(r.type, r.com);
-        QCOMPARE(in + QString("%1 %2 %3 %4").arg(s.portType).arg(s.comPort)
+        QCOMPARE(in + QString("%1 %2 %3 %4")
+                          .arg(s.portType)
+                          .arg(s.comPort)
                           .arg(w.ini("Initialize/PORT_TYPE"), w.ini("Initialize/COM_PORT")),
                  in + QString("%1 %2 %1 %2").arg(r.wantType).arg(r.wantCom));
         // Item values are kept as read, missing ones are visible.
@@ -172,6 +177,13 @@ void AppFrameTest::settingsFile() {
     back.portDevice.clear();
     QVERIFY(ini.writePort(back));
     QVERIFY(!QSettings(w.iniPath(), QSettings::IniFormat).contains("Initialize/PORT_DEVICE"));
+    // The backups folder: absent in older files (the default then), kept when one was chosen.
+    QVERIFY(back.backupFolder.isEmpty());
+    back.backupFolder = "/srv/radio backups";
+    QVERIFY(ini.writeFrame(back, QSize(800, 600)));
+    AppSettings again;
+    QVERIFY(ini.loadStartup(again));
+    QCOMPARE(again.backupFolder, QString("/srv/radio backups"));
 
     QStringList list;
     for (const char* f : {"/a.R62", "/b.R62", "/c.R62", "/d.R62", "/e.R62", "/c.R62"})
@@ -250,6 +262,18 @@ void AppFrameTest::startUpAndSecondCopy() {
 }
 
 void AppFrameTest::sizeKeysAndItemToggles() {
+    // CX/CY are the outer size; with a window manager's frame around it, a start and an exit give the
+    // same numbers back, run after run.
+    const QMargins frames[] = {{}, {1, 24, 1, 1}, {4, 30, 4, 4}};
+    for (const QMargins& m : frames) {
+        QSize outer(750, 540);
+        for (int run = 0; run < 3; ++run) {
+            const QSize inner = InnerFrameSize(outer, m).expandedTo(InnerFrameSize(QSize(750, 540), m));
+            outer = OuterFrameSize(inner, m);
+        }
+        QCOMPARE(outer, QSize(750, 540));
+        QCOMPARE(OuterFrameSize(InnerFrameSize(QSize(812, 633), m), m), QSize(812, 633));
+    }
     Fixture f("[Initialize]\nCX=400\nCY=900\n");
     QCOMPARE(f.frame->size(), QSize(750, 900));
     f.frame->resize(200, 100);
@@ -331,6 +355,13 @@ void AppFrameTest::filesAndSettingsWrittenOnExit() {
     f.frame->trigger(cmd::Open);
     QCOMPARE(f.doc->CurrentPath(), good);
     QCOMPARE(IniSettings(f.iniPath()).recentFiles(), QStringList({QString::fromStdString(good)}));
+    // A FIFO is refused at once: opening it for reading would wait for a writer with the window frozen.
+    const std::string fifo = f.dir.filePath("pipe.R62").toStdString();
+    QCOMPARE(::mkfifo(fifo.c_str(), 0644), 0);
+    f.prompter.shown.clear();
+    f.frame->setOpenChooser([&] { return std::optional<std::string>(fifo); });
+    f.frame->trigger(cmd::Open);
+    QVERIFY(f.prompter.shown == std::vector<int>{32} && f.doc->CurrentPath() == good);
     // A confirmed band change loads that band's default file and retitles the window.
     const std::string uhf = f.writeFactoryFile("RT62Muhf1.r62", 2);
     f.frame->setRefreshCommand(cmd::Hardware, [&](QWidget*) {
@@ -339,7 +370,7 @@ void AppFrameTest::filesAndSettingsWrittenOnExit() {
     });
     f.frame->trigger(cmd::Hardware);
     QCOMPARE(f.doc->CurrentPath(), uhf);
-    QCOMPARE(f.frame->windowTitle(), QString::fromStdString(uhf) + " - RT62MWin for KT-905");
+    QCOMPARE(f.frame->windowTitle(), QString::fromStdString(uhf) + "[*] - RT62MWin for KT-905");
 
     // The items are written after the Visible dialog even when it was cancelled.
     f.frame->setRefreshCommand(cmd::ItemVisible, [&](QWidget*) {
@@ -362,6 +393,14 @@ void AppFrameTest::filesAndSettingsWrittenOnExit() {
 }
 
 void AppFrameTest::helpTopics() {
+    // Common Problems ends with where the radio's backups are, in the guide and on its help page.
+    const std::string guide = GuideText(GuideMode::CommonProblems, "/home/op/.local/share/RT62MWin/backups");
+    QVERIFY(guide.find("Getting back what the radio held") != std::string::npos);
+    QVERIFY(guide.find("\r\n    /home/op/.local/share/RT62MWin/backups\r\n") != std::string::npos);
+    QFile problems(":" + HelpTopicUrl(kHelpCommonProblems).path());
+    QVERIFY(problems.open(QIODevice::ReadOnly));
+    QVERIFY(problems.readAll().contains("Getting back what the radio held"));
+
     // Every context leads to a real page, and to an anchor that exists on it.
     for (int context : HelpTopicContexts()) {
         const QUrl url = HelpTopicUrl(context);
@@ -387,8 +426,22 @@ void AppFrameTest::configurationDialog() {
         dlg.qrbBox()->click();
         QCOMPARE(s.portType, 1);
         dlg.portList()->setCurrentIndex(7);
+        dlg.backupFolderEdit()->setText("/elsewhere");
         dlg.cancelButton()->click();
-        QCOMPARE(s.comPort, 40);
+        QVERIFY(s.comPort == 40 && s.backupFolder.isEmpty());
+    }
+    {
+        // The backups folder: empty shows the default; the default typed out stays "the default".
+        ConfigurationDialog dlg(s, port, prompter, devices);
+        QVERIFY(dlg.backupFolderEdit()->text().isEmpty() && !dlg.backupFolderEdit()->placeholderText().isEmpty());
+        dlg.backupFolderEdit()->setText(" /srv/backups ");
+        dlg.okButton()->click();
+        QCOMPARE(s.backupFolder, QString("/srv/backups"));
+        ConfigurationDialog again(s, port, prompter, devices);
+        again.backupFolderEdit()->setText(again.backupFolderEdit()->placeholderText());
+        again.okButton()->click();
+        QVERIFY(s.backupFolder.isEmpty());
+        port.calls.clear();
     }
     {
         // Enter closes only from the buttons; OK takes the list position.
@@ -397,7 +450,8 @@ void AppFrameTest::configurationDialog() {
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         QSignalSpy finished(&dlg, &QDialog::finished);
         dlg.portList()->setCurrentIndex(15);
-        const QList<QPair<QWidget*, int>> keys = {{dlg.portList(), 0}, {dlg.qrbBox(), 0}, {dlg.okButton(), 1}};
+        const QList<QPair<QWidget*, int>> keys = {
+            {dlg.portList(), 0}, {dlg.qrbBox(), 0}, {dlg.okButton(), 1}};
         for (const auto& [w, closed] : keys) {
             w->setFocus();
             QTest::keyClick(w, Qt::Key_Return);
@@ -417,6 +471,62 @@ void AppFrameTest::configurationDialog() {
         dlg.okButton()->click();
         QCOMPARE(s.portDevice, QString("/dev/ttyUSB9"));
         QVERIFY(port.calls == std::vector<std::string>{"open"} && prompter.shown == std::vector<int>{80});
+    }
+}
+
+void AppFrameTest::untitledSaveAndDroppedFiles() {
+    // Ctrl+S on a document without a file asks for a name instead of failing.
+    Fixture f;
+    QCOMPARE(f.doc->CurrentPath(), std::string("<none>"));
+    const std::string named = f.dir.filePath("named.R62").toStdString();
+    f.frame->setSaveAsChooser([&] { return std::optional<std::string>(named); });
+    f.frame->show();
+    QVERIFY(QTest::qWaitForWindowActive(f.frame.get()));
+    f.frame->view()->grid()->setFocus();
+    QTest::keyClick(f.frame->view()->grid(), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(f.prompter.shown.empty());
+    QVERIFY(f.doc->CurrentPath() == named && QFileInfo(QString::fromStdString(named)).size() == 262);
+
+    // Drops: one .R62 file opens as File > Open does (the save question first, the probe's messages);
+    // anything else is refused at the door.
+    const std::string other = f.writeFactoryFile("other.r62", 2);
+    const QString bare = f.write("bare.R62", QByteArray(254, '\x11'));
+    const QString text = f.write("notes.txt", "x");
+    auto mime = [](const QStringList& files) {
+        auto* m = new QMimeData;
+        QList<QUrl> urls;
+        for (const QString& file : files) urls << QUrl::fromLocalFile(file);
+        m->setUrls(urls);
+        return m;
+    };
+    struct Row {
+        QStringList files;
+        bool accepted;
+        std::vector<int> messages;
+        std::string path; // the document's path afterwards
+    };
+    const Row rows[] = {
+        {{text}, false, {}, named},
+        {{QString::fromStdString(other), text}, false, {}, named},
+        {{bare}, true, {37}, named},
+        {{QString::fromStdString(other)}, true, {61699}, other},
+    };
+    for (const Row& r : rows) {
+        f.prompter.shown.clear();
+        f.prompter.answers = {Answer::No};
+        f.doc->SetModifiedFlag(true);
+        std::unique_ptr<QMimeData> data(mime(r.files));
+        const QPoint at = f.frame->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(f.frame.get(), &enter);
+        QCOMPARE(enter.isAccepted(), r.accepted);
+        if (r.accepted) {
+            QDropEvent drop(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(f.frame.get(), &drop);
+            QApplication::processEvents();
+        }
+        QCOMPARE(f.prompter.shown, r.messages);
+        QCOMPARE(f.doc->CurrentPath(), r.path);
     }
 }
 

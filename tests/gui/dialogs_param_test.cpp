@@ -21,11 +21,13 @@
 #include "image/fields.h"
 #include "image/layout.h"
 #include "image/model.h"
+#include "image/strings.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QFormLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -194,6 +196,8 @@ private slots:
     void browserListsAndChoice();
     // The command runners of both menus.
     void runnersKeepImageAndSectionsInStep();
+    // Every dialog: where the focus starts, the tab order, a size that help lines do not change.
+    void focusTabOrderAndSizeOnOpening();
 };
 
 void ParamDialogsTest::fieldKeysEscapeAndEnter() {
@@ -806,6 +810,74 @@ void ParamDialogsTest::runnersKeepImageAndSectionsInStep() {
         QVERIFY2(r.run(f) == r.kind, where);
         QVERIFY2(inStep == r.normalizes, where);
         if (!r.ok) QVERIFY2(f.m().channels.at(0).squelch == (r.decodes ? 5 : 9), where);
+    }
+}
+
+void ParamDialogsTest::focusTabOrderAndSizeOnOpening() {
+    using Make = std::function<std::unique_ptr<ParamDialog>(SigDoc&)>;
+    auto ids = [](int first, int last, int step = 1) {
+        QList<int> out;
+        for (int id = first; id <= last; id += step) out << id;
+        return out;
+    };
+    struct Row {
+        const char* name;
+        Make make;
+        QList<int> tabOrder; // the enabled controls from the first; OK and Cancel follow
+    };
+    const Row rows[] = {
+        {"Hardware", [](SigDoc& f) { return std::make_unique<HardwareDialog>(f.doc, true, f.p); },
+         QList<int>{2005, 2000, 2001} + ids(2006, 2014)},
+        {"Hardware outside service mode",
+         [](SigDoc& f) { return std::make_unique<HardwareDialog>(f.doc, false, f.p); }, {}},
+        {"Option", [](SigDoc& f) { return std::make_unique<OptionDialog>(f.doc); }, {2050}},
+        {"Scanning", [](SigDoc& f) { return std::make_unique<ScanningDialog>(f.doc); },
+         QList<int>{2101, 2102} + ids(2104, 2110)},
+        {"Power Saving", [](SigDoc& f) { return std::make_unique<PowerSavingDialog>(f.doc); }, ids(2153, 2156)},
+        {"Key Function", [](SigDoc& f) { return std::make_unique<KeyFunctionDialog>(f.doc); }, {2250, 2251}},
+        {"Marketing", [](SigDoc& f) { return std::make_unique<MarketingDialog>(f.doc, true); }, {2400, 2401}},
+        {"Miscellaneous", [](SigDoc& f) { return std::make_unique<MiscellaneousDialog>(f.doc); },
+         QList<int>{2520} + ids(2500, 2507)},
+        {"ANI/Speed Dial", [](SigDoc& f) { return std::make_unique<AniDialog>(f.doc); }, ids(3001, 3004)},
+        {"Paging Setting", [](SigDoc& f) { return std::make_unique<PageSettingDialog>(f.doc); }, {3101, 3102}},
+        // Empty codes leave their selectors disabled.
+        {"Paging Code", [](SigDoc& f) { return std::make_unique<PagingCodeDialog>(f.doc); }, ids(3301, 3310)},
+        // Firmware 1.00 has neither complement nor duty.
+        {"2-Tone", [](SigDoc& f) { return std::make_unique<TwoToneParametersDialog>(f.doc); }, ids(3401, 3404)},
+        {"2-Tone Table", [](SigDoc& f) { return std::make_unique<TwoToneTableDialog>(f.doc); }, ids(3501, 3516, 3)},
+        {"Channel Type", [](SigDoc& f) { return std::make_unique<ChannelTypeDialog>(f.doc); }, ids(3701, 3716)},
+    };
+    for (const Row& r : rows) {
+        SigDoc f;
+        std::unique_ptr<ParamDialog> d = r.make(f);
+        Show(d.get());
+        QApplication::processEvents();
+        const QSize size = d->size();
+        QStringList want;
+        for (int id : r.tabOrder) want << ControlName(id);
+        want << ControlName(kIdOk) << ControlName(kIdCancel);
+        // The first control holds the focus and its help line shows; without one, OK does.
+        QWidget* first = QApplication::focusWidget();
+        QVERIFY2(first && first->objectName() == want.front(), r.name);
+        if (!r.tabOrder.isEmpty()) {
+            const std::string_view help = StringText(r.tabOrder.front());
+            QVERIFY2(d->helpPaneText() == QString::fromLatin1(help.substr(0, help.find('\n'))), r.name);
+        }
+        QStringList walked{first->objectName()};
+        for (int i = 0; i < 60; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QApplication::processEvents(); // the layout follows a new help line here
+            if (QApplication::focusWidget() == first) break;
+            walked << QApplication::focusWidget()->objectName();
+        }
+        QVERIFY2(walked == want, qPrintable(QString(r.name) + ": " + walked.join(' ')));
+        // Every help line has been shown on the way; the dialog kept its size and no label is cut.
+        QVERIFY2(d->size() == size, r.name);
+        for (QLabel* label : d->findChildren<QLabel*>()) {
+            if (!label->isVisible() || label->text().isEmpty() || label->parentWidget() != d.get()) continue;
+            QVERIFY2(label->width() >= label->sizeHint().width(),
+                     qPrintable(QString(r.name) + ": " + label->text()));
+        }
     }
 }
 

@@ -4,12 +4,14 @@
 #include "app/qt_prompter.h"
 #include "editor/channel_grid_model.h"
 #include "editor/form_view.h"
+#include "image/data_file.h"
 #include "image/document.h"
 #include "image/model.h"
 #include "link/sim_port.h"
 #ifndef _WIN32
 #include "link/pty_radio.h"
 #endif
+#include "link/radio_backup.h"
 #include "link/transfer.h"
 #include "link/transfer_dialog.h"
 
@@ -17,6 +19,8 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -54,6 +58,7 @@ RadioImage RadioSideImage() {
 
 // A document loaded from a file, its view, and the direct cable to a simulated radio.
 struct Bench {
+    QTemporaryDir backups;
     ScriptPrompter prompter;
     CRT62MDoc doc{prompter};
     AppSettings settings;
@@ -63,6 +68,7 @@ struct Bench {
     std::unique_ptr<SerialPort> port{simPort};
 
     Bench() {
+        settings.backupFolder = backups.path();
         doc.Model() = MakeFactoryImage(0);
         NormalizeImage(doc.Model());
         doc.SetCurrentPath("/tmp/site-a.r62");
@@ -110,6 +116,7 @@ class TransferFlowTest : public QObject {
     void downloadWritesTheEditedImage();
     void portsThatWillNotOpen();
     void uploadAndDownloadOverAPseudoTerminal();
+    void radiosImageIsBackedUpFirst();
 };
 
 void TransferFlowTest::uploadReplacesTheImageOnlyWhenAllowed() {
@@ -161,8 +168,12 @@ void TransferFlowTest::downloadWritesTheEditedImage() {
     Bench b;
     b.doc.Model().channels.at(3).rxFrequency = b.doc.Model().channels.at(3).txFrequency = 147.125;
     b.doc.SetModifiedFlag(true);
+    QTableView* grid = b.view.grid();
+    grid->setCurrentIndex(grid->model()->index(5, 9));
     QCOMPARE(b.run(true), TransferResult::Completed);
     QCOMPARE(b.prompter.shown, std::vector<int>{89});
+    // The same channels as before: the current cell stays where the user was.
+    QVERIFY(grid->currentIndex() == grid->model()->index(5, 9));
     QCOMPARE(b.prompter.bars.back(), QPoint(517, 517));
     // The radio holds the edit, and the document holds what was written (with the radio's own bytes).
     QVERIFY(b.radioImage() == b.doc.Image());
@@ -212,6 +223,52 @@ void TransferFlowTest::uploadAndDownloadOverAPseudoTerminal() {
     QVERIFY(radio.With([&](RadioEmulator& e) { return e.Image() == b.doc.Image(); }));
     QCOMPARE(b.view.gridModel()->index(5, 2).data().toString(), QStringLiteral("160.25000"));
 #endif
+}
+
+void TransferFlowTest::radiosImageIsBackedUpFirst() {
+    struct Row {
+        const char* name;
+        bool download;
+        std::uint8_t writeAnswer; // the radio's answer to the write
+        bool folderWorks;
+        Answer goOn; // the answer to "go on without a backup?"
+        TransferResult result;
+        std::vector<int> messages;
+    };
+    const Row rows[] = {
+        {"upload", false, 0x06, true, Answer::No, TransferResult::Completed, {83}},
+        {"download", true, 0x06, true, Answer::No, TransferResult::Completed, {89}},
+        // The radio refuses the write: what it held is in the backup all the same.
+        {"download refused by the radio", true, 0x15, true, Answer::No, TransferResult::Failed, {101}},
+        {"no backup, go on", true, 0x06, false, Answer::Yes, TransferResult::Completed, {4210, 89}},
+        {"no backup, stop", true, 0x06, false, Answer::No, TransferResult::Cancelled, {4210}},
+        {"no backup, upload stopped", false, 0x06, false, Answer::No, TransferResult::Cancelled, {4210}},
+    };
+    for (const Row& r : rows) {
+        Bench b;
+        b.radio->With([&](RadioEmulator& e) { e.MutableFaults().writeAnswer = r.writeAnswer; });
+        if (!r.folderWorks) {
+            QFile blocker(b.backups.filePath("file"));
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+            b.settings.backupFolder = blocker.fileName() + "/backups";
+        }
+        b.prompter.answers[4210] = r.goOn;
+        b.doc.Model().channels.at(3).rxFrequency = b.doc.Model().channels.at(3).txFrequency = 147.125;
+        const RadioImage radioBefore = b.radioImage();
+        QVERIFY2(b.run(r.download) == r.result, r.name);
+        QVERIFY2(b.prompter.shown == r.messages, r.name);
+        const std::vector<std::string> files = ListBackups(b.backups.path().toStdString());
+        QVERIFY2(files.size() == (r.folderWorks ? 1u : 0u), r.name);
+        if (r.folderWorks) {
+            const ReadOutcome read = ReadFileBytes(files[0]);
+            QVERIFY2(read.bytes.size() == kDataFileSize &&
+                         std::equal(radioBefore.begin(), radioBefore.end(), read.bytes.begin()),
+                     r.name);
+        }
+        // Stopped at the backup: the radio was not written and the document kept its image.
+        if (r.result == TransferResult::Cancelled)
+            QVERIFY2(b.radioImage() == radioBefore && b.doc.Image() != radioBefore, r.name);
+    }
 }
 
 QTEST_MAIN(TransferFlowTest)

@@ -47,6 +47,7 @@ void CraftChannels(ImageModel& m) {
     c.at(6).lockOut = 2, c.at(6).squelch = 9;
     c.at(7).twoToneP = 4, c.at(7).twoToneS = 1;
     c.at(8).inUse = 0, c.at(8).rxFrequency = 150.5;
+    c.at(9).txFrequency = 144.784375, c.at(9).txAltStep = 1; // 46331 steps of 3125 Hz
 }
 
 // A VHF factory image with crafted channels pushed through the image bytes, so the grid shows what
@@ -108,7 +109,8 @@ void ViewGridTest::cellTexts() {
         {0, 3, "156.00000"}, {0, 8, "L"},    {1, 3, "---.-----"}, {1, 2, "152.50000"}, // TX inhibit
         {2, 9, "-"},         {3, 9, "v"},    {5, 5, "C- 67.0"},   {5, 4, "D-023  "},
         {0, 4, "-------"},   {6, 12, "BT"},  {6, 13, " 9"},       {7, 18, " 4"},
-        {7, 19, "v"},        {0, 18, "-"},   {8, 2, "150.50000"}}; // an unused channel shows values
+        {7, 19, "v"},        {0, 18, "-"},   {8, 2, "150.50000"}, // an unused channel shows values
+        {9, 3, "144.78437"}}; // steps x step x 0.000001, printed as is
     Fixture f;
     for (const Row& r : rows) {
         const QString at = QString("%1,%2: ").arg(r.channel).arg(r.column);
@@ -175,6 +177,20 @@ void ViewGridTest::headerMergingAndHiddenItems() {
     f.view.FullRefresh();
     QVERIFY(widths()[0] > 0 && widths().mid(1) == QList<int>(19, 0));
     QCOMPARE(f.view.gridHeader()->mergedSpan(0, 0), std::make_pair(0, 0));
+
+    // No grid lines in the header rows: across the empty top cells of Scan, VTS and TOT every pixel is
+    // the same.
+    f.settings.items.fill(1);
+    f.view.FullRefresh();
+    TwoRowHeader* header = f.view.gridHeader();
+    header->resize(header->sizeHint().width(), header->sizeHint().height());
+    const QImage shot = header->grab().toImage();
+    const int y = header->sizeHint().height() / 4;
+    const int left = header->sectionViewportPosition(9) + 1;
+    const int right = header->sectionViewportPosition(11) + header->sectionSize(11) - 2;
+    QVERIFY(right > left && right < shot.width());
+    for (int x = left; x <= right; ++x)
+        QVERIFY2(shot.pixelColor(x, y) == shot.pixelColor(left, y), qPrintable(QString::number(x)));
 }
 
 void ViewGridTest::currentCellAfterRefreshAndCurrentChannel() {
@@ -190,6 +206,11 @@ void ViewGridTest::currentCellAfterRefreshAndCurrentChannel() {
 
     f.view.FullRefresh();
     QVERIFY(grid->currentIndex() == grid->model()->index(0, 0) && current() == 0);
+    // A rebuild of the same document (after a dialog, undo, redo) leaves the current cell alone.
+    grid->setCurrentIndex(grid->model()->index(9, 12));
+    f.view.RebuildGrid();
+    QVERIFY(grid->currentIndex() == grid->model()->index(9, 12) && current() == 9);
+    f.view.FullRefresh();
     // A row redrawn by a channel copy becomes the current row, in column 0.
     f.view.RenderRow(11);
     QVERIFY(grid->currentIndex() == grid->model()->index(11, 0) && current() == 11);

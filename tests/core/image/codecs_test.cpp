@@ -76,6 +76,47 @@ TEST(FrequencyCodec, EmptyInhibitAndOutOfBandValues) {
     } uhf[] = {{0x3700, 400.0} /* 561.92 is above 512 */, {0x3701, 400.0} /* 234.245 is below 350 */,
                {0xFFFF, 491.515}, {0x0100, 492.8}};
     for (const auto& u : uhf) EXPECT_DOUBLE_EQ(DecodeTransmit(u.stored, 0, 2, true, 400.0).mhz, u.mhz) << u.stored;
+    // The receive side has no band test, so the code-2 wrap shows at its very edge.
+    EXPECT_DOUBLE_EQ(DecodeReceive(0x3700, 0, 2, true, 0.0, 0), 561.92);
+    EXPECT_DOUBLE_EQ(DecodeReceive(0x3701, 0, 2, true, 0.0, 0), 234.245);
+
+    // 50.0 MHz is the other "no transmit" mark; one step above it is only out of band.
+    const DecodedTransmit fifty = DecodeTransmit(10000, 0, 1, false, 151.0);
+    EXPECT_TRUE(fifty.setsInhibit);
+    EXPECT_DOUBLE_EQ(fifty.mhz, 151.0);
+    const DecodedTransmit above = DecodeTransmit(10001, 0, 1, false, 151.0);
+    EXPECT_FALSE(above.setsInhibit);
+    EXPECT_DOUBLE_EQ(above.mhz, 151.0);
+}
+
+TEST(FrequencyCodec, TextsAreTheStepCountTimesTheStepPrintedAsIs) {
+    // Code 0 counts 3125 Hz steps, so its values fall on half of the fifth decimal. The text is
+    // N' x step x 0.000001 (+ First IF as count x 0.001) printed "%9.5f": the product's rounding decides.
+    const struct {
+        std::uint16_t stored; // code 0, AltStep: N' = stored + 0x8000
+        bool receive;         // receive with First IF 21.7 "Lower"; otherwise transmit / no IF
+        const char* text;
+    } values[] = {
+        {13563, false, "144.78437"}, // 46331 steps; through whole hertz this printed 144.78438
+        {10113, false, "134.00312"}, {10115, false, "134.00938"}, {10123, false, "134.03437"},
+        {10125, false, "134.04063"}, {13830, false, "145.61875"},
+        {0x0105, true, "124.91562"}, // 102.215625 + 21.7
+    };
+    for (const auto& v : values) {
+        const double mhz = v.receive ? DecodeReceive(v.stored, 1, 0, false, 21700 * 0.001, 0)
+                                     : DecodeTransmit(v.stored, 1, 0, false, 150.0).mhz;
+        EXPECT_EQ(FormatFrequency(mhz), v.text) << v.stored;
+        // Whatever the last bit, the value stores back as the same count.
+        const std::uint16_t back =
+            v.receive ? EncodeReceive(mhz, 1, 0, false, 21.7, 0) : EncodeFrequency(mhz, 1, 0, false);
+        EXPECT_EQ(back, v.stored);
+    }
+    // Out of band the receive value still prints the same way (no limit applies to it).
+    EXPECT_EQ(FormatFrequency(DecodeReceive(54669, 1, 0, false, 0.0, 0)), "273.24062");
+    // "Upper": the oscillator less a First IF read as 21728 x 0.001 (through whole hertz, 145.61888).
+    const double upper = DecodeReceive(20783, 1, 0, false, 21728 * 0.001, 1);
+    EXPECT_EQ(FormatFrequency(upper), "145.61887");
+    EXPECT_EQ(EncodeReceive(upper, 1, 0, false, 21728 * 0.001, 1), 20783);
 }
 
 TEST(FrequencyCodec, SnapClampsAndMovesUpToAStep) {

@@ -165,12 +165,18 @@ TEST_F(DocumentTest, WriteIsCompleteOrLeavesTheOldFile) {
 
     fs::permissions(path, fs::perms::owner_read);
     WriteBytes(P("plain"), {1, 2, 3});
-    for (const std::string& bad : {P("nofolder/x.r62"), P("plain/x.r62"), path, P("prog"), std::string()}) {
+    // A read-only file is refused with the same message Save gives for it.
+    const std::pair<std::string, int> refused[] = {{P("nofolder/x.r62"), kStrCreateFailed},
+                                                   {P("plain/x.r62"), kStrCreateFailed},
+                                                   {path, kStrReadOnly},
+                                                   {P("prog"), kStrCreateFailed},
+                                                   {std::string(), kStrCreateFailed}};
+    for (const auto& [bad, message] : refused) {
         SCOPED_TRACE(bad);
         doc.SetModifiedFlag();
         prompter.ids.clear();
         EXPECT_FALSE(doc.WriteDataFile(bad));
-        EXPECT_EQ(prompter.ids, std::vector<int>{kStrCreateFailed});
+        EXPECT_EQ(prompter.ids, std::vector<int>{message});
         EXPECT_TRUE(doc.IsModified());
     }
     EXPECT_EQ(ReadAll(path), DataFileBytes(doc.Image(), 2.5));
@@ -262,6 +268,40 @@ TEST_F(DocumentTest, NewDocumentSearchesDefaultFilesInItsOrder) {
     WriteBytes(dir / "prog" / kDefaultFileNames[2], DataFileBytes(MakeFactoryImage(2).image, 0.0));
     EXPECT_TRUE(doc.LoadBandDefault(2));
     EXPECT_EQ(doc.Model().hardware.bandStepCode, 2);
+}
+
+TEST_F(DocumentTest, DefaultFilesBesideTheProgramComeBeforeTheInstalledOnes) {
+    // An installed program lives in bin/ with its data in share/rt62mwin/ beside bin/.
+    const fs::path bin = dir / "usr" / "bin", share = dir / "usr" / "share" / "rt62mwin";
+    const struct {
+        std::vector<int> beside, installed;
+        std::string loadedFrom; // "" none
+        int loaded;
+    } cases[] = {{{}, {0, 1, 2, 3}, "share", 0},
+                 {{2}, {0}, "share", 0},
+                 {{0}, {0}, "bin", 0},
+                 {{3}, {}, "bin", 3},
+                 {{}, {}, "", -1}};
+    for (const auto& c : cases) {
+        fs::remove_all(dir / "usr");
+        fs::create_directories(bin);
+        fs::create_directories(share);
+        for (int code : c.beside)
+            WriteBytes(bin / kDefaultFileNames[code], DataFileBytes(MakeFactoryImage(code).image, 0.0));
+        for (int code : c.installed)
+            WriteBytes(share / kDefaultFileNames[code], DataFileBytes(MakeFactoryImage(code).image, 0.0));
+        CRT62MDoc doc(prompter, bin.string());
+        doc.OnNewDocument();
+        const fs::path folder = c.loadedFrom == "bin" ? bin : share;
+        EXPECT_EQ(doc.CurrentPath(), c.loaded < 0 ? kNoPath : (folder / kDefaultFileNames[c.loaded]).string())
+            << c.loadedFrom << c.loaded;
+        EXPECT_EQ(doc.Model().hardware.bandStepCode, std::max(c.loaded, 0));
+    }
+    // A band change finds the installed file of the new band too.
+    WriteBytes(share / kDefaultFileNames[1], DataFileBytes(MakeFactoryImage(1).image, 0.0));
+    CRT62MDoc doc(prompter, bin.string());
+    EXPECT_TRUE(doc.LoadBandDefault(1));
+    EXPECT_EQ(doc.CurrentPath(), (share / kDefaultFileNames[1]).string());
 }
 
 } // namespace

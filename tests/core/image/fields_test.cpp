@@ -41,6 +41,7 @@ TEST(Fields, CompositeWritesStayInTheirBytes) {
         {"DialScan", [](RadioImage& im, int v) { WriteDialScanPosition(im, v % 17); }, {{0x0F, 0xFF}, {0x15, 0x40}}},
         {"Priority", [](RadioImage& im, int v) { WritePriorityChannel(im, v % 17); }, {{0x0E, 0x0F}, {0x15, 0x10}}},
         {"KtTrunkPos", [](RadioImage& im, int v) { WriteKtTrunkPosition(im, v % 17); }, {{0x0F, 0xF0}, {0x0D, 0x10}}},
+        {"Vts2", [](RadioImage& im, int v) { WriteVts(im, 2, v & 1); }, {{0x10, 0x20}}},
         {"Vts12", [](RadioImage& im, int v) { WriteVts(im, 12, v & 1); }, {{0x11, 0x08}}},
         {"Scan12", [](RadioImage& im, int v) { WriteScan(im, 12, v % 4); }, {{0x13, 0x10}}},
         {"Type7", [](RadioImage& im, int v) { WriteChannelType(im, 7, v % 16); }, {{0x19, 0x0F}}},

@@ -48,6 +48,8 @@ TEST(NormalizeImage, ClearsReservedBitsAndKeepsValuesWithoutTexts) {
     image[0xBE] = 0x0A;           // ANI option, reserved bit 3
     image[0xE1] |= 0xFC;          // reserved
     image[0xF0] = 0xC1;           // reserved bits 7-6 and 0
+    image[0xF1] |= 0x10;          // reserved
+    image[0xBF] |= 0x80;          // reserved
     Record(image, 2)[1] |= 0x10;  // ANI on while the ANI option hides it
     Record(image, 2)[0] |= 0x0C;  // reserved bit 3, encryption without its option
     Record(image, 2)[2] |= 0x30;  // reserved
@@ -65,7 +67,8 @@ TEST(NormalizeImage, ClearsReservedBitsAndKeepsValuesWithoutTexts) {
         std::uint8_t mask, value;
     } bytes[] = {{0xBE, 0xFF, 0x02},    {0xE1, 0xFF, 0x00},    {0xF0, 0xFF, 0x00},    {at(2, 1), 0x10, 0x00},
                  {at(2, 0), 0x0C, 0x00}, {at(2, 2), 0x30, 0x00}, {at(0, 1), 0x03, 0x03}, {at(1, 4), 0xFF, 60},
-                 {at(1, 5), 0xFF, 0xF5}, {0x0E, 0xF0, 0xE0},    {0x15, 0x03, 0x03}};
+                 {at(1, 5), 0xFF, 0xF5}, {0x0E, 0xF0, 0xE0},    {0x15, 0x03, 0x03},    {0xF1, 0x10, 0x00},
+                 {0xBF, 0x80, 0x00}};
     for (const auto& b : bytes) EXPECT_EQ(m.image[b.at] & b.mask, b.value) << std::hex << b.at;
 }
 
@@ -160,6 +163,8 @@ TEST(ChannelTable, EditCellActions) {
         {"squelch picked", 0, nullptr, 2, 13, 9, true, 0, &E::squelch, 9},
         {"ANI refused with ANI option", 0x02, nullptr, 2, 14, {}, true, 0, &E::ani, 0},
         {"encryption needs an option", 0, nullptr, 2, 15, {}, true, 0, &E::encryption, 0},
+        {"encryption with the board", 0x20, nullptr, 2, 15, {}, true, 0, &E::encryption, 1},
+        {"encryption with its option", 0x01, nullptr, 2, 15, {}, true, 0, &E::encryption, 1},
         {"page picked", 0x40, nullptr, 2, 16, 3, true, 0, &E::pagePresent, 1},
         {"page off", 0x40, [](E& e) { e.pageNumber = 3; e.pagePresent = 1; }, 2, 16, 0, true, 0, &E::pagePresent, 0},
         {"page without paging option", 0, nullptr, 2, 16, 3, true, 0, &E::pageNumber, 0},

@@ -64,6 +64,9 @@ TEST(UploadImage, AnswersEveryRadioBehaviourAsTheExchangeDemands) {
         {"frame cut after '!'", kOn, {.cutFrameAfter = 1}, kDone, retry, 83, 1, 256},
         {"FrameSum missing", kOn, {.cutFrameAfter = 257}, kDone, retry, 83, 1, 512},
         {"line drops after 'p'", kOn, {.hangUpAtHostByte = 0}, kFailed, "p", 81, 0, 0},
+        // After ' ' 'p' five reads look for the '!'; a fifth byte that is not one opens the frame anyway.
+        {"4 more 'P' before the frame", kOff, {.promptsBeforeFrame = 4}, kDone, "p p" + A, 83, 0, 256},
+        {"5 more 'P' before the frame", kOff, {.promptsBeforeFrame = 5}, kFailed, "p p" + N, 99, 0, 256},
     };
     const RadioImage radioImage = PatternImage(3);
     for (const Case& c : cases) {
@@ -246,22 +249,81 @@ TEST(TransferJobs, CancelEndsEveryPhaseQuietly) {
     }
 }
 
-TEST(TransferJobs, SilentRadioIsWaitedForUntilCancelledOrGivenUp) {
-    for (bool giveUp : {false, true}) {
-        SCOPED_TRACE(giveUp ? "give-up time set" : "no give-up time");
-        Rig rig(PatternImage(4), kOn, {.silent = true});
-        JobEnvironment env = rig.Env();
-        // The give-up time runs on the real clock; each silent read returns at once in virtual time.
-        if (giveUp) env.giveUpAfter = std::chrono::milliseconds(1);
-        const int cancelAt = giveUp ? 1000000 : 5000; // with a give-up time: a safety net only
-        rig.port.SetReadHook([&](int read) {
-            if (read == cancelAt) rig.cancel.Request();
-        });
-        EXPECT_EQ(RunUploadJob(rig.port, env, RadioImage{}, false).status,
-                  giveUp ? kFailed : JobStatus::Cancelled);
-        EXPECT_EQ(rig.prompter.ids, giveUp ? std::vector<int>{81} : std::vector<int>{});
-        EXPECT_EQ(rig.Sent(), "p"); // one request, then the wait for 'P'
+TEST(TransferJobs, UploadCountsAsDoneOnlyOnceTheImageIsKept) {
+    for (bool kept : {true, false}) {
+        SCOPED_TRACE(kept ? "kept" : "could not be kept");
+        Rig rig(PatternImage(2));
+        std::optional<RadioImage> handed;
+        UploadJobResult r =
+            RunUploadJob(rig.port, rig.Env(), RadioImage{}, false, [&](const RadioImage& image) {
+                handed = image;
+                return kept;
+            });
+        EXPECT_EQ(handed, PatternImage(2));
+        EXPECT_EQ(r.status, kept ? kDone : kFailed);
+        EXPECT_EQ(r.image.has_value(), kept);
+        EXPECT_EQ(rig.prompter.ids, kept ? std::vector<int>{83} : std::vector<int>{});
+        EXPECT_EQ(rig.progress.frames, std::vector<int>{258});
     }
+    // A download reads one frame and sends one.
+    Rig rig(PatternImage(3));
+    ASSERT_EQ(RunDownloadJob(rig.port, rig.Env(), DocumentFor(PatternImage(3)), {}).status, kDone);
+    EXPECT_EQ(rig.progress.frames, (std::vector<int>{258, -258}));
+}
+
+// A line that never stops sending bytes, none of which opens a frame.
+class BabblingPort : public SerialPort {
+  public:
+    bool Open(const LineSettings&) override { return open_ = true; }
+    void Close() override { open_ = false; }
+    bool IsOpen() const override { return open_; }
+    bool Write(const std::uint8_t*, std::size_t) override { return true; }
+    ReadResult ReadExact(std::uint8_t* data, std::size_t n) override {
+        std::fill(data, data + n, 'x');
+        return Hook();
+    }
+    ReadResult ReadByte(std::uint8_t& out, std::size_t& count) override {
+        out = 'x';
+        count = 1;
+        return Hook();
+    }
+    void PurgeInput() override {}
+    std::function<void(int)> hook;
+
+  private:
+    ReadResult Hook() {
+        if (hook) hook(reads_++);
+        return ReadResult::Ok;
+    }
+    bool open_ = false;
+    int reads_ = 0;
+};
+
+TEST(TransferJobs, LineWithoutAFrameIsWaitedForUntilCancelledOrGivenUp) {
+    using Clock = std::chrono::steady_clock;
+    for (bool babbling : {false, true})
+        for (bool giveUp : {false, true}) {
+            SCOPED_TRACE(std::string(babbling ? "babbling" : "silent") +
+                         (giveUp ? ", give-up time set" : ""));
+            Rig rig(PatternImage(4), kOn, {.silent = true});
+            BabblingPort babble;
+            JobEnvironment env = rig.Env();
+            // The give-up time runs on the real clock; each read returns at once (virtual time).
+            if (giveUp) env.giveUpAfter = std::chrono::milliseconds(200);
+            // Without a give-up time the user cancels; with one, cancelling is a safety net only.
+            const auto start = Clock::now();
+            auto hook = [&](int read) {
+                if (giveUp ? Clock::now() - start > std::chrono::seconds(3) : read == 5000)
+                    rig.cancel.Request();
+            };
+            rig.port.SetReadHook(hook);
+            babble.hook = hook;
+            SerialPort& port = babbling ? static_cast<SerialPort&>(babble) : rig.port;
+            EXPECT_EQ(RunUploadJob(port, env, RadioImage{}, false).status,
+                      giveUp ? kFailed : JobStatus::Cancelled);
+            EXPECT_EQ(rig.prompter.ids, giveUp ? std::vector<int>{81} : std::vector<int>{});
+            EXPECT_EQ(rig.Sent(), babbling ? "" : "p"); // one request, then the wait for 'P'
+        }
 }
 
 } // namespace

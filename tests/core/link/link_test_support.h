@@ -35,11 +35,15 @@ struct RecordingProgress : ProgressSink {
     }
     void SetStatus(int id, const std::vector<std::string>& = {}) override { statuses.push_back(id); }
     void SetTitle(int id) override { title = id; }
+    void FrameDone(bool received, std::size_t bytes, std::chrono::microseconds) override {
+        frames.push_back(received ? static_cast<int>(bytes) : -static_cast<int>(bytes));
+    }
     long Count(int id) const { return std::count(statuses.begin(), statuses.end(), id); }
 
     int range = 0, position = 0, title = 0;
     bool steady = true; // every position is the one before plus 1
     std::vector<int> statuses;
+    std::vector<int> frames; // bytes of each whole frame: received positive, sent negative
 };
 
 // What a transfer job is given, recorded.

@@ -11,7 +11,7 @@ namespace {
 TEST(PortName, MapsComNumbersDevicesAndTheSimulatedRadio) {
     std::vector<std::string> bad = {"COM0", "COM17", "COM03", "COM", "COM1x", "sim", ""};
 #ifndef _WIN32
-    bad.insert(bad.end(), {"/", "ttyUSB0"});
+    bad.insert(bad.end(), {"/", "ttyUSB0/x", "usb0", "tty USB0"});
 #endif
     for (const std::string& name : bad) {
         EXPECT_FALSE(ParsePortName(name)) << name;
@@ -26,6 +26,8 @@ TEST(PortName, MapsComNumbersDevicesAndTheSimulatedRadio) {
         {"\\\\.\\COM20", Kind::Device, "COM20"},
 #else
         {"/dev/ttyUSB0", Kind::Device, "/dev/ttyUSB0"},
+        {"ttyUSB0", Kind::Device, "/dev/ttyUSB0"}, // a bare node name is one in /dev
+        {"cu.usbserial-10", Kind::Device, "/dev/cu.usbserial-10"},
 #endif
     };
     for (const auto& [name, kind, lead] : good) {

@@ -5,6 +5,14 @@
 
 #include <future>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "image/strings.h"
+
 #include "link/posix_serial_port.h"
 #include "link/pty_radio.h"
 #include "link_test_support.h"
@@ -130,16 +138,26 @@ TEST(PosixSerialPort, RefusesWhatIsNotAFreeSerialDeviceAndReportsASilentLine) {
     PosixSerialPort& port = *rig.port;
     ASSERT_TRUE(port.Open(LineSettings{}));
     EXPECT_TRUE(OpenCloneLink(port)); // already open: used as it is
-    const std::pair<std::string, LineSettings> cases[] = {
-        {"/dev/rt62-no-such-port", {}},
-        {"/dev/null", {}},                         // not a terminal
-        {rig.radio.DevicePath(), {}},              // in use by the first port
-        {rig.radio.DevicePath(), {4801, 8, 0, 2}}, // unsupported speed
+    const struct {
+        std::string path;
+        LineSettings settings;
+        OpenError why;
+        int message; // what the user is told
+    } cases[] = {
+        {"/dev/rt62-no-such-port", {}, OpenError::NotFound, 80},
+        {"/dev/null", {}, OpenError::Settings, 80},                         // not a terminal
+        {rig.radio.DevicePath(), {}, OpenError::Busy, 4002},                // in use by the first port
+        {rig.radio.DevicePath(), {4801, 8, 0, 2}, OpenError::Settings, 80}, // unsupported speed
     };
-    for (const auto& [path, settings] : cases) {
-        PosixSerialPort other(path);
-        EXPECT_FALSE(other.Open(settings)) << path;
-        EXPECT_FALSE(other.IsOpen()) << path;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        PosixSerialPort other(c.path);
+        EXPECT_FALSE(other.Open(c.settings));
+        EXPECT_FALSE(other.IsOpen());
+        EXPECT_EQ(other.LastOpenError(), c.why);
+        RecordingPrompter prompter;
+        ShowPortProblem(prompter, &other);
+        EXPECT_EQ(prompter.ids, std::vector<int>{c.message});
     }
 
     std::vector<std::uint8_t> big(kPortQueueSize + 1, 0x55);
@@ -158,6 +176,33 @@ TEST(PosixSerialPort, RefusesWhatIsNotAFreeSerialDeviceAndReportsASilentLine) {
 
     port.Close();
     EXPECT_TRUE(PosixSerialPort(rig.radio.DevicePath()).Open(LineSettings{})); // free again after Close
+}
+
+// A user outside the group that owns the port is told so, with the group to join.
+TEST(PosixSerialPort, NoPermissionNamesTheDialoutGroup) {
+    // A bare pseudo-terminal, no radio thread: the child below is forked from a single thread.
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_TRUE(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
+    const std::string path = ptsname(master);
+    ASSERT_EQ(::chmod(path.c_str(), 0), 0);
+    pid_t pid = fork();
+    if (pid == 0) {
+        // Root opens anything: the attempt is made as the unprivileged user.
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(99);
+        PosixSerialPort port(path);
+        port.SetLeadName(path);
+        RecordingPrompter prompter;
+        const bool opened = port.Open(LineSettings{});
+        ShowPortProblem(prompter, &port);
+        const std::string text = FormatString(prompter.ids.at(0), prompter.args.at(0));
+        const bool told = text.find("Problem with COM port") == 0 && text.find(path) != std::string::npos &&
+                          text.find("dialout") != std::string::npos;
+        _exit(!opened && port.LastOpenError() == OpenError::PermissionDenied && told ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ::close(master);
 }
 
 } // namespace

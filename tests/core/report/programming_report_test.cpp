@@ -52,6 +52,17 @@ TEST(ProgrammingReport, SettingsPrintTheirTexts) {
          "              Default Split:       -5.2  MHz           "},
         {"ani code", [](ImageModel& m) { WriteDtmfCode(m.image, "12A#"); }, 7, 55, "   DTMF Code:                      12A#"},
         {"page code", [](ImageModel& m) { WritePageCode(m.image, 10, {"12#", 1}); }, 23, 55, "   Page Code 10:  12#"},
+        // Count x 0.001: 51.035 prints 51.04 (through whole hertz it printed 51.03).
+        {"first IF", [](ImageModel& m) { WriteFirstIfKhz(m.image, 51035); DecodeImage(m); }, 6, 0,
+         "              First IF:            51.04MHz            "},
+        {"dial scan position", Edit<ScanSection>([](auto& s) { s.dialScanPosition = 7; }), 18, 0,
+         "              Dial Scan Position:  CH  7               "},
+        {"PTT release padding", Edit<CommonSection>([](auto& s) { s.releaseTimer = 0; }), 14, 0,
+         "              PTT Release Timer:   0   secs            "},
+        {"DTMF delay padding", Edit<AniSettings>([](auto& s) { s.dtmfDelay = 0; }), 5, 55,
+         "   DTMF Delay:          50 msec "},
+        {"paging DTMF speed", Edit<PageSettings>([](auto& s) { s.pagingDtmfSpeed = 1; }), 10, 55,
+         "   DTMF Speed:          100 msec"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -72,8 +83,10 @@ TEST(ProgrammingReport, TwoTonePairsInBothFormats) {
     EXPECT_EQ(Right(standard, 36), "   1:  MOTOROLA      1- 433.7    2- 569.1 ");
     EXPECT_EQ(Right(standard, 37), "   2:  ----------   ---------   --------- ");
     EXPECT_EQ(Right(standard, 38), "   3:  GE/99 GRP     A- 682.5    A- 592.5 ");
-    // A code past the table's texts prints the unknown text, never past the table.
-    EXPECT_EQ(Right(standard, 41), "   6:  REACH GRP       ???         ???    ");
+    // Codes 240 and 254 read as group 4 entries that have no text: blanks, as the empty text pads.
+    EXPECT_EQ(Right(standard, 41), "   6:  REACH GRP                          ");
+    WritePairBytes(m.image, 5, {0x73, 0x82});  // group 2, indexes 31 and 46: entries without text
+    EXPECT_EQ(Right(ProgrammingReport(m, "<none>"), 40), "   5:  GE/99 GRP                          ");
 
     // A pair mixing groups switches the whole table to the custom format, codes as three digits.
     WritePairBytes(m.image, 2, {0x05, 0x54});
@@ -109,6 +122,7 @@ TEST(ProgrammingReport, ChannelLines) {
     c.decKind = kToneDcs;
     c.encKind = kToneCtcss;
     c.encCtcss = 70;  // beyond the list: printed as unknown
+    c.powerSaveRx = 1;  // receive save only: RX comes first
     // Channels that are not printed: not in use, or both frequencies 0.
     ch.at(3).inUse = 0;
     for (int n = 4; n < 16; ++n) ch.at(n).rxFrequency = ch.at(n).txFrequency = 0.0;
@@ -118,7 +132,7 @@ TEST(ProgrammingReport, ChannelLines) {
     ASSERT_EQ(r.Lines().size(), 51u + 4u);
     EXPECT_EQ(Line(r, 51), "                 1  N 150.00000 150.00000  ------- ------- X  X  L X X - BTLO 15 X X 0 X 0 X  ");
     EXPECT_EQ(Line(r, 52), "                 2  W 146.52000 ---.-----  C- 67.0 D-023   -  -  H - - X ???   4 - - 3 - 6 -  ");
-    EXPECT_EQ(Line(r, 53), "                 3  W 150.00000 150.00000  D-023   C-??? -  -  H - - X ----  4 - - - - - -  ");
+    EXPECT_EQ(Line(r, 53), "                 3  W 150.00000 150.00000  D-023   C-??? X  -  H - - X ----  4 - - - - - -  ");
     EXPECT_EQ(Line(r, 54), "                16  W   0.00000 440.00000  ------- ------- -  -  H - - X ----  4 - - - - - -  ");
 }
 

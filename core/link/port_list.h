@@ -1,0 +1,35 @@
+// The serial ports present on this machine, as the Configuration dialog and "rt62m ports" offer them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace rt62 {
+
+struct SystemPort {
+    std::string device;  // the node the link opens: "/dev/ttyUSB0", or "sim:"
+    std::string byId;    // the stable /dev/serial/by-id link that names the node, when there is one
+    std::string usbId;   // USB vendor:product in hex ("0403:6001"), when the port is on USB
+    std::string product; // what the device calls itself (USB product or interface text)
+    bool inUse = false;  // another program has the node open or holds its lock file
+    bool simulated = false;
+};
+
+// Where the discovery looks; the system's folders except in tests.
+struct PortRoots {
+    std::string dev = "/dev";
+    std::string sys = "/sys";
+    std::string proc = "/proc";
+    std::vector<std::string> lockDirs = {"/run/lock", "/var/lock"};
+};
+
+// The serial devices present now: ttyUSB, ttyACM and the nodes named in /dev/serial/by-id, then the
+// ttyS ports that have a UART behind them; USB ones first, each kind in numeric order. Nothing is
+// opened (opening a port raises its modem lines), so "in use" comes from the processes' open files
+// and the lock files. Empty where the system has no such folders (Windows).
+std::vector<SystemPort> ListSerialPorts(const PortRoots& roots = {});
+
+// The "sim:" entry that every list ends with.
+SystemPort SimulatedRadioPort();
+
+} // namespace rt62

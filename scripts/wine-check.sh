@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# Runs the Windows rt62m.exe (build-win/, from scripts/cross-windows.sh) under Wine and holds it against
+# the Linux rt62m (build/): the file commands must print the same (line ends aside) and exit the same;
+# upload and download must work with the simulated radio and, through the Win32 serial code, over a Wine
+# COM port linked to a pseudo-terminal on which the radio emulator answers.
+# Usage: scripts/wine-check.sh   (after build/ and build-win/ are built)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh wine64
+top=$PWD
+linux=$top/build/bin
+exe=$top/build-win/bin/rt62m.exe
+for f in "$linux/rt62m" "$linux/pty_radio_host" "$exe"; do
+    [ -x "$f" ] || { echo "wine-check: $f is missing; build build/ and build-win/ first" >&2; exit 1; }
+done
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+
+work=$(mktemp -d)
+radio_pid=
+cleanup() {
+    [ -n "$radio_pid" ] && kill "$radio_pid" 2>/dev/null && wait "$radio_pid" 2>/dev/null
+    WINEPREFIX=$work/prefix "$wineserver" -k 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+cd "$work"
+"$wine" wineboot --init >/dev/null 2>&1
+
+failures=0
+fail() {
+    echo "wine-check: FAILED: $*" >&2
+    failures=$((failures + 1))
+}
+
+# Runs one rt62m command line in both builds from this folder; out/err/rc of each go to files.
+both() {
+    local name=$1
+    shift
+    "$linux/rt62m" "$@" >"$name.linux.out" 2>"$name.linux.err" && echo 0 >"$name.linux.rc" || echo $? >"$name.linux.rc"
+    "$wine" "$exe" "$@" >"$name.win.raw" 2>"$name.win.rawerr" && echo 0 >"$name.win.rc" || echo $? >"$name.win.rc"
+    tr -d '\r' <"$name.win.raw" >"$name.win.out"
+    tr -d '\r' <"$name.win.rawerr" >"$name.win.err"
+}
+
+same_output() {
+    local name=$1
+    for part in out err rc; do
+        cmp -s "$name.linux.$part" "$name.win.$part" ||
+            fail "$name: the Windows build's std$part differs: $(diff "$name.linux.$part" "$name.win.$part" | head -5)"
+    done
+}
+
+# The file commands on the four factory files, and the messages for a file that is not there and for
+# one of the wrong size.
+for f in RT62Mvhf1 RT62Mvhf2 RT62Muhf1 RT62Muhf2; do
+    cp "$linux/$f.r62" .
+    for command in channels report dump info; do
+        both "$command-$f" "$command" "$f.r62"
+        same_output "$command-$f"
+    done
+done
+head -c 100 RT62Mvhf1.r62 >short.r62
+for command in info channels; do
+    both "$command-missing" "$command" missing.r62
+    same_output "$command-missing"
+    both "$command-short" "$command" short.r62
+    same_output "$command-short"
+done
+grep -q . info-missing.linux.err || fail "a missing file gave no message"
+
+for band in 0 1 2 3; do
+    "$linux/rt62m" new --band "$band" -o "new$band.linux.r62"
+    "$wine" "$exe" new --band "$band" -o "new$band.win.r62" >/dev/null 2>&1 ||
+        fail "new --band $band: the Windows build failed"
+    cmp -s "new$band.linux.r62" "new$band.win.r62" || fail "new --band $band: the files differ"
+done
+
+# The simulated radio.
+"$linux/rt62m" upload --port sim: -o sim.linux.r62 2>/dev/null
+"$wine" "$exe" upload --port sim: -o sim.win.r62 >/dev/null 2>&1 || fail "upload --port sim: failed"
+cmp -s sim.linux.r62 sim.win.r62 || fail "upload --port sim: the files differ"
+both download-sim download --port sim: sim.linux.r62
+same_output download-sim
+grep -qx 0 download-sim.win.rc || fail "download --port sim: failed: $(tail -3 download-sim.win.err)"
+# The simulated radio is a VHF one: both builds refuse a UHF file alike.
+both download-mismatch download --port sim: RT62Muhf1.r62
+same_output download-mismatch
+grep -qx 0 download-mismatch.win.rc && fail "download --port sim: of a UHF file into a VHF radio succeeded"
+
+# A COM port of Wine linked to the radio on a pseudo-terminal. The radio starts with one channel
+# frequency changed, so the download shows in what the radio holds afterwards.
+cp RT62Mvhf1.r62 start.r62
+printf '\x49' | dd of=start.r62 bs=1 seek=$((0x24)) conv=notrunc status=none
+cmp -s start.r62 RT62Mvhf1.r62 && fail "the radio's start image was not changed"
+"$linux/pty_radio_host" start.r62 held.r62 >device.txt &
+radio_pid=$!
+for _ in $(seq 50); do
+    [ -s device.txt ] && break
+    sleep 0.1
+done
+device=$(cat device.txt)
+[ -c "$device" ] || { fail "the radio's pseudo-terminal did not come up"; exit 1; }
+ln -sfn "$device" "$WINEPREFIX/dosdevices/com5"
+
+"$linux/rt62m" upload --port "$device" -o com.linux.r62 2>/dev/null
+timeout 120 "$wine" "$exe" upload --port COM5 -o com.win.r62 --timeout 20 >/dev/null 2>com-upload.err ||
+    fail "upload --port COM5 (Wine's serial port on $device): $(tr -d '\r' <com-upload.err | tail -3)"
+cmp -s com.linux.r62 com.win.r62 || fail "upload --port COM5: not the image the Linux build read"
+timeout 120 "$wine" "$exe" download --port COM5 RT62Mvhf1.r62 --timeout 20 >/dev/null 2>com-download.err ||
+    fail "download --port COM5 (Wine's serial port on $device): $(tr -d '\r' <com-download.err | tail -3)"
+kill "$radio_pid"
+wait "$radio_pid" || true
+radio_pid=
+cmp -s held.r62 RT62Mvhf1.r62 || fail "download --port COM5: the radio does not hold the file's image"
+
+if [ "$failures" -ne 0 ]; then
+    echo "wine-check: $failures check(s) failed" >&2
+    exit 1
+fi
+echo "wine-check: rt62m.exe under Wine matches the Linux build; sim: and COM5 transfers work"

@@ -1,0 +1,333 @@
+// The program on a desktop: its command line, where its settings file lives, one window per
+// graphical session with files handed over to it, and the first start on a new machine.
+#include "app/application.h"
+#include "app/command_line.h"
+#include "app/config_dialog.h"
+#include "app/ini_settings.h"
+#include "app/main_frame.h"
+#include "app/single_instance.h"
+#include "editor/form_view.h"
+#include "image/document.h"
+#include "image/model.h"
+#include "link/serial_port.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QUuid>
+#include <QtTest>
+
+#include <functional>
+
+using namespace rt62;
+
+namespace {
+
+QString Program() {
+    return QStringLiteral(RT62_BIN_DIR "/RT62MWin");
+}
+
+QString UniqueKey() {
+    return "rt62desk-" + QUuid::createUuid().toString(QUuid::Id128).left(12);
+}
+
+struct ScriptedSaveless : Prompter {
+    Answer show(int, Buttons, Icon, const std::vector<std::string>& = {}) override { return Answer::Ok; }
+};
+
+// Answers every modal window that comes up (message boxes block in exec()) and keeps what it saw.
+struct ModalWatch {
+    QStringList seen; // object name, then the text of message boxes
+    std::function<void(QWidget*)> answer = [](QWidget* w) { w->close(); };
+    QTimer timer;
+    ModalWatch() {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            if (QWidget* w = QApplication::activeModalWidget()) {
+                auto* box = qobject_cast<QMessageBox*>(w);
+                seen << w->objectName() + (box ? " " + box->text() : QString());
+                answer(w);
+            }
+        });
+        timer.start(10);
+    }
+};
+
+// The process's working directory for as long as the object lives.
+struct WorkingDir {
+    QTemporaryDir dir;
+    QString old = QDir::currentPath();
+    WorkingDir() { QDir::setCurrent(dir.path()); }
+    ~WorkingDir() { QDir::setCurrent(old); }
+    QString path(const QString& name = {}) const { return name.isEmpty() ? dir.path() : dir.filePath(name); }
+};
+
+void Touch(const QString& path) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+}
+
+} // namespace
+
+class AppDesktopTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void commandLine();
+    void settingsFilePlace();
+    void settingsFileNotWritable();
+    void oneWindowPerSession();
+    void secondStartHandsOverItsFile();
+    void firstStartWithoutThePort();
+};
+
+void AppDesktopTest::commandLine() {
+    using A = WindowArgs::Action;
+    struct Row {
+        QStringList args;
+        A action;
+        QStringList start;
+        QString bad;
+    };
+    const Row rows[] = {
+        {{}, A::Run, {}, {}},
+        {{"a.R62"}, A::Run, {"a.R62"}, {}},
+        {{"/m"}, A::Run, {"/m"}, {}},
+        {{"-M", "a.R62"}, A::Run, {"-M", "a.R62"}, {}}, // start-up decides what a switch with a file means
+        {{"--help"}, A::Help, {}, {}},
+        {{"-h", "a.R62"}, A::Help, {"a.R62"}, {}},
+        {{"--version", "--help"}, A::Help, {}, {}},
+        {{"--version"}, A::Version, {}, {}},
+        {{"--bogus", "--help"}, A::Help, {}, "--bogus"},
+        {{"--bogus", "-x"}, A::Usage, {}, "--bogus"},
+        {{"-x"}, A::Usage, {}, "-x"},
+        {{"-"}, A::Run, {"-"}, {}},
+        {{"--", "--help", "-x.R62"}, A::Run, {"--help", "-x.R62"}, {}},
+    };
+    for (const Row& r : rows) {
+        const WindowArgs got = ParseWindowArgs(r.args);
+        QVERIFY2(got.action == r.action && got.startArgs == r.start && got.badOption == r.bad,
+                 qPrintable(r.args.join(' ')));
+    }
+
+    // The real program: answers on the right stream and exits, without a window or a message box.
+    struct Run {
+        QStringList args;
+        int exitCode;
+        QString out, err;
+    };
+    const Run runs[] = {
+        {{"--version"}, 0, "RT62MWin 1.00\n", ""},
+        {{"--help"}, 0, "Usage: RT62MWin [FILE.R62]", ""},
+        {{"--no-such-option", "a.R62"}, 2, "", "RT62MWin: unknown option '--no-such-option'"},
+    };
+    for (const Run& r : runs) {
+        QProcess p;
+        p.setProcessEnvironment([] {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("QT_QPA_PLATFORM", "offscreen");
+            return env;
+        }());
+        p.start(Program(), r.args);
+        QVERIFY2(p.waitForFinished(30000), qPrintable(r.args.join(' ')));
+        const QString out = QString::fromLocal8Bit(p.readAllStandardOutput());
+        const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+        QVERIFY2(p.exitStatus() == QProcess::NormalExit && p.exitCode() == r.exitCode, qPrintable(err));
+        QVERIFY2(r.out.isEmpty() ? out.isEmpty() : out.startsWith(r.out), qPrintable(out));
+        QVERIFY2(r.err.isEmpty() ? !err.contains("RT62MWin") : err.contains(r.err), qPrintable(err));
+    }
+}
+
+void AppDesktopTest::settingsFilePlace() {
+    QTemporaryDir root;
+    const QString work = root.filePath("work"), config = root.filePath("config");
+    const QString installed = root.filePath("usr/bin"), built = root.filePath("build/bin");
+    QDir().mkpath(work);
+    QDir().mkpath(installed);
+    Touch(root.filePath("build/CMakeCache.txt"));
+    QDir().mkpath(built);
+    const QString here = work + "/RT62MWin.ini", mine = config + "/RT62MWin/RT62MWin.ini";
+    struct Row {
+        const char* name;
+        const char* inWork; // "file", "dir" or ""
+        QString programDir, want;
+    };
+    const Row rows[] = {
+        {"installed, from the desktop menu", "", installed, mine},
+        {"installed, an old set-up in the working directory", "file", installed, here},
+        {"installed, a folder of that name is no settings file", "dir", installed, mine},
+        {"build folder", "", built, here},
+        {"build folder, the program folder is the build folder itself", "", root.filePath("build"), here},
+    };
+    for (const Row& r : rows) {
+        QDir(here).removeRecursively();
+        QFile::remove(here);
+        if (QByteArray(r.inWork) == "file") Touch(here);
+        if (QByteArray(r.inWork) == "dir") QDir().mkpath(here);
+        QCOMPARE(QString(r.name) + ": " + ChooseIniPath(work, r.programDir, config),
+                 QString(r.name) + ": " + r.want);
+    }
+    // The configuration folder is made on the first write.
+    AppSettings s;
+    QVERIFY(IniSettings(mine).loadStartup(s) && QFileInfo(mine).isFile());
+
+    const QByteArray oldXdg = qgetenv("XDG_CONFIG_HOME");
+    const QString home = QDir::homePath();
+    const QPair<QByteArray, QString> xdg[] = {{"/tmp/conf", "/tmp/conf"},
+                                              {"/tmp/conf/", "/tmp/conf"},
+                                              {"relative/conf", home + "/.config"},
+                                              {"", home + "/.config"}};
+    for (const auto& [value, want] : xdg) {
+        qputenv("XDG_CONFIG_HOME", value);
+        QCOMPARE(XdgConfigHome(), want);
+    }
+    qputenv("XDG_CONFIG_HOME", oldXdg);
+}
+
+void AppDesktopTest::settingsFileNotWritable() {
+    // The tests run from the build folder, so the working directory's file is the one; here it is a
+    // folder, which no one can write over (root included).
+    WorkingDir w;
+    QDir().mkpath(w.path("RT62MWin.ini"));
+    ModalWatch watch;
+    {
+        CRT62MApp app;
+        app.setInstanceKey(UniqueKey());
+        QVERIFY(app.InitInstance({}));
+        // Column items are written at once after the Visible dialog: that fails too, and stays quiet.
+        app.frame()->setRefreshCommand(cmd::ItemVisible, [](QWidget*) { return RefreshKind::None; });
+        app.frame()->trigger(cmd::ItemVisible);
+        app.frame()->close();
+    }
+    const QStringList iniMessages = watch.seen.filter("message4303");
+    QCOMPARE(iniMessages.size(), 1);
+    QVERIFY2(iniMessages[0].contains(w.path("RT62MWin.ini")), qPrintable(iniMessages[0]));
+}
+
+void AppDesktopTest::oneWindowPerSession() {
+    struct Row {
+        QString display, wayland, sameAs; // sameAs: the display of a key that must be equal
+    };
+    const QString base = UniqueKey();
+    const auto key = [&](const QString& display, const QString& wayland, const QString& user = "ann") {
+        return SingleInstance::KeyFor(base, user, display, wayland);
+    };
+    // The screens of one X display are one session; a display on another host is another one.
+    QCOMPARE(key(":0.1", ""), key(":0", ""));
+    QCOMPARE(key(":10.0", ""), key(":10", ""));
+    QVERIFY(key("localhost:10.0", "") != key(":10", ""));
+    QVERIFY(key(":0", "") != key(":1", ""));
+    // On Wayland the socket names the session, whatever DISPLAY the X compatibility layer set.
+    QCOMPARE(key(":0", "wayland-0"), key(":1", "wayland-0"));
+    QVERIFY(key(":0", "wayland-0") != key(":0", "wayland-1"));
+    QVERIFY(key(":0", "", "ann") != key(":0", "bob"));
+    for (const QString& k : {key("localhost:10.0", ""), key("", "/run/user/1000/wayland-0"), key("", "")})
+        QVERIFY2(!k.contains('/') && !k.contains(':') && k.startsWith(base), qPrintable(k));
+
+    // Two displays: two first copies. The same display again: not a first copy.
+    SingleInstance first(key(":0", "")), other(key(":1", "")), again(key(":0.0", ""));
+    QVERIFY(first.acquire() && other.acquire());
+    QSignalSpy activated(&first, &SingleInstance::activationRequested);
+    QVERIFY(!again.acquire());
+    QTRY_COMPARE(activated.count(), 1);
+}
+
+void AppDesktopTest::secondStartHandsOverItsFile() {
+    WorkingDir w;
+    Touch(w.path("RT62MWin.ini"));
+    {
+        QFile ini(w.path("RT62MWin.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[Initialize]\nPORT_TYPE=1\n") > 0);
+    }
+    // A name with a blank and a line break must arrive whole.
+    QDir().mkpath(w.path("sub dir"));
+    const QString relative = "sub dir/two\nlines.R62";
+    {
+        ScriptedSaveless prompter;
+        CRT62MDoc d(prompter);
+        d.Model() = MakeFactoryImage(2);
+        QVERIFY(d.WriteDataFile(w.path(relative).toStdString()));
+    }
+    const QString key = UniqueKey();
+    ModalWatch watch;
+    watch.answer = [](QWidget* w) {
+        if (auto* box = qobject_cast<QMessageBox*>(w)) box->button(QMessageBox::No)->click();
+    };
+    CRT62MApp first;
+    first.setInstanceKey(key);
+    QVERIFY(first.InitInstance({}));
+    first.document()->SetModifiedFlag(true);
+    const std::string before = first.document()->CurrentPath();
+
+    // While the first window has a dialog open, the file waits.
+    QDialog busy(first.frame());
+    busy.setModal(true);
+    busy.show();
+    QTRY_VERIFY(QApplication::activeModalWidget() == &busy);
+    {
+        CRT62MApp second;
+        second.setInstanceKey(key);
+        QVERIFY(!second.InitInstance({relative}) && !second.frame());
+    }
+    QTRY_COMPARE(first.handedOverFiles(), QStringList({w.path(relative)}));
+    QTest::qWait(300);
+    QCOMPARE(first.document()->CurrentPath(), before);
+    QVERIFY(watch.seen.filter("message").isEmpty());
+
+    // Then it is opened as File / Open opens it: the save question first.
+    busy.close();
+    QTRY_COMPARE(QString::fromStdString(first.document()->CurrentPath()), w.path(relative));
+    QCOMPARE(watch.seen.filter("message61699").size(), 1);
+    QCOMPARE(first.document()->Model().hardware.bandStepCode, 2);
+    QCOMPARE(first.frame()->recentFiles().value(0), w.path(relative));
+}
+
+void AppDesktopTest::firstStartWithoutThePort() {
+    // Presence by the system's list, also through a stable link to the device.
+    QTemporaryDir dev;
+    Touch(dev.filePath("ttyUSB0"));
+    QVERIFY(QFile::link(dev.filePath("ttyUSB0"), dev.filePath("usb-Cable_1234-if00-port0")));
+    const QList<PortChoice> devices = {{dev.filePath("usb-Cable_1234-if00-port0"), "cable"},
+                                       {"/dev/ttyS2", "serial port"}};
+    const QPair<QString, bool> names[] = {
+        {dev.filePath("ttyUSB0"), true},  {"COM3", true}, {"COM1", false},
+        {dev.filePath("ttyUSB1"), false}, {"sim:", true}, {"printer", false}};
+    for (const auto& [name, present] : names)
+        QVERIFY2(PortIsPresent(name, devices) == present, qPrintable(name));
+
+    struct Row {
+        const char* name;
+        QByteArray ini; // empty: no settings file yet
+        bool message80;
+    };
+    const Row rows[] = {
+        {"first start, the default COM 1 is not on this machine", {}, false},
+        {"a port chosen before, gone now", "[Initialize]\nPORT_TYPE=0\nCOM_PORT=1\n", true},
+        {"an unplugged device chosen before",
+         "[Initialize]\nPORT_TYPE=0\nPORT_DEVICE=" + dev.filePath("ttyUSB7").toUtf8() + "\n", true},
+    };
+    for (const Row& r : rows) {
+        WorkingDir w;
+        if (!r.ini.isEmpty()) {
+            QFile ini(w.path("RT62MWin.ini"));
+            QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write(r.ini) > 0);
+        }
+        ModalWatch watch;
+        CRT62MApp app;
+        app.setInstanceKey(UniqueKey());
+        app.setSerialPortList([] { return QList<PortChoice>(); });
+        // Whatever this machine has, the port does not open.
+        app.setPortFactory(
+            [&](const std::string&) { return CreateSerialPort(dev.filePath("gone").toStdString()); });
+        QVERIFY(app.InitInstance({}));
+        QCOMPARE(QString(r.name) + QString(": %1").arg(watch.seen.filter("message80").size()),
+                 QString(r.name) + QString(": %1").arg(r.message80 ? 1 : 0));
+        QVERIFY2(app.frame()->view()->infoValue(1059).endsWith(" (not present)"), r.name);
+        QVERIFY2(QFileInfo(w.path("RT62MWin.ini")).isFile(), r.name);
+    }
+}
+
+QTEST_MAIN(AppDesktopTest)
+#include "app_desktop_test.moc"

@@ -1,0 +1,345 @@
+// Undo and redo in the main window: every kind of change is one step that gives back the bytes from
+// before it and after it, the modified mark follows the saved state, and new contents start afresh.
+#include "app/app_settings.h"
+#include "app/config_dialog.h"
+#include "app/ini_settings.h"
+#include "app/main_frame.h"
+#include "dialogs/channel_type_dialog.h"
+#include "dialogs/hardware_dialog.h"
+#include "dialogs/param_dialog.h"
+#include "dialogs/scanning_dialog.h"
+#include "editor/channel_grid_model.h"
+#include "editor/document_history.h"
+#include "editor/form_view.h"
+#include "editor/grid_editing.h"
+#include "image/data_file.h"
+#include "image/document.h"
+#include "image/fields.h"
+#include "image/model.h"
+#include "link/sim_port.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUndoStack>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+using namespace rt62;
+
+namespace {
+
+struct YesPrompter : Prompter {
+    std::vector<int> shown;
+    Answer show(int id, Buttons b, Icon, const std::vector<std::string>& = {}) override {
+        shown.push_back(id);
+        return b == Buttons::Ok || b == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
+    }
+};
+
+struct NoPort : PortControl {
+    bool openPort() override { return false; }
+    void closePort() override {}
+};
+
+// Runs f on the next modal dialog (its exec() blocks the caller).
+void OnModal(std::function<void(QDialog*)> f) {
+    auto* poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, f] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            f(d);
+        }
+    });
+    poll->start();
+}
+
+// The 262 bytes a Save would write now.
+DataFileBytes SavedBytes(const CRT62MDoc& doc) {
+    ImageModel copy = doc.Model();
+    NormalizeImage(copy);
+    return MakeDataFileBytes(copy.image, doc.TrailerBytes());
+}
+
+// A shown main window over a document opened from its file, with a simulated radio on the cable.
+struct Fixture {
+    QTemporaryDir dir;
+    QString oldCwd = QDir::currentPath();
+    YesPrompter prompter;
+    AppSettings settings;
+    std::unique_ptr<SerialPort> port;
+    NoPort portControl;
+    std::unique_ptr<CRT62MDoc> doc;
+    std::unique_ptr<CMainFrame> frame;
+    std::shared_ptr<SimulatedRadio> radio;
+    std::string file;
+
+    Fixture() {
+        QDir::setCurrent(dir.path());
+        settings.backupFolder = dir.filePath("backups");
+        {
+            CRT62MDoc start(prompter);
+            start.Model() = MakeFactoryImage(0);
+            ChannelEntry& first = start.Model().channels.at(0);
+            first.decKind = 2; // DCS "023", so F3 has something to complement
+            first.decDcs = 0;
+            NormalizeImage(start.Model());
+            file = dir.filePath("start.R62").toStdString();
+            start.WriteDataFile(file);
+            // The default file a change to UHF loads.
+            start.Model() = MakeFactoryImage(2);
+            start.WriteDataFile(dir.filePath("RT62Muhf1.r62").toStdString());
+        }
+        ImageModel radioSide = MakeFactoryImage(0);
+        // A serial number of its own, which a Download takes into the document.
+        WriteSerialNumber(radioSide.image, "7C999999");
+        DecodeImage(radioSide);
+        radioSide.channels.at(0).rxFrequency = radioSide.channels.at(0).txFrequency = 155.5;
+        NormalizeImage(radioSide);
+        radio = std::make_shared<SimulatedRadio>(radioSide.image);
+        port = std::make_unique<SimulatedSerialPort>(radio, SimulatedSerialPort::Clock::Real, false);
+
+        doc = std::make_unique<CRT62MDoc>(prompter, dir.path().toStdString());
+        doc->Open(file);
+        frame = std::make_unique<CMainFrame>(FrameContext{
+            *doc, settings, IniSettings(dir.filePath("RT62MWin.ini")), prompter, port, portControl});
+        frame->view()->FullRefresh();
+        frame->show();
+        frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+        grid()->setFocus();
+    }
+    ~Fixture() {
+        frame.reset();
+        QDir::setCurrent(oldCwd);
+    }
+    QTableView* grid() const { return frame->view()->grid(); }
+    void at(int channel, int column) { grid()->setCurrentIndex(grid()->model()->index(channel, column)); }
+    void key(Qt::Key k) { QTest::keyClick(grid(), k); }
+    QString gridText() const {
+        QStringList cells;
+        for (int r = 0; r < grid()->model()->rowCount(); ++r)
+            for (int c = 0; c < grid()->model()->columnCount(); ++c)
+                cells << grid()->model()->index(r, c).data().toString();
+        return cells.join('|');
+    }
+    QString undoText() const { return frame->action(cmd::Undo)->text(); }
+    QString redoText() const { return frame->action(cmd::Redo)->text(); }
+    bool marked() const { return doc->IsModified() && frame->isWindowModified(); }
+    bool unmarked() const { return !doc->IsModified() && !frame->isWindowModified(); }
+};
+
+} // namespace
+
+class FrameHistoryTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void everyChangeUndoesToTheSameBytes();
+    void savedStateAndNewContents();
+    void editStillOpenWhenACommandRuns();
+};
+
+void FrameHistoryTest::everyChangeUndoesToTheSameBytes() {
+    struct Row {
+        const char* step; // the name in the menu; empty: the action makes no step
+        std::function<void(Fixture&)> action;
+        bool savedAfter = false; // the radio's image (Upload, Download) counts as saved
+    };
+    // Picks item of the list id in the dialog that opens next, then OK.
+    auto choose = [](int id, int item) {
+        OnModal([id, item](QDialog* d) {
+            auto* list = d->findChild<QComboBox*>(ControlName(id));
+            list->setCurrentIndex(item);
+            emit list->activated(item);
+            QTest::mouseClick(static_cast<ParamDialog*>(d)->okButton(), Qt::LeftButton);
+        });
+    };
+    const Row rows[] = {
+        {"Edit Ch 3 Receive",
+         [](Fixture& f) {
+             f.at(2, kColReceive);
+             for (QChar c : QString("146.5")) // each key goes where the focus is, as typing would
+                 QTest::keyClicks(QApplication::focusWidget(), QString(c));
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+         }},
+        {"Edit Ch 2 W/N",
+         [](Fixture& f) {
+             f.at(1, kColWideNarrow);
+             f.key(Qt::Key_Space);
+         }},
+        {"Complement Ch 1 Dec",
+         [](Fixture& f) {
+             f.at(0, kColDec);
+             f.key(Qt::Key_F3);
+         }},
+        {"Paste Ch 4 Transmit",
+         [](Fixture& f) {
+             QGuiApplication::clipboard()->setText("147.0");
+             f.at(3, kColTransmit);
+             f.frame->trigger(cmd::Paste);
+         }},
+        {"Copy Ch 1 to Ch 5",
+         [](Fixture& f) {
+             QGuiApplication::clipboard()->setText("1");
+             f.at(4, kColChannel);
+             f.frame->trigger(cmd::Paste);
+         }},
+        {"Scanning",
+         [&](Fixture& f) {
+             choose(ScanningDialog::kDualWatch, 1);
+             f.frame->trigger(cmd::Scanning);
+         }},
+        {"Channel Type",
+         [&](Fixture& f) {
+             choose(ChannelTypeDialog::kFirstList + 2, 5);
+             f.frame->trigger(cmd::ChannelType);
+         }},
+        // A band change loads the new band's default file: undo brings the old file and its path back.
+        {"Hardware",
+         [&](Fixture& f) {
+             f.settings.serviceMode = true;
+             choose(HardwareDialog::kBand, 1);
+             f.frame->trigger(cmd::Hardware);
+         }},
+        // A selection that the dialog stored at once, then Cancel: nothing changed, nothing to save.
+        {"",
+         [](Fixture& f) {
+             OnModal([](QDialog* d) {
+                 auto* list = d->findChild<QComboBox*>(ControlName(ScanningDialog::kDualWatch));
+                 list->setCurrentIndex(1);
+                 emit list->activated(1);
+                 d->reject();
+             });
+             f.frame->trigger(cmd::Scanning);
+         }},
+        {"Upload", [](Fixture& f) { f.frame->trigger(cmd::Upload); }, true},
+        // The radio's own bytes (its serial number) merged into the document.
+        {"Download", [](Fixture& f) { f.frame->trigger(cmd::Download); }, true},
+    };
+    for (const Row& r : rows) {
+        Fixture f;
+        const QString name = r.step[0] ? QString(r.step) : QString("no step");
+        const DataFileBytes before = SavedBytes(*f.doc);
+        const RadioImage rawBefore = f.doc->Image();
+        const QString gridBefore = f.gridText();
+        QVERIFY2(f.unmarked() && !f.frame->action(cmd::Undo)->isEnabled(), qPrintable(name));
+
+        r.action(f);
+        const DataFileBytes after = SavedBytes(*f.doc);
+        if (!r.step[0]) {
+            QVERIFY2(after == before && f.unmarked() && !f.frame->action(cmd::Undo)->isEnabled(),
+                     qPrintable(name));
+            continue;
+        }
+        QVERIFY2(after != before, qPrintable(name));
+        QCOMPARE(f.undoText(), "&Undo " + name);
+        QVERIFY2(r.savedAfter ? f.unmarked() : f.marked(), qPrintable(name));
+        const QString gridAfter = f.gridText();
+        const std::string pathAfter = f.doc->CurrentPath();
+
+        f.frame->trigger(cmd::Undo);
+        QVERIFY2(SavedBytes(*f.doc) == before && f.doc->Image() == rawBefore, qPrintable(name));
+        QVERIFY2(f.gridText() == gridBefore, qPrintable(name));
+        QCOMPARE(f.redoText(), "&Redo " + name);
+        QCOMPARE(f.undoText(), QString("&Undo"));
+        // Back at the saved state, unless the saved state is the radio's image.
+        QVERIFY2(r.savedAfter ? f.marked() : f.unmarked(), qPrintable(name));
+        QCOMPARE(f.doc->CurrentPath(), f.file);
+
+        f.frame->trigger(cmd::Redo);
+        QVERIFY2(SavedBytes(*f.doc) == after && f.gridText() == gridAfter, qPrintable(name));
+        QVERIFY2(r.savedAfter ? f.unmarked() : f.marked(), qPrintable(name));
+        QCOMPARE(f.doc->CurrentPath(), pathAfter);
+    }
+}
+
+void FrameHistoryTest::savedStateAndNewContents() {
+    Fixture f;
+    f.at(1, kColWideNarrow);
+    f.key(Qt::Key_Space);
+    f.key(Qt::Key_Space);
+    QCOMPARE(f.frame->history()->stack()->count(), 2);
+    // Saved in between: undoing and redoing cross the saved state, and the mark follows.
+    f.frame->trigger(cmd::Undo);
+    f.frame->trigger(cmd::Save);
+    QVERIFY(f.unmarked());
+    f.frame->trigger(cmd::Undo);
+    QVERIFY(f.marked());
+    f.frame->trigger(cmd::Redo);
+    QVERIFY(f.unmarked());
+    // Closing at the saved state asks nothing.
+    f.frame->trigger(cmd::Redo);
+    f.frame->trigger(cmd::Undo);
+    f.prompter.shown.clear();
+    QVERIFY(f.frame->close());
+    QVERIFY(f.prompter.shown.empty());
+
+    // New and Open start with an empty history.
+    for (int command : {cmd::New, cmd::Open}) {
+        Fixture g;
+        g.frame->setOpenChooser([&] { return std::optional<std::string>(g.file); });
+        g.frame->setSaveAsChooser(
+            [&] { return std::optional<std::string>(g.dir.filePath("kept.R62").toStdString()); });
+        g.at(1, kColWideNarrow);
+        g.key(Qt::Key_Space);
+        g.frame->trigger(command); // the save question is answered Yes
+        QCOMPARE(g.frame->history()->stack()->count(), 0);
+        QVERIFY(g.unmarked() && !g.frame->action(cmd::Undo)->isEnabled());
+    }
+}
+
+void FrameHistoryTest::editStillOpenWhenACommandRuns() {
+    // A frequency being typed when a command starts from a toolbar button (the focus stays in the
+    // editor) is stored first, as a step of its own.
+    auto typeReceive = [](Fixture& f) {
+        f.at(2, kColReceive);
+        f.key(Qt::Key_Return);
+        QTest::keyClicks(QApplication::focusWidget(), "146.5");
+        QVERIFY(f.frame->view()->editing()->isEditing());
+    };
+    {
+        Fixture f;
+        typeReceive(f);
+        OnModal([](QDialog* d) {
+            auto* list = d->findChild<QComboBox*>(ControlName(ScanningDialog::kDualWatch));
+            list->setCurrentIndex(1);
+            emit list->activated(1);
+            QTest::mouseClick(static_cast<ParamDialog*>(d)->okButton(), Qt::LeftButton);
+        });
+        f.frame->trigger(cmd::Scanning);
+        QUndoStack* stack = f.frame->history()->stack();
+        QCOMPARE(stack->count(), 2);
+        QCOMPARE(stack->text(0), QString("Edit Ch 3 Receive"));
+        QCOMPARE(stack->text(1), QString("Scanning"));
+        f.frame->trigger(cmd::Undo);
+        QCOMPARE(f.doc->Model().channels.at(2).rxFrequency, 146.5);
+    }
+    {
+        // Save writes the typed value and leaves nothing modified behind.
+        Fixture f;
+        typeReceive(f);
+        f.frame->trigger(cmd::Save);
+        QVERIFY(f.unmarked() && !f.frame->view()->editing()->isEditing());
+        CRT62MDoc reread(f.prompter);
+        reread.Open(f.file);
+        QCOMPARE(reread.Model().channels.at(2).rxFrequency, 146.5);
+        // Undo with the editor open takes back that edit, not the one before it.
+        typeReceive(f);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+        f.frame->trigger(cmd::Undo);
+        QCOMPARE(f.doc->Model().channels.at(2).rxFrequency, 146.5);
+        QVERIFY(f.unmarked());
+    }
+}
+
+QTEST_MAIN(FrameHistoryTest)
+#include "frame_history_test.moc"
