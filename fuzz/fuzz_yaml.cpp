@@ -26,12 +26,15 @@ YamlImport Import(std::string_view text) {
     return {};
 }
 
-// The export carries raw bits for whatever no field spells, so any file comes back byte for byte.
+// The export carries raw bits for whatever no field spells, so any file comes back byte for byte. The
+// format asked for is a preference: pairs stored in the other format make the export name that one,
+// and the import must leave in force the format the text names.
 void CheckFileRoundTrip(const DataFileBytes& file, TwoToneFormat format) {
-    const YamlImport back = Import(ExportYaml(file, format));
+    const std::string text = ExportYaml(file, format);
+    const YamlImport back = Import(text);
     RT62_FUZZ_CHECK(back.ok, "the export of a data file imports");
     RT62_FUZZ_CHECK(back.bytes == file, "the export of a data file imports to its bytes");
-    RT62_FUZZ_CHECK(back.format == format, "the export of a data file keeps its two-tone format");
+    RT62_FUZZ_CHECK(ExportYaml(file, back.format) == text, "the import keeps the format the export names");
 }
 
 } // namespace
