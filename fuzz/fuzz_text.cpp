@@ -86,7 +86,11 @@ void CheckPortName(const std::string& text) {
         break;
     }
     case PortName::Kind::Device:
-        RT62_FUZZ_CHECK(!p->device.empty() && p->device == text, "a device path is kept as it is");
+        // A path is kept as it is; a bare tty name is that node in /dev.
+        RT62_FUZZ_CHECK(p->device == text ||
+                            (text.find('/') == std::string::npos && p->device == "/dev/" + text),
+                        "a device path is kept as it is");
+        RT62_FUZZ_CHECK(p->device.size() > 1, "a device names something");
         break;
     case PortName::Kind::Simulated:
         RT62_FUZZ_CHECK(text == "sim:", "only sim: names the simulated radio");
