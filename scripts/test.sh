@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything into build/ and runs every test; then the core tests once more under
-# AddressSanitizer + UndefinedBehaviorSanitizer (build-asan/); checks the install and the Debian package,
-# and runs the Windows build of rt62m under Wine.
+# Builds everything into build/ and runs every test; checks the install and the Debian package; then
+# every test once more (core, rt62m and the window, offscreen) under AddressSanitizer +
+# UndefinedBehaviorSanitizer (build-asan/); then each fuzz target for half a minute (build-fuzz/); then
+# the Windows build of rt62m, run under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -16,10 +17,13 @@ export QT_QPA_PLATFORM=offscreen
 # What an installed program and its Debian package look like and do.
 scripts/package-check.sh
 
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DRT62M_CORE_ONLY=ON -DRT62M_WERROR=$werror \
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DRT62M_WERROR=$werror \
       -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" >/dev/null
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ctest --output-on-failure -j"$jobs" --timeout 300)
+
+# Half a minute per target keeps the whole run short with five targets; scripts/fuzz.sh alone runs 60 s.
+scripts/fuzz.sh all "${FUZZ_SECONDS:-30}"
 
 # The core and rt62m must keep building for Windows, and rt62m.exe must work there as here.
 scripts/cross-windows.sh

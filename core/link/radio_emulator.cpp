@@ -91,6 +91,12 @@ void RadioEmulator::FinishWrite(std::vector<LineEvent>& out) {
 }
 
 void RadioEmulator::OnHostByte(std::uint8_t b, std::vector<LineEvent>& out) {
+    const std::size_t first = out.size();
+    Respond(b, out);
+    if (filter_) filter_(b, out, first);
+}
+
+void RadioEmulator::Respond(std::uint8_t b, std::vector<LineEvent>& out) {
     const int index = static_cast<int>(hostBytes_.size());
     hostBytes_.push_back(b);
     if (!faults_.noEcho && index != faults_.dropEchoOfHostByte) out.push_back({LineEvent::Kind::Echo, b, 0});

@@ -1,7 +1,9 @@
 // The radio's side of the clone cable, byte by byte: for tests, the benchmark and the "sim:" port.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "image/radio_image.h"
@@ -53,6 +55,12 @@ class RadioEmulator {
     // What the line carries back for one byte from the computer, appended to out (echo first).
     void OnHostByte(std::uint8_t b, std::vector<LineEvent>& out);
 
+    // Sees, and may rewrite, what the line carries back for each host byte: the events from index
+    // first of out on are this byte's. For faults the fixed set above cannot describe (the fuzzer).
+    using LineFilter =
+        std::function<void(std::uint8_t hostByte, std::vector<LineEvent>& out, std::size_t first)>;
+    void SetLineFilter(LineFilter filter) { filter_ = std::move(filter); }
+
     Faults& MutableFaults() { return faults_; }
     void SetFaults(const Faults& faults) { faults_ = faults; }
     void SetStart(Start start);
@@ -75,6 +83,7 @@ class RadioEmulator {
     void Send(std::uint8_t b, std::vector<LineEvent>& out);
     void SendFrame(std::vector<LineEvent>& out);
     void FinishWrite(std::vector<LineEvent>& out);
+    void Respond(std::uint8_t b, std::vector<LineEvent>& out);
 
     RadioImage image_;
     Start start_;
@@ -87,6 +96,7 @@ class RadioEmulator {
     int writesAccepted_ = 0;
     int writesRejected_ = 0;
     bool hangUp_ = false;
+    LineFilter filter_;
 };
 
 // The FrameSum: the 8-bit sum of frame bytes 0 to 256.

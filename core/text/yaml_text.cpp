@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cstdio>
 #include <map>
+#include <utility>
 
 #include "image/data_file.h"
 #include "image/document.h"
@@ -72,6 +73,11 @@ std::string Owners(std::size_t offset, std::uint8_t mask) {
 
 // ---- reading ----
 
+// yaml-cpp has no place for an empty document or some parse errors (line -1); those are at the start.
+TextProblem ProblemAt(const YAML::Mark& m, std::string message) {
+    return {std::max(m.line, 0) + 1, std::max(m.column, 0) + 1, std::move(message)};
+}
+
 // "marketing" is no longer written (its two fields are under radio) but older texts still carry it.
 
 struct Reader {
@@ -81,8 +87,7 @@ struct Reader {
     bool sawFormat = false;
 
     void Fail(const YAML::Node& at, int id, const std::vector<std::string>& args) {
-        const YAML::Mark m = at.Mark();
-        problems.push_back({m.line + 1, m.column + 1, FormatString(id, args)});
+        problems.push_back(ProblemAt(at.Mark(), FormatString(id, args)));
     }
 
     bool ScalarOf(const YAML::Node& node, const std::string& path, std::string& text) {
@@ -274,7 +279,7 @@ YamlImport ImportYaml(std::string_view yaml, const DataFileBytes* base, TwoToneF
     try {
         reader.Document(YAML::Load(std::string(yaml)));
     } catch (const YAML::Exception& e) {
-        result.problems.push_back({e.mark.line + 1, e.mark.column + 1, FormatString(kStrNotYaml, {e.msg})});
+        result.problems.push_back(ProblemAt(e.mark, FormatString(kStrNotYaml, {e.msg})));
         return result;
     }
     if (!reader.problems.empty()) {

@@ -127,6 +127,11 @@ ParamDialog::ParamDialog(int resourceId, bool focusCheck, QWidget* parent)
 ParamDialog::~ParamDialog() {
     // Hiding the window moves the focus out of a field; the concrete dialog is gone by then.
     closing_ = true;
+    // The fields' signals would otherwise reach this dialog (and the handlers of the dialogs built on
+    // it) while QWidget's destructor deletes the fields, when only a QWidget is left of it.
+    const QList<QObject*> children = findChildren<QObject*>();
+    for (QObject* child : children)
+        child->disconnect(this);
 }
 
 std::function<void(int)>& ParamDialog::HelpHook() {

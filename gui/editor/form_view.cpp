@@ -123,6 +123,14 @@ CRT62MView::CRT62MView(CRT62MDoc& doc, AppSettings& settings, QWidget* parent)
     Layout(width(), height());
 }
 
+CRT62MView::~CRT62MView() {
+    // The editing object goes first: the editor's focus loss while QWidget deletes the children would
+    // otherwise call back into a view that is already gone (and into a document that may be). Closing
+    // asks the save question first, and the editor is committed when the question takes the focus.
+    delete editing_;
+    editing_ = nullptr;
+}
+
 void CRT62MView::FullRefresh() {
     const bool wasEnabled = grid_->updatesEnabled();
     grid_->setUpdatesEnabled(false);

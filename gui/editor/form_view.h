@@ -21,6 +21,7 @@ class CRT62MView : public QWidget {
     Q_OBJECT
 public:
     CRT62MView(CRT62MDoc& doc, AppSettings& settings, QWidget* parent = nullptr);
+    ~CRT62MView() override;
 
     // Rebuild the grid from the ChannelTable and rewrite the info panel; current cell channel 1, column 0.
     // For new contents (start-up, New, Open, Upload, a band change).

@@ -81,6 +81,9 @@ TEST(YamlImport, DocumentProblemsAreReportedWithTheirPlace) {
         {"format: rt62m-1\nraw:\n  0x1e: 1g\n", "raw.0x1e: 1g is not a byte"},
         {"format: rt62m-1\nraw:\n  0x200: 00\n", "raw.0x200 is not a data-file offset"},
         {"format: rt62m-1\nhardware:\n  ref_xtal: [1]\n", "hardware.ref_xtal must be a single value"},
+        // No document at all still has a place: the start of the text.
+        {"", "the text has no format: rt62m-1 line"},
+        {"# only a comment\n", "the text has no format: rt62m-1 line"},
     };
     for (const auto& [yaml, message] : cases) {
         const YamlImport result = ImportYaml(yaml);
@@ -88,6 +91,7 @@ TEST(YamlImport, DocumentProblemsAreReportedWithTheirPlace) {
         ASSERT_FALSE(result.problems.empty()) << yaml;
         EXPECT_NE(result.problems[0].message.find(message), std::string::npos) << result.problems[0].message;
         EXPECT_GE(result.problems[0].line, 1) << yaml;
+        EXPECT_GE(result.problems[0].column, 1) << yaml;
     }
 }
 
