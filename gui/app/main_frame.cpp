@@ -284,6 +284,13 @@ CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
     ctx_.doc.SetUpdateViews({});
     saveOnExit();
+    // The children's signals (the history, the undo stack, the view) would otherwise reach this frame
+    // while QWidget's destructor deletes them, when only a QWidget is left of it.
+    const QList<QObject*> children = findChildren<QObject*>();
+    for (QObject* child : children)
+        child->disconnect(this);
+    // The undo stack is the history's member, not a child, and signals as the history deletes it.
+    history_->stack()->disconnect(this);
 }
 
 void CMainFrame::saveOnExit() {
