@@ -59,6 +59,13 @@ std::uint16_t StoredValue(long long count, int code, bool uhf) {
     return static_cast<std::uint16_t>(n);
 }
 
+// Whether StoredValue holds the count as it is.
+bool CountFits(long long count, int code, bool uhf) {
+    if (uhf && code == 2) return (count >= 0xB701 && count <= 0x17FFF) || (count >= 0x18100 && count <= 0x1B700);
+    const long long n = count - (!uhf && code == 0 ? 0x8000 : 0);
+    return n >= 0x0100 && n <= 0xFFFF;
+}
+
 double EmptyValueMHz(bool uhf) { return uhf ? 450.0 : 150.0; }
 
 // truncate(MHz x 1000000); one hertz is added back when the product fell just short of a multiple of 5.
@@ -142,6 +149,43 @@ int SnapFrequency(double& mhz, int bandStepCode) {
     }
     mhz = HzToMHz(m);
     return 0;
+}
+
+int SnapStorable(double& mhz, int bandStepCode, bool uhf, double oscillatorOffsetMHz) {
+    const int flag = SnapFrequency(mhz, bandStepCode);
+    if (mhz == 0.0) return flag;
+    const BandStep& b = BandStepInfo(bandStepCode);
+    const auto fits = [&](long long hz, int altFlag) {
+        const long long stored = EntryHz(HzToMHz(hz) + oscillatorOffsetMHz);
+        return CountFits(stored / StepHz(altFlag, bandStepCode), bandStepCode, uhf);
+    };
+    const long long hz = MHzToHz(mhz);
+    if (fits(hz, flag)) return flag;
+
+    // The counts that do not fit lie in runs of at most 0x100 (or beyond the band's edge), so the
+    // nearest fitting one on each grid is within that distance when there is one.
+    const long long lowest = MHzToHz(b.lowerMHz);
+    const long long highest = MHzToHz(b.upperMHz);
+    long long best = -1;
+    int bestFlag = flag;
+    for (int altFlag : {0, 1}) {
+        const long long grid = altFlag ? b.snapAltHz : b.mainStepHz;
+        const long long k = hz / grid;
+        for (long long d = 0; d <= 0x180; ++d) {
+            for (const long long c : {k - d, k + 1 + d}) {
+                const long long at = c * grid;
+                if (at < lowest || at > highest || !fits(at, altFlag)) continue;
+                const long long distance = at > hz ? at - hz : hz - at;
+                if (best < 0 || distance < (best > hz ? best - hz : hz - best)) {
+                    best = at;
+                    bestFlag = altFlag;
+                }
+            }
+        }
+    }
+    if (best < 0) return flag;  // nothing in the band fits: the value is stored saturated, as before
+    mhz = HzToMHz(best);
+    return bestFlag;
 }
 
 std::string FormatFixed(double value, int width, int precision) {

@@ -43,6 +43,10 @@ std::uint16_t EncodeReceive(double receiveMHz, int altFlag, int bandStepCode, bo
 
 // Clamps an entered frequency to the band and moves it up to the next step; returns the AltStepFlag.
 int SnapFrequency(double& mhz, int bandStepCode);
+// SnapFrequency, then, where the step count of the stored value (the frequency plus oscillatorOffsetMHz:
+// 0 for a transmit value, -/+ First IF for a receive one) would not fit in its 16 bits, the nearest
+// in-band frequency on either step that does; what is entered is then what the radio is given.
+int SnapStorable(double& mhz, int bandStepCode, bool uhf, double oscillatorOffsetMHz);
 
 // "%9.5f", with a decimal point whatever the process locale.
 std::string FormatFrequency(double mhz);

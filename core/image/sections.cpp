@@ -99,6 +99,12 @@ void HardwareSection::SetBand(bool uhfBand, double& defaultSplit) {
 
 int HardwareSection::SnapFrequency(double& mhz) const { return rt62::SnapFrequency(mhz, bandStepCode); }
 
+int HardwareSection::SnapReceive(double& mhz) const {
+    return SnapStorable(mhz, bandStepCode, uhf != 0, localOffset == 0 ? -firstIfMHz : firstIfMHz);
+}
+
+int HardwareSection::SnapTransmit(double& mhz) const { return SnapStorable(mhz, bandStepCode, uhf != 0, 0.0); }
+
 int HardwareSection::RefXtalLimitMHz(int bandStepCode) {
     return BandStepInfo(bandStepCode).mainStepHz * 16383 / 1000000;
 }
@@ -297,14 +303,14 @@ bool ChannelTable::SetFrequencyText(int n, int column, const std::string& text, 
     if (column == kColReceive) {
         e.rxFrequency = ParseDecimal(text);
         e.inUse = 1;
-        e.rxAltStep = hardware.SnapFrequency(e.rxFrequency);
+        e.rxAltStep = hardware.SnapReceive(e.rxFrequency);
         if (e.rxFrequency != 0.0) {
             e.txFrequency = e.rxFrequency + defaultSplit;
-            e.txAltStep = hardware.SnapFrequency(e.txFrequency);
+            e.txAltStep = hardware.SnapTransmit(e.txFrequency);
         }
     } else if (column == kColTransmit) {
         if (text != kInhibitedFrequencyText) e.txFrequency = ParseDecimal(text);
-        e.txAltStep = hardware.SnapFrequency(e.txFrequency);
+        e.txAltStep = hardware.SnapTransmit(e.txFrequency);
     } else {
         return false;
     }

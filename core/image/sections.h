@@ -45,6 +45,9 @@ public:
     void SetBand(bool uhfBand, double& defaultSplit);
     // Band clamp and step choice for the current code; changes mhz in place and returns the AltStepFlag.
     int SnapFrequency(double& mhz) const;
+    // SnapFrequency, kept to frequencies the stored receive (oscillator) or transmit value can hold.
+    int SnapReceive(double& mhz) const;
+    int SnapTransmit(double& mhz) const;
 
     // Largest whole MHz the Ref XTAL count can hold for a code: 40, 81, 81, 163.
     static int RefXtalLimitMHz(int bandStepCode);

@@ -11,6 +11,8 @@
 #include "image/model.h"
 #include "link/serial_port.h"
 
+#include "window_test_support.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
@@ -30,9 +32,7 @@ QString Program() {
     return QStringLiteral(RT62_BIN_DIR "/RT62MWin");
 }
 
-QString UniqueKey() {
-    return "rt62desk-" + QUuid::createUuid().toString(QUuid::Id128).left(12);
-}
+QString UniqueKey() { return test::UniqueKey(QStringLiteral("rt62desk-")); }
 
 struct ScriptedSaveless : Prompter {
     Answer show(int, Buttons, Icon, const std::vector<std::string>& = {}) override { return Answer::Ok; }

@@ -14,6 +14,8 @@
 #include "image/model.h"
 #include "link/serial_port.h"
 
+#include "window_test_support.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
@@ -34,6 +36,8 @@
 #include <sys/stat.h>
 
 using namespace rt62;
+using test::OnNextModal;
+using test::UniqueKey;
 
 namespace {
 
@@ -57,23 +61,6 @@ struct FakePort : PortControl {
     }
     void closePort() override { calls.push_back("close"); }
 };
-
-QString UniqueKey() {
-    return "rt62test-" + QUuid::createUuid().toString(QUuid::Id128).left(12);
-}
-
-// Runs action on the next modal window that appears (the start-up dialogs block in exec()).
-void OnNextModal(std::function<void(QWidget*)> action) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, action] {
-        if (QWidget* w = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            action(w);
-        }
-    });
-    timer->start(10);
-}
 
 // A temporary working directory holding the settings file (none when ini is empty).
 struct WorkDir {

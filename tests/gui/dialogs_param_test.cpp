@@ -23,6 +23,8 @@
 #include "image/model.h"
 #include "image/strings.h"
 
+#include "window_test_support.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
@@ -35,6 +37,7 @@
 #include <QtTest>
 
 using namespace rt62;
+using test::OnModal;
 
 namespace {
 
@@ -110,20 +113,6 @@ void PressKey(QWidget* w, Qt::Key key) {
 }
 
 void PressOk(ParamDialog& d) { QTest::mouseClick(d.okButton(), Qt::LeftButton); }
-
-// Runs f once on the next modal dialog (polling: the dialog's exec() blocks the caller).
-void OnModal(std::function<void(QDialog*)> f) {
-    auto* poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, f] {
-        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            poll->deleteLater();
-            f(d);
-        }
-    });
-    poll->start();
-}
 
 // A dialog with one list (2005) and two fields (2000 decimal, 2400 digits) that logs what the base asks.
 class ProbeDialog : public ParamDialog {

@@ -16,6 +16,8 @@
 #include "image/tones.h"
 #include "link/serial_port.h"
 
+#include "window_test_support.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -33,6 +35,7 @@
 #include <optional>
 
 using namespace rt62;
+using test::NoPort;
 
 namespace {
 
@@ -122,11 +125,6 @@ template <class Set> Set Numbers(std::initializer_list<int> numbers) {
     for (int k : numbers) set[static_cast<std::size_t>(k - 1)] = true;
     return set;
 }
-
-struct NoPort : PortControl {
-    bool openPort() override { return false; }
-    void closePort() override {}
-};
 
 using Items = std::array<int, kColumnItemCount>;
 constexpr Items kAllOn{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};

@@ -18,6 +18,8 @@
 #include "image/model.h"
 #include "link/sim_port.h"
 
+#include "window_test_support.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -33,6 +35,8 @@
 #include <memory>
 
 using namespace rt62;
+using test::NoPort;
+using test::OnModal;
 
 namespace {
 
@@ -43,25 +47,6 @@ struct YesPrompter : Prompter {
         return b == Buttons::Ok || b == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
     }
 };
-
-struct NoPort : PortControl {
-    bool openPort() override { return false; }
-    void closePort() override {}
-};
-
-// Runs f on the next modal dialog (its exec() blocks the caller).
-void OnModal(std::function<void(QDialog*)> f) {
-    auto* poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, f] {
-        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            poll->deleteLater();
-            f(d);
-        }
-    });
-    poll->start();
-}
 
 // The 262 bytes a Save would write now.
 DataFileBytes SavedBytes(const CRT62MDoc& doc) {

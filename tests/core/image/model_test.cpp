@@ -206,6 +206,37 @@ TEST(ChannelTable, FrequencyEntryUsesSplitAndSnap) {
     EXPECT_DOUBLE_EQ(u.channels.at(0).txFrequency, 512.0);
 }
 
+// Code 2 stores no 5 kHz count between 491.515 and 492.8 MHz (they would read as empty), so an entry
+// there takes the nearest frequency the value holds, on either step, and a save keeps what was shown.
+TEST(ChannelTable, FrequencyEntryKeepsToStorableValues) {
+    const struct {
+        const char* column;
+        int localOffset;
+        const char* entered;
+        const char* shown;
+        int altStep;
+    } cases[] = {
+        {"tx", 0, "492.73", "492.73125", 1},
+        {"tx", 0, "491.52", "491.51875", 1},
+        {"tx", 0, "492.8", "492.80000", 1},  // fits as entered (a 6.25 kHz multiple)
+        {"rx", 1, "446.505", "446.50625", 1},  // oscillator 446.505 + 45.1 MHz ("Upper")
+        {"rx", 0, "446.505", "446.50500", 0},  // oscillator 401.405 MHz fits
+    };
+    for (const auto& c : cases) {
+        ImageModel m = MakeFactoryImage(2);
+        m.hardware.firstIfMHz = 45.1;
+        m.hardware.localOffset = c.localOffset;
+        const int column = c.column[0] == 't' ? kColTransmit : kColReceive;
+        SetFrequencyText(m, 3, column, c.entered);
+        EXPECT_EQ(*m.channels.FrequencyText(3, column), c.shown) << c.entered;
+        const ChannelEntry& e = m.channels.at(3);
+        EXPECT_EQ(column == kColTransmit ? e.txAltStep : e.rxAltStep, c.altStep) << c.entered;
+        NormalizeImage(m);
+        DecodeImage(m);
+        EXPECT_EQ(*m.channels.FrequencyText(3, column), c.shown) << c.entered << " after a save";
+    }
+}
+
 TEST(ChannelTable, PickToneAndComplement) {
     ChannelTable t;
     t.Defaults();

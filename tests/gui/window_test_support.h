@@ -1,0 +1,53 @@
+// Small pieces the window tests share.
+#pragma once
+
+#include "app/config_dialog.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QString>
+#include <QTimer>
+#include <QUuid>
+
+#include <functional>
+
+namespace rt62::test {
+
+// Runs action once on the next modal window that appears (its exec() blocks the caller, so this polls).
+inline void OnNextModal(std::function<void(QWidget*)> action) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, action] {
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            poll->stop();
+            poll->deleteLater();
+            action(w);
+        }
+    });
+    poll->start(10);
+}
+
+// The same for the next modal dialog (a message box is one too).
+inline void OnModal(std::function<void(QDialog*)> f) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, f] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            f(d);
+        }
+    });
+    poll->start(10);
+}
+
+// An instance key no other test run uses, so single-instance tests do not meet each other.
+inline QString UniqueKey(const QString& prefix = QStringLiteral("rt62test-")) {
+    return prefix + QUuid::createUuid().toString(QUuid::Id128).left(12);
+}
+
+// A cable that never opens.
+struct NoPort : PortControl {
+    bool openPort() override { return false; }
+    void closePort() override {}
+};
+
+} // namespace rt62::test
