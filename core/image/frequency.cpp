@@ -59,13 +59,6 @@ std::uint16_t StoredValue(long long count, int code, bool uhf) {
     return static_cast<std::uint16_t>(n);
 }
 
-// Whether StoredValue holds the count as it is.
-bool CountFits(long long count, int code, bool uhf) {
-    if (uhf && code == 2) return (count >= 0xB701 && count <= 0x17FFF) || (count >= 0x18100 && count <= 0x1B700);
-    const long long n = count - (!uhf && code == 0 ? 0x8000 : 0);
-    return n >= 0x0100 && n <= 0xFFFF;
-}
-
 double EmptyValueMHz(bool uhf) { return uhf ? 450.0 : 150.0; }
 
 // truncate(MHz x 1000000); one hertz is added back when the product fell just short of a multiple of 5.
@@ -157,7 +150,8 @@ int SnapStorable(double& mhz, int bandStepCode, bool uhf, double oscillatorOffse
     const BandStep& b = BandStepInfo(bandStepCode);
     const auto fits = [&](long long hz, int altFlag) {
         const long long stored = EntryHz(HzToMHz(hz) + oscillatorOffsetMHz);
-        return CountFits(stored / StepHz(altFlag, bandStepCode), bandStepCode, uhf);
+        const long long count = stored / StepHz(altFlag, bandStepCode);
+        return StepCount(StoredValue(count, bandStepCode, uhf), bandStepCode, uhf) == count;
     };
     const long long hz = MHzToHz(mhz);
     if (fits(hz, flag)) return flag;
