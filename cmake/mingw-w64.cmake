@@ -14,5 +14,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# The executables should run on a machine without the cross compiler's runtime DLLs.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# The console programs and tests run without the cross compiler's runtime DLLs. Qt's own build sets
+# RT62M_MINGW_SHARED_RUNTIME so that its DLLs share one runtime (shipped beside them).
+if(NOT DEFINED ENV{RT62M_MINGW_SHARED_RUNTIME})
+    set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+endif()
