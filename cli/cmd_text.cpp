@@ -46,7 +46,8 @@ std::optional<std::string> ReadText(Prompter& prompter, const std::string& path)
 }
 
 // A text to standard output ("-" or no -o), else to a file through the one writer.
-bool WriteText(Prompter& prompter, const std::string& path, const std::string& text) {
+bool WriteText(Prompter& prompter, const std::string& path, const std::string& plainText) {
+    const std::string text = NativeLineEnds(plainText);
     const auto* data = reinterpret_cast<const std::uint8_t*>(text.data());
     const std::span<const std::uint8_t> bytes(data, text.size());
     if (path.empty() || path == kStandardStream) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "command.h"
+#include "image/native_path.h"
 #include "version.h"
 
 namespace rt62::cli {
@@ -126,7 +127,8 @@ int Main(std::vector<std::string> args) {
 int main(int argc, char** argv) {
     // The parser throws for usage errors and help; that stays inside Main.
     try {
-        return rt62::cli::Main(std::vector<std::string>(argv + 1, argv + argc));
+        rt62::UseUtf8Console();
+        return rt62::cli::Main(rt62::ArgumentsUtf8(argc, argv));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "rt62m: %s\n", e.what());
         return rt62::cli::kExitFailure;

@@ -77,6 +77,38 @@ for band in 0 1 2 3; do
     cmp -s "new$band.linux.r62" "new$band.win.r62" || fail "new --band $band: the files differ"
 done
 
+# The text forms: the Windows build exports what the Linux build exports (line ends aside), imports
+# either build's text to the same bytes, and diffs alike.
+for f in RT62Mvhf1 RT62Muhf2 new1.linux; do
+    both "export-$f" export "$f.r62"
+    same_output "export-$f"
+    tr -d '\r' <"export-$f.win.raw" >"$f.win.yaml"
+    "$wine" "$exe" import "export-$f.linux.out" -o "$f.imported.r62" >/dev/null 2>&1 ||
+        fail "import of $f's text: the Windows build failed"
+    cmp -s "$f.r62" "$f.imported.r62" || fail "import of $f's text: not the bytes it came from"
+    both "csv-$f" csv-export "$f.r62"
+    same_output "csv-$f"
+done
+both diff-files diff RT62Mvhf1.r62 RT62Mvhf2.r62
+same_output diff-files
+both diff-text diff RT62Mvhf1.r62 export-RT62Muhf2.linux.out
+same_output diff-text
+
+# A folder named outside ASCII: open, save, export, import and backups through the wide file calls.
+uni=$'J\xc3\xb6rg \xe6\x9d\x8e'
+back="$uni/zur"$'\xc3\xbc'"ck.r62"
+mkdir -p "$uni"
+"$wine" "$exe" new --band 2 -o "$uni/neu.r62" >/dev/null 2>&1 || fail "new -o '$uni/neu.r62' failed"
+cmp -s "$uni/neu.r62" new2.linux.r62 || fail "new -o '$uni/neu.r62': not the factory file"
+"$wine" "$exe" export "$uni/neu.r62" -o "$uni/neu.yaml" >/dev/null 2>&1 || fail "export into '$uni' failed"
+"$wine" "$exe" import "$uni/neu.yaml" -o "$back" >/dev/null 2>&1 || fail "import in '$uni' failed"
+cmp -s "$uni/neu.r62" "$back" || fail "import in '$uni': not the exported bytes"
+grep -q $'\r$' "$uni/neu.yaml" || fail "export -o: a Windows text file without CR LF line ends"
+"$wine" "$exe" upload --port sim: -o "$uni/radio.r62" --backup-dir "$uni/backups" >/dev/null 2>&1 ||
+    fail "upload with backups in '$uni' failed"
+ls "$uni/backups/"*.r62 >/dev/null 2>&1 || fail "upload: no backup in '$uni/backups'"
+"$wine" "$exe" channels "$uni/radio.r62" >/dev/null 2>&1 || fail "channels of '$uni/radio.r62' failed"
+
 # The simulated radio.
 "$linux/rt62m" upload --port sim: -o sim.linux.r62 2>/dev/null
 "$wine" "$exe" upload --port sim: -o sim.win.r62 >/dev/null 2>&1 || fail "upload --port sim: failed"
@@ -114,6 +146,28 @@ kill "$radio_pid"
 wait "$radio_pid" || true
 radio_pid=
 cmp -s held.r62 RT62Mvhf1.r62 || fail "download --port COM5: the radio does not hold the file's image"
+
+# The window's Upload and Download, through the same Windows serial code, on a radio of their own.
+gui_test=$top/build-win/bin/gui_transfer_flow_test.exe
+if [ -f "$gui_test" ]; then
+    "$linux/pty_radio_host" start.r62 held-gui.r62 >device-gui.txt &
+    radio_pid=$!
+    for _ in $(seq 50); do
+        [ -s device-gui.txt ] && break
+        sleep 0.1
+    done
+    ln -sfn "$(cat device-gui.txt)" "$WINEPREFIX/dosdevices/com6"
+    RT62M_TEST_COM_PORT=COM6 RT62M_TEST_COM_RADIO="$work/start.r62" RT62M_TEST_COM_EXPECT="$work/expect-gui.r62" \
+        QT_QPA_PLATFORM=offscreen timeout 300 "$wine" "$gui_test" uploadAndDownloadOverASerialPort >gui-com.out 2>&1 ||
+        fail "the window's transfers over COM6: $(tr -d '\r' <gui-com.out | grep -E 'FAIL|SKIP' | head -3)"
+    grep -q SKIP gui-com.out && fail "the window's transfers over COM6 were skipped"
+    kill "$radio_pid"
+    wait "$radio_pid" || true
+    radio_pid=
+    cmp -s -n 254 held-gui.r62 expect-gui.r62 || fail "the window's Download over COM6: the radio holds other bytes"
+else
+    fail "$gui_test is missing"
+fi
 
 if [ "$failures" -ne 0 ]; then
     echo "wine-check: $failures check(s) failed" >&2

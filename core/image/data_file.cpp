@@ -18,6 +18,7 @@
 #endif
 
 #include "image/document.h"
+#include "image/native_path.h"
 
 namespace rt62 {
 
@@ -30,7 +31,7 @@ constexpr int kStrOldContentsKept = 4001; // "The old contents of %1 were kept i
 #ifdef _WIN32
 using StatBuf = struct _stat64;
 int StatPath(const std::string& p, StatBuf& st) {
-    return ::_stat64(p.c_str(), &st);
+    return ::_wstat64(WideFromUtf8(p).c_str(), &st);
 }
 int StatFd(int fd, StatBuf& st) {
     return ::_fstat64(fd, &st);
@@ -42,7 +43,7 @@ bool IsDirectory(const StatBuf& st) {
     return (st.st_mode & _S_IFMT) == _S_IFDIR;
 }
 int OpenRead(const std::string& p) {
-    return ::_open(p.c_str(), _O_RDONLY | _O_BINARY);
+    return ::_wopen(WideFromUtf8(p).c_str(), _O_RDONLY | _O_BINARY);
 }
 int CloseFd(int fd) {
     return ::_close(fd);
@@ -147,7 +148,7 @@ int CreateUnique(const std::string& stem, int mode, std::string& name) {
         name = stem + RandomSuffix();
 #ifdef _WIN32
         (void)mode;
-        int fd = ::_open(name.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+        int fd = ::_wopen(WideFromUtf8(name).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
 #else
         int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
                         static_cast<mode_t>(mode));
@@ -161,10 +162,10 @@ int CreateUnique(const std::string& stem, int mode, std::string& name) {
 // The file a path finally names: links are followed one by one (also a link to a file that does
 // not exist yet, which then is created where the link points). Empty after a loop of links.
 std::string ResolveLinks(const std::string& path) {
-    fs::path p = path;
+    fs::path p = PathFromUtf8(path);
     for (int depth = 0; depth < 40; ++depth) {
         std::error_code ec;
-        if (!fs::is_symlink(fs::symlink_status(p, ec))) return p.string();
+        if (!fs::is_symlink(fs::symlink_status(p, ec))) return Utf8FromPath(p);
         fs::path target = fs::read_symlink(p, ec);
         if (ec) return {};
         p = target.is_absolute() ? target : p.parent_path() / target;
@@ -173,8 +174,8 @@ std::string ResolveLinks(const std::string& path) {
 }
 
 std::string FolderOf(const std::string& target) {
-    fs::path parent = fs::path(target).parent_path();
-    return parent.empty() ? std::string(".") : parent.string();
+    fs::path parent = PathFromUtf8(target).parent_path();
+    return parent.empty() ? std::string(".") : Utf8FromPath(parent);
 }
 
 // Refusals common to the check and the write: type, permission, a folder to create the file in.
@@ -253,7 +254,7 @@ WriteStatus WriteInPlace(const std::string& target, std::span<const std::uint8_t
     if (ec) return WriteStatus::WriteFailed;
     std::string copyPath;
     {
-        Fd copy(CreateUnique((tmpDir / (fs::path(target).filename().string() + ".old-")).string(), 0600,
+        Fd copy(CreateUnique(Utf8FromPath(tmpDir / PathFromUtf8(Utf8FromPath(PathFromUtf8(target).filename()) + ".old-")), 0600,
                              copyPath));
         if (copy.fd < 0) return WriteStatus::WriteFailed;
         bool ok = WriteAll(copy.fd, old) && ::fsync(copy.fd) == 0;
@@ -304,10 +305,10 @@ WriteStatus WriteFileBytes(const std::string& path, std::span<const std::uint8_t
     if (WriteStatus pre = Precheck(target, exists, st); pre != WriteStatus::Ok) return pre;
 
     const std::string folder = FolderOf(target);
-    std::string hidden = fs::path(target).filename().string();
+    std::string hidden = Utf8FromPath(PathFromUtf8(target).filename());
     hidden.insert(hidden.begin(), '.');
     hidden.push_back('.');
-    const std::string stem = (fs::path(folder) / hidden).string();
+    const std::string stem = Utf8FromPath(PathFromUtf8(folder) / PathFromUtf8(hidden));
 
 #ifdef _WIN32
     (void)keptCopy;
@@ -317,9 +318,9 @@ WriteStatus WriteFileBytes(const std::string& path, std::span<const std::uint8_t
     bool ok = WriteAll(f.fd, bytes) && SyncFd(f.fd) == 0;
     ok = f.Close() && ok;
     ok = ok &&
-         MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+         MoveFileExW(WideFromUtf8(temp).c_str(), WideFromUtf8(target).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     if (!ok) {
-        DeleteFileA(temp.c_str());
+        DeleteFileW(WideFromUtf8(temp).c_str());
         return WriteStatus::WriteFailed;
     }
     return WriteStatus::Ok;
@@ -407,6 +408,9 @@ std::optional<std::uintmax_t> RegularFileSize(const std::string& path) {
 }
 
 ReadOutcome ReadDescriptorBytes(int fd, std::size_t maxBytes) {
+#ifdef _WIN32
+    ::_setmode(fd, _O_BINARY);
+#endif
     ReadOutcome out;
     out.status = ReadStatus::CannotRead;
     out.bytes.resize(maxBytes);
@@ -427,7 +431,24 @@ ReadOutcome ReadDescriptorBytes(int fd, std::size_t maxBytes) {
 }
 
 bool WriteDescriptorBytes(int fd, std::span<const std::uint8_t> bytes) {
+#ifdef _WIN32
+    ::_setmode(fd, _O_BINARY); // bytes as they are: no CR added before each LF
+#endif
     return WriteAll(fd, bytes);
+}
+
+std::string NativeLineEnds(std::string text) {
+#ifdef _WIN32
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out.push_back('\r');
+        out.push_back(text[i]);
+    }
+    return out;
+#else
+    return text;
+#endif
 }
 
 ReadOutcome ReadFileBytes(const std::string& path, std::size_t maxBytes) {

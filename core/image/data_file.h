@@ -71,6 +71,10 @@ std::optional<std::uintmax_t> RegularFileSize(const std::string& path);
 // Reads up to maxBytes from an open descriptor until its end (standard input for "-" on the command
 // line). CannotRead when reading failed.
 ReadOutcome ReadDescriptorBytes(int fd, std::size_t maxBytes);
+// A text for a file of this system, with the line ends its own tools expect: CR LF on Windows (a CR LF
+// already there stays as it is), LF elsewhere.
+std::string NativeLineEnds(std::string text);
+
 // Writes all bytes to an open descriptor (standard output for "-o -"). true when all went out.
 bool WriteDescriptorBytes(int fd, std::span<const std::uint8_t> bytes);
 

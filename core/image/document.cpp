@@ -1,6 +1,7 @@
 #include "image/document.h"
 
 #include "image/data_file.h"
+#include "image/native_path.h"
 
 #include <algorithm>
 #include <bit>
@@ -67,8 +68,8 @@ std::string FileNameOfPath(const std::string& path) {
 
 std::vector<std::string> DefaultFileFolders(const std::string& programDir) {
     if (programDir.empty()) return {std::string()};
-    const fs::path dir(programDir);
-    return {dir.string(), (dir / RT62M_DATA_FROM_BIN).lexically_normal().string()};
+    const fs::path dir = PathFromUtf8(programDir);
+    return {programDir, Utf8FromPath((dir / RT62M_DATA_FROM_BIN).lexically_normal())};
 }
 
 CRT62MDoc::CRT62MDoc(Prompter& prompter, std::string programDir)
@@ -131,7 +132,7 @@ bool CRT62MDoc::FindDefaultFile(int index) {
     }
     for (const std::string& folder : DefaultFileFolders(programDir_)) {
         const std::string full = folder.empty() ? kDefaultFileNames[index]
-                                                : (fs::path(folder) / kDefaultFileNames[index]).string();
+                                                : Utf8FromPath(PathFromUtf8(folder) / kDefaultFileNames[index]);
         if (ProbeFile(full) != 0) continue;
         fileLoaded_ = true;
         path_ = full;

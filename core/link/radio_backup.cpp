@@ -9,6 +9,7 @@
 
 #include "image/data_file.h"
 #include "image/fields.h"
+#include "image/native_path.h"
 
 namespace rt62 {
 
@@ -48,8 +49,8 @@ std::string FreePath(const fs::path& folder, const std::string& name) {
     for (int i = 1; i < 1000; ++i) {
         const std::string candidate = i == 1 ? name : stem + "-" + std::to_string(i) + kExtension;
         std::error_code ec;
-        const fs::path p = folder / candidate;
-        if (!fs::exists(fs::symlink_status(p, ec))) return p.string();
+        const fs::path p = folder / PathFromUtf8(candidate);
+        if (!fs::exists(fs::symlink_status(p, ec))) return Utf8FromPath(p);
     }
     return {};
 }
@@ -62,14 +63,20 @@ void Prune(const std::string& folder, const std::string& keepPath, int keep) {
     if (all.size() <= room) return;
     for (std::size_t i = 0; i < all.size() - room; ++i) {
         std::error_code ec;
-        fs::remove(all[i], ec); // a backup that will not go is only an extra file, not a failure
+        fs::remove(PathFromUtf8(all[i]), ec); // a backup that will not go is only an extra file, not a failure
     }
 }
 
 } // namespace
 
 std::string DefaultBackupFolder() {
-    return DefaultBackupFolder([](const char* name) -> const char* { return std::getenv(name); });
+    // Values are kept per call so the lookup can hand out stable UTF-8 pointers.
+    static thread_local std::string value;
+    return DefaultBackupFolder([](const char* name) -> const char* {
+        if (!EnvironmentHas(name)) return nullptr;
+        value = EnvironmentUtf8(name);
+        return value.c_str();
+    });
 }
 
 std::string DefaultBackupFolder(const EnvLookup& env) {
@@ -78,15 +85,16 @@ std::string DefaultBackupFolder(const EnvLookup& env) {
         return v ? std::string(v) : std::string();
     };
 #ifdef _WIN32
-    const std::string appData = value("APPDATA");
-    if (appData.empty()) return {};
-    return (fs::path(appData) / "RT62MWin" / "backups").string();
+    // Backups are this machine's, not the roaming profile's.
+    const std::string local = value("LOCALAPPDATA");
+    if (local.empty()) return {};
+    return Utf8FromPath(PathFromUtf8(local) / "RT62MWin" / "backups");
 #else
     const std::string xdg = value("XDG_DATA_HOME");
-    if (!xdg.empty() && xdg.front() == '/') return (fs::path(xdg) / "RT62MWin" / "backups").string();
+    if (!xdg.empty() && xdg.front() == '/') return Utf8FromPath(PathFromUtf8(xdg) / "RT62MWin" / "backups");
     const std::string home = value("HOME");
     if (home.empty()) return {};
-    return (fs::path(home) / ".local" / "share" / "RT62MWin" / "backups").string();
+    return Utf8FromPath(PathFromUtf8(home) / ".local" / "share" / "RT62MWin" / "backups");
 #endif
 }
 
@@ -121,15 +129,16 @@ BackupOutcome WriteBackupFile(const std::string& folder, const RadioImage& image
         return out;
     }
     std::error_code ec;
-    fs::create_directories(folder, ec);
-    if (!fs::is_directory(folder, ec)) {
+    const fs::path folderPath = PathFromUtf8(folder);
+    fs::create_directories(folderPath, ec);
+    if (!fs::is_directory(folderPath, ec)) {
         out.status = BackupStatus::FolderFailed;
         return out;
     }
-    const std::string path = FreePath(folder, BackupFileName(LocalTime(when), image));
+    const std::string path = FreePath(folderPath, BackupFileName(LocalTime(when), image));
     if (path.empty()) {
         out.status = BackupStatus::WriteFailed;
-        out.path = (fs::path(folder) / BackupFileName(LocalTime(when), image)).string();
+        out.path = Utf8FromPath(folderPath / PathFromUtf8(BackupFileName(LocalTime(when), image)));
         return out;
     }
     out.path = path;
@@ -158,13 +167,13 @@ BackupOutcome WriteRadioBackup(const std::string& folder, const RadioImage& imag
 std::vector<std::string> ListBackups(const std::string& folder) {
     std::vector<std::pair<std::string, std::string>> found; // name, path
     std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    for (fs::directory_iterator it(PathFromUtf8(folder), ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeEc;
         if (!it->is_regular_file(typeEc)) continue;
         // A name the narrow encoding cannot hold (Windows) throws; no backup has such a name.
         try {
-            const std::string name = it->path().filename().string();
-            if (IsBackupName(name)) found.emplace_back(name, it->path().string());
+            const std::string name = Utf8FromPath(it->path().filename());
+            if (IsBackupName(name)) found.emplace_back(name, Utf8FromPath(it->path()));
         } catch (const std::exception&) {
         }
     }

@@ -1,4 +1,5 @@
 #include "app/about_dialogs.h"
+#include "app/file_paths.h"
 
 #include "app/help_window.h"
 #include "app/qt_prompter.h"
@@ -70,7 +71,7 @@ GuideDialog::GuideDialog(GuideMode mode, QWidget* parent, const QString& backupF
     text_->setFont(FixedFont(0));
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    text_->setPlainText(QString::fromStdString(GuideText(mode, backupFolder.toStdString()))
+    text_->setPlainText(QString::fromStdString(GuideText(mode, NativePath(backupFolder)))
                             .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);

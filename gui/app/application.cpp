@@ -1,4 +1,5 @@
 #include "app/application.h"
+#include "app/file_paths.h"
 
 #include "app/help_window.h"
 #include "app/main_frame.h"
@@ -68,7 +69,7 @@ bool CRT62MApp::InitInstance(const QStringList& args) {
     ini_ = IniSettings(IniSettings::StartupPath());
     const bool firstStart = !QFileInfo(ini_.path()).isFile();
     ini_.setWriteFailureHandler([this](const QString& path) {
-        ShowMessage1(prompter_, kStrIniNotWritten, Buttons::Ok, Icon::Exclamation, path.toStdString());
+        ShowMessage1(prompter_, kStrIniNotWritten, Buttons::Ok, Icon::Exclamation, NativePath(path));
     });
     ini_.loadStartup(settings_);
 
@@ -76,7 +77,7 @@ bool CRT62MApp::InitInstance(const QStringList& args) {
     settings_.printerName = QPrinterInfo::defaultPrinterName();
     if (settings_.serviceMode) settings_.serviceMode = AskServicePassword(nullptr);
 
-    doc_ = std::make_unique<CRT62MDoc>(prompter_, QCoreApplication::applicationDirPath().toStdString());
+    doc_ = std::make_unique<CRT62MDoc>(prompter_, NativePath(QCoreApplication::applicationDirPath()));
     if (!OpenStartDocument(args)) return false;
 
     frame_ = std::make_unique<CMainFrame>(FrameContext{*doc_, settings_, ini_, prompter_, port_, *this});
@@ -107,7 +108,7 @@ void CRT62MApp::openHandedOver() {
         handOverTimer_.stop();
         return;
     }
-    frame_->openFile(handedOver_.takeFirst().toStdString());
+    frame_->openFile(NativePath(handedOver_.takeFirst()));
 }
 
 bool CRT62MApp::OpenStartDocument(const QStringList& args) {
@@ -117,7 +118,7 @@ bool CRT62MApp::OpenStartDocument(const QStringList& args) {
         return true;
     }
     // The same probe as File / Open, so a file of the wrong size is refused, not read as an image.
-    const std::string path = QFileInfo(file).absoluteFilePath().toStdString();
+    const std::string path = NativePath(QFileInfo(file).absoluteFilePath());
     switch (CRT62MDoc::ProbeOpenFile(path)) {
     case OpenProbe::Ok:
         break;

@@ -1,4 +1,5 @@
 #include "app/command_line.h"
+#include "app/ini_settings.h"
 
 #include "app/service_mode.h"
 #include "image/strings.h"
@@ -48,7 +49,7 @@ int PrintWindowArgsText(const WindowArgs& args) {
     case WindowArgs::Action::Run:
         return 0;
     case WindowArgs::Action::Help:
-        std::fputs(FormatString(kStrHelp).c_str(), stdout);
+        std::fputs(FormatString(kStrHelp, {FormatString(UserConfigPlaceText())}).c_str(), stdout);
         return 0;
     case WindowArgs::Action::Version:
         std::fputs(FormatString(kStrVersion, {RT62M_VERSION_TEXT}).c_str(), stdout);

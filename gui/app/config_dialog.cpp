@@ -2,6 +2,7 @@
 
 #include "app/help_window.h"
 #include "image/prompter.h"
+#include "image/strings.h"
 #include "link/port_list.h"
 #include "link/radio_backup.h"
 #include "link/serial_port.h"
@@ -24,6 +25,7 @@ namespace rt62 {
 namespace {
 
 constexpr int kComPortCount = 16;
+constexpr int kStrSlowLatency = 4310;
 
 } // namespace
 
@@ -49,9 +51,13 @@ QList<PortChoice> SystemSerialPorts(const QString& devRoot, const QString& sysRo
                 what = p.usbId.empty() && p.device.find("/ttyS") != std::string::npos
                            ? QStringLiteral("serial port")
                            : QStringLiteral("USB serial adapter");
-            description = QStringLiteral("%1 (%2)").arg(device, what);
+            // A device path carries its description in brackets; a COM port is followed by it.
+            description = (device.startsWith(QLatin1Char('/')) ? QStringLiteral("%1 (%2)") : QStringLiteral("%1  %2"))
+                              .arg(device, what);
         }
         if (p.inUse) description += QStringLiteral(" - in use");
+        if (p.latencyMs > kSlowLatencyMs)
+            description += QString::fromStdString(FormatString(kStrSlowLatency, {std::to_string(p.latencyMs)}));
         out.push_back({device, description});
     }
     return out;

@@ -61,7 +61,21 @@ int ParseProfileInt(const QString& text) {
     return static_cast<int>(negative ? -v : v);
 }
 
-QString XdgConfigHome() {
+int UserConfigPlaceText() {
+#ifdef Q_OS_WIN
+    return 4306;
+#else
+    return 4305;
+#endif
+}
+
+QString UserConfigHome() {
+#ifdef Q_OS_WIN
+    // The roaming profile's application data, where Windows programs keep their settings.
+    const QString appData = qEnvironmentVariable("APPDATA");
+    if (!appData.isEmpty() && QDir::isAbsolutePath(appData)) return QDir::cleanPath(QDir::fromNativeSeparators(appData));
+    return QDir::home().filePath(QStringLiteral("AppData/Roaming"));
+#endif
     const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
     // Relative values are to be ignored, says the base-directory convention.
     if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg)) return QDir::cleanPath(xdg);
@@ -85,7 +99,7 @@ QString IniSettings::DefaultPath() {
 }
 
 QString IniSettings::StartupPath() {
-    return ChooseIniPath(QDir::currentPath(), QCoreApplication::applicationDirPath(), XdgConfigHome());
+    return ChooseIniPath(QDir::currentPath(), QCoreApplication::applicationDirPath(), UserConfigHome());
 }
 
 bool IniSettings::finish(QSettings& ini) const {

@@ -30,8 +30,11 @@ inline int RepairComPort(int v) {
     return (v <= 0 || v > 16) ? 1 : v;
 }
 
-// $XDG_CONFIG_HOME when it is an absolute path, otherwise ~/.config.
-QString XdgConfigHome();
+// The user's configuration folder: $XDG_CONFIG_HOME when it is an absolute path, otherwise ~/.config;
+// on Windows %APPDATA%.
+QString UserConfigHome();
+// The string-table id of how the help text names the settings file's place in UserConfigHome().
+int UserConfigPlaceText();
 // True for a program started from the folder it was built in (bin/ of a CMake build tree).
 bool RunsFromBuildFolder(const QString& programDir);
 // Where the settings file of a run lives: the working directory's RT62MWin.ini when there is one, or

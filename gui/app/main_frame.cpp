@@ -1,4 +1,5 @@
 #include "app/main_frame.h"
+#include "app/file_paths.h"
 
 #include "app/about_dialogs.h"
 #include "app/config_dialog.h"
@@ -600,7 +601,7 @@ std::optional<std::string> CMainFrame::chooseSavePath() {
     dlg.setDefaultSuffix(QStringLiteral("R62"));
     if (ctx_.doc.HasFile()) dlg.selectFile(QString::fromStdString(ctx_.doc.CurrentPath()));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
-    return dlg.selectedFiles().front().toStdString();
+    return NativePath(dlg.selectedFiles().front());
 }
 
 void CMainFrame::onNew() {
@@ -618,7 +619,7 @@ void CMainFrame::onOpen() {
         dlg.setNameFilter(kFileFilter);
         dlg.setDefaultSuffix(QStringLiteral("R62"));
         if (dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty())
-            path = dlg.selectedFiles().front().toStdString();
+            path = NativePath(dlg.selectedFiles().front());
     }
     if (path) openFile(*path);
 }
@@ -631,7 +632,7 @@ void CMainFrame::openFile(const std::string& path) {
 
 void CMainFrame::onOpenRecent(int index) {
     if (index >= recent_.size()) return;
-    const std::string path = recent_[index].toStdString();
+    const std::string path = NativePath(recent_[index]);
     loadContents([&] {
         if (ctx_.doc.OpenCommand(path, [this] { return chooseSavePath(); })) {
             addRecent(path);
@@ -821,7 +822,7 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     if (path.isEmpty()) return event->ignore();
     event->acceptProposedAction();
     // The modal questions of the open come after the drop has ended.
-    const std::string file = QFileInfo(path).absoluteFilePath().toStdString();
+    const std::string file = NativePath(QFileInfo(path).absoluteFilePath());
     QMetaObject::invokeMethod(
         this, [this, file] { openFile(file); }, Qt::QueuedConnection);
 }

@@ -60,8 +60,12 @@ QString SingleInstance::KeyFor(const QString& program, const QString& user, cons
 QString SingleInstance::DefaultKey() {
     QString user = qEnvironmentVariable("USER");
     if (user.isEmpty()) user = qEnvironmentVariable("USERNAME");
-    return KeyFor(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName(), user,
-                  qEnvironmentVariable("DISPLAY"), qEnvironmentVariable("WAYLAND_DISPLAY"));
+    // Without X or Wayland (Windows), the session is the one Windows names for the logon
+    // ("Console", "RDP-Tcp#3"): each remote session of a user gets a window of its own.
+    QString display = qEnvironmentVariable("DISPLAY");
+    if (display.isEmpty()) display = qEnvironmentVariable("SESSIONNAME");
+    return KeyFor(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName(), user, display,
+                  qEnvironmentVariable("WAYLAND_DISPLAY"));
 }
 
 bool SingleInstance::acquire(const QString& fileToOpen) {

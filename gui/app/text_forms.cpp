@@ -1,5 +1,6 @@
 // The window's text-form commands over core/text; files are written and read only through data_file.h.
 #include "app/text_forms.h"
+#include "app/file_paths.h"
 
 #ifdef RT62_HAVE_YAML
 
@@ -68,7 +69,7 @@ std::optional<std::string> RunFileDialog(QWidget* parent, const QString& title, 
     // A name typed without an extension gets the one of the chosen form.
     if (save && QFileInfo(path).suffix().isEmpty() && chosenFilter)
         path += *chosenFilter == 1 ? QStringLiteral(".csv") : QStringLiteral(".yaml");
-    return path.toStdString();
+    return NativePath(path);
 }
 
 // The channel cells whose field reads differently in a and b.
@@ -147,8 +148,8 @@ std::optional<std::string> ChooseCompareFile(QWidget* parent) {
 
 bool ExportText(TextFormsContext& ctx, const TextChoice& choice) {
     const DataFileBytes bytes = DocumentBytes(ctx.doc);
-    const std::string text =
-        choice.kind == TextKind::Csv ? ExportCsv(bytes) : ExportYaml(bytes, ctx.doc.Model().twoToneFormat);
+    const std::string text = NativeLineEnds(
+        choice.kind == TextKind::Csv ? ExportCsv(bytes) : ExportYaml(bytes, ctx.doc.Model().twoToneFormat));
     const auto* data = reinterpret_cast<const std::uint8_t*>(text.data());
     return WriteDataFile(ctx.prompter, choice.path, std::span<const std::uint8_t>(data, text.size()));
 }

@@ -1,6 +1,7 @@
 // The main window's steps around an Upload or Download: the worker reads and writes a copy of the
 // image behind the modal progress dialog; the document is touched only before and after it.
 #include "link/transfer.h"
+#include "app/file_paths.h"
 
 #include "app/app_settings.h"
 #include "app/qt_prompter.h"
@@ -108,7 +109,7 @@ TransferResult RunTransfer(TransferKind kind, TransferContext& ctx, RadioImage* 
         options.serviceMode = ctx.settings.serviceMode;
         options.marketingChanged = doc.IsMarketingChanged();
         // The backup carries the document's Default Split, so opening it gives back this document's image.
-        const BackupSettings backup{true, ctx.settings.backupFolder.toStdString(), doc.TrailerBytes()};
+        const BackupSettings backup{true, NativePath(ctx.settings.backupFolder), doc.TrailerBytes()};
 
         CancelToken cancel;
         UploadJobResult upload;

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QDir>
 #include <QFile>
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -113,6 +114,30 @@ QImage Png(const std::vector<Shape>& shapes, int size) {
     return image;
 }
 
+// A Windows icon file holding the PNG images (Windows reads PNG-coded entries since Vista): a 6-byte
+// header, a 16-byte entry per image, then the images.
+QByteArray Ico(const std::vector<std::pair<int, QByteArray>>& pngs) {
+    QByteArray out;
+    auto put16 = [&](int v) { out.append(char(v & 0xff)).append(char((v >> 8) & 0xff)); };
+    auto put32 = [&](qint64 v) { put16(int(v & 0xffff)); put16(int((v >> 16) & 0xffff)); };
+    put16(0);
+    put16(1);
+    put16(int(pngs.size()));
+    qint64 offset = 6 + 16 * qint64(pngs.size());
+    for (const auto& [size, png] : pngs) {
+        out.append(char(size >= 256 ? 0 : size)).append(char(size >= 256 ? 0 : size));
+        out.append(char(0)).append(char(0)); // no palette, reserved
+        put16(1);                            // colour planes
+        put16(32);                           // bits per pixel
+        put32(png.size());
+        put32(offset);
+        offset += png.size();
+    }
+    for (const auto& entry : pngs)
+        out.append(entry.second);
+    return out;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -129,14 +154,27 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "make_icons: cannot write %s\n", qPrintable(svg.fileName()));
         return 1;
     }
+    std::vector<std::pair<int, QByteArray>> icoImages;
     for (int i = 2; i < argc; ++i) {
         const int size = std::atoi(argv[i]);
         const QString dir = QStringLiteral("%1x%1").arg(size);
-        const QString file = out.filePath(dir + QStringLiteral("/rt62mwin.png"));
-        if (size < 8 || size > 1024 || !out.mkpath(dir) || !Png(shapes, size).save(file, "PNG")) {
+        QFile file(out.filePath(dir + QStringLiteral("/rt62mwin.png")));
+        QByteArray png;
+        QBuffer buffer(&png);
+        if (size < 8 || size > 1024 || !out.mkpath(dir) || !buffer.open(QIODevice::WriteOnly) ||
+            !Png(shapes, size).save(&buffer, "PNG") || !file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(png) != png.size()) {
             std::fprintf(stderr, "make_icons: cannot write the %s icon\n", argv[i]);
             return 1;
         }
+        if (size <= 256) icoImages.emplace_back(size, png);
+    }
+    // The same images as the Windows program's and file type's icon.
+    QFile ico(out.filePath(QStringLiteral("rt62mwin.ico")));
+    const QByteArray icoBytes = Ico(icoImages);
+    if (!ico.open(QIODevice::WriteOnly | QIODevice::Truncate) || ico.write(icoBytes) != icoBytes.size()) {
+        std::fprintf(stderr, "make_icons: cannot write %s\n", qPrintable(ico.fileName()));
+        return 1;
     }
     return 0;
 }

@@ -173,17 +173,25 @@ void AppDesktopTest::settingsFilePlace() {
     AppSettings s;
     QVERIFY(IniSettings(mine).loadStartup(s) && QFileInfo(mine).isFile());
 
-    const QByteArray oldXdg = qgetenv("XDG_CONFIG_HOME");
     const QString home = QDir::homePath();
-    const QPair<QByteArray, QString> xdg[] = {{"/tmp/conf", "/tmp/conf"},
-                                              {"/tmp/conf/", "/tmp/conf"},
-                                              {"relative/conf", home + "/.config"},
-                                              {"", home + "/.config"}};
-    for (const auto& [value, want] : xdg) {
-        qputenv("XDG_CONFIG_HOME", value);
-        QCOMPARE(XdgConfigHome(), want);
+#ifdef Q_OS_WIN
+    const char* variable = "APPDATA";
+    const QPair<QByteArray, QString> places[] = {{"C:\\Users\\J\xc3\xb6rg\\AppData\\Roaming", "C:/Users/J\u00f6rg/AppData/Roaming"},
+                                                 {"relative", home + "/AppData/Roaming"},
+                                                 {"", home + "/AppData/Roaming"}};
+#else
+    const char* variable = "XDG_CONFIG_HOME";
+    const QPair<QByteArray, QString> places[] = {{"/tmp/conf", "/tmp/conf"},
+                                                 {"/tmp/conf/", "/tmp/conf"},
+                                                 {"relative/conf", home + "/.config"},
+                                                 {"", home + "/.config"}};
+#endif
+    const QByteArray old = qgetenv(variable);
+    for (const auto& [value, want] : places) {
+        qputenv(variable, value);
+        QCOMPARE(UserConfigHome(), want);
     }
-    qputenv("XDG_CONFIG_HOME", oldXdg);
+    qputenv(variable, old);
 }
 
 void AppDesktopTest::settingsFileNotWritable() {

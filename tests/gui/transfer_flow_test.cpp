@@ -115,7 +115,7 @@ class TransferFlowTest : public QObject {
     void cancelWhileWaitingForTheRadio();
     void downloadWritesTheEditedImage();
     void portsThatWillNotOpen();
-    void uploadAndDownloadOverAPseudoTerminal();
+    void uploadAndDownloadOverASerialPort();
     void radiosImageIsBackedUpFirst();
 };
 
@@ -203,9 +203,24 @@ void TransferFlowTest::portsThatWillNotOpen() {
     }
 }
 
-void TransferFlowTest::uploadAndDownloadOverAPseudoTerminal() {
+void TransferFlowTest::uploadAndDownloadOverASerialPort() {
 #ifdef _WIN32
-    QSKIP("pseudo-terminals are a POSIX facility");
+    // The Windows serial backend, through a COM port of Wine linked to the radio on a pseudo-terminal
+    // (scripts/wine-check.sh): RT62M_TEST_COM_PORT names the port, RT62M_TEST_COM_RADIO the data file
+    // the radio started with, and RT62M_TEST_COM_EXPECT receives what it must hold afterwards.
+    const QString portName = qEnvironmentVariable("RT62M_TEST_COM_PORT");
+    if (portName.isEmpty()) QSKIP("no COM port with a radio behind it (RT62M_TEST_COM_PORT)");
+    const ReadOutcome start = ReadFileBytes(qEnvironmentVariable("RT62M_TEST_COM_RADIO").toStdString());
+    QVERIFY(start.status == ReadStatus::Ok && start.bytes.size() == kDataFileSize);
+    Bench b;
+    b.useInterface(portName);
+    QCOMPARE(b.run(false), TransferResult::Completed);
+    QVERIFY(std::equal(b.doc.Image().begin(), b.doc.Image().end(), start.bytes.begin()));
+    b.doc.Model().channels.at(5).rxFrequency = b.doc.Model().channels.at(5).txFrequency = 160.25;
+    QCOMPARE(b.run(true), TransferResult::Completed);
+    QCOMPARE(b.prompter.shown, (std::vector<int>{83, 89}));
+    const DataFileBytes held = MakeDataFileBytes(b.doc.Image(), b.doc.TrailerBytes());
+    QCOMPARE(WriteFileBytes(qEnvironmentVariable("RT62M_TEST_COM_EXPECT").toStdString(), held), WriteStatus::Ok);
 #else
     // The real serial backend, with the radio switched on after the first request.
     PtyRadio radio(RadioSideImage(), RadioEmulator::Start::PowerOnPrompt, false);

@@ -1,8 +1,10 @@
 // Port names as the settings and the command line give them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
+#include "link/port_list.h"
 #include "link/serial_port.h"
 
 namespace rt62 {
@@ -52,6 +54,35 @@ TEST(PortName, MapsComNumbersDevicesAndTheSimulatedRadio) {
     EXPECT_EQ(ParsePortName("COM1")->device, "/dev/ttyS0");
     EXPECT_EQ(ParsePortName("COM16")->device, "/dev/ttyS15");
 #endif
+}
+
+// What the Windows device list gives, made into the port list's fields.
+TEST(PortName, WindowsDeviceListTexts) {
+    const std::tuple<const char*, const char*, const char*, const char*> products[] = {
+        {"USB Serial Port (COM3)", "COM3", "FTDI", "USB Serial Port (FTDI)"},
+        {"USB Serial Port (COM3)", "COM13", "FTDI", "USB Serial Port (COM3) (FTDI)"}, // not its own name
+        {"Prolific USB-to-Serial Comm Port (COM4)", "COM4", "Prolific", "Prolific USB-to-Serial Comm Port"},
+        {"Communications Port (COM1)", "COM1", "(Standard port types)", "Communications Port"},
+        {"", "COM7", "wch.cn", "wch.cn"},
+        {"Serial (COM2)", "COM2", "", "Serial"},
+    };
+    for (const auto& [friendly, port, maker, want] : products)
+        EXPECT_EQ(WindowsPortProduct(friendly, port, maker), want) << friendly;
+
+    const std::pair<const char*, const char*> ids[] = {
+        {"USB\\VID_0403&PID_6001&REV_0600", "0403:6001"},
+        {"FTDIBUS\\VID_0403+PID_6015+DK0ABCDEA\\0000", "0403:6015"},
+        {"usb\\vid_067b&pid_2303", "067b:2303"},
+        {"USB\\VID_04&PID_6001", ""}, // too short
+        {"ACPI\\PNP0501", ""},
+        {"USB\\VID_0403&PID_60", ""},
+    };
+    for (const auto& [hw, want] : ids)
+        EXPECT_EQ(UsbIdFromHardwareId(hw), want) << hw;
+
+    std::vector<std::string> ports = {"COM10", "COM2", "COM1", "\\\\.\\COM20"};
+    std::sort(ports.begin(), ports.end(), ComPortOrder);
+    EXPECT_EQ(ports, (std::vector<std::string>{"COM1", "COM2", "COM10", "\\\\.\\COM20"}));
 }
 
 } // namespace

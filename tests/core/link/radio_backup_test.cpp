@@ -8,6 +8,7 @@
 
 #include "image/data_file.h"
 #include "image/fields.h"
+#include "image/native_path.h"
 #include "link/radio_backup.h"
 #include "link/sim_port.h"
 #include "link_test_support.h"
@@ -23,9 +24,11 @@ struct TempFolder {
     fs::path path;
     TempFolder() {
         static int counter = 0;
+        // A user's folder may be named in any script; the file calls must keep such names intact.
         path = fs::temp_directory_path() /
-               ("rt62-backup-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "-" + std::to_string(++counter));
+               PathFromUtf8("rt62-backup-J\xc3\xb6rg-\xe6\x9d\x8e-" +
+                            std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                            std::to_string(++counter));
         fs::remove_all(path);
     }
     ~TempFolder() {
@@ -34,8 +37,8 @@ struct TempFolder {
     }
     std::vector<std::string> Names() const {
         std::vector<std::string> out;
-        for (const std::string& p : ListBackups(path.string()))
-            out.push_back(fs::path(p).filename().string());
+        for (const std::string& p : ListBackups(Utf8FromPath(path)))
+            out.push_back(Utf8FromPath(PathFromUtf8(p).filename()));
         return out;
     }
 };
@@ -69,8 +72,10 @@ TEST(RadioBackup, DefaultFolderFollowsTheEnvironment) {
         std::string folder;
     };
 #ifdef _WIN32
-    const Case cases[] = {{{{"APPDATA", "C:\\Users\\op\\AppData\\Roaming"}},
-                           "C:\\Users\\op\\AppData\\Roaming\\RT62MWin\\backups"},
+    const Case cases[] = {{{{"LOCALAPPDATA", "C:\\Users\\op\\AppData\\Local"}, {"APPDATA", "C:\\R"}},
+                           "C:\\Users\\op\\AppData\\Local\\RT62MWin\\backups"},
+                          {{{"LOCALAPPDATA", "C:\\Users\\J\xc3\xb6rg\\AppData\\Local"}},
+                           "C:\\Users\\J\xc3\xb6rg\\AppData\\Local\\RT62MWin\\backups"},
                           {{{"XDG_DATA_HOME", "/x"}}, ""}};
 #else
     const Case cases[] = {
@@ -113,18 +118,18 @@ TEST(RadioBackup, WritesNewFilesAndKeepsTheNewest) {
     const FileTrailerBytes trailer{1, 2, 3, 4, 5, 6, 7, 8};
     const std::time_t when = At(2024, 3, 5, 9, 8, 7);
 
-    BackupOutcome first = WriteRadioBackup(folder.string(), image, trailer, when);
+    BackupOutcome first = WriteRadioBackup(Utf8FromPath(folder), image, trailer, when);
     ASSERT_EQ(first.status, BackupStatus::Written);
-    EXPECT_EQ(fs::path(first.path).filename(), "20240305-090807-7C123456.r62");
+    EXPECT_EQ(PathFromUtf8(first.path).filename(), "20240305-090807-7C123456.r62");
     const DataFileBytes expected = MakeDataFileBytes(image, trailer);
     EXPECT_EQ(Contents(first.path), std::vector<std::uint8_t>(expected.begin(), expected.end()));
 
     // The same second again: a second file, the first untouched.
     RadioImage other = image;
     other[0x20] ^= 0xFF;
-    BackupOutcome second = WriteRadioBackup(folder.string(), other, trailer, when);
+    BackupOutcome second = WriteRadioBackup(Utf8FromPath(folder), other, trailer, when);
     ASSERT_EQ(second.status, BackupStatus::Written);
-    EXPECT_EQ(fs::path(second.path).filename(), "20240305-090807-7C123456-2.r62");
+    EXPECT_EQ(PathFromUtf8(second.path).filename(), "20240305-090807-7C123456-2.r62");
     EXPECT_EQ(Contents(first.path), std::vector<std::uint8_t>(expected.begin(), expected.end()));
 
     // Fill up to more than the limit; files not named like backups are never removed.
@@ -134,22 +139,22 @@ TEST(RadioBackup, WritesNewFilesAndKeepsTheNewest) {
                                     "0000-0C010001.r62"));
     for (const char* keep : {"notes.txt", "20200101-000000-0C010001.r62.bak", "2020-01-01.r62"})
         std::ofstream(folder / keep);
-    const BackupOutcome third = WriteRadioBackup(folder.string(), image, trailer, when + 60, 100);
+    const BackupOutcome third = WriteRadioBackup(Utf8FromPath(folder), image, trailer, when + 60, 100);
     ASSERT_EQ(third.status, BackupStatus::Written);
-    const std::vector<std::string> names = ListBackups(folder.string());
+    const std::vector<std::string> names = ListBackups(Utf8FromPath(folder));
     ASSERT_EQ(names.size(), 100u);
     // 112 old ones, the two above and the new one: the 15 oldest went.
-    EXPECT_EQ(fs::path(names.front()).filename(), "20230104-030000-0C010001.r62");
+    EXPECT_EQ(PathFromUtf8(names.front()).filename(), "20230104-030000-0C010001.r62");
     EXPECT_EQ(names.back(), third.path);
     for (const char* keep : {"notes.txt", "20200101-000000-0C010001.r62.bak", "2020-01-01.r62"})
         EXPECT_TRUE(fs::exists(folder / keep)) << keep;
 
     // A clock set back makes the new backup the oldest by name: it stays all the same.
     const BackupOutcome back =
-        WriteRadioBackup(folder.string(), image, trailer, At(2001, 1, 1, 0, 0, 0), 100);
+        WriteRadioBackup(Utf8FromPath(folder), image, trailer, At(2001, 1, 1, 0, 0, 0), 100);
     ASSERT_EQ(back.status, BackupStatus::Written);
-    EXPECT_TRUE(fs::exists(back.path));
-    EXPECT_EQ(ListBackups(folder.string()).size(), 100u);
+    EXPECT_TRUE(fs::exists(PathFromUtf8(back.path)));
+    EXPECT_EQ(ListBackups(Utf8FromPath(folder)).size(), 100u);
 }
 
 TEST(RadioBackup, FailureAsksWhetherToGoOn) {
@@ -165,10 +170,10 @@ TEST(RadioBackup, FailureAsksWhetherToGoOn) {
         bool goOn;
         std::vector<int> asked;
     };
-    const std::string notAFolder = (dir.path / "plain-file").string();
-    const std::string inside = (dir.path / "plain-file" / "backups").string();
+    const std::string notAFolder = Utf8FromPath(dir.path / "plain-file");
+    const std::string inside = Utf8FromPath(dir.path / "plain-file" / "backups");
     const Case cases[] = {
-        {"written", {true, (dir.path / "ok").string(), {}}, Answer::No, true, {}},
+        {"written", {true, Utf8FromPath(dir.path / "ok"), {}}, Answer::No, true, {}},
         {"folder is a file, go on", {true, notAFolder, {}}, Answer::Yes, true, {kStrBackupFolderFailed}},
         {"folder is a file, stop", {true, notAFolder, {}}, Answer::No, false, {kStrBackupFolderFailed}},
         {"folder under a file", {true, inside, {}}, Answer::No, false, {kStrBackupFolderFailed}},
@@ -185,7 +190,7 @@ TEST(RadioBackup, FailureAsksWhetherToGoOn) {
             EXPECT_EQ(prompter.args[0], std::vector<std::string>{c.settings.folder}); // names the folder
         }
     }
-    EXPECT_EQ(ListBackups((dir.path / "ok").string()).size(), 1u);
+    EXPECT_EQ(ListBackups(Utf8FromPath(dir.path / "ok")).size(), 1u);
 }
 
 // The transfer hands every image it reads from the radio to the backup before anything else.
@@ -237,7 +242,7 @@ TEST(RadioBackup, TransfersBackUpTheRadiosImageFirst) {
             sentBeforeBackup = rig.Sent();
             EXPECT_EQ(read, radioImage);
             EXPECT_TRUE(rig.prompter.ids.empty()); // before the overwrite question and every message
-            BackupSettings settings{true, dir.path.string(), {}};
+            BackupSettings settings{true, Utf8FromPath(dir.path), {}};
             return BackUpRadioImage(rig.prompter, settings, read, At(2024, 3, 5, 9, 8, 7)) && c.goOn;
         };
         JobStatus status;
@@ -257,7 +262,7 @@ TEST(RadioBackup, TransfersBackUpTheRadiosImageFirst) {
         std::vector<int> messages = rig.prompter.ids;
         std::erase(messages, kStrOverwrite);
         EXPECT_EQ(messages, c.messages);
-        const std::vector<std::string> backups = ListBackups(dir.path.string());
+        const std::vector<std::string> backups = ListBackups(Utf8FromPath(dir.path));
         ASSERT_EQ(backups.size(), 1u);
         const std::vector<std::uint8_t> bytes = Contents(backups[0]);
         ASSERT_EQ(bytes.size(), kDataFileSize);

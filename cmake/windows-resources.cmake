@@ -1,0 +1,30 @@
+# Windows resources for a program: the manifest (UTF-8 code page for the narrow file calls), the
+# version, and the program icon when the host's icon drawer is known (RT62M_HOST_MAKE_ICONS).
+function(rt62m_windows_resources target description)
+    if(NOT WIN32)
+        return()
+    endif()
+    enable_language(RC)
+    set(RT62M_RC_NAME ${target})
+    set(RT62M_RC_DESCRIPTION ${description})
+    set(RT62M_MANIFEST ${PROJECT_SOURCE_DIR}/packaging/windows/rt62mwin.manifest)
+    set(RT62M_RC_ICON "")
+    set(ico ${PROJECT_BINARY_DIR}/icons/rt62mwin.ico)
+    if(RT62M_HOST_MAKE_ICONS)
+        if(NOT TARGET rt62m_windows_icon)
+            add_custom_command(OUTPUT ${ico}
+                               COMMAND ${RT62M_HOST_MAKE_ICONS} ${PROJECT_BINARY_DIR}/icons 16 24 32 48 64 256
+                               COMMENT "Drawing the Windows icon"
+                               VERBATIM)
+            add_custom_target(rt62m_windows_icon DEPENDS ${ico})
+        endif()
+        set(RT62M_RC_ICON "1 ICON \"${ico}\"")
+    endif()
+    set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
+    configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/program.rc.in ${rc} @ONLY)
+    target_sources(${target} PRIVATE ${rc})
+    if(RT62M_HOST_MAKE_ICONS)
+        add_dependencies(${target} rt62m_windows_icon)
+        set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${ico})
+    endif()
+endfunction()

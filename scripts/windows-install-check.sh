@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# The Windows installer as a user meets it, in a fresh Wine prefix: a silent install, the files, the
+# Start-menu entry, the .r62 file type and the Apps entry; the installed programs answer as the Linux
+# build does; the window starts with its default file; the silent uninstall leaves the prefix as it
+# was, a data file the user saved into the program's folder included.
+# Usage: scripts/windows-install-check.sh   (after scripts/windows-package.sh)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+top=$PWD
+version=$(sed -n 's/^set(RT62M_VERSION "\(.*\)")$/\1/p' CMakeLists.txt)
+setup=$top/build-win/package/RT62MWin-$version-setup.exe
+linux=$top/build/bin
+[ -f "$setup" ] || { echo "windows-install-check: $setup is missing" >&2; exit 1; }
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+work=$(mktemp -d)
+app_pid=
+cleanup() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+    WINEPREFIX=$work/prefix "$wineserver" -k 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+"$wine" wineboot --init >/dev/null 2>&1
+"$wineserver" -w
+cd "$work"
+
+failures=0
+fail() {
+    echo "windows-install-check: FAILED: $*" >&2
+    failures=$((failures + 1))
+}
+# What is in the prefix's C: drive and registry, less what Wine itself changes as it runs.
+snapshot() {
+    (cd "$WINEPREFIX/drive_c" && find . -path ./windows -prune -o -print | sort)
+    for key in 'HKLM\Software\Classes\.r62' 'HKLM\Software\Classes\RT62MWin.DataFile' 'HKLM\Software\RT62MWin' \
+               'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\RT62MWin'; do
+        "$wine" reg query "$key" /s 2>/dev/null | tr -d '\r' | sed "s|^|$key: |" || true
+    done
+}
+reg_value() { # key, value name (empty: the default value)
+    local args=(/v "$2")
+    [ -z "$2" ] && args=(/ve)
+    "$wine" reg query "$1" "${args[@]}" 2>/dev/null | tr -d '\r' | sed -n 's/^ *[^ ].*REG_[A-Z_]* *//p' | head -n 1
+}
+
+snapshot >before.txt
+dir='C:\Program Files\RT62MWin'
+unix_dir=$WINEPREFIX/drive_c/Program\ Files/RT62MWin
+"$wine" "$setup" /S "/D=$dir" >/dev/null 2>&1 || fail "the silent install failed"
+"$wineserver" -w
+
+for f in RT62MWin.exe rt62m.exe Uninstall.exe qt.conf platforms/qwindows.dll styles/qwindowsvistastyle.dll \
+         Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll Qt6PrintSupport.dll Qt6Network.dll \
+         RT62Mvhf1.r62 RT62Mvhf2.r62 RT62Muhf1.r62 RT62Muhf2.r62; do
+    [ -f "$unix_dir/$f" ] || fail "not installed: $f"
+done
+[ -f "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/RT62MWin.lnk" ] ||
+    fail "no Start-menu entry"
+[ "$(reg_value 'HKLM\Software\Classes\.r62' '')" = RT62MWin.DataFile ] || fail ".r62 is not RT62MWin's file type"
+open_command=$(reg_value 'HKLM\Software\Classes\RT62MWin.DataFile\shell\open\command' '')
+[ "$open_command" = "\"$dir\\RT62MWin.exe\" \"%1\"" ] || fail "the .r62 open command is '$open_command'"
+uninstall=$(reg_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\RT62MWin' UninstallString)
+[ "$uninstall" = "\"$dir\\Uninstall.exe\"" ] || fail "the Apps entry's uninstaller is '$uninstall'"
+[ "$(reg_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\RT62MWin' DisplayVersion)" = "$version" ] ||
+    fail "the Apps entry does not show version $version"
+
+# The installed programs answer as the Linux build does.
+"$wine" "$unix_dir/RT62MWin.exe" --version >win-version.txt 2>&1 || fail "RT62MWin.exe --version failed"
+"$linux/RT62MWin" --version >linux-version.txt 2>&1
+diff <(tr -d '\r' <win-version.txt) linux-version.txt >/dev/null || fail "RT62MWin.exe --version: $(cat win-version.txt)"
+cp "$linux/RT62Mvhf1.r62" "$linux/RT62Muhf2.r62" .
+for args in "export RT62Mvhf1.r62" "export RT62Muhf2.r62" "diff RT62Mvhf1.r62 RT62Muhf2.r62"; do
+    # shellcheck disable=SC2086
+    "$wine" "$unix_dir/rt62m.exe" $args >win.out 2>&1 && echo 0 >win.rc || echo $? >win.rc
+    # shellcheck disable=SC2086
+    "$linux/rt62m" $args >linux.out 2>&1 && echo 0 >linux.rc || echo $? >linux.rc
+    cmp -s <(tr -d '\r' <win.out) linux.out && cmp -s win.rc linux.rc || fail "rt62m.exe $args differs from Linux"
+done
+"$linux/rt62m" export RT62Muhf2.r62 -o uhf2.yaml
+"$wine" "$unix_dir/rt62m.exe" import uhf2.yaml -o back.r62 >/dev/null 2>&1 || fail "rt62m.exe import failed"
+cmp -s back.r62 RT62Muhf2.r62 || fail "rt62m.exe import: not the bytes the text came from"
+
+# The window as the Start-menu entry starts it (from the program folder, no file): it comes up with
+# the default data file and stays up until it is closed.
+(cd "$unix_dir" && QT_QPA_PLATFORM=offscreen exec "$wine" RT62MWin.exe >"$work/app.log" 2>&1) &
+app_pid=$!
+sleep 8
+kill -0 "$app_pid" 2>/dev/null || fail "RT62MWin.exe did not stay up: $(tr -d '\r' <"$work/app.log" | tail -3)"
+"$wineserver" -k 2>/dev/null || true
+wait "$app_pid" 2>/dev/null || true
+app_pid=
+
+# The user's own files in the program folder stay; all else goes.
+cp "$linux/RT62Mvhf2.r62" "$unix_dir/my radio.r62"
+"$wine" "$unix_dir/Uninstall.exe" /S >/dev/null 2>&1 || fail "the silent uninstall failed"
+"$wineserver" -w
+[ -f "$unix_dir/my radio.r62" ] || fail "the uninstaller removed the user's data file"
+cmp -s "$unix_dir/my radio.r62" "$linux/RT62Mvhf2.r62" || fail "the user's data file changed"
+rm -f "$unix_dir/my radio.r62"
+rmdir "$unix_dir" 2>/dev/null || fail "the uninstaller left: $(cd "$unix_dir" && find . -type f | head -5 | tr '\n' ' ')"
+snapshot >after.txt
+diff before.txt after.txt >prefix.diff || fail "the prefix is not as it was: $(head -8 prefix.diff | tr '\n' ' ')"
+
+if [ "$failures" -ne 0 ]; then
+    echo "windows-install-check: $failures check(s) failed" >&2
+    exit 1
+fi
+echo "windows-install-check: the installer installs, registers, runs and uninstalls cleanly under Wine"
