@@ -2,16 +2,18 @@
 # Reads the running window through the desktop's accessibility bus, as a screen reader would: starts a
 # private X server (Xvfb), a D-Bus session with the AT-SPI registry, RT62MWin on a data file, and checks
 # with scripts/a11y_check.py that the table "Channels" and every one of its cells are named in words.
-# Usage: scripts/a11y-check.sh [DATA.R62]   (default: the first VHF default file beside the program)
+# Usage: scripts/a11y-check.sh [DATA.R62]
+# Without a file it checks one made from the first VHF default file with a channel out of use, tones,
+# and other values than the factory ones, and also listens for the names announced when the current cell
+# moves.
 # Exit status 0 when every name is right, 1 with the wrong names listed otherwise.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh xvfb at-spi2-core python3-pyatspi dbus-x11
 
 bin=build/bin/RT62MWin
-data=${1:-build/bin/RT62Mvhf1.r62}
-[ -x "$bin" ] || { echo "a11y-check: $bin is not built (cmake --build build)" >&2; exit 1; }
-[ -f "$data" ] || { echo "a11y-check: no data file $data" >&2; exit 1; }
+rt62m=build/bin/rt62m
+[ -x "$bin" ] && [ -x "$rt62m" ] || { echo "a11y-check: build RT62MWin and rt62m first (cmake --build build)" >&2; exit 1; }
 
 work=$(mktemp -d)
 xvfb_pid=""
@@ -47,12 +49,44 @@ chmod 700 "$XDG_RUNTIME_DIR"
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 QT_QPA_PLATFORM=xcb NO_AT_BRIDGE=0
 unset QT_SCALE_FACTOR
 
-rt62m=build/bin/rt62m
-[ -x "$rt62m" ] || rt62m=""
+expect=()
+if [ $# -ge 1 ]; then
+    data=$1
+    [ -f "$data" ] || { echo "a11y-check: no data file $data" >&2; exit 1; }
+else
+    [ -f build/bin/RT62Mvhf1.r62 ] || { echo "a11y-check: no build/bin/RT62Mvhf1.r62 (cmake --build build)" >&2; exit 1; }
+    data="$work/check.r62"
+    "$rt62m" import --base build/bin/RT62Mvhf1.r62 -o "$data" - <<'YAML'
+format: rt62m-1
+channels:
+  2:
+    in_use: false
+  3:
+    receive: 146.52000
+    wide: false
+    decode: C-100.0
+    encode: D-023
+    power: low
+    scan: true
+    lock_out: BC
+    squelch: 9
+    two_tone_s: true
+  5:
+    decode: D-023
+    encode: D-023
+    prox: true
+    lock_out: BT
+YAML
+    expect=(--expect "Channel 3, Receive, 146.52000 MHz" --expect "Channel 2, not in use, Receive, 150.00000 MHz"
+            --expect "Channel 3, Decode, CTCSS 100.0 Hz" --expect "Channel 3, Scan, on"
+            --expect "Channel 2, Type, not in use" --expect "Channel 5, PROX, on")
+fi
+# Debian's python3, where python3-pyatspi is installed (not whatever python3 comes first in PATH).
 # Its own process group, so the cleanup reaches the buses and services the session starts.
 set +e
 setsid timeout -k 5 150 dbus-run-session -- \
-    python3 scripts/a11y_check.py --program "$bin" --file "$data" ${rt62m:+--cli "$rt62m"} --log "$work/window.log" &
+    /usr/bin/python3 scripts/a11y_check.py --program "$bin" --file "$data" --cli "$rt62m" "${expect[@]}" \
+    --log "$work/window.log" 2> >(grep -v -e '^dbus-daemon\[' -e '^SpiRegistry daemon' >&2) &
 session_pid=$!
 wait "$session_pid"
 status=$?

@@ -137,6 +137,44 @@ def check(table, texts):
     return problems
 
 
+def announcements(table, seconds=10):
+    """Moves the current cell with the Down key and returns the cell names announced on the bus."""
+    from gi.repository import GLib
+
+    heard = []
+
+    def listen(event):
+        try:
+            if event.source is not None and event.source.name:
+                heard.append((event.type, event.source.name))
+        except Exception:
+            pass
+
+    kinds = ["object:state-changed:focused", "focus:", "object:property-change:accessible-name",
+             "object:active-descendant-changed"]
+    for kind in kinds:
+        pyatspi.Registry.registerEventListener(listen, kind)
+    try:
+        component = table.queryComponent()
+        component.grabFocus()
+        context = GLib.MainContext.default()
+        deadline = time.monotonic() + seconds
+        sent = 0
+        while time.monotonic() < deadline:
+            while context.pending():
+                context.iteration(False)
+            if any(name.startswith("Channel 2, ") for _, name in heard):
+                break
+            if sent < 3 and time.monotonic() > deadline - seconds + 1 + sent:
+                pyatspi.Registry.generateKeyboardEvent(0xFF54, None, pyatspi.KEY_SYM)  # Down
+                sent += 1
+            time.sleep(0.05)
+    finally:
+        for kind in kinds:
+            pyatspi.Registry.deregisterEventListener(listen, kind)
+    return heard
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--program", required=True)
@@ -144,6 +182,8 @@ def main():
     ap.add_argument("--cli")
     ap.add_argument("--log", default=os.devnull)
     ap.add_argument("--wait", type=float, default=60)
+    ap.add_argument("--expect", action="append", default=[],
+                    help="a cell name that must be there, such as 'Channel 3, Scan, on'")
     a = ap.parse_args()
 
     texts = grid_texts(a.cli, a.file) if a.cli else None
@@ -156,12 +196,20 @@ def main():
                   % a.wait, file=sys.stderr)
             return 1
         problems = check(table, texts)
+        t = table.queryTable()
+        names = {t.getAccessibleAt(r, c).name for r in range(t.nRows) for c in range(t.nColumns)}
+        problems += ["no cell is named %r" % e for e in a.expect if e not in names]
+        heard = announcements(table)
+        moved = [h for h in heard if h[1].startswith("Channel 2, ")]
+        if not moved:
+            problems.append("moving down from channel 1 announced no cell of channel 2 (heard %r)" % heard[:10])
         if problems:
             print("a11y-check: %d wrong names:" % len(problems), file=sys.stderr)
             for p in problems[:60]:
                 print("  " + p, file=sys.stderr)
             return 1
-        print("a11y-check: the table \"Channels\", its 20 headers and 320 cells are named in words")
+        print("a11y-check: the table \"Channels\", its 20 headers and 320 cells are named in words;"
+              " Down was announced as %s %r" % moved[0])
         return 0
     finally:
         window.send_signal(signal.SIGTERM)
