@@ -2,10 +2,12 @@
 #include "image/cell_speech.h"
 
 #include "image/cells.h"
-#include "image/layout.h"
 #include "image/frequency.h"
+#include "image/layout.h"
 #include "image/strings.h"
 #include "image/tones.h"
+
+#include <initializer_list>
 
 namespace rt62 {
 
