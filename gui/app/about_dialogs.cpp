@@ -67,6 +67,7 @@ GuideDialog::GuideDialog(GuideMode mode, QWidget* parent, const QString& backupF
     EnsureResources();
     setWindowIcon(QIcon(QStringLiteral(":/icons/rt62mwin.xpm")));
     text_->setObjectName(QStringLiteral("1002"));
+    text_->setAccessibleName(windowTitle()); // the guide has no label; its title names it
     text_->setReadOnly(true);
     text_->setFont(FixedFont(0));
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -1,5 +1,6 @@
 #include "app/config_dialog.h"
 
+#include "app/accessible_names.h"
 #include "app/help_window.h"
 #include "image/prompter.h"
 #include "image/strings.h"
@@ -177,6 +178,7 @@ ConfigurationDialog::ConfigurationDialog(AppSettings& settings, PortControl& por
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left, 1);
     layout->addLayout(buttons);
+    NameControlsFromLabels(this);
     InstallHelpKey(this, kHelpConfigure);
 }
 

@@ -39,6 +39,7 @@ PasswordDialog::PasswordDialog(QWidget* parent) : QDialog(parent), edit_(new QLi
     setProperty("helpContext", 131072 + 146);
     edit_->setObjectName(QStringLiteral("1073"));
     edit_->setEchoMode(QLineEdit::Password);
+    edit_->setAccessibleName(windowTitle()); // the field has no label of its own
     edit_->setValidator(new LowerCaseValidator(edit_));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

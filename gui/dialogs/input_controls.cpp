@@ -1,5 +1,6 @@
 #include "dialogs/input_controls.h"
 
+#include "app/contrast.h"
 #include "dialogs/filter_kind.h"
 
 #include <QApplication>
@@ -40,7 +41,7 @@ void ColorEdit::applyState(State s) {
     case State::Editing:
         setEnabled(true);
         setReadOnly(false);
-        setColors(sys.color(QPalette::Active, QPalette::WindowText),
+        setColors(sys.color(QPalette::Active, QPalette::ToolTipText),
                   sys.color(QPalette::Active, QPalette::ToolTipBase));
         break;
     case State::Disabled:
@@ -52,7 +53,9 @@ void ColorEdit::applyState(State s) {
     }
 }
 
-void ColorEdit::setColors(const QColor& text, const QColor& background) {
+void ColorEdit::setColors(const QColor& wanted, const QColor& background) {
+    // The state's own colours, moved only where a theme puts them too close to read.
+    const QColor text = ReadableOn(wanted, background);
     QPalette p = palette();
     for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         p.setColor(g, QPalette::Text, text);

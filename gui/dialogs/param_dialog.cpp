@@ -1,5 +1,6 @@
 #include "dialogs/param_dialog.h"
 
+#include "app/accessible_names.h"
 #include "dialogs/input_controls.h"
 #include "image/strings.h"
 
@@ -171,6 +172,7 @@ void ParamDialog::showEvent(QShowEvent* event) {
 }
 
 void ParamDialog::arrangeFocus() {
+    NameControlsFromLabels(this);
     QList<QWidget*> chain;
     CollectControls(body_, chain);
     chain << ok_ << cancel_;
@@ -195,9 +197,15 @@ void ParamDialog::showHelpTopic() {
     if (HelpHook()) HelpHook()(helpTopic());
 }
 
+QString ParamDialog::HelpDescription(int id) {
+    const std::string_view text = StringText(id);
+    return FromTable(text.substr(0, text.find('\n')));
+}
+
 EnterCombo* ParamDialog::makeCombo(int id, const QStringList& items) {
     auto* c = new EnterCombo(this);
     c->setObjectName(ControlName(id));
+    c->setAccessibleDescription(HelpDescription(id));
     c->addItems(items);
     connect(c, &EnterCombo::focusEntered, this, [this, id] { ShowHelpLine(id); });
     connect(c, &QComboBox::activated, this, [this, id](int index) { SelectionChanged(id, index); });
@@ -208,6 +216,7 @@ EnterCombo* ParamDialog::makeCombo(int id, const QStringList& items) {
 FilterEdit* ParamDialog::makeFilterEdit(int id, unsigned filterKind, unsigned maxLength) {
     auto* e = new FilterEdit(this);
     e->setObjectName(ControlName(id));
+    e->setAccessibleDescription(HelpDescription(id));
     e->setFilterKind(filterKind);
     e->setMaximumLength(maxLength);
     connect(e, &ToggleEdit::focusEntered, this, [this, id] { ShowHelpLine(id); });
@@ -218,6 +227,7 @@ FilterEdit* ParamDialog::makeFilterEdit(int id, unsigned filterKind, unsigned ma
 void ParamDialog::addRow(QFormLayout* form, const QString& label, QWidget* control) {
     auto* l = new QLabel(label);
     l->setBuddy(control);
+    control->setAccessibleName(WithoutMnemonic(label));
     form->addRow(l, control);
 }
 

@@ -52,6 +52,8 @@ public:
     int helpTopic() const;
     // Set by the main window to open its help viewer at a topic.
     static std::function<void(int topic)>& HelpHook();
+    // The help line of control id as a screen reader reads it: its first line, the description.
+    static QString HelpDescription(int id);
     // A control with its own help topic (property read by helpTopic).
     static void SetControlHelpTopic(QWidget* w, int topic);
 

@@ -1,5 +1,9 @@
 #include "dialogs/signaling_page_dialogs.h"
 
+#include "app/accessible_names.h"
+#include "image/cell_speech.h"
+#include "image/strings.h"
+
 #include "dialogs/dialog_values.h"
 #include "dialogs/filter_kind.h"
 #include "dialogs/input_controls.h"
@@ -73,6 +77,9 @@ PagingCodeDialog::PagingCodeDialog(CRT62MDoc& doc, QWidget* parent)
         const QString title = k < 10 ? QStringLiteral("PAGE  &%1").arg(k) : QStringLiteral("PAGE  1&0");
         auto* label = new QLabel(title);
         label->setBuddy(code);
+        // The row's label names both of its controls; the list is the page's decode switch.
+        sel->setAccessibleName(
+            QString::fromStdString(FormatString(kStrSpeechPageDecode, {WithoutMnemonic(title).toStdString()})));
         grid->addWidget(label, k - 1, 0);
         grid->addWidget(code, k - 1, 1);
         grid->addWidget(sel, k - 1, 2);

@@ -39,6 +39,7 @@ TwoToneBrowserDialog::TwoToneBrowserDialog(int mode, int pair, Tone tone, int po
     auto* layout = new QVBoxLayout(this);
     list_ = new QListWidget(this);
     list_->setObjectName(ControlName(kListId));
+    list_->setAccessibleName(windowTitle()); // the list has no label: the title says what it picks
     list_->setFont(SignalingFixedFont());
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->addItems(Items(mode));

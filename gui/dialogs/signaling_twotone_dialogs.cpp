@@ -1,5 +1,8 @@
 #include "dialogs/signaling_twotone_dialogs.h"
 
+#include "image/cell_speech.h"
+#include "image/strings.h"
+
 #include "dialogs/dialog_values.h"
 #include "dialogs/signaling_tone_browser.h"
 #include "dialogs/signaling_values.h"
@@ -124,9 +127,14 @@ TwoToneTableDialog::TwoToneTableDialog(CRT62MDoc& doc, QWidget* parent)
     }
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("Pair#")), 0, 0);
-    grid->addWidget(new QLabel(QStringLiteral("1st")), 0, 2);
-    grid->addWidget(new QLabel(QStringLiteral("2nd")), 0, 3);
+    const QString columnTitles[3] = {QStringLiteral("Pair#"), QStringLiteral("1st"), QStringLiteral("2nd")};
+    grid->addWidget(new QLabel(columnTitles[0]), 0, 0);
+    grid->addWidget(new QLabel(columnTitles[1]), 0, 2);
+    grid->addWidget(new QLabel(columnTitles[2]), 0, 3);
+    // A table of fields: each is named by its row's pair and its column's title.
+    auto named = [](const QString& a, const QString& b) {
+        return QString::fromStdString(FormatString(kStrSpeechCaption, {a.toStdString(), b.toStdString()}));
+    };
     for (int k = 1; k <= kPairCount; ++k) {
         Row& row = rows_[index(k)];
         const PairEntry& p = pairs_[index(k)];
@@ -140,12 +148,16 @@ TwoToneTableDialog::TwoToneTableDialog(CRT62MDoc& doc, QWidget* parent)
 
         auto* label = new QLabel(QStringLiteral(" &%1").arg(k));
         label->setBuddy(row.group);
+        const QString pair = named(columnTitles[0], QString::number(k));
+        row.group->setAccessibleName(pair);
         grid->addWidget(label, k, 0);
         grid->addWidget(row.group, k, 1);
         for (int t = 0; t < 2; ++t) {
             const int id = groupId + 1 + t;
             auto* box = new ToneBox(this);
             box->setObjectName(ControlName(id));
+            box->setAccessibleName(named(pair, columnTitles[1 + t]));
+            box->setAccessibleDescription(HelpDescription(id));
             box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("MMMMMMMMMMM")));
             connect(box, &ToneBox::focusEntered, this, [this, id] { ShowHelpLine(id); });
             connect(box, &ToneBox::browseRequested, this, [this, k, t] { browse(k, t); });

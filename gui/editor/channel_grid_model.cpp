@@ -1,14 +1,12 @@
 // Cell texts and colours of the channel grid, computed from the ChannelTable on every request.
 #include "editor/channel_grid_model.h"
 
+#include "app/contrast.h"
+#include "image/cell_speech.h"
 #include "image/cells.h"
 #include "image/document.h"
 
 namespace rt62 {
-
-namespace {
-constexpr int kTwipsPerPixel = 15;
-}
 
 ChannelGridModel::ChannelGridModel(CRT62MDoc& doc, QObject* parent) : QAbstractTableModel(parent), doc_(doc) {}
 
@@ -26,17 +24,23 @@ QVariant ChannelGridModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
         return QString::fromStdString(ChannelCellText(doc_.Model(), index.row(), index.column()));
+    case Qt::AccessibleTextRole:
+        return QString::fromStdString(ChannelCellSpeech(doc_.Model(), index.row(), index.column()));
     case Qt::BackgroundRole:
         if (marks_.count({index.row(), index.column()}))
             return palette_.color(QPalette::Active, QPalette::ToolTipBase);
         return {};
-    case Qt::ForegroundRole:
+    case Qt::ForegroundRole: {
+        // Every colour is the palette's, moved only as far as it takes to stay readable on its field.
         if (marks_.count({index.row(), index.column()}))
-            return palette_.color(QPalette::Active, QPalette::ToolTipText);
+            return ReadableOn(palette_.color(QPalette::Active, QPalette::ToolTipText),
+                              palette_.color(QPalette::Active, QPalette::ToolTipBase));
+        const QColor base = palette_.color(QPalette::Active, QPalette::Base);
         // A channel that is not in use keeps showing its values, only dimmed.
         return doc_.Model().channels.at(index.row()).inUse != 0
-                   ? palette_.color(QPalette::Active, QPalette::WindowText)
-                   : palette_.color(QPalette::Disabled, QPalette::Text);
+                   ? ReadableOn(palette_.color(QPalette::Active, QPalette::Text), base)
+                   : ReadableOn(palette_.color(QPalette::Disabled, QPalette::Text), base);
+    }
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignHCenter | Qt::AlignTop));
     default:
@@ -51,6 +55,8 @@ QVariant ChannelGridModel::headerData(int section, Qt::Orientation orientation, 
         const std::string_view text = HeaderText(role == kTopHeaderRole ? 0 : 1, section);
         return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     }
+    if (role == Qt::AccessibleTextRole)
+        return QString::fromStdString(ColumnHeaderSpeech(section));
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
     return {};
@@ -122,16 +128,13 @@ void ChannelGridModel::renderCell(int channel, int column) {
         return;
     clearMarks();
     if (column == kColChannel) {
-        // The in-use flag changed: only the colour of the row, no text.
-        emit dataChanged(index(channel, 0), index(channel, kColumnCount - 1), {Qt::ForegroundRole});
+        // The in-use flag changed: the colour of the row and its spoken names, no text.
+        emit dataChanged(index(channel, 0), index(channel, kColumnCount - 1),
+                         {Qt::ForegroundRole, Qt::AccessibleTextRole});
         return;
     }
     for (int c : dependentColumns(column))
         emit dataChanged(index(channel, c), index(channel, c));
-}
-
-int ChannelGridModel::columnWidthPixels(int column) {
-    return ColumnWidthTwips(column) / kTwipsPerPixel;
 }
 
 int ChannelGridModel::columnItem(int column) {

@@ -45,9 +45,7 @@ public:
     // The columns whose cells change when `column` is edited; column 0 means the row colour (all 20).
     static QList<int> dependentColumns(int column);
 
-    // Column geometry of the grid: width of a shown column in pixels (twips / 15), and the column item
-    // (0-14) whose switch hides it, -1 for the channel column.
-    static int columnWidthPixels(int column);
+    // The column item (0-14) whose switch hides a column, -1 for the channel column.
     static int columnItem(int column);
 
 private:

@@ -2,14 +2,19 @@
 #include "editor/form_view.h"
 
 #include "app/app_settings.h"
+#include "app/contrast.h"
 #include "editor/channel_grid_model.h"
 #include "editor/grid_editing.h"
 #include "editor/grid_header.h"
+#include "image/cell_speech.h"
+#include "image/cells.h"
 #include "image/document.h"
 #include "image/fields.h"
 #include "image/strings.h"
 #include "link/dump_dialog.h"
 
+#include <QAccessible>
+#include <QEvent>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFrame>
@@ -17,6 +22,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTableView>
 
 #include <algorithm>
@@ -55,17 +62,23 @@ QFont FixedFont() {
     return font;
 }
 
-// The column widths are fixed in pixels; a frequency ("%9.5f") must still fit its cell whole.
-QFont GridFont(int frequencyColumnWidth) {
-    QFont font = FixedFont();
-    const int room = frequencyColumnWidth - 6;  // the cell's own text margins
-    qreal points = font.pointSizeF() > 0 ? font.pointSizeF() : 9.0;
-    while (points > 6.0 && QFontMetrics(font).horizontalAdvance(QStringLiteral("000.00000")) > room) {
-        points -= 0.5;
-        font.setPointSizeF(points);
+QString FromTable(int id) { return QString::fromStdString(std::string(StringText(id))); }
+
+// The current cell is painted in the palette's selection colours; a theme whose pair is too close keeps
+// its highlight and gets a text colour that reads on it.
+class ReadableCellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            option->palette.setColor(g, QPalette::HighlightedText,
+                                     ReadableOn(option->palette.color(g, QPalette::HighlightedText),
+                                                option->palette.color(g, QPalette::Highlight)));
     }
-    return font;
-}
+};
 
 }  // namespace
 
@@ -93,8 +106,8 @@ CRT62MView::CRT62MView(CRT62MDoc& doc, AppSettings& settings, QWidget* parent)
     grid_->setHorizontalHeader(header_);
     grid_->setModel(model_);
     grid_->verticalHeader()->hide();
-    grid_->setFont(GridFont(ChannelGridModel::columnWidthPixels(kColReceive)));
-    header_->setFont(grid_->font());
+    grid_->setAccessibleName(FromTable(kStrSpeechTable));
+    grid_->setItemDelegate(new ReadableCellDelegate(grid_));
     grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid_->verticalHeader()->setDefaultSectionSize(QFontMetrics(grid_->font()).height() + 4);
     grid_->setWordWrap(false);
@@ -109,6 +122,7 @@ CRT62MView::CRT62MView(CRT62MDoc& doc, AppSettings& settings, QWidget* parent)
     setFocusProxy(grid_);
 
     connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this, &CRT62MView::onCurrentChanged);
+    connect(model_, &QAbstractItemModel::dataChanged, this, &CRT62MView::announceChanges);
     connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         const QPoint global = grid_->viewport()->mapToGlobal(pos);
         emit editMenuRequested(global);
@@ -136,6 +150,7 @@ void CRT62MView::FullRefresh() {
     grid_->setUpdatesEnabled(false);
     model_->setPalette(grid_->palette());
     model_->renderAll();
+    columnWidths_.clear();
     applyColumnWidths();
     RefreshInfoPanel();
     doc_.Model().channels.currentChannel = 0;
@@ -175,6 +190,10 @@ void CRT62MView::RefreshInfoPanel() {
     values_[3]->setText(QString::fromStdString(FormatFirmwareVersion(m.marketing.firmwareVersion)));
     values_[4]->setText(port);
     values_[5]->setText(settings_.printerName);
+    // A screen reader reads each value with its caption ("Serial No 0C010001"), not as a lone label.
+    for (std::size_t i = 0; i < kValueIds.size(); ++i)
+        values_[i]->setAccessibleName(QString::fromStdString(FormatString(
+            kStrSpeechCaption, {kLabelTexts[i], values_[i]->text().trimmed().toStdString()})));
 }
 
 void CRT62MView::RenderRow(int channel) {
@@ -187,13 +206,83 @@ void CRT62MView::RenderCell(int channel, int column) {
     model_->renderCell(channel, column);
 }
 
+int CRT62MView::gridColumnWidth(int column) const {
+    if (column < 0 || column >= ChannelGridModel::kColumnCount) return 0;
+    if (columnWidths_.empty()) measureColumns();
+    return columnWidths_[static_cast<std::size_t>(column)];
+}
+
+void CRT62MView::measureColumns() const {
+    // Room for the widest text a column can show in the grid's font: its lower header text, every cell
+    // it shows now and two digits (the numbered columns show "-" or up to two), plus the cell margins.
+    const QFontMetrics fm(grid_->font());
+    const QFontMetrics hm(header_->font());
+    const int margin = 2 * grid_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid_) +
+                       fm.averageCharWidth() + 2;
+    columnWidths_.assign(ChannelGridModel::kColumnCount, 0);
+    for (int c = 0; c < ChannelGridModel::kColumnCount; ++c) {
+        int text = std::max(fm.horizontalAdvance(QStringLiteral("00")),
+                            hm.horizontalAdvance(model_->headerData(c, Qt::Horizontal).toString()));
+        for (int r = 0; r < model_->rowCount(); ++r)
+            text = std::max(text, fm.horizontalAdvance(model_->index(r, c).data().toString()));
+        columnWidths_[static_cast<std::size_t>(c)] = text + margin;
+    }
+    // An upper header text spans its run of columns ("Pwr Save" over RX and TX); widen the run evenly
+    // when the columns below are narrower than it.
+    for (int first = 0; first < ChannelGridModel::kColumnCount;) {
+        const QString top = model_->headerData(first, Qt::Horizontal, ChannelGridModel::kTopHeaderRole).toString();
+        int last = first;
+        while (last + 1 < ChannelGridModel::kColumnCount &&
+               model_->headerData(last + 1, Qt::Horizontal, ChannelGridModel::kTopHeaderRole).toString() == top)
+            ++last;
+        if (!top.isEmpty()) {
+            int sum = 0;
+            for (int c = first; c <= last; ++c) sum += columnWidths_[static_cast<std::size_t>(c)];
+            const int missing = hm.horizontalAdvance(top) + margin - sum;
+            const int count = last - first + 1;
+            for (int c = first; missing > 0 && c <= last; ++c)
+                columnWidths_[static_cast<std::size_t>(c)] += (missing + count - 1) / count;
+        }
+        first = last + 1;
+    }
+}
+
+void CRT62MView::announceChanges(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                                 const QList<int>& roles) {
+    if (!QAccessible::isActive()) return;
+    if (!roles.isEmpty() && !roles.contains(Qt::DisplayRole) && !roles.contains(Qt::AccessibleTextRole)) return;
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(grid_);
+    if (!table || !table->tableInterface()) return;
+    // The changed cells say their new names, so the value just edited is read out.
+    for (int r = topLeft.row(); r <= bottomRight.row(); ++r) {
+        for (int c = topLeft.column(); c <= bottomRight.column(); ++c) {
+            if (grid_->isColumnHidden(c)) continue;
+            if (QAccessibleInterface* cell = table->tableInterface()->cellAt(r, c)) {
+                QAccessibleEvent event(cell, QAccessible::NameChanged);
+                QAccessible::updateAccessibility(&event);
+            }
+        }
+    }
+}
+
+void CRT62MView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (!grid_) return; // still being built
+    // A new theme or font: the grid's colours and its column widths follow.
+    if (event->type() == QEvent::PaletteChange) model_->setPalette(grid_->palette());
+    if (event->type() == QEvent::FontChange) {
+        columnWidths_.clear();
+        applyColumnWidths();
+    }
+}
+
 void CRT62MView::applyColumnWidths() {
     for (int c = 0; c < ChannelGridModel::kColumnCount; ++c) {
         const int item = ChannelGridModel::columnItem(c);
         // Only 1 shows an item; other INI values hide it although the menu shows them checked.
         const bool shown = item < 0 || (item < static_cast<int>(settings_.items.size()) &&
                                         settings_.items[static_cast<std::size_t>(item)] == 1);
-        grid_->setColumnWidth(c, ChannelGridModel::columnWidthPixels(c));
+        grid_->setColumnWidth(c, gridColumnWidth(c));
         // A hidden column keeps its place with width 0.
         grid_->setColumnHidden(c, !shown);
     }

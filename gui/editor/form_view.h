@@ -3,6 +3,8 @@
 
 #include <QWidget>
 
+#include <vector>
+
 class QLabel;
 class QFrame;
 class QMenu;
@@ -37,6 +39,9 @@ public:
     // Place the panel and the grid for a client area of this size (also done on every resize).
     void Layout(int width, int height);
 
+    // Width of a shown grid column: its widest text in the grid's font, with the cell margins.
+    int gridColumnWidth(int column) const;
+
     // Help topic of the main window: 300 + the grid's current column.
     int helpContext() const;
 
@@ -66,12 +71,15 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void onCurrentChanged();
     void applyColumnWidths();
+    void measureColumns() const;
+    void announceChanges(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles);
     bool handleServiceKey(QKeyEvent* event);
 
     CRT62MDoc& doc_;
@@ -86,6 +94,7 @@ private:
     QMenu* editMenu_ = nullptr;
     GridEditing* editing_ = nullptr;
     DocumentHistory* history_ = nullptr;
+    mutable std::vector<int> columnWidths_;
 };
 
 }  // namespace rt62

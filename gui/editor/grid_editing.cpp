@@ -9,6 +9,7 @@
 #include "editor/form_view.h"
 #include "editor/grid_cell_edit.h"
 #include "editor/pick_lists.h"
+#include "image/cell_speech.h"
 #include "image/document.h"
 #include "image/frequency.h"
 #include "image/model.h"
@@ -59,13 +60,20 @@ void GridEditing::change(const std::function<QString()>& edit) {
         edit();
 }
 
+QString GridEditing::subject(int channel, int column) {
+    return QString::fromStdString(ChannelColumnSubject(channel, column));
+}
+
 GridEditing::GridEditing(CRT62MView& view, CRT62MDoc& doc, AppSettings& settings)
     : QObject(&view), view_(view), doc_(doc), settings_(settings), grid_(view.grid()) {
     setObjectName(QStringLiteral("gridEditing"));
     beep = [] { QApplication::beep(); };
-    pickValue = [this](int mode, int current) { return RunValueList(&view_, doc_.Model(), mode, current); };
+    // A value list's mode is the grid column it serves.
+    pickValue = [this](int mode, int current) {
+        return RunValueList(&view_, doc_.Model(), mode, current, subject(currentChannel(), mode));
+    };
     pickTone = [this](int column, bool dcs, int index) {
-        return RunToneList(&view_, doc_.Model(), column, dcs, index);
+        return RunToneList(&view_, doc_.Model(), column, dcs, index, subject(currentChannel(), column));
     };
 
     edit_ = new GridCellEdit(&view_);
@@ -231,6 +239,7 @@ bool GridEditing::OpenEditor(const QString& seed, bool typed) {
     edit_->setGeometry(topLeft.x() - 1, topLeft.y() - 1, cell.width() + 2, cell.height() + 2);
     edit_->setMaxLength(GridCellEdit::kMaxChars);
     edit_->setText(text);
+    edit_->setAccessibleName(subject(n, column));
 
     editChannel_ = n;
     editColumn_ = column;
@@ -379,7 +388,7 @@ void GridEditing::ToggleColumnItem(int item) {
     for (int c = 0; c < ChannelGridModel::kColumnCount; ++c) {
         if (ChannelGridModel::columnItem(c) != item) continue;
         grid_->setColumnHidden(c, !show);
-        if (show) grid_->setColumnWidth(c, ChannelGridModel::columnWidthPixels(c));
+        if (show) grid_->setColumnWidth(c, view_.gridColumnWidth(c));
     }
     value = show ? 1 : 0;
 }

@@ -62,6 +62,8 @@ class GridEditing : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // What an editor or pick list works on, as a screen reader names it: "Channel 3 Receive".
+    static QString subject(int channel, int column);
     // Runs an edit as one undo step (when the view has a history); edit returns the step's name.
     void change(const std::function<QString()>& edit);
     bool gridKey(QKeyEvent* event);

@@ -1,6 +1,8 @@
 // Pick-list dialogs and their item rules.
 #include "editor/pick_lists.h"
 
+#include <algorithm>
+
 #include "app/help_window.h"
 #include "editor/cell_paste.h"
 #include "image/fields.h"
@@ -124,16 +126,22 @@ PickListDialog::PickListDialog(const std::string& title, const PickList& content
 
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("list%1").arg(listId));
+    list_->setAccessibleName(windowTitle()); // until setSubject says which cell it picks for
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     // Several columns: items run down a column and continue in the next one.
     list_->setFlow(QListView::TopToBottom);
     list_->setWrapping(true);
     list_->setResizeMode(QListView::Adjust);
     list_->setUniformItemSizes(true);
-    const int rowHeight = list_->fontMetrics().height() + 2;
+    // The columns are as wide as the design asks, or as the longest item needs in a larger font.
+    const QFontMetrics fm = list_->fontMetrics();
+    const int rowHeight = fm.height() + 2;
+    for (const std::string& item : content.items) {
+        const QString text = QString::fromStdString(item);
+        list_->addItem(text);
+        columnWidth = std::max(columnWidth, fm.horizontalAdvance(text) + 2 * fm.averageCharWidth() + 8);
+    }
     list_->setGridSize(QSize(columnWidth, rowHeight));
-    for (const std::string& item : content.items)
-        list_->addItem(QString::fromStdString(item));
     if (content.selected >= 0 && content.selected < list_->count()) {
         list_->setCurrentRow(content.selected);
         list_->scrollToItem(list_->currentItem());
@@ -156,6 +164,11 @@ PickListDialog::PickListDialog(const std::string& title, const PickList& content
 
     InstallHelpKey(this, helpTopic);
     list_->setFocus();
+}
+
+void PickListDialog::setSubject(const QString& subject) {
+    list_->setAccessibleName(subject);
+    list_->setAccessibleDescription(windowTitle());
 }
 
 int PickListDialog::selectedPosition() const {
@@ -186,7 +199,8 @@ std::optional<int> ToneListDialog::index() const {
     return index < 0 ? std::nullopt : std::optional<int>(index);
 }
 
-std::optional<int> RunValueList(QWidget* parent, const ImageModel& model, int mode, int current) {
+std::optional<int> RunValueList(QWidget* parent, const ImageModel& model, int mode, int current,
+                                const QString& subject) {
     PagesInUse pages{};
     PairsOn pairs{};
     for (int k = 1; k <= static_cast<int>(pages.size()); ++k)
@@ -194,13 +208,15 @@ std::optional<int> RunValueList(QWidget* parent, const ImageModel& model, int mo
     for (int k = 1; k <= static_cast<int>(pairs.size()); ++k)
         pairs[static_cast<std::size_t>(k - 1)] = TwoTonePairOn(model.image, model.twoToneFormat, k);
     ValueListDialog dialog(mode, current, pages, pairs, parent);
+    if (!subject.isEmpty()) dialog.setSubject(subject);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.value();
 }
 
 std::optional<int> RunToneList(QWidget* parent, const ImageModel& model, int column, bool dcs,
-                               int currentIndex) {
+                               int currentIndex, const QString& subject) {
     ToneListDialog dialog(dcs, column, currentIndex, ReadFirmwareVersion(model.image), parent);
+    if (!subject.isEmpty()) dialog.setSubject(subject);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.index();
 }

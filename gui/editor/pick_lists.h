@@ -57,6 +57,10 @@ class PickListDialog : public QDialog {
     PickListDialog(const std::string& title, const PickList& content, int columnWidth, int listId,
                    int helpTopic, QWidget* parent);
 
+  public:
+    // What the list chooses for, as a screen reader names the list ("Channel 3 Squelch level").
+    void setSubject(const QString& subject);
+
   private:
     QListWidget* list_ = nullptr;
     QPushButton* ok_ = nullptr;
@@ -88,8 +92,10 @@ class ToneListDialog : public PickListDialog {
 };
 
 // Modal runs over the document's image; nullopt for Cancel (and, for tones, OK without a selection).
-std::optional<int> RunValueList(QWidget* parent, const ImageModel& model, int mode, int current);
+// subject: what the list chooses for ("Channel 3 Decode"), its name for a screen reader.
+std::optional<int> RunValueList(QWidget* parent, const ImageModel& model, int mode, int current,
+                                const QString& subject = {});
 std::optional<int> RunToneList(QWidget* parent, const ImageModel& model, int column, bool dcs,
-                               int currentIndex);
+                               int currentIndex, const QString& subject = {});
 
 } // namespace rt62

@@ -28,6 +28,8 @@ DumpDialog::DumpDialog(const CRT62MDoc& doc, QWidget* parent) : QDialog(parent) 
     const DumpCells cells = ImageDumpCells(doc.Image(), doc.TrailerBytes());
 
     table_ = new QTableWidget(kRows - 1, kColumns - 1, this);
+    table_->setAccessibleName(windowTitle());
+    table_->setTabKeyNavigation(false); // Tab leaves the table for the buttons; the arrows move in it
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     table_->setFont(fixed);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -3,6 +3,7 @@
 
 #include "app/qt_prompter.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QLabel>
@@ -30,6 +31,10 @@ TransferDialog::TransferDialog(TransferKind kind, std::function<void()> work, st
     bar_ = new QProgressBar(this);
     bar_->setTextVisible(false);
     bar_->setVisible(false);  // appears with the first range, as the worker announces its work
+    // Read as "Access Gauge" (later the transfer's title) with its value; the status line is the
+    // dialog's description and is announced as it changes.
+    bar_->setAccessibleName(windowTitle());
+    status_->setObjectName(QStringLiteral("statusLine"));
     cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
     cancel_->setAutoDefault(false);
 
@@ -80,13 +85,28 @@ void TransferDialog::postPosition(int position) {
 }
 
 void TransferDialog::postStatus(int stringId) {
-    QMetaObject::invokeMethod(this, [this, stringId] { status_->setText(TableText(stringId, {""})); },
+    QMetaObject::invokeMethod(this, [this, stringId] { applyStatus(TableText(stringId, {""})); },
                               Qt::QueuedConnection);
 }
 
 void TransferDialog::postTitle(int stringId) {
-    QMetaObject::invokeMethod(this, [this, stringId] { setWindowTitle(TableText(stringId, {""})); },
+    QMetaObject::invokeMethod(this,
+                              [this, stringId] {
+                                  setWindowTitle(TableText(stringId, {""}));
+                                  bar_->setAccessibleName(windowTitle());
+                              },
                               Qt::QueuedConnection);
+}
+
+void TransferDialog::applyStatus(const QString& text) {
+    status_->setText(text);
+    setAccessibleDescription(text);
+    bar_->setAccessibleDescription(text);
+    // A screen reader speaks a changed status line even while the focus stays on Cancel.
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(status_, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void TransferDialog::applyRange(int maximum) {

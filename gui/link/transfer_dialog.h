@@ -46,6 +46,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void applyStatus(const QString& text);
     void applyRange(int maximum);
     void applyPosition(int position);
     void waitForWorker();

@@ -495,7 +495,7 @@ void EditGridTest::menuAndVisibleCommandSwitchColumns() {
         FrameFixture f;
         const QModelIndex current = f.frame->view()->gridModel()->index(6, kColPower);
         f.grid().setCurrentIndex(current);
-        const int width = ChannelGridModel::columnWidthPixels(kColReceive);
+        const int width = f.frame->view()->gridColumnWidth(kColReceive);
         f.frame->trigger(cmd::ItemFirst + 1); // "Frequency" off
         QCOMPARE(f.settings.items[1], 0);
         QVERIFY(f.grid().isColumnHidden(kColReceive) && f.grid().isColumnHidden(kColTransmit));

@@ -1,6 +1,7 @@
 // The form view against crafted images (cell texts, colours, header spans, hidden columns, current
 // cell, info panel), the "File Data" dump it opens in service mode, and the printed report.
 #include "app/app_settings.h"
+#include "app/contrast.h"
 #include "editor/channel_grid_model.h"
 #include "editor/form_view.h"
 #include "editor/grid_header.h"
@@ -133,8 +134,10 @@ void ViewGridTest::pageColumnFollowsPagingOption() {
 void ViewGridTest::rowColours() {
     Fixture f;
     const QPalette pal = f.view.grid()->palette();
-    const QColor inUse = pal.color(QPalette::Active, QPalette::WindowText);
-    const QColor unused = pal.color(QPalette::Disabled, QPalette::Text);
+    // The palette's colours, moved only where they would read too faintly on the cells' field.
+    const QColor base = pal.color(QPalette::Active, QPalette::Base);
+    const QColor inUse = ReadableOn(pal.color(QPalette::Active, QPalette::Text), base);
+    const QColor unused = ReadableOn(pal.color(QPalette::Disabled, QPalette::Text), base);
     QVERIFY2(inUse != unused, "the palette must tell the two colours apart for this test");
     auto colour = [&](int ch, int col) {
         return f.view.gridModel()->index(ch, col).data(Qt::ForegroundRole).value<QColor>();
@@ -147,7 +150,7 @@ void ViewGridTest::rowColours() {
     f.view.RenderCell(8, 0);
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(1).toModelIndex(), f.view.gridModel()->index(8, 19));
-    QCOMPARE(spy.at(0).at(2).value<QList<int>>(), QList<int>{Qt::ForegroundRole});
+    QCOMPARE(spy.at(0).at(2).value<QList<int>>(), (QList<int>{Qt::ForegroundRole, Qt::AccessibleTextRole}));
     QCOMPARE(colour(8, 5), inUse);
 }
 

@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Reads the running window through the desktop's accessibility bus, as a screen reader would: starts a
+# private X server (Xvfb), a D-Bus session with the AT-SPI registry, RT62MWin on a data file, and checks
+# with scripts/a11y_check.py that the table "Channels" and every one of its cells are named in words.
+# Usage: scripts/a11y-check.sh [DATA.R62]
+# Without a file it checks one made from the first VHF default file with a channel out of use, tones,
+# and other values than the factory ones, and also listens for the names announced when the current cell
+# moves.
+# Exit status 0 when every name is right, 1 with the wrong names listed otherwise.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh xvfb at-spi2-core python3-pyatspi dbus-x11
+
+bin=build/bin/RT62MWin
+rt62m=build/bin/rt62m
+[ -x "$bin" ] && [ -x "$rt62m" ] || { echo "a11y-check: build RT62MWin and rt62m first (cmake --build build)" >&2; exit 1; }
+
+work=$(mktemp -d)
+xvfb_pid=""
+session_pid=""
+cleanup() {
+    # Everything started here, by its id: the session's process group (bus, registry, window), then X.
+    if [ -n "$session_pid" ]; then
+        kill -TERM -- "-$session_pid" 2>/dev/null || true
+        for _ in $(seq 50); do kill -0 -- "-$session_pid" 2>/dev/null || break; sleep 0.1; done
+        kill -KILL -- "-$session_pid" 2>/dev/null || true
+    fi
+    if [ -n "$xvfb_pid" ]; then
+        kill -TERM "$xvfb_pid" 2>/dev/null || true
+        for _ in $(seq 50); do kill -0 "$xvfb_pid" 2>/dev/null || break; sleep 0.1; done
+        kill -KILL "$xvfb_pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# A display number no other X server uses: Xvfb picks it and writes it to the file.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "a11y-check: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+export DISPLAY=":$(head -n1 "$work/display")"
+
+# Settings, backups and the single-instance lock stay in the scratch folder.
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 QT_QPA_PLATFORM=xcb NO_AT_BRIDGE=0
+unset QT_SCALE_FACTOR
+
+expect=()
+if [ $# -ge 1 ]; then
+    data=$1
+    [ -f "$data" ] || { echo "a11y-check: no data file $data" >&2; exit 1; }
+else
+    [ -f build/bin/RT62Mvhf1.r62 ] || { echo "a11y-check: no build/bin/RT62Mvhf1.r62 (cmake --build build)" >&2; exit 1; }
+    data="$work/check.r62"
+    "$rt62m" import --base build/bin/RT62Mvhf1.r62 -o "$data" - <<'YAML'
+format: rt62m-1
+channels:
+  2:
+    in_use: false
+  3:
+    receive: 146.52000
+    wide: false
+    decode: C-100.0
+    encode: D-023
+    power: low
+    scan: true
+    lock_out: BC
+    squelch: 9
+    two_tone_s: true
+  5:
+    decode: D-023
+    encode: D-023
+    prox: true
+    lock_out: BT
+YAML
+    expect=(--expect "Channel 3, Receive, 146.52000 MHz" --expect "Channel 2, not in use, Receive, 150.00000 MHz"
+            --expect "Channel 3, Decode, CTCSS 100.0 Hz" --expect "Channel 3, Scan, on"
+            --expect "Channel 2, Type, not in use" --expect "Channel 5, PROX, on")
+fi
+# Debian's python3, where python3-pyatspi is installed (not whatever python3 comes first in PATH).
+# Its own process group, so the cleanup reaches the buses and services the session starts.
+set +e
+setsid timeout -k 5 150 dbus-run-session -- \
+    /usr/bin/python3 scripts/a11y_check.py --program "$bin" --file "$data" --cli "$rt62m" "${expect[@]}" \
+    --log "$work/window.log" 2> >(grep -v -e '^dbus-daemon\[' -e '^SpiRegistry daemon' >&2) &
+session_pid=$!
+wait "$session_pid"
+status=$?
+set -e
+if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
+    echo "a11y-check: timed out" >&2
+fi
+[ "$status" -eq 0 ] || { echo "--- window output:" >&2; cat "$work/window.log" >&2 2>/dev/null || true; }
+exit "$status"

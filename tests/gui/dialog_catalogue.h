@@ -1,0 +1,102 @@
+// Every dialog of the window, built over one factory document, for the tests that walk them all.
+#pragma once
+
+#include "app/about_dialogs.h"
+#include "app/app_settings.h"
+#include "app/config_dialog.h"
+#include "app/service_mode.h"
+#include "dialogs/channel_type_dialog.h"
+#include "dialogs/hardware_dialog.h"
+#include "dialogs/key_function_dialog.h"
+#include "dialogs/marketing_dialog.h"
+#include "dialogs/miscellaneous_dialog.h"
+#include "dialogs/option_dialog.h"
+#include "dialogs/power_saving_dialog.h"
+#include "dialogs/scanning_dialog.h"
+#include "dialogs/signaling_ani_dialog.h"
+#include "dialogs/signaling_page_dialogs.h"
+#include "dialogs/signaling_tone_browser.h"
+#include "dialogs/signaling_twotone_dialogs.h"
+#include "editor/pick_lists.h"
+#include "editor/visible_dialog.h"
+#include "image/document.h"
+#include "image/fields.h"
+#include "image/layout.h"
+#include "link/dump_dialog.h"
+#include "link/transfer_dialog.h"
+#include "window_test_support.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+
+namespace rt62::test {
+
+class QuietPrompter : public Prompter {
+public:
+    Answer show(int, Buttons, Icon, const std::vector<std::string>& = {}) override { return Answer::No; }
+};
+
+// A VHF factory image with the paging board fitted, so the paging dialogs show all their controls.
+struct DialogWorld {
+    QuietPrompter prompter;
+    CRT62MDoc doc{prompter, "/nonexistent"};
+    AppSettings settings;
+    NoPort port;
+    std::array<int, kColumnItemCount> items{};
+    DialogWorld() {
+        doc.Model() = MakeFactoryImage(0);
+        layout::kOptionBoardPaging.Write(doc.Image(), 1);
+        NormalizeImage(doc.Model());
+        DecodeImage(doc.Model());
+        items.fill(1);
+    }
+};
+
+struct DialogMaker {
+    const char* name;
+    std::function<std::unique_ptr<QDialog>(DialogWorld&)> make;
+};
+
+inline QList<DialogMaker> AllDialogs() {
+    using D = std::unique_ptr<QDialog>;
+    return {
+        {"Hardware", [](DialogWorld& w) -> D { return std::make_unique<HardwareDialog>(w.doc, true, w.prompter); }},
+        {"Scanning", [](DialogWorld& w) -> D { return std::make_unique<ScanningDialog>(w.doc); }},
+        {"PowerSaving", [](DialogWorld& w) -> D { return std::make_unique<PowerSavingDialog>(w.doc); }},
+        {"KeyFunction", [](DialogWorld& w) -> D { return std::make_unique<KeyFunctionDialog>(w.doc); }},
+        {"Option", [](DialogWorld& w) -> D { return std::make_unique<OptionDialog>(w.doc); }},
+        {"Marketing", [](DialogWorld& w) -> D { return std::make_unique<MarketingDialog>(w.doc, true); }},
+        {"Miscellaneous", [](DialogWorld& w) -> D { return std::make_unique<MiscellaneousDialog>(w.doc); }},
+        {"ChannelType", [](DialogWorld& w) -> D { return std::make_unique<ChannelTypeDialog>(w.doc); }},
+        {"Ani", [](DialogWorld& w) -> D { return std::make_unique<AniDialog>(w.doc); }},
+        {"PageSetting", [](DialogWorld& w) -> D { return std::make_unique<PageSettingDialog>(w.doc); }},
+        {"PagingCode", [](DialogWorld& w) -> D { return std::make_unique<PagingCodeDialog>(w.doc); }},
+        {"TwoToneParameters", [](DialogWorld& w) -> D { return std::make_unique<TwoToneParametersDialog>(w.doc); }},
+        {"TwoToneTable", [](DialogWorld& w) -> D { return std::make_unique<TwoToneTableDialog>(w.doc); }},
+        {"TwoToneBrowser", [](DialogWorld&) -> D {
+             return std::make_unique<TwoToneBrowserDialog>(1, 1, TwoToneBrowserDialog::First, 30);
+         }},
+        {"Configuration", [](DialogWorld& w) -> D {
+             return std::make_unique<ConfigurationDialog>(w.settings, w.port, w.prompter,
+                                                          QList<PortChoice>{{"/dev/ttyUSB0", "/dev/ttyUSB0"}});
+         }},
+        {"Visible", [](DialogWorld& w) -> D { return std::make_unique<VisibleDialog>(w.items); }},
+        {"Password", [](DialogWorld&) -> D { return std::make_unique<PasswordDialog>(); }},
+        {"SquelchList", [](DialogWorld&) -> D {
+             return std::make_unique<ValueListDialog>(kValueModeSquelch, 4, PagesInUse{}, PairsOn{});
+         }},
+        {"CtcssList", [](DialogWorld&) -> D { return std::make_unique<ToneListDialog>(false, 4, 3, 208); }},
+        {"DcsList", [](DialogWorld&) -> D { return std::make_unique<ToneListDialog>(true, 5, 3, 208); }},
+        {"Transfer", [](DialogWorld&) -> D {
+             return std::make_unique<TransferDialog>(TransferKind::Upload, std::function<void()>{},
+                                                     std::function<void()>{});
+         }},
+        {"Dump", [](DialogWorld& w) -> D { return std::make_unique<DumpDialog>(w.doc); }},
+        {"GetStarted", [](DialogWorld&) -> D { return std::make_unique<GuideDialog>(GuideMode::GetStarted); }},
+        {"About", [](DialogWorld&) -> D { return std::make_unique<AboutDialog>(); }},
+    };
+}
+
+} // namespace rt62::test
