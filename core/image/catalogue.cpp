@@ -59,10 +59,27 @@ std::string Join(const Texts& texts) {
     return out;
 }
 
+// Whether ComparableText(text) == wanted, without building it (the lists are compared often).
+bool ReadsAs(std::string_view text, std::string_view wanted) {
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+        text.remove_prefix(1);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.remove_suffix(1);
+    std::size_t w = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == ' ' && i > 0 && text[i - 1] == ' ') continue;
+        if (w >= wanted.size() ||
+            static_cast<char>(std::tolower(static_cast<unsigned char>(text[i]))) != wanted[w])
+            return false;
+        ++w;
+    }
+    return w == wanted.size();
+}
+
 int FindText(const Texts& texts, std::string_view text) {
     const std::string wanted = ComparableText(text);
     for (std::size_t i = 0; i < texts.size(); ++i)
-        if (ComparableText(texts[i]) == wanted) return static_cast<int>(i);
+        if (ReadsAs(texts[i], wanted)) return static_cast<int>(i);
     return -1;
 }
 
@@ -676,7 +693,7 @@ int FindTone(const std::vector<std::string>& list, std::string_view text) {
 }
 
 // The tones a pair may take: by index within a standard group, or by code in the Custom format.
-std::vector<std::string> GroupTones(int group) {
+std::vector<std::string> MakeGroupTones(int group) {
     std::vector<std::string> out;
     if (group == kCustomGroup) {
         for (int code = 0; code < kTwoToneToneCount; ++code)
@@ -687,6 +704,19 @@ std::vector<std::string> GroupTones(int group) {
     for (int i = 0; i < g.offered; ++i)
         out.push_back(Tidy(TwoToneIndexText(group, i)));
     return out;
+}
+
+// The lists are fixed; every pair read and write asks for one, so they are made once.
+const std::vector<std::string>& GroupTones(int group) {
+    static const std::array<std::vector<std::string>, kCustomGroup + 1> lists = [] {
+        std::array<std::vector<std::string>, kCustomGroup + 1> out;
+        for (int g = 1; g <= kTwoToneGroupCount; ++g)
+            out[static_cast<std::size_t>(g)] = MakeGroupTones(g);
+        out[kCustomGroup] = MakeGroupTones(kCustomGroup);
+        return out;
+    }();
+    static const std::vector<std::string> none;
+    return group >= 1 && group <= kCustomGroup ? lists[static_cast<std::size_t>(group)] : none;
 }
 
 void AddTwoTone(std::vector<CatalogueField>& out) {
@@ -713,7 +743,7 @@ void AddTwoTone(std::vector<CatalogueField>& out) {
                 TwoToneFormat format = m.twoToneFormat;
                 const PairEntry p = DecodePairs(m.image, format)[static_cast<std::size_t>(k - 1)];
                 if (p.group == 0) return "OFF";
-                const std::vector<std::string> tones = GroupTones(p.group);
+                const std::vector<std::string>& tones = GroupTones(p.group);
                 return Tidy(TwoToneGroupText(p.group)) + ", " + ToneInList(tones, p.first) + ", " +
                        ToneInList(tones, p.second);
             },
@@ -743,7 +773,7 @@ void AddTwoTone(std::vector<CatalogueField>& out) {
                     const int gi = FindText(groups, parts[0]);
                     if (gi < 0) return NotInList(groups);
                     const int group = custom ? kCustomGroup : gi + 1;
-                    const std::vector<std::string> tones = GroupTones(group);
+                    const std::vector<std::string>& tones = GroupTones(group);
                     const int first = FindTone(tones, parts[1]);
                     const int second = FindTone(tones, parts[2]);
                     if (first < 0 || second < 0)

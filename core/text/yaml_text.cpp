@@ -286,20 +286,25 @@ YamlImport ImportYaml(std::string_view yaml, const DataFileBytes* base, TwoToneF
         result.problems = std::move(reader.problems);
         return result;
     }
+    return ImportTexts(reader.fields, reader.raw, base, baseFormat);
+}
 
+YamlImport ImportTexts(const std::vector<FieldText>& fields, const RawBits& raw, const DataFileBytes* base,
+                       TwoToneFormat baseFormat) {
+    YamlImport result;
     DataFileBytes start{};
     if (base) {
         start = *base;
     } else {
-        const FieldText* band = Given(reader.fields, "radio.band");
-        const FieldText* step = Given(reader.fields, "hardware.channel_step");
+        const FieldText* band = Given(fields, "radio.band");
+        const FieldText* step = Given(fields, "hardware.channel_step");
         const bool uhf = band && ComparableText(band->text) == "uhf";
         int code = step ? BandStepCodeOfTexts(uhf ? "UHF" : "VHF", step->text) : -1;
         if (code < 0) code = uhf ? 2 : 0;
         start = FactoryDataFile(code);
         baseFormat = TwoToneFormat::Standard;
     }
-    RebuildResult r = RebuildDataFile(reader.fields, reader.raw, start, baseFormat);
+    RebuildResult r = RebuildDataFile(fields, raw, start, baseFormat);
     result.problems = std::move(r.problems);
     std::stable_sort(result.problems.begin(), result.problems.end(),
                      [](const TextProblem& a, const TextProblem& b) { return a.line < b.line; });

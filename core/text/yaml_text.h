@@ -28,6 +28,11 @@ struct YamlImport {
 YamlImport ImportYaml(std::string_view yaml, const DataFileBytes* base = nullptr,
                       TwoToneFormat baseFormat = TwoToneFormat::Standard);
 
+// The second half of ImportYaml: field texts and raw bits as read from a text, rebuilt on base (or the
+// band's factory file) and checked.
+YamlImport ImportTexts(const std::vector<FieldText>& fields, const RawBits& raw,
+                       const DataFileBytes* base = nullptr, TwoToneFormat baseFormat = TwoToneFormat::Standard);
+
 // A path that names a YAML text (.yaml or .yml, any case) rather than a data file.
 bool IsYamlPath(std::string_view path);
 
