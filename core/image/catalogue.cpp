@@ -76,10 +76,22 @@ bool ReadsAs(std::string_view text, std::string_view wanted) {
     return w == wanted.size();
 }
 
+std::optional<double> StrictDecimal(std::string_view text);
+std::optional<int> ReadBoolean(std::string_view text);
+
+// The list entry a text names. A tool that loaded a YAML text may hand a value back retyped: a number
+// spelled its way ("05" or "5.0" for "5") or an unquoted Off/On as false/true.
 int FindText(const Texts& texts, std::string_view text) {
     const std::string wanted = ComparableText(text);
     for (std::size_t i = 0; i < texts.size(); ++i)
         if (ReadsAs(texts[i], wanted)) return static_cast<int>(i);
+    if (const auto number = StrictDecimal(text)) {
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            if (StrictDecimal(texts[i]) == number) return static_cast<int>(i);
+    } else if (const auto on = ReadBoolean(text)) {
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            if (ReadsAs(texts[i], *on ? "on" : "off")) return static_cast<int>(i);
+    }
     return -1;
 }
 
@@ -334,10 +346,11 @@ CatalogueField SectionList(std::string group, std::string key, std::vector<Owned
         });
 }
 
+// Every spelling of a boolean that YAML 1.1 or 1.2 knows, in any case.
 std::optional<int> ReadBoolean(std::string_view text) {
     const std::string t = ComparableText(text);
-    if (t == "true" || t == "yes" || t == "on") return 1;
-    if (t == "false" || t == "no" || t == "off") return 0;
+    if (t == "true" || t == "yes" || t == "on" || t == "y") return 1;
+    if (t == "false" || t == "no" || t == "off" || t == "n") return 0;
     return std::nullopt;
 }
 
@@ -506,7 +519,10 @@ void AddDefaultSplit(std::vector<CatalogueField>& out) {
     for (std::size_t i = 0; i < kTrailerSize; ++i)
         owned.push_back(Byte(kTrailerOffset + i));
     out.push_back(Field(
-        "", "default_split", owned, [](const ImageModel& m) { return SplitText(m.defaultSplit); },
+        // A file's split outside -99.9..99.9, or no number, shows clamped as on opening; its bytes travel
+        // as raw bits.
+        "", "default_split", owned,
+        [](const ImageModel& m) { return SplitText(SanitizeDefaultSplit(m.defaultSplit)); },
         [](ImageModel& m, std::string_view text) -> FieldWriteResult {
             const auto mhz = StrictDecimal(text);
             if (!mhz) return FieldRefusal{kStrNotNumber, {}};
@@ -756,7 +772,7 @@ void AddTwoTone(std::vector<CatalogueField>& out) {
                 parts.push_back(Tidy(rest));
                 const bool custom = m.twoToneFormat == TwoToneFormat::Custom;
                 PairBytes bytes;
-                if (parts.size() == 1 && ComparableText(parts[0]) == "off") {
+                if (parts.size() == 1 && ReadBoolean(parts[0]) == 0) {
                     // No channel may keep calling a pair that is off.
                     TwoToneFormat format = m.twoToneFormat;
                     if (DecodePairs(m.image, format)[static_cast<std::size_t>(k - 1)].group != 0)
@@ -970,7 +986,7 @@ void AddChannel(std::vector<CatalogueField>& out, int n) {
         },
         [n](ImageModel& m, std::string_view text) -> FieldWriteResult {
             ChannelEntry& e = m.channels.at(n);
-            if (ComparableText(text) == "off" || Trim(text) == "0") {
+            if (ReadBoolean(text) == 0 || Trim(text) == "0") {
                 e.pageNumber = 0;
                 e.pagePresent = 0;
                 return std::nullopt;
@@ -1006,7 +1022,7 @@ void AddChannel(std::vector<CatalogueField>& out, int n) {
         },
         [n](ImageModel& m, std::string_view text) -> FieldWriteResult {
             ChannelEntry& e = m.channels.at(n);
-            if (ComparableText(text) == "off" || Trim(text) == "0") {
+            if (ReadBoolean(text) == 0 || Trim(text) == "0") {
                 e.twoToneP = 0;
                 return std::nullopt;
             }

@@ -54,7 +54,7 @@ enum TextString : int {
     kStrCsvPower = 4164,         // "row %1: power %2 is not High or Low"
     kStrCsvQuote = 4165,         // "row %1: a quoted field is not closed"
     kStrCsvNoColumn = 4166,      // "the header has no %1 column"
-    kStrCsvSummary = 4168,       // "%1 channels imported, %2 rows skipped"
+    kStrCsvSummary = 4168,       // "%1 %1{channel|channels} imported, %2 %2{row|rows} skipped"
     // field-level diff lines
     kStrDiffField = 4180,      // "%1: %2 -> %3"
     kStrDiffRaw = 4181,        // "raw %1: %2 -> %3"

@@ -15,6 +15,10 @@ inline constexpr std::string_view kYamlFormat = "rt62m-1";
 // channels and the raw bits that make an import give back exactly these 262 bytes.
 std::string ExportYaml(const DataFileBytes& file, TwoToneFormat format = TwoToneFormat::Standard);
 
+// A field's text as the export writes it: plain, or double-quoted wherever a YAML 1.1 or 1.2 library
+// could read the plain text as something else (a number in any base, a time, a boolean, a null).
+std::string YamlScalar(const std::string& text);
+
 struct YamlImport {
     bool ok = false;       // false: problems lists why, bytes are not to be used
     DataFileBytes bytes{}; // the rebuilt data file (image and Default Split)
