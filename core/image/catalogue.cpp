@@ -850,11 +850,17 @@ FieldWriteResult WriteTone(ChannelEntry& e, bool dec, std::string_view text) {
     if (t == "NONE" || t == "-------") {
         kind = kToneNone;
     } else if (t.size() > 2 && t.compare(0, 2, "C-") == 0) {
-        for (int i = 0; i < kCtcssCount; ++i)
-            if (Trim(CtcssText(i)) == t.substr(2)) kind = kToneCtcss, ctcss = i;
-    } else if (t.size() > 2 && t.compare(0, 2, "D-") == 0) {
+        // "C-67" and "C-67.00" name C-67.0, as a number would.
+        const auto hz = StrictDecimal(t.substr(2));
+        for (int i = 0; hz && i < kCtcssCount; ++i) {
+            const auto listed = StrictDecimal(CtcssText(i));
+            if (listed && std::lround(*listed * 10) == std::lround(*hz * 10)) kind = kToneCtcss, ctcss = i;
+        }
+    } else if (t.size() > 2 && t.size() <= 5 && t.compare(0, 2, "D-") == 0) {
+        // "D-23" is D-023: codes are often written without their leading zeros.
+        const std::string code = std::string(5 - t.size(), '0') + t.substr(2);
         for (int i = 0; i < kDcsCount; ++i)
-            if (DcsText(i) == t.substr(2)) kind = kToneDcs, dcs = i;
+            if (DcsText(i) == code) kind = kToneDcs, dcs = i;
     }
     if (kind < 0) return FieldRefusal{kStrNotTone, {}};
     (dec ? e.decKind : e.encKind) = kind;
