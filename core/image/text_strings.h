@@ -33,7 +33,7 @@ enum TextString : int {
     kStrNotScalar = 4134,      // "%1 must be a single value"
     kStrNotChannel = 4135,     // "%1: %2 is not a channel (1-16)"
     kStrBadRawByte = 4136,     // "raw.%1: %2 is not a byte ..."
-    kStrBadRawOffset = 4137,   // "raw.%1 is not a data-file offset (0x00-0x105)"
+    kStrBadRawOffset = 4137,   // "raw.%1 is not a data-file offset (0x00-0x105, or 0-261)"
     kStrBadRawChecksum = 4138, // "raw.checksum: %1 ..."
     kStrNoFormat = 4139,       // "the text has no format: rt62m-1 line"
     // CSV channel rows; %1 is the line of the row in the file
