@@ -146,9 +146,9 @@ CommandRun SetupCsvImport(CLI::App& app) {
 
 int RunExport(const ConvertOptions& o) {
     CliPrompter prompter;
-    const auto model = ReadDataFileModel(prompter, o.input);
-    if (!model) return kExitFailure;
-    const std::string text = ExportYaml(DataFileOfModel(*model), model->twoToneFormat);
+    CRT62MDoc doc(prompter);
+    if (!OpenForCommand(doc, o.input)) return kExitFailure;
+    const std::string text = ExportYaml(doc.ExactBytes(), doc.Model().twoToneFormat);
     return WriteText(prompter, o.output, text) ? kExitOk : kExitFailure;
 }
 

@@ -59,10 +59,39 @@ std::string Join(const Texts& texts) {
     return out;
 }
 
+// Whether ComparableText(text) == wanted, without building it (the lists are compared often).
+bool ReadsAs(std::string_view text, std::string_view wanted) {
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+        text.remove_prefix(1);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.remove_suffix(1);
+    std::size_t w = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == ' ' && i > 0 && text[i - 1] == ' ') continue;
+        if (w >= wanted.size() ||
+            static_cast<char>(std::tolower(static_cast<unsigned char>(text[i]))) != wanted[w])
+            return false;
+        ++w;
+    }
+    return w == wanted.size();
+}
+
+std::optional<double> StrictDecimal(std::string_view text);
+std::optional<int> ReadBoolean(std::string_view text);
+
+// The list entry a text names. A tool that loaded a YAML text may hand a value back retyped: a number
+// spelled its way ("05" or "5.0" for "5") or an unquoted Off/On as false/true.
 int FindText(const Texts& texts, std::string_view text) {
     const std::string wanted = ComparableText(text);
     for (std::size_t i = 0; i < texts.size(); ++i)
-        if (ComparableText(texts[i]) == wanted) return static_cast<int>(i);
+        if (ReadsAs(texts[i], wanted)) return static_cast<int>(i);
+    if (const auto number = StrictDecimal(text)) {
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            if (StrictDecimal(texts[i]) == number) return static_cast<int>(i);
+    } else if (const auto on = ReadBoolean(text)) {
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            if (ReadsAs(texts[i], *on ? "on" : "off")) return static_cast<int>(i);
+    }
     return -1;
 }
 
@@ -317,10 +346,11 @@ CatalogueField SectionList(std::string group, std::string key, std::vector<Owned
         });
 }
 
+// Every spelling of a boolean that YAML 1.1 or 1.2 knows, in any case.
 std::optional<int> ReadBoolean(std::string_view text) {
     const std::string t = ComparableText(text);
-    if (t == "true" || t == "yes" || t == "on") return 1;
-    if (t == "false" || t == "no" || t == "off") return 0;
+    if (t == "true" || t == "yes" || t == "on" || t == "y") return 1;
+    if (t == "false" || t == "no" || t == "off" || t == "n") return 0;
     return std::nullopt;
 }
 
@@ -489,7 +519,10 @@ void AddDefaultSplit(std::vector<CatalogueField>& out) {
     for (std::size_t i = 0; i < kTrailerSize; ++i)
         owned.push_back(Byte(kTrailerOffset + i));
     out.push_back(Field(
-        "", "default_split", owned, [](const ImageModel& m) { return SplitText(m.defaultSplit); },
+        // A file's split outside -99.9..99.9, or no number, shows clamped as on opening; its bytes travel
+        // as raw bits.
+        "", "default_split", owned,
+        [](const ImageModel& m) { return SplitText(SanitizeDefaultSplit(m.defaultSplit)); },
         [](ImageModel& m, std::string_view text) -> FieldWriteResult {
             const auto mhz = StrictDecimal(text);
             if (!mhz) return FieldRefusal{kStrNotNumber, {}};
@@ -676,7 +709,7 @@ int FindTone(const std::vector<std::string>& list, std::string_view text) {
 }
 
 // The tones a pair may take: by index within a standard group, or by code in the Custom format.
-std::vector<std::string> GroupTones(int group) {
+std::vector<std::string> MakeGroupTones(int group) {
     std::vector<std::string> out;
     if (group == kCustomGroup) {
         for (int code = 0; code < kTwoToneToneCount; ++code)
@@ -687,6 +720,19 @@ std::vector<std::string> GroupTones(int group) {
     for (int i = 0; i < g.offered; ++i)
         out.push_back(Tidy(TwoToneIndexText(group, i)));
     return out;
+}
+
+// The lists are fixed; every pair read and write asks for one, so they are made once.
+const std::vector<std::string>& GroupTones(int group) {
+    static const std::array<std::vector<std::string>, kCustomGroup + 1> lists = [] {
+        std::array<std::vector<std::string>, kCustomGroup + 1> out;
+        for (int g = 1; g <= kTwoToneGroupCount; ++g)
+            out[static_cast<std::size_t>(g)] = MakeGroupTones(g);
+        out[kCustomGroup] = MakeGroupTones(kCustomGroup);
+        return out;
+    }();
+    static const std::vector<std::string> none;
+    return group >= 1 && group <= kCustomGroup ? lists[static_cast<std::size_t>(group)] : none;
 }
 
 void AddTwoTone(std::vector<CatalogueField>& out) {
@@ -713,7 +759,7 @@ void AddTwoTone(std::vector<CatalogueField>& out) {
                 TwoToneFormat format = m.twoToneFormat;
                 const PairEntry p = DecodePairs(m.image, format)[static_cast<std::size_t>(k - 1)];
                 if (p.group == 0) return "OFF";
-                const std::vector<std::string> tones = GroupTones(p.group);
+                const std::vector<std::string>& tones = GroupTones(p.group);
                 return Tidy(TwoToneGroupText(p.group)) + ", " + ToneInList(tones, p.first) + ", " +
                        ToneInList(tones, p.second);
             },
@@ -726,7 +772,7 @@ void AddTwoTone(std::vector<CatalogueField>& out) {
                 parts.push_back(Tidy(rest));
                 const bool custom = m.twoToneFormat == TwoToneFormat::Custom;
                 PairBytes bytes;
-                if (parts.size() == 1 && ComparableText(parts[0]) == "off") {
+                if (parts.size() == 1 && ReadBoolean(parts[0]) == 0) {
                     // No channel may keep calling a pair that is off.
                     TwoToneFormat format = m.twoToneFormat;
                     if (DecodePairs(m.image, format)[static_cast<std::size_t>(k - 1)].group != 0)
@@ -743,7 +789,7 @@ void AddTwoTone(std::vector<CatalogueField>& out) {
                     const int gi = FindText(groups, parts[0]);
                     if (gi < 0) return NotInList(groups);
                     const int group = custom ? kCustomGroup : gi + 1;
-                    const std::vector<std::string> tones = GroupTones(group);
+                    const std::vector<std::string>& tones = GroupTones(group);
                     const int first = FindTone(tones, parts[1]);
                     const int second = FindTone(tones, parts[2]);
                     if (first < 0 || second < 0)
@@ -804,11 +850,17 @@ FieldWriteResult WriteTone(ChannelEntry& e, bool dec, std::string_view text) {
     if (t == "NONE" || t == "-------") {
         kind = kToneNone;
     } else if (t.size() > 2 && t.compare(0, 2, "C-") == 0) {
-        for (int i = 0; i < kCtcssCount; ++i)
-            if (Trim(CtcssText(i)) == t.substr(2)) kind = kToneCtcss, ctcss = i;
-    } else if (t.size() > 2 && t.compare(0, 2, "D-") == 0) {
+        // "C-67" and "C-67.00" name C-67.0, as a number would.
+        const auto hz = StrictDecimal(t.substr(2));
+        for (int i = 0; hz && i < kCtcssCount; ++i) {
+            const auto listed = StrictDecimal(CtcssText(i));
+            if (listed && std::lround(*listed * 10) == std::lround(*hz * 10)) kind = kToneCtcss, ctcss = i;
+        }
+    } else if (t.size() > 2 && t.size() <= 5 && t.compare(0, 2, "D-") == 0) {
+        // "D-23" is D-023: codes are often written without their leading zeros.
+        const std::string code = std::string(5 - t.size(), '0') + t.substr(2);
         for (int i = 0; i < kDcsCount; ++i)
-            if (DcsText(i) == t.substr(2)) kind = kToneDcs, dcs = i;
+            if (DcsText(i) == code) kind = kToneDcs, dcs = i;
     }
     if (kind < 0) return FieldRefusal{kStrNotTone, {}};
     (dec ? e.decKind : e.encKind) = kind;
@@ -940,7 +992,7 @@ void AddChannel(std::vector<CatalogueField>& out, int n) {
         },
         [n](ImageModel& m, std::string_view text) -> FieldWriteResult {
             ChannelEntry& e = m.channels.at(n);
-            if (ComparableText(text) == "off" || Trim(text) == "0") {
+            if (ReadBoolean(text) == 0 || Trim(text) == "0") {
                 e.pageNumber = 0;
                 e.pagePresent = 0;
                 return std::nullopt;
@@ -976,7 +1028,7 @@ void AddChannel(std::vector<CatalogueField>& out, int n) {
         },
         [n](ImageModel& m, std::string_view text) -> FieldWriteResult {
             ChannelEntry& e = m.channels.at(n);
-            if (ComparableText(text) == "off" || Trim(text) == "0") {
+            if (ReadBoolean(text) == 0 || Trim(text) == "0") {
                 e.twoToneP = 0;
                 return std::nullopt;
             }

@@ -183,6 +183,14 @@ void CRT62MDoc::TakeFileBytes(std::span<const std::uint8_t> bytes) {
     std::copy(bytes.begin() + kImageSize, bytes.begin() + std::min(bytes.size(), kDataFileSize),
               tail.begin());
     model_.defaultSplit = SanitizeDefaultSplit(DefaultSplitFromBytes(tail));
+    openedTrailer_ = tail;
+}
+
+DataFileBytes CRT62MDoc::ExactBytes() const {
+    const double opened = DefaultSplitFromBytes(openedTrailer_);
+    const double shown = SanitizeDefaultSplit(opened);
+    const bool clampedAsOpened = shown != opened && shown == model_.defaultSplit; // a NaN is never == itself
+    return MakeDataFileBytes(model_.image, clampedAsOpened ? openedTrailer_ : TrailerBytes());
 }
 
 bool CRT62MDoc::OpenBytes(std::span<const std::uint8_t> bytes, const std::string& name) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "image/data_file.h"
 #include "image/model.h"
 #include "image/prompter.h"
 #include "image/radio_image.h"
@@ -73,6 +74,10 @@ class CRT62MDoc {
     double DefaultSplit() const { return model_.defaultSplit; }
     void SetDefaultSplit(double splitMHz) { model_.defaultSplit = splitMHz; }
     FileTrailerBytes TrailerBytes() const { return DefaultSplitBytes(model_.defaultSplit); }
+    // The image and the Default Split's bytes as the opened file held them, while the split is still the
+    // value they were shown as (a file's split outside -99.9..99.9, or no number, opens clamped): what a
+    // text export carries so that its import gives back the same bytes.
+    DataFileBytes ExactBytes() const;
 
     const std::string& CurrentPath() const { return path_; }
     void SetCurrentPath(std::string path);
@@ -139,6 +144,7 @@ class CRT62MDoc {
     std::string programDir_;
     std::function<void()> updateViews_;
     ImageModel model_;
+    FileTrailerBytes openedTrailer_{}; // the Default Split's bytes as last read from a file
     std::string path_ = kNoPath;
     bool fileLoaded_ = false;
     bool modified_ = false;

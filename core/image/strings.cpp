@@ -45,6 +45,15 @@ std::string FormatText(std::string_view text, const std::vector<std::string>& ar
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
             std::size_t n = static_cast<std::size_t>(text[i + 1] - '1');
+            // %1{row|rows}: the first word when %1 is 1, the second otherwise.
+            const std::size_t bar = text.find('|', i);
+            const std::size_t close = text.find('}', i);
+            if (n < args.size() && i + 2 < text.size() && text[i + 2] == '{' && bar < close &&
+                close != std::string_view::npos) {
+                out += args[n] == "1" ? text.substr(i + 3, bar - i - 3) : text.substr(bar + 1, close - bar - 1);
+                i = close;
+                continue;
+            }
             if (n < args.size()) {
                 out += args[n];
                 ++i;

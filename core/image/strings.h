@@ -11,7 +11,8 @@ namespace rt62 {
 std::string_view StringText(int id);
 bool HasString(int id);
 
-// The entry with %1, %2, ... replaced by args (a missing arg leaves the marker as it is).
+// The entry with %1, %2, ... replaced by args (a missing arg leaves the marker as it is), and each
+// %N{word|words} by the first word when arg N is "1", else the second: "%1 %1{row|rows} skipped".
 std::string FormatString(int id, const std::vector<std::string>& args = {});
 std::string FormatText(std::string_view text, const std::vector<std::string>& args);
 

@@ -33,7 +33,7 @@ enum TextString : int {
     kStrNotScalar = 4134,      // "%1 must be a single value"
     kStrNotChannel = 4135,     // "%1: %2 is not a channel (1-16)"
     kStrBadRawByte = 4136,     // "raw.%1: %2 is not a byte ..."
-    kStrBadRawOffset = 4137,   // "raw.%1 is not a data-file offset (0x00-0x105)"
+    kStrBadRawOffset = 4137,   // "raw.%1 is not a data-file offset (0x00-0x105, or 0-261)"
     kStrBadRawChecksum = 4138, // "raw.checksum: %1 ..."
     kStrNoFormat = 4139,       // "the text has no format: rt62m-1 line"
     // CSV channel rows; %1 is the line of the row in the file
@@ -54,7 +54,7 @@ enum TextString : int {
     kStrCsvPower = 4164,         // "row %1: power %2 is not High or Low"
     kStrCsvQuote = 4165,         // "row %1: a quoted field is not closed"
     kStrCsvNoColumn = 4166,      // "the header has no %1 column"
-    kStrCsvSummary = 4168,       // "%1 channels imported, %2 rows skipped"
+    kStrCsvSummary = 4168,       // "%1 %1{channel|channels} imported, %2 %2{row|rows} skipped"
     // field-level diff lines
     kStrDiffField = 4180,      // "%1: %2 -> %3"
     kStrDiffRaw = 4181,        // "raw %1: %2 -> %3"

@@ -22,7 +22,7 @@ struct CsvImport {
     DataFileBytes bytes{}; // base with the imported channels, normalized as a save does
     int imported = 0;      // rows stored
     std::vector<TextProblem> problems; // one per skipped row ("row 7: tone 150.0 Hz is not ..."), line set
-    std::string Summary() const;       // "5 channels imported, 2 rows skipped"
+    std::string Summary() const;       // "5 channels imported, 1 row skipped"
 };
 
 // Sets the channels the rows name (receive and transmit frequency, tones, wide/narrow, scan, power;

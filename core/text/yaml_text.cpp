@@ -37,12 +37,50 @@ bool PlainSafe(const std::string& s) {
     return s.find_first_of("{}[]'\"`|>&*!%@\\\t") == std::string::npos;
 }
 
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Whether a YAML 1.1 or 1.2 resolver may read the plain scalar s as something other than this text: a
+// null or boolean word, or a number in any of their spellings (0012 is the octal 10 to YAML 1.1,
+// 0C010001 and 1e5 look like numbers, 1:30 is a sexagesimal 90, 2026-12-08 a date). A tool that loads
+// and writes the text back would then write that value, spelled its own way.
+bool Retyped(const std::string& s) {
+    std::string lower;
+    for (char c : s)
+        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    static const char* const kWords[] = {"y", "n", "yes", "no", "true", "false", "on", "off", "null", "~"};
+    for (const char* w : kWords)
+        if (lower == w) return true;
+    std::string_view t = lower;
+    if (!t.empty() && (t.front() == '+' || t.front() == '-')) t.remove_prefix(1);
+    if (t.empty()) return false;
+    const bool numberStart = IsDigit(t[0]) || (t[0] == '.' && t.size() > 1 &&
+                                               (IsDigit(t[1]) || t.substr(1) == "inf" || t.substr(1) == "nan"));
+    if (!numberStart) return false;
+    // Numbers, times and dates in any base need no more than these characters.
+    if (t.find_first_not_of("0123456789abcdefghijklmnopqrstuvwxyz_:.+-") == std::string_view::npos) return true;
+    // A date with a time after a blank ("2026-12-08 10:00:00").
+    return t.size() > 10 && IsDigit(t[0]) && IsDigit(t[1]) && IsDigit(t[2]) && IsDigit(t[3]) && t[4] == '-';
+}
+
+// The text as a YAML scalar that reads back as this text with any YAML library: plain where nothing could
+// take it for another type, else double-quoted with escapes for what may not stand in a quoted scalar.
 std::string Scalar(const std::string& s) {
-    if (PlainSafe(s)) return s;
+    if (PlainSafe(s) && !Retyped(s)) return s;
     std::string out = "\"";
     for (char c : s) {
-        if (c == '"' || c == '\\') out += '\\';
-        out += c;
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (u < 0x20 || u == 0x7F) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02X", u);
+            out += buf;
+        } else {
+            out += c;
+        }
     }
     return out + "\"";
 }
@@ -133,6 +171,17 @@ struct Reader {
         return v;
     }
 
+    // A raw offset: 0xE8 in hex as exported, or 232, as a library that read 0xE8 as a number writes it.
+    static std::optional<unsigned> Offset(const std::string& key) {
+        const unsigned limit = static_cast<unsigned>(kDataFileSize - 1);
+        if (key.size() > 2 && key[0] == '0' && (key[1] == 'x' || key[1] == 'X')) return HexNumber(key, limit);
+        unsigned v = 0;
+        const auto r = std::from_chars(key.data(), key.data() + key.size(), v);
+        if (key.empty() || r.ec != std::errc() || r.ptr != key.data() + key.size() || v > limit)
+            return std::nullopt;
+        return v;
+    }
+
     void Raw(const YAML::Node& node) {
         if (!Mapping(node, "raw")) return;
         for (const auto& item : node) {
@@ -153,8 +202,8 @@ struct Reader {
                     RawBits::Checksum{static_cast<std::uint16_t>(*stored), static_cast<std::uint16_t>(*sum)};
                 continue;
             }
-            const auto offset = HexNumber(key, static_cast<unsigned>(kDataFileSize - 1));
-            if (!offset || key.size() < 3 || key[0] != '0' || (key[1] != 'x' && key[1] != 'X')) {
+            const auto offset = Offset(key);
+            if (!offset) {
                 Fail(item.first, kStrBadRawOffset, {key});
                 continue;
             }
@@ -232,6 +281,10 @@ const FieldText* Given(const std::vector<FieldText>& fields, std::string_view pa
 
 } // namespace
 
+std::string YamlScalar(const std::string& text) {
+    return Scalar(text);
+}
+
 std::string ExportYaml(const DataFileBytes& file, TwoToneFormat format) {
     const FileTexts texts = TextsOfDataFile(file, format);
     std::string out;
@@ -267,8 +320,8 @@ std::string ExportYaml(const DataFileBytes& file, TwoToneFormat format) {
                    "\n";
         }
         if (texts.raw.checksum)
-            out += "  checksum: {stored: " + Hex(texts.raw.checksum->stored, 4) +
-                   ", sum: " + Hex(texts.raw.checksum->sum, 4) + "}  # kept while the bytes add up to sum\n";
+            out += "  checksum: {stored: " + Scalar(Hex(texts.raw.checksum->stored, 4)) +
+                   ", sum: " + Scalar(Hex(texts.raw.checksum->sum, 4)) + "}  # kept while the bytes add up to sum\n";
     }
     return out;
 }
@@ -286,20 +339,25 @@ YamlImport ImportYaml(std::string_view yaml, const DataFileBytes* base, TwoToneF
         result.problems = std::move(reader.problems);
         return result;
     }
+    return ImportTexts(reader.fields, reader.raw, base, baseFormat);
+}
 
+YamlImport ImportTexts(const std::vector<FieldText>& fields, const RawBits& raw, const DataFileBytes* base,
+                       TwoToneFormat baseFormat) {
+    YamlImport result;
     DataFileBytes start{};
     if (base) {
         start = *base;
     } else {
-        const FieldText* band = Given(reader.fields, "radio.band");
-        const FieldText* step = Given(reader.fields, "hardware.channel_step");
+        const FieldText* band = Given(fields, "radio.band");
+        const FieldText* step = Given(fields, "hardware.channel_step");
         const bool uhf = band && ComparableText(band->text) == "uhf";
         int code = step ? BandStepCodeOfTexts(uhf ? "UHF" : "VHF", step->text) : -1;
         if (code < 0) code = uhf ? 2 : 0;
         start = FactoryDataFile(code);
         baseFormat = TwoToneFormat::Standard;
     }
-    RebuildResult r = RebuildDataFile(reader.fields, reader.raw, start, baseFormat);
+    RebuildResult r = RebuildDataFile(fields, raw, start, baseFormat);
     result.problems = std::move(r.problems);
     std::stable_sort(result.problems.begin(), result.problems.end(),
                      [](const TextProblem& a, const TextProblem& b) { return a.line < b.line; });

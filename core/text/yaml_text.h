@@ -15,6 +15,10 @@ inline constexpr std::string_view kYamlFormat = "rt62m-1";
 // channels and the raw bits that make an import give back exactly these 262 bytes.
 std::string ExportYaml(const DataFileBytes& file, TwoToneFormat format = TwoToneFormat::Standard);
 
+// A field's text as the export writes it: plain, or double-quoted wherever a YAML 1.1 or 1.2 library
+// could read the plain text as something else (a number in any base, a time, a boolean, a null).
+std::string YamlScalar(const std::string& text);
+
 struct YamlImport {
     bool ok = false;       // false: problems lists why, bytes are not to be used
     DataFileBytes bytes{}; // the rebuilt data file (image and Default Split)
@@ -27,6 +31,11 @@ struct YamlImport {
 // when it names none).
 YamlImport ImportYaml(std::string_view yaml, const DataFileBytes* base = nullptr,
                       TwoToneFormat baseFormat = TwoToneFormat::Standard);
+
+// The second half of ImportYaml: field texts and raw bits as read from a text, rebuilt on base (or the
+// band's factory file) and checked.
+YamlImport ImportTexts(const std::vector<FieldText>& fields, const RawBits& raw,
+                       const DataFileBytes* base = nullptr, TwoToneFormat baseFormat = TwoToneFormat::Standard);
 
 // A path that names a YAML text (.yaml or .yml, any case) rather than a data file.
 bool IsYamlPath(std::string_view path);

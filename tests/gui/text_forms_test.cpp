@@ -184,7 +184,7 @@ void TextFormsTest::importProblemsInOneMessage() {
             QVERIFY2(listed.find(part) != std::string::npos, listed.c_str());
         QCOMPARE(f.bytes() != before, r.replaced);
         if (r.replaced) {
-            QCOMPARE(f.prompter.shown[0].args.front(), std::string("1 channels imported, 2 rows skipped"));
+            QCOMPARE(f.prompter.shown[0].args.front(), std::string("1 channel imported, 2 rows skipped"));
             QCOMPARE(f.doc.Model().channels.at(0).rxFrequency, 146.52);
         } else {
             QCOMPARE(f.doc.CurrentPath(), f.path("site.r62"));

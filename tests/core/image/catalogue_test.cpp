@@ -60,5 +60,61 @@ TEST(Catalogue, EveryListTextIsStoredAsItself) {
     }
 }
 
+// Text fields at their longest and one past it, and values in the forms people and other programs
+// write them (codes without their leading zeros, numbers and booleans retyped by a YAML library).
+TEST(Catalogue, TextFieldsAtTheirLimitsAndInOtherSpellings) {
+    const struct {
+        const char* path;
+        const char* text;
+        const char* read; // the text read back, or nullptr when the write is refused
+    } rows[] = {
+        {"ani.dtmf_code", "0123456789ABCD*", "0123456789ABCD*"},
+        {"ani.dtmf_code", "0123456789ABCD*#", nullptr},
+        {"paging.page_1", "#9D", "#9D"},
+        {"paging.page_1", "12", "120"},
+        {"paging.page_1", "1234", nullptr},
+        {"radio.serial_number", "9N999999", "9N999999"},
+        {"radio.serial_number", "1", "1C000000"},
+        {"radio.serial_number", "9N9999990", nullptr},
+        {"radio.serial_number", "9O999999", nullptr},
+        {"radio.market_application", "0099", "0099"},
+        {"radio.market_application", "12", "1200"},
+        {"radio.market_application", "12345", nullptr},
+        {"radio.firmware_version", "99.99", "99.99"},
+        {"radio.firmware_version", "100.00", nullptr},
+        {"hardware.1st_if", "65.53", "65.530"},
+        {"hardware.1st_if", "21.700", "21.700"},
+        {"hardware.1st_if", "21.7", "21.700"},
+        {"hardware.1st_if", "65.54", nullptr},
+        {"default_split", "-99.9", "-99.9"},
+        {"default_split", "99.91", nullptr},
+        {"channels[2].decode", "D-23", "D-023"},
+        {"channels[2].decode", "d-754", "D-754"},
+        {"channels[2].decode", "D-0023", nullptr},
+        {"channels[2].encode", "C-67", "C-67.0"},
+        {"channels[2].encode", "C-254.10", "C-254.1"},
+        {"channels[2].encode", "C-0", nullptr},
+        {"channels[2].scan", "no", "false"},
+        {"channels[2].scan", "Y", "true"},
+        {"channels[2].squelch", "05", "5"},
+        {"channels[2].squelch", "12.0", "12"},
+        {"channels[2].squelch", "13", nullptr},
+        {"channels[2].page", "false", "off"},
+        {"two_tone.pair_1", "false", "OFF"},
+        {"paging.answer_back", "true", "On"},
+        {"miscellaneous.call_times", "off", "Off"},
+    };
+    for (const auto& r : rows) {
+        ImageModel m = MakeFactoryImage(0);
+        const CatalogueField* f = FindField(r.path);
+        ASSERT_NE(f, nullptr) << r.path;
+        const FieldWriteResult refused = f->write(m, r.text);
+        EXPECT_EQ(refused.has_value(), r.read == nullptr) << r.path << " " << r.text;
+        if (refused || !r.read) continue;
+        NormalizeImage(m);
+        EXPECT_EQ(f->read(ModelFromDataFile(DataFileOfModel(m), m.twoToneFormat)), r.read) << r.path << " " << r.text;
+    }
+}
+
 } // namespace
 } // namespace rt62

@@ -62,6 +62,23 @@ TEST(StringTable, FillsNumberedMarkersAndKeepsUnknownOnes) {
     EXPECT_EQ(FormatText("%1 and %2", {"x"}), "x and %2");
     EXPECT_EQ(FormatText("100%", {"x"}), "100%");
     EXPECT_FALSE(HasString(999999));
+    // Counts take the singular for exactly one.
+    const struct {
+        int id;
+        std::vector<std::string> args;
+        const char* text;
+    } counts[] = {
+        {4168, {"1", "1"}, "1 channel imported, 1 row skipped"},
+        {4168, {"0", "2"}, "0 channels imported, 2 rows skipped"},
+        {4168, {"11", "21"}, "11 channels imported, 21 rows skipped"},
+        {4004, {"ttyS0", "4800", "8", "1"}, "Port ttyS0: 4800 baud, 8 data bits, no parity, 1 stop bit"},
+        {4004, {"ttyS0", "4800", "8", "2"}, "Port ttyS0: 4800 baud, 8 data bits, no parity, 2 stop bits"},
+        {4005, {"1", "3"}, "Frame received: 1 byte in 3 ms"},
+        {4006, {"262", "3"}, "Frame sent: 262 bytes in 3 ms"},
+    };
+    for (const auto& c : counts)
+        EXPECT_EQ(FormatString(c.id, c.args), c.text);
+    EXPECT_EQ(FormatText("%2 %2{x|xs}", {"1"}), "%2 %2{x|xs}");
 }
 
 } // namespace

@@ -117,6 +117,51 @@ TEST(ChannelCsv, MixedRowsImportTheGoodOnesAndReportTheRest) {
     EXPECT_EQ(strict.problems.size(), 5u);
 }
 
+// One row at a time, in the forms other programs write: codes without their leading zeros, every
+// polarity pair, tones without their decimal, frequencies at the band's edges and a transmit frequency
+// only the offset takes out of the band.
+TEST(ChannelCsv, RowFormsOtherProgramsWrite) {
+    const struct {
+        const char* row; // Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,RxDtcsCode,CrossMode
+        const char* encode;
+        const char* decode; // or, with encode empty, the problem
+    } rows[] = {
+        {"146.52,,,DTCS,,,23,NN,,", "D-023  ", "D-023  "},
+        {"146.52,,,DTCS,,,23,NR,,", "D-023  ", "D-047  "},
+        {"146.52,,,DTCS,,,23,RN,,", "D-047  ", "D-023  "},
+        {"146.52,,,DTCS,,,023,rr,,", "D-047  ", "D-047  "},
+        {"146.52,,,Cross,,,23,RN,754,DTCS->DTCS", "D-047  ", "D-754  "},
+        {"146.52,,,Cross,,,23,NR,754,DTCS->DTCS", "D-023  ", "D-116  "}, // the receive code reversed
+        {"146.52,,,TSQL,,67,,,,", "C- 67.0", "C- 67.0"},
+        {"146.52,,,Tone,88.50,,,,,", "C- 88.5", "-------"},
+        {"134.0,+,40,,,,,,,", "-------", "-------"},
+        {"146.52,,,DTCS,,,23,XN,,", "", "row 2: DCS polarity XN is not NN, NR, RN or RR"},
+        {"146.52,,,DTCS,,,24,NN,,", "", "row 2: DCS code 24 is not a DCS code of this radio"},
+        {"174.00001,,,,,,,,,", "", "row 2: frequency 174.00001 is outside 134.00000-174.00000 MHz for VHF"},
+        {"173.9,+,0.6,,,,,,,", "",
+         "row 2: transmit frequency 174.500000 is outside 134.00000-174.00000 MHz for VHF"},
+        {"134.5,split,133.99,,,,,,,", "",
+         "row 2: transmit frequency 133.990000 is outside 134.00000-174.00000 MHz for VHF"},
+    };
+    const DataFileBytes base = FactoryDataFile(0);
+    for (const auto& r : rows) {
+        const std::string csv = "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+                                "RxDtcsCode,CrossMode\r\n1," +
+                                std::string(r.row) + "\r\n";
+        const CsvImport imported = ImportCsv(csv, &base);
+        ASSERT_TRUE(imported.ok) << r.row;
+        if (!*r.encode) {
+            ASSERT_EQ(imported.problems.size(), 1u) << r.row;
+            EXPECT_EQ(imported.problems[0].message, r.decode);
+            continue;
+        }
+        ASSERT_TRUE(imported.problems.empty()) << r.row << ": " << imported.problems[0].message;
+        const ChannelEntry e = ModelFromDataFile(imported.bytes).channels.at(0);
+        EXPECT_EQ(ToneCellText(e.encKind, e.encCtcss, e.encDcs), r.encode) << r.row;
+        EXPECT_EQ(ToneCellText(e.decKind, e.decCtcss, e.decDcs), r.decode) << r.row;
+    }
+}
+
 TEST(ChannelCsv, ExportedRowsImportBackToTheSameChannels) {
     const DataFileBytes base = FactoryDataFile(0);
     const CsvImport first = ImportCsv("Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
