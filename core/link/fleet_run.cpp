@@ -229,6 +229,7 @@ FleetLogStatus ReadFleetLog(const std::string& path, FleetLog& log) {
     const std::string text(read.bytes.begin(), read.bytes.end());
     const std::vector<std::string_view> lines = SplitLines(text);
     if (lines.empty()) return FleetLogStatus::Missing;
+    log.endsOpen = text.back() != '\n';
     if (lines.front() != kFleetLogHeader) return FleetLogStatus::NotALog;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         if (Trim(lines[i]).empty()) continue;
@@ -296,30 +297,26 @@ FleetSummary RunFleet(SerialPort& port, const FleetRequest& request, FleetContro
                       ProgressSink& progress, Prompter& prompter, FleetObserver& observer) {
     FleetSummary summary;
     FleetLog log;
-    switch (ReadFleetLog(request.logPath, log)) {
-    case FleetLogStatus::Ok:
-        break;
-    case FleetLogStatus::Missing:
-        if (!AppendText(request.logPath, std::string(kFleetLogHeader) + '\n')) {
-            prompter.show(kStrFleetLogUnwritable, Buttons::Ok, Icon::Stop, {request.logPath});
-            return summary;
-        }
-        break;
-    case FleetLogStatus::CannotRead:
-        prompter.show(kStrFleetLogUnwritable, Buttons::Ok, Icon::Stop, {request.logPath});
-        return summary;
-    case FleetLogStatus::NotALog:
+    const FleetLogStatus logStatus = ReadFleetLog(request.logPath, log);
+    if (logStatus == FleetLogStatus::NotALog) {
         prompter.show(kStrFleetNotALog, Buttons::Ok, Icon::Stop, {request.logPath});
         return summary;
     }
-    // An existing log must take the new lines before any radio is touched.
-    if (!AppendText(request.logPath, {})) {
+    if (logStatus == FleetLogStatus::CannotRead) {
         prompter.show(kStrFleetLogUnwritable, Buttons::Ok, Icon::Stop, {request.logPath});
         return summary;
     }
     const std::optional<std::vector<std::string>> codes =
         PlanAniCodes(request.codes, request.count, log, prompter);
     if (!codes) return summary;
+    // The log must take the new lines before any radio is touched.
+    const std::string header = logStatus == FleetLogStatus::Missing ? std::string(kFleetLogHeader) + '\n'
+                               : log.endsOpen                        ? "\n"
+                                                                     : "";
+    if (!AppendText(request.logPath, header)) {
+        prompter.show(kStrFleetLogUnwritable, Buttons::Ok, Icon::Stop, {request.logPath});
+        return summary;
+    }
     if (!OpenCloneLink(port)) {
         ShowPortProblem(prompter, &port);
         return summary;

@@ -61,6 +61,7 @@ std::optional<FleetLogLine> ParseFleetLogLine(std::string_view text);
 
 struct FleetLog {
     std::vector<FleetLogLine> lines;
+    bool endsOpen = false; // the file's last line has no line end yet
     // The last code the log shows serial programmed with; empty when it shows none.
     std::string ProgrammedCode(std::string_view serial) const;
     // Whether a radio was programmed with code.
