@@ -162,7 +162,10 @@ void FleetDialog::updateEnabled() {
     count_->setMinimum(counting ? 1 : 0);
     const bool codes = counting ? !startCode_->text().trimmed().isEmpty() : !listFile_->text().isEmpty();
     start_->setEnabled(!running_ && codes && !logFile_->text().isEmpty());
-    stop_->setEnabled(running_ && control_ && !control_->StopRequested());
+    // A second Stop cancels the radio in hand, for a radio that no longer answers at all.
+    const bool stopping = running_ && control_ && control_->StopRequested();
+    stop_->setText(stopping ? QStringLiteral("&Cancel Radio") : QStringLiteral("S&top"));
+    stop_->setEnabled(running_ && control_ && !control_->Cancel().Requested());
     close_->setEnabled(!running_);
 }
 
@@ -214,7 +217,10 @@ void FleetDialog::startRun() {
 
 void FleetDialog::stopRun() {
     if (!running_ || !control_) return;
-    control_->Stop();
+    if (control_->StopRequested())
+        control_->Cancel().Request();
+    else
+        control_->Stop();
     updateEnabled();
 }
 
@@ -229,7 +235,8 @@ void FleetDialog::runEnded() {
 void FleetDialog::reject() {
     // While a run goes on, closing means Stop: the radio in hand is finished and logged first.
     if (running_) {
-        stopRun();
+        control_->Stop();
+        updateEnabled();
         return;
     }
     QDialog::reject();
@@ -238,7 +245,8 @@ void FleetDialog::reject() {
 void FleetDialog::closeEvent(QCloseEvent* event) {
     if (running_) {
         event->ignore();
-        stopRun();
+        control_->Stop();
+        updateEnabled();
         return;
     }
     QDialog::closeEvent(event);

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 
 #include "link/fleet_run.h"

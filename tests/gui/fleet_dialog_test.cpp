@@ -1,10 +1,23 @@
 // The Program Fleet dialog drives a run over the simulated fleet: the table, the radio line, the log,
 // Stop, and messages shown on the window's thread.
+#include "app/app_settings.h"
+#include "app/ini_settings.h"
+#include "app/main_frame.h"
+#include "editor/document_history.h"
+#include "image/data_file.h"
+#include "image/document.h"
+#include "image/fields.h"
 #include "image/model.h"
 #include "link/fleet_dialog.h"
 #include "link/sim_port.h"
 
+#include "window_test_support.h"
+
+#include <QAction>
+#include <QApplication>
+
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -116,6 +129,55 @@ private slots:
         QVERIFY(!dialog.summary().cancelled);
         QCOMPARE(LogLines(log).size(), 2);
         QVERIFY(LogLines(log).at(1).contains(QStringLiteral(",500,programmed,")));
+    }
+
+    void menuSavesTheDocumentFirstAndLeavesItAsItIs() {
+        QDir::setCurrent(dir_.path());
+        AppSettings settings;
+        settings.backupFolder = dir_.filePath(QStringLiteral("backups"));
+        const std::string file = dir_.filePath(QStringLiteral("template.R62")).toStdString();
+        CRT62MDoc doc(prompter_, dir_.path().toStdString());
+        doc.Model() = MakeFactoryImage(0);
+        NormalizeImage(doc.Model());
+        QVERIFY(doc.WriteDataFile(file));
+        doc.Open(file);
+        QVERIFY(doc.HasFile());
+        std::unique_ptr<SerialPort> port = std::move(port_);
+        test::NoPort portControl;
+        CMainFrame frame(FrameContext{doc, settings, IniSettings(dir_.filePath(QStringLiteral("RT62MWin.ini"))),
+                                      prompter_, port, portControl});
+        // An edit not saved yet: the template must hold it.
+        doc.Model().channels.at(0).rxFrequency = doc.Model().channels.at(0).txFrequency = 151.25;
+        doc.SetModifiedFlag();
+        const QString undoBefore = frame.action(cmd::Undo)->text();
+
+        const QString log = dir_.filePath(QStringLiteral("menu.csv"));
+        bool ran = false;
+        test::OnModal([&](QDialog* d) {
+            auto* dialog = qobject_cast<FleetDialog*>(d);
+            if (!dialog) return d->reject();
+            QCOMPARE(dialog->logFileField()->text(), dir_.filePath(QStringLiteral("template-fleet.csv")));
+            dialog->startCodeField()->setText(QStringLiteral("77"));
+            dialog->countField()->setValue(2);
+            dialog->logFileField()->setText(log);
+            QTest::mouseClick(dialog->startButton(), Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(!dialog->isRunning(), 20000);
+            ran = dialog->summary().programmed == 2;
+            dialog->reject();
+        });
+        frame.trigger(cmd::ProgramFleet);
+        QVERIFY(ran);
+        QVERIFY(!doc.IsModified());
+        QCOMPARE(frame.action(cmd::Undo)->text(), undoBefore);
+        // What the radios got is the saved file's channels with their own codes.
+        const ReadOutcome saved = ReadFileBytes(file);
+        QCOMPARE(saved.status, ReadStatus::Ok);
+        for (int i = 0; i < 2; ++i) {
+            const RadioImage radio = fleet_->Radio(i)->With([](RadioEmulator& r) { return r.Image(); });
+            QVERIFY(std::equal(radio.begin() + 0x1E, radio.begin() + 0xBE, saved.bytes.begin() + 0x1E));
+            QCOMPARE(ReadDtmfCode(radio), std::string(i == 0 ? "77" : "78"));
+        }
+        QCOMPARE(LogLines(log).size(), 3);
     }
 };
 
