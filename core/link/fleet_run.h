@@ -19,22 +19,22 @@
 namespace rt62 {
 
 enum FleetString {
-    kStrFleetTitle = 4400,         // "Program Fleet"
-    kStrFleetConnect = 4401,       // "Radio %1 of %2: connect it, then switch it OFF and back ON to program it"
-    kStrFleetReadBack = 4402,      // "Radio %1 of %2: switch it OFF and back ON to read it back"
-    kStrAniCannotCount = 4403,     // "ANI code %1 cannot count up: it does not end in a digit."
-    kStrAniOutgrows = 4404,        // "Counting up from ANI code %1 for %2 radios would outgrow its %3 characters."
-    kStrAniNotACode = 4405,        // "\"%1\" is not an ANI code: ..."
-    kStrAniTwice = 4406,           // "ANI code %1 appears twice in the list."
-    kStrAniListUnreadable = 4407,  // "Problem reading the list of ANI codes\r\nFile Name = %1"
-    kStrFleetNotALog = 4408,       // "%1 is not a fleet log: ..."
-    kStrFleetLogUnwritable = 4409, // "Problem writing the fleet log\r\nFile Name = %1"
-    kStrFleetAlready = 4410,       // "Radio %1 is in the fleet log as programmed with ANI code %2; ..."
-    kStrFleetRadioLine = 4411,     // "Radio %1 of %2: serial %3, ANI code %4: %5"
-    kStrAniListShort = 4412,       // "The list holds %1 ANI codes not used yet; %2 radios were asked for."
-    kStrFleetLogLost = 4413,       // "Problem writing the fleet log ... Radio %2 got ANI code %3 (%4) ..."
-    kStrFleetSummary = 4414,       // "%1 of %2 radios programmed."
-    kStrFleetHardware = 4415,      // "Hardware configuration mismatched! Radio %1 is skipped."
+    kStrFleetTitle = 4500,         // "Program Fleet"
+    kStrFleetConnect = 4501,       // "Radio %1 of %2: connect it, then switch it OFF and back ON to program it"
+    kStrFleetReadBack = 4502,      // "Radio %1 of %2: switch it OFF and back ON to read it back"
+    kStrAniCannotCount = 4503,     // "ANI code %1 cannot count up: it does not end in a digit."
+    kStrAniOutgrows = 4504,        // "Counting up from ANI code %1 for %2 radios would outgrow its %3 characters."
+    kStrAniNotACode = 4505,        // "\"%1\" is not an ANI code: ..."
+    kStrAniTwice = 4506,           // "ANI code %1 appears twice in the list."
+    kStrAniListUnreadable = 4507,  // "Problem reading the list of ANI codes\r\nFile Name = %1"
+    kStrFleetNotALog = 4508,       // "%1 is not a fleet log: ..."
+    kStrFleetLogUnwritable = 4509, // "Problem writing the fleet log\r\nFile Name = %1"
+    kStrFleetAlready = 4510,       // "Radio %1 is in the fleet log as programmed with ANI code %2; ..."
+    kStrFleetRadioLine = 4511,     // "Radio %1 of %2: serial %3, ANI code %4: %5"
+    kStrAniListShort = 4512,       // "The list holds %1 ANI codes not used yet; %2 radios were asked for."
+    kStrFleetLogLost = 4513,       // "Problem writing the fleet log ... Radio %2 got ANI code %3 (%4) ..."
+    kStrFleetSummary = 4514,       // "%1 of %2 radios programmed."
+    kStrFleetHardware = 4515,      // "Hardware configuration mismatched! Radio %1 is skipped."
 };
 
 // What became of one radio. AlreadyProgrammed radios are named but not logged again.

@@ -32,7 +32,7 @@ namespace rt62 {
 
 namespace {
 
-constexpr int kStrFleetRadioOf = 4416; // "Radio %1 of %2"
+constexpr int kStrFleetRadioOf = 4516; // "Radio %1 of %2"
 
 // The transfer's progress and the run's radios, queued to the dialog.
 class DialogFleetSink : public ProgressSink, public FleetObserver {
