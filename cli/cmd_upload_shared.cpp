@@ -89,9 +89,9 @@ std::string ReadLineHidden() {
 
 } // namespace
 
-void AddLinkOptions(CLI::App& app, LinkOptions& options, bool upload) {
+void AddLinkOptions(CLI::App& app, LinkOptions& options, bool upload, bool fleet) {
     app.add_option("-p,--port", options.port,
-                   "the serial port: COM1-COM16, a device (ttyUSB0 is /dev/ttyUSB0), or sim:")
+                   "the serial port: COM1-COM16, a device (ttyUSB0 is /dev/ttyUSB0), sim:, or sim:fleet")
         ->type_name("PORT")
         ->required()
         ->check(CLI::Validator(
@@ -107,7 +107,7 @@ void AddLinkOptions(CLI::App& app, LinkOptions& options, bool upload) {
             ->type_name("FILE")
             ->required()
             ->check(kNotEmpty);
-    else
+    else if (!fleet)
         AddInputFile(app, options.input);
     app.add_option_function<double>(
            "-t,--timeout",
@@ -132,8 +132,9 @@ void AddLinkOptions(CLI::App& app, LinkOptions& options, bool upload) {
         ->type_name("DIR")
         ->check(kNotEmpty)
         ->excludes(noBackup);
-    app.add_flag("--service-mode", options.serviceMode,
-                 "ask for the service password and work in service mode");
+    if (!fleet)
+        app.add_flag("--service-mode", options.serviceMode,
+                     "ask for the service password and work in service mode");
     if (!upload)
         app.add_flag("-y,--yes", options.assumeYes, "answer Yes to the questions (e.g. a hardware mismatch)");
 }

@@ -29,8 +29,9 @@ struct LinkOptions {
     bool noBackup = false;
 };
 
-// Declares the options of the two commands; upload writes -o FILE, download reads FILE.
-void AddLinkOptions(CLI::App& app, LinkOptions& options, bool upload);
+// Declares the options of the two commands; upload writes -o FILE, download reads FILE. A fleet run
+// declares its own template file and has no service mode.
+void AddLinkOptions(CLI::App& app, LinkOptions& options, bool upload, bool fleet = false);
 
 // Asks for the service-mode password on the terminal (not echoed, letters lowered as the window's
 // field does); true when it is right. A wrong one turns service mode off without a message.

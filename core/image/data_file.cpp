@@ -451,6 +451,24 @@ std::string NativeLineEnds(std::string text) {
 #endif
 }
 
+bool AppendFileBytes(const std::string& path, std::span<const std::uint8_t> bytes) {
+    StatBuf st{};
+    if (path.empty() || (StatPath(path, st) == 0 && !IsRegular(st))) return false;
+#ifdef _WIN32
+    Fd f(::_wopen(WideFromUtf8(path).c_str(), _O_WRONLY | _O_APPEND | _O_CREAT | _O_BINARY, _S_IREAD | _S_IWRITE));
+#else
+    Fd f(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOCTTY | O_CLOEXEC | O_NONBLOCK, 0644));
+#endif
+    if (f.fd < 0 || StatFd(f.fd, st) != 0 || !IsRegular(st)) return false;
+    if (!WriteAll(f.fd, bytes)) return false;
+#ifdef _WIN32
+    if (::_commit(f.fd) != 0) return false;
+#else
+    if (::fsync(f.fd) != 0) return false;
+#endif
+    return f.Close();
+}
+
 ReadOutcome ReadFileBytes(const std::string& path, std::size_t maxBytes) {
     StatBuf st{};
     Fd f(OpenRegularForReading(path, st));

@@ -49,6 +49,10 @@ bool CheckDataFileWritable(Prompter& prompter, const std::string& path);
 void ShowWriteFailure(Prompter& prompter, WriteStatus status, const std::string& path,
                       const std::string& keptCopy = {});
 
+// Adds bytes at the end of path (made when missing; only a regular file is written) and waits until
+// they are on disk. For logs that must survive a crash line by line. true when all of it was kept.
+bool AppendFileBytes(const std::string& path, std::span<const std::uint8_t> bytes);
+
 enum class ReadStatus {
     Ok,
     CannotOpen, // missing, not a regular file, no permission: message 32

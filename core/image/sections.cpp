@@ -520,6 +520,24 @@ void AniSettings::Encode(RadioImage& image) const {
     kDtmfSpeed.Write(image, dtmfSpeed);
 }
 
+std::string DtmfKeypadText(std::string_view text, std::size_t maxLength) {
+    std::string out;
+    for (char c : text) {
+        if (out.size() >= maxLength) break;
+        if (c >= 'a' && c <= 'd') c = static_cast<char>(c - 'a' + 'A');
+        const bool keypad = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'D') || c == '*' || c == '#';
+        if (keypad) out += c;
+    }
+    return out;
+}
+
+void StoreAniCode(RadioImage& image, std::string_view code) {
+    AniSettings ani;
+    ani.Decode(image);
+    ani.dtmfCode = DtmfKeypadText(code, kAniCodeLength);
+    ani.Encode(image);
+}
+
 void PageSettings::Decode(const RadioImage& image) {
     pagingDtmfSpeed = kPagingDtmfSpeed.Read(image);
     answerBack = kAnswerBack.Read(image);

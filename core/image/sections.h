@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "image/radio_image.h"
 #include "image/twotone.h"
@@ -247,6 +248,17 @@ struct AniSettings {
     int dtmfSpeed = 2;
     std::string dtmfCode;
 };
+
+// The most keypad characters the ANI code holds.
+inline constexpr std::size_t kAniCodeLength = 15;
+
+// The keypad characters (0-9, A-D, *, #) of a typed text, lower-case letters raised, at most maxLength
+// of them; anything else is dropped rather than stored as a wrong digit.
+std::string DtmfKeypadText(std::string_view text, std::size_t maxLength);
+
+// Stores code as the radio's ANI code, as the ANI/Speed Dial dialog stores a finished edit: the keypad
+// characters of the text, at most 15, the ANI timing fields left as they are.
+void StoreAniCode(RadioImage& image, std::string_view code);
 
 struct PageSettings {
     void Defaults() { *this = PageSettings(); }

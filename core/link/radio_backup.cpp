@@ -33,15 +33,6 @@ bool IsBackupName(const std::string& name) {
            name[15] == '-' && name.compare(name.size() - ext.size(), ext.size(), ext) == 0;
 }
 
-std::tm LocalTime(std::time_t when) {
-    std::tm out{};
-#ifdef _WIN32
-    localtime_s(&out, &when);
-#else
-    localtime_r(&when, &out);
-#endif
-    return out;
-}
 
 // A name in folder that no file has yet: the plain name, then "-2", "-3", ... before the extension.
 std::string FreePath(const fs::path& folder, const std::string& name) {
@@ -185,12 +176,26 @@ std::vector<std::string> ListBackups(const std::string& folder) {
     return out;
 }
 
+std::tm LocalTime(std::time_t when) {
+    std::tm out{};
+#ifdef _WIN32
+    localtime_s(&out, &when);
+#else
+    localtime_r(&when, &out);
+#endif
+    return out;
+}
+
 bool BackUpRadioImage(Prompter& prompter, const BackupSettings& settings, const RadioImage& image,
-                      std::time_t when) {
+                      std::time_t when, std::string* writtenPath) {
+    if (writtenPath) writtenPath->clear();
     if (!settings.enabled) return true;
     const std::string folder = settings.folder.empty() ? DefaultBackupFolder() : settings.folder;
     const BackupOutcome outcome = WriteRadioBackup(folder, image, settings.trailer, when);
-    if (outcome.status == BackupStatus::Written) return true;
+    if (outcome.status == BackupStatus::Written) {
+        if (writtenPath) *writtenPath = outcome.path;
+        return true;
+    }
     const int id =
         outcome.status == BackupStatus::FolderFailed ? kStrBackupFolderFailed : kStrBackupWriteFailed;
     return ShowMessage1(prompter, id, Buttons::YesNo, Icon::Exclamation, outcome.path) == Answer::Yes;

@@ -63,7 +63,11 @@ struct BackupSettings {
 
 // The step a transfer runs on an image read from the radio before it does anything else with it:
 // the backup, and when that fails the question (4210 or 4211) whether to go on. true: go on.
+// writtenPath (when given) receives the backup's path, or stays empty when none was written.
 bool BackUpRadioImage(Prompter& prompter, const BackupSettings& settings, const RadioImage& image,
-                      std::time_t when);
+                      std::time_t when, std::string* writtenPath = nullptr);
+
+// The local time of when, on every platform.
+std::tm LocalTime(std::time_t when);
 
 } // namespace rt62

@@ -34,6 +34,8 @@ std::string ComDevicePath(int comNumber) {
 
 std::optional<PortName> ParsePortName(std::string_view name) {
     if (name == "sim:") return PortName{PortName::Kind::Simulated, 0, "sim:", "sim:"};
+    if (name == kSimulatedFleetName)
+        return PortName{PortName::Kind::Simulated, 0, kSimulatedFleetName, kSimulatedFleetName};
     if (name.size() > 3 && std::tolower(static_cast<unsigned char>(name[0])) == 'c' &&
         std::tolower(static_cast<unsigned char>(name[1])) == 'o' &&
         std::tolower(static_cast<unsigned char>(name[2])) == 'm') {
@@ -69,8 +71,11 @@ std::unique_ptr<SerialPort> CreateSerialPort(std::string_view name) {
     if (!parsed) return nullptr;
     std::unique_ptr<SerialPort> port;
     if (parsed->kind == PortName::Kind::Simulated) {
-        port =
-            std::make_unique<SimulatedSerialPort>(SharedSimulatedRadio(), SimulatedSerialPort::Clock::Real);
+        if (parsed->device == kSimulatedFleetName)
+            port = std::make_unique<SimulatedSerialPort>(SharedSimulatedFleet(), SimulatedSerialPort::Clock::Real);
+        else
+            port = std::make_unique<SimulatedSerialPort>(SharedSimulatedRadio(),
+                                                         SimulatedSerialPort::Clock::Real);
     } else {
 #ifdef _WIN32
         port = std::make_unique<Win32SerialPort>(parsed->device);

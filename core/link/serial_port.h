@@ -65,6 +65,10 @@ class SerialPort {
     // for another reason than a time-out). Waiting longer cannot help then.
     virtual bool LinkLost() const { return false; }
 
+    // The user was asked to put the next radio of a fleet on the cable. A real line has nothing to do;
+    // the simulated fleet changes radios.
+    virtual void ExpectNextRadio() {}
+
     // Write, then read the cable's echo of the same bytes into data; the echo is not compared.
     bool SendEchoed(std::uint8_t* data, std::size_t n);
 
@@ -92,7 +96,8 @@ struct PortName {
     std::string lead;   // LeadName of the port
 };
 
-// "COM1".."COM16" (any case), a device path ("/..." on POSIX, "\\.\..." on Windows), or "sim:".
+// "COM1".."COM16" (any case), a device path ("/..." on POSIX, "\\.\..." on Windows), "sim:", or
+// "sim:fleet" (a line of simulated radios, one after another).
 // On POSIX a bare tty name ("ttyUSB0", "cu.usbserial", "rfcomm0") means that node in /dev.
 std::optional<PortName> ParsePortName(std::string_view name);
 // The device behind "COM<n>" on this platform.

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <thread>
 
+#include "image/fields.h"
 #include "image/model.h"
+#include "link/clone_protocol.h"
 
 namespace rt62 {
 
@@ -11,6 +13,59 @@ std::shared_ptr<SimulatedRadio> SharedSimulatedRadio() {
     static std::shared_ptr<SimulatedRadio> radio =
         std::make_shared<SimulatedRadio>(MakeFactoryImage(0).image);
     return radio;
+}
+
+RadioImage SimulatedFleet::FactoryImage(int index) {
+    constexpr int kUhfRadio = 2;
+    RadioImage image = MakeFactoryImage(index == kUhfRadio ? 2 : 0).image;
+    std::string serial = std::to_string(index + 1);
+    serial.insert(0, 6 - std::min<std::size_t>(serial.size(), 6), '0');
+    WriteSerialNumber(image, "1F" + serial.substr(serial.size() - 6));
+    // Each radio's own bytes differ, so a merge that took the template's would show.
+    for (std::size_t i = kRadioBytesFirst; i <= kRadioBytesLast; ++i)
+        image[i] = static_cast<std::uint8_t>(0x40 + 0x10 * (index % 8) + (i - kRadioBytesFirst));
+    StoreImageChecksum(image);
+    return image;
+}
+
+std::shared_ptr<SimulatedRadio> SimulatedFleet::Radio(int index) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    while (static_cast<int>(radios_.size()) <= index)
+        radios_.push_back(std::make_shared<SimulatedRadio>(FactoryImage(static_cast<int>(radios_.size()))));
+    return radios_[static_cast<std::size_t>(index)];
+}
+
+std::shared_ptr<SimulatedRadio> SimulatedFleet::Current() {
+    return Radio(CurrentIndex());
+}
+
+int SimulatedFleet::CurrentIndex() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return std::max(current_, 0);
+}
+
+void SimulatedFleet::Next() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ++current_;
+}
+
+std::shared_ptr<SimulatedFleet> SharedSimulatedFleet() {
+    static std::shared_ptr<SimulatedFleet> fleet = std::make_shared<SimulatedFleet>();
+    return fleet;
+}
+
+SimulatedSerialPort::SimulatedSerialPort(std::shared_ptr<SimulatedFleet> fleet, Clock clock, bool paced)
+    : SimulatedSerialPort(fleet->Current(), clock, paced) {
+    fleet_ = std::move(fleet);
+}
+
+void SimulatedSerialPort::ExpectNextRadio() {
+    if (!fleet_) return;
+    fleet_->Next();
+    radio_ = fleet_->Current();
+    // A new radio on the cable: what the last one sent is gone, and so is its hang-up.
+    queue_.clear();
+    lost_ = false;
 }
 
 SimulatedSerialPort::SimulatedSerialPort(std::shared_ptr<SimulatedRadio> radio, Clock clock, bool paced)

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "link/radio_emulator.h"
 #include "link/serial_port.h"
@@ -33,6 +34,33 @@ class SimulatedRadio {
 // was sent last, so a Download followed by an Upload shows the written data.
 std::shared_ptr<SimulatedRadio> SharedSimulatedRadio();
 
+// The port name of the simulated fleet.
+inline constexpr char kSimulatedFleetName[] = "sim:fleet";
+
+// A line of simulated radios for a fleet run, one on the cable at a time: each has its own serial
+// number and radio-owned bytes; the third has a UHF board, so a VHF template shows the skip.
+class SimulatedFleet {
+  public:
+    // The image radio index (from 0) starts with.
+    static RadioImage FactoryImage(int index);
+
+    // The radio on the cable: the first one until Next was called.
+    std::shared_ptr<SimulatedRadio> Current();
+    // The next radio is put on the cable.
+    void Next();
+    // Radio index, made when first asked for (so a test can prepare faults before the run).
+    std::shared_ptr<SimulatedRadio> Radio(int index);
+    int CurrentIndex();
+
+  private:
+    std::mutex mutex_;
+    int current_ = -1; // before the first Next the first radio answers
+    std::vector<std::shared_ptr<SimulatedRadio>> radios_;
+};
+
+// The fleet behind every "sim:fleet" port of this run.
+std::shared_ptr<SimulatedFleet> SharedSimulatedFleet();
+
 // One character at 4800 baud with 8 data bits, no parity and 2 stop bits: 11 bit times.
 inline constexpr std::chrono::nanoseconds kCharTime{11LL * 1000000000LL / 4800};
 
@@ -43,6 +71,8 @@ class SimulatedSerialPort : public SerialPort {
     enum class Clock { Real, Virtual };
 
     SimulatedSerialPort(std::shared_ptr<SimulatedRadio> radio, Clock clock, bool paced = true);
+    // A port on the fleet's cable: ExpectNextRadio puts its next radio there.
+    SimulatedSerialPort(std::shared_ptr<SimulatedFleet> fleet, Clock clock, bool paced = true);
 
     bool Open(const LineSettings& settings) override;
     void Close() override;
@@ -52,6 +82,7 @@ class SimulatedSerialPort : public SerialPort {
     ReadResult ReadByte(std::uint8_t& out, std::size_t& count) override;
     void PurgeInput() override;
     bool LinkLost() const override { return lost_; }
+    void ExpectNextRadio() override;
 
     // Test controls: a port that cannot be opened, a line that goes dead, a hook before every read
     // (its argument counts the reads from 0), and the time the port has spent.
@@ -73,6 +104,7 @@ class SimulatedSerialPort : public SerialPort {
     void BeforeRead();
 
     std::shared_ptr<SimulatedRadio> radio_;
+    std::shared_ptr<SimulatedFleet> fleet_;
     Clock clock_;
     std::chrono::nanoseconds charTime_;
     bool open_ = false;

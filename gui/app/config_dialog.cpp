@@ -7,6 +7,7 @@
 #include "link/port_list.h"
 #include "link/radio_backup.h"
 #include "link/serial_port.h"
+#include "link/sim_port.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -106,6 +107,8 @@ ConfigurationDialog::ConfigurationDialog(AppSettings& settings, PortControl& por
     for (int i = 1; i <= kComPortCount; ++i)
         list_->addItem(QStringLiteral("COM %1").arg(i), QString());
     devices.push_back(SimulatedRadioChoice());
+    // Radios one after another, for trying Radio > Program Fleet without a cable.
+    devices.push_back({QString::fromLatin1(kSimulatedFleetName), QStringLiteral("Simulated fleet")});
     bool deviceListed = settings.portDevice.isEmpty();
     for (const PortChoice& c : devices) {
         list_->addItem(c.description, c.device);

@@ -14,6 +14,7 @@
 #include "editor/visible_dialog.h"
 #include "image/document.h"
 #include "image/model.h"
+#include "link/fleet_dialog.h"
 #include "link/transfer.h"
 #include "report/report_printer.h"
 
@@ -99,6 +100,7 @@ constexpr CommandDef kCommands[] = {
 #endif
     {cmd::Upload, "&Upload", "", nullptr},
     {cmd::Download, "&Download", "", nullptr},
+    {cmd::ProgramFleet, "Program &Fleet...", "", nullptr},
     {cmd::UploadButton, "Upload", "", "upload"},
     {cmd::DownloadButton, "Download", "", "download"},
     {cmd::ChannelType, "&Channel Type", "", nullptr},
@@ -137,7 +139,7 @@ const MenuDef kMenus[] = {
      {cmd::Hardware, cmd::Option, cmd::Scanning, cmd::PowerSaving, cmd::KeyFunction, cmd::Marketing,
       cmd::Miscellaneous}},
     {"&Signaling", {cmd::AniSpeedDial, cmd::PagingSetting, cmd::PageCode, cmd::TwoTone, cmd::TwoToneTable}},
-    {"&Radio", {cmd::Upload, cmd::Download RT62_TEXT_RADIO_ITEMS}},
+    {"&Radio", {cmd::Upload, cmd::Download, 0, cmd::ProgramFleet RT62_TEXT_RADIO_ITEMS}},
     {"Ch&annel", {cmd::ChannelType}},
     {"&Help", {cmd::HelpTopics, 0, cmd::GetStarted, cmd::CommonProblems, 0, cmd::About}},
 };
@@ -458,6 +460,7 @@ void CMainFrame::installHandlers() {
     setHandler(cmd::UploadButton, [this] { onTransfer(true); });
     setHandler(cmd::Download, [this] { onTransfer(false); });
     setHandler(cmd::DownloadButton, [this] { onTransfer(false); });
+    setHandler(cmd::ProgramFleet, [this] { onProgramFleet(); });
 #ifdef RT62_HAVE_YAML
     for (int id : {cmd::Export, cmd::Import, cmd::CompareFile, cmd::CompareRadio})
         setHandler(id, [this, id] { onTextCommand(id); });
@@ -716,6 +719,17 @@ void CMainFrame::onTransfer(bool upload) {
     else
         history_->record(
             TableText(kStrStepDownload), [&] { RunDownload(ctx); }, StepKind::KeepsSavedMark);
+    updateTitle();
+}
+
+void CMainFrame::onProgramFleet() {
+    finishEditing();
+    TransferContext ctx{this, ctx_.doc, ctx_.settings, ctx_.prompter, ctx_.port, view_};
+    // The document is the template and stays as it is: no undo step; only a save may happen first.
+    RunProgramFleet(ctx, [this] {
+        onSave();
+        return !ctx_.doc.IsModified();
+    });
     updateTitle();
 }
 

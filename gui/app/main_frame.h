@@ -44,6 +44,7 @@ inline constexpr int ItemFirst = 32800, ItemLast = 32814, ItemVisible = 32828, S
 inline constexpr int Upload = 32820, Download = 32821, UploadButton = 32836, DownloadButton = 32834;
 inline constexpr int ChannelType = 32833, GetStarted = 32840, CommonProblems = 32841, About = 32842;
 inline constexpr int Configure = 32850;
+inline constexpr int ProgramFleet = 32864;
 // The text forms (built with yaml-cpp only).
 inline constexpr int Export = 32860, Import = 32861, CompareFile = 32862, CompareRadio = 32863;
 } // namespace cmd
@@ -154,6 +155,7 @@ class CMainFrame : public QMainWindow {
     void onPaste();
     void onToggleItem(int item);
     void onTransfer(bool upload);
+    void onProgramFleet();
     void onContextHelp();
     void onTextCommand(int id);
     std::optional<std::string> chooseSavePath();

@@ -53,15 +53,16 @@ void AniDialog::StoreOnOk() {
         *fields[i] = selected;
         doc_.SetModifiedFlag();
     }
+    ani_.Encode(doc_.Image());
     // A field still being edited when OK acts (no focus change on the way) counts as finished.
     if (codeCommitted_ || !code_->isDisplayState()) {
         const std::string code = DtmfFieldText(code_->text(), kCodeLength);
         if (code != ani_.dtmfCode) {
             ani_.dtmfCode = code;
+            StoreAniCode(doc_.Image(), code);
             doc_.SetModifiedFlag();
         }
     }
-    ani_.Encode(doc_.Image());
 }
 
 }  // namespace rt62

@@ -15,7 +15,7 @@ class AniDialog : public ParamDialog {
 public:
     static constexpr int kResourceId = 149;
     enum ControlId { kTransmit = 3001, kDelay = 3002, kSpeed = 3003, kCode = 3004 };
-    static constexpr unsigned kCodeLength = 15;
+    static constexpr unsigned kCodeLength = kAniCodeLength;
 
     explicit AniDialog(CRT62MDoc& doc, QWidget* parent = nullptr);
 

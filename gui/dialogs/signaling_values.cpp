@@ -2,17 +2,12 @@
 
 #include <QFontDatabase>
 
+#include "image/sections.h"
+
 namespace rt62 {
 
 std::string DtmfFieldText(const QString& text, std::size_t maxLength) {
-    std::string out;
-    for (QChar qc : text) {
-        if (out.size() >= maxLength) break;
-        const char16_t u = qc.toUpper().unicode();
-        const bool keypad = (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'D') || u == u'*' || u == u'#';
-        if (keypad) out += static_cast<char>(u);
-    }
-    return out;
+    return DtmfKeypadText(text.toStdString(), maxLength);
 }
 
 QString TableText(std::string_view text) {

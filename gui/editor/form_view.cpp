@@ -180,6 +180,8 @@ void CRT62MView::RefreshInfoPanel() {
     QString port = QString::asprintf("COM%d", settings_.comPort);
     if (settings_.portDevice == QLatin1String("sim:"))
         port = QStringLiteral("Simulated radio");
+    else if (settings_.portDevice == QLatin1String("sim:fleet"))
+        port = QStringLiteral("Simulated fleet");
     else if (!settings_.portDevice.isEmpty())
         port = settings_.portDevice;
     if (settings_.portMissing) port += QString::fromStdString(FormatString(kStrPortNotPresent));

@@ -18,6 +18,15 @@
 
 namespace rt62 {
 
+Answer GuiThreadPrompter::show(int stringId, Buttons buttons, Icon icon, const std::vector<std::string>& args) {
+    if (QThread::currentThread() == gui_.thread())
+        return target_.show(stringId, buttons, icon, args);
+    Answer answer = Answer::Cancel;
+    QMetaObject::invokeMethod(
+        &gui_, [&] { answer = target_.show(stringId, buttons, icon, args); }, Qt::BlockingQueuedConnection);
+    return answer;
+}
+
 namespace {
 
 // Progress of the worker, queued to the dialog.
@@ -32,25 +41,6 @@ public:
 
 private:
     TransferDialog& dialog_;
-};
-
-// Questions and messages of the worker are shown on the GUI thread while the worker waits for the
-// answer; the dialog stays open behind them.
-class GuiThreadPrompter : public Prompter {
-public:
-    GuiThreadPrompter(Prompter& target, QObject& guiObject) : target_(target), gui_(guiObject) {}
-    Answer show(int stringId, Buttons buttons, Icon icon, const std::vector<std::string>& args = {}) override {
-        if (QThread::currentThread() == gui_.thread())
-            return target_.show(stringId, buttons, icon, args);
-        Answer answer = Answer::Cancel;
-        QMetaObject::invokeMethod(
-            &gui_, [&] { answer = target_.show(stringId, buttons, icon, args); }, Qt::BlockingQueuedConnection);
-        return answer;
-    }
-
-private:
-    Prompter& target_;
-    QObject& gui_;
 };
 
 TransferResult ToResult(JobStatus status) {

@@ -3,8 +3,10 @@
 
 #include <memory>
 
+#include "image/prompter.h"
 #include "image/radio_image.h"
 
+class QObject;
 class QWidget;
 
 namespace rt62 {
@@ -32,6 +34,18 @@ enum class TransferResult {
     Failed,      // the port or the protocol failed; the message was shown
     Declined,    // upload: "Overwrite original data" answered No
     Cancelled,   // Cancel or Escape in the progress dialog
+};
+
+// Questions and messages of a worker are shown on the GUI thread while the worker waits for the
+// answer; the dialog that guiObject is stays open behind them.
+class GuiThreadPrompter : public Prompter {
+public:
+    GuiThreadPrompter(Prompter& target, QObject& guiObject) : target_(target), gui_(guiObject) {}
+    Answer show(int stringId, Buttons buttons, Icon icon, const std::vector<std::string>& args = {}) override;
+
+private:
+    Prompter& target_;
+    QObject& gui_;
 };
 
 TransferResult RunUpload(TransferContext& ctx);

@@ -1,0 +1,156 @@
+// rt62m fleet over the simulated fleet: exit codes, the radio lines and the log, and Ctrl+C.
+#ifndef _WIN32
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "image/strings.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> Lines(const fs::path& p) {
+    std::ifstream in(p);
+    std::vector<std::string> out;
+    for (std::string l; std::getline(in, l);)
+        out.push_back(l);
+    return out;
+}
+
+std::string Slurp(const fs::path& p) {
+    std::ifstream in(p);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The result column of each log line after the header, with its code: "1001 programmed".
+std::vector<std::string> Results(const fs::path& log) {
+    std::vector<std::string> out;
+    const auto lines = Lines(log);
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        std::vector<std::string> f;
+        std::string field;
+        for (char c : lines[i] + ",")
+            if (c == ',') {
+                f.push_back(field);
+                field.clear();
+            } else {
+                field += c;
+            }
+        out.push_back(f[1] + " " + f[2] + " " + f[3]);
+    }
+    return out;
+}
+
+class FleetCliTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("rt62fleet-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        fs::copy_file(std::string(RT62_BIN_DIR) + "/RT62Mvhf1.r62", dir / "T.r62");
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    pid_t Start(std::vector<std::string> args) {
+        args.insert(args.begin(), {std::string(RT62_BIN_DIR) + "/rt62m", "fleet", "--port", "sim:fleet",
+                                   (dir / "T.r62").string(), "--backup-dir", (dir / "backups").string()});
+        const pid_t pid = fork();
+        if (pid == 0) {
+            if (!freopen((dir / "out").c_str(), "w", stdout) || !freopen((dir / "err").c_str(), "w", stderr))
+                _exit(126);
+            std::vector<char*> argv;
+            for (std::string& a : args)
+                argv.push_back(a.data());
+            argv.push_back(nullptr);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+        return pid;
+    }
+    int Finish(pid_t pid) {
+        int status = 0;
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (waitpid(pid, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > end) {
+                ADD_FAILURE() << "rt62m fleet did not finish";
+                kill(pid, SIGKILL);
+                waitpid(pid, &status, 0);
+                return -1;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    fs::path dir;
+};
+
+TEST_F(FleetCliTest, ExitCodesAndLog) {
+    {
+        std::ofstream list(dir / "codes.txt");
+        list << "7A\n\n7B\n";
+    }
+    const struct {
+        std::vector<std::string> args;
+        int exit;
+        std::vector<std::string> results; // empty: no log is made
+    } cases[] = {
+        {{"--ani-start", "1001", "--count", "4"},
+         1,
+         {"1F000001 1001 programmed", "1F000002 1002 programmed", "1F000003  hardware differs",
+          "1F000004 1003 programmed"}},
+        {{"--ani-start", "0998", "--count", "2"}, 0, {"1F000001 0998 programmed", "1F000002 0999 programmed"}},
+        {{"--ani-list", (dir / "codes.txt").string()}, 0, {"1F000001 7A programmed", "1F000002 7B programmed"}},
+        {{"--ani-start", "9999", "--count", "2"}, 1, {}},
+        {{"--ani-start", "1001"}, 2, {}},
+        {{"--count", "2"}, 2, {}},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        const fs::path log = dir / ("log" + std::to_string(n++) + ".csv");
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--log", log.string(), "-q"});
+        SCOPED_TRACE(args.front() + " " + args[1]);
+        EXPECT_EQ(Finish(Start(args)), c.exit) << Slurp(dir / "err");
+        EXPECT_EQ(fs::exists(log), !c.results.empty());
+        if (c.results.empty()) continue;
+        EXPECT_EQ(Lines(log).front(), "time,serial_number,ani_code,result,backup_file");
+        EXPECT_EQ(Results(log), c.results);
+        EXPECT_EQ(Lines(dir / "out").size(), c.results.size() + 1) << "one line per radio and the summary";
+    }
+}
+
+TEST_F(FleetCliTest, InterruptLogsTheRadioInHand) {
+    const fs::path log = dir / "fleet.csv";
+    const pid_t pid = Start({"--ani-start", "1001", "--count", "4", "--log", log.string(), "-q"});
+    // The second radio's backup is written as soon as it has been read: it is in hand from then on.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    auto backups = [&] {
+        std::error_code ec;
+        auto it = fs::directory_iterator(dir / "backups", ec);
+        return ec ? 0 : std::distance(it, fs::directory_iterator());
+    };
+    while (backups() < 2 && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    kill(pid, SIGINT);
+    EXPECT_EQ(Finish(pid), 130);
+    const std::vector<std::string> results = Results(log);
+    ASSERT_EQ(results.size(), 2u);
+    EXPECT_EQ(results[0], "1F000001 1001 programmed");
+    // Its code is named when the write had begun.
+    EXPECT_TRUE(results[1] == "1F000002 1002 cancelled" || results[1] == "1F000002  cancelled") << results[1];
+}
+
+} // namespace
+
+#endif

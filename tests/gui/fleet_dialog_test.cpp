@@ -1,0 +1,185 @@
+// The Program Fleet dialog drives a run over the simulated fleet: the table, the radio line, the log,
+// Stop, and messages shown on the window's thread.
+#include "app/app_settings.h"
+#include "app/ini_settings.h"
+#include "app/main_frame.h"
+#include "editor/document_history.h"
+#include "image/data_file.h"
+#include "image/document.h"
+#include "image/fields.h"
+#include "image/model.h"
+#include "link/fleet_dialog.h"
+#include "link/sim_port.h"
+
+#include "window_test_support.h"
+
+#include <QAction>
+#include <QApplication>
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+using namespace rt62;
+
+namespace {
+
+struct GuiPrompter : Prompter {
+    Answer show(int id, Buttons, Icon, const std::vector<std::string>& = {}) override {
+        shown.push_back(id);
+        onGuiThread = onGuiThread && QThread::currentThread() == qApp->thread();
+        return Answer::Ok;
+    }
+    std::vector<int> shown;
+    bool onGuiThread = true;
+};
+
+QStringList LogLines(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QStringList Row(QTableWidget* t, int row) {
+    QStringList out;
+    for (int c = 0; c < t->columnCount(); ++c)
+        out << (t->item(row, c) ? t->item(row, c)->text() : QString());
+    return out;
+}
+
+}  // namespace
+
+class FleetDialogTest : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir dir_;
+    std::shared_ptr<SimulatedFleet> fleet_;
+    std::unique_ptr<SimulatedSerialPort> port_;
+    GuiPrompter prompter_;
+
+    FleetRequest Base() {
+        FleetRequest base;
+        base.templateImage = MakeFactoryImage(0).image;
+        base.backup = BackupSettings{true, dir_.filePath(QStringLiteral("backups")).toStdString(), {}};
+        return base;
+    }
+
+private slots:
+    void init() {
+        fleet_ = std::make_shared<SimulatedFleet>();
+        port_ = std::make_unique<SimulatedSerialPort>(fleet_, SimulatedSerialPort::Clock::Virtual, false);
+        prompter_ = {};
+    }
+
+    void runShowsEachRadioAndLogsIt() {
+        FleetDialog dialog(*port_, Base(), prompter_);
+        QVERIFY(!dialog.startButton()->isEnabled());
+        dialog.startCodeField()->setText(QStringLiteral("A0099"));
+        dialog.countField()->setValue(4);
+        const QString log = dir_.filePath(QStringLiteral("fleet.csv"));
+        dialog.logFileField()->setText(log);
+        QVERIFY(dialog.startButton()->isEnabled());
+        QTest::mouseClick(dialog.startButton(), Qt::LeftButton);
+        QVERIFY(dialog.isRunning());
+        QVERIFY(!dialog.logFileField()->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isRunning(), 20000);
+
+        QTableWidget* t = dialog.radioTable();
+        QCOMPARE(t->rowCount(), 4);
+        QCOMPARE(Row(t, 0), (QStringList{"1F000001", "A0099", "programmed"}));
+        QCOMPARE(Row(t, 2), (QStringList{"1F000003", "", "hardware differs"}));
+        QCOMPARE(Row(t, 3), (QStringList{"1F000004", "A0101", "programmed"}));
+        QCOMPARE(dialog.radioLine()->text(), QStringLiteral("Radio 4 of 4"));
+        QCOMPARE(dialog.summary().programmed, 3);
+        QCOMPARE(LogLines(log).size(), 5);
+        QVERIFY(prompter_.onGuiThread);
+        QCOMPARE(std::count(prompter_.shown.begin(), prompter_.shown.end(), int(kStrFleetHardware)), 1L);
+        QVERIFY(dialog.startButton()->isEnabled());
+    }
+
+    void stopWhileWaitingEndsWithoutAnotherLine() {
+        // The second radio never answers: Stop must not wait for it.
+        fleet_->Radio(1)->With([](RadioEmulator& r) { r.MutableFaults().silent = true; });
+        FleetDialog dialog(*port_, Base(), prompter_);
+        dialog.listChoice()->setChecked(true);
+        const QString list = dir_.filePath(QStringLiteral("codes.txt"));
+        QFile f(list);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("500\n\n501\n502\n");
+        f.close();
+        dialog.listFileField()->setText(list);
+        dialog.countField()->setValue(0); // one radio per code
+        const QString log = dir_.filePath(QStringLiteral("stop.csv"));
+        dialog.logFileField()->setText(log);
+        QTest::mouseClick(dialog.startButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(dialog.radioTable()->rowCount(), 1, 20000);
+        QTRY_COMPARE(dialog.radioLine()->text(), QStringLiteral("Radio 2 of 3"));
+        QTest::mouseClick(dialog.stopButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isRunning(), 20000);
+        QCOMPARE(dialog.radioTable()->rowCount(), 1);
+        QVERIFY(!dialog.summary().cancelled);
+        QCOMPARE(LogLines(log).size(), 2);
+        QVERIFY(LogLines(log).at(1).contains(QStringLiteral(",500,programmed,")));
+    }
+
+    void menuSavesTheDocumentFirstAndLeavesItAsItIs() {
+        QDir::setCurrent(dir_.path());
+        AppSettings settings;
+        settings.backupFolder = dir_.filePath(QStringLiteral("backups"));
+        const std::string file = dir_.filePath(QStringLiteral("template.R62")).toStdString();
+        CRT62MDoc doc(prompter_, dir_.path().toStdString());
+        doc.Model() = MakeFactoryImage(0);
+        NormalizeImage(doc.Model());
+        QVERIFY(doc.WriteDataFile(file));
+        doc.Open(file);
+        QVERIFY(doc.HasFile());
+        std::unique_ptr<SerialPort> port = std::move(port_);
+        test::NoPort portControl;
+        CMainFrame frame(FrameContext{doc, settings, IniSettings(dir_.filePath(QStringLiteral("RT62MWin.ini"))),
+                                      prompter_, port, portControl});
+        // An edit not saved yet: the template must hold it.
+        doc.Model().channels.at(0).rxFrequency = doc.Model().channels.at(0).txFrequency = 151.25;
+        doc.SetModifiedFlag();
+        const QString undoBefore = frame.action(cmd::Undo)->text();
+
+        const QString log = dir_.filePath(QStringLiteral("menu.csv"));
+        bool ran = false;
+        test::OnModal([&](QDialog* d) {
+            auto* dialog = qobject_cast<FleetDialog*>(d);
+            if (!dialog) return d->reject();
+            QCOMPARE(dialog->logFileField()->text(), dir_.filePath(QStringLiteral("template-fleet.csv")));
+            dialog->startCodeField()->setText(QStringLiteral("77"));
+            dialog->countField()->setValue(2);
+            dialog->logFileField()->setText(log);
+            QTest::mouseClick(dialog->startButton(), Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(!dialog->isRunning(), 20000);
+            ran = dialog->summary().programmed == 2;
+            dialog->reject();
+        });
+        frame.trigger(cmd::ProgramFleet);
+        QVERIFY(ran);
+        QVERIFY(!doc.IsModified());
+        QCOMPARE(frame.action(cmd::Undo)->text(), undoBefore);
+        // What the radios got is the saved file's channels with their own codes.
+        const ReadOutcome saved = ReadFileBytes(file);
+        QCOMPARE(saved.status, ReadStatus::Ok);
+        for (int i = 0; i < 2; ++i) {
+            const RadioImage radio = fleet_->Radio(i)->With([](RadioEmulator& r) { return r.Image(); });
+            QVERIFY(std::equal(radio.begin() + 0x1E, radio.begin() + 0xBE, saved.bytes.begin() + 0x1E));
+            QCOMPARE(ReadDtmfCode(radio), std::string(i == 0 ? "77" : "78"));
+        }
+        QCOMPARE(LogLines(log).size(), 3);
+    }
+};
+
+QTEST_MAIN(FleetDialogTest)
+#include "fleet_dialog_test.moc"
