@@ -8,9 +8,6 @@
 #include "image/document.h"
 #include "image/model.h"
 #include "link/sim_port.h"
-#ifndef _WIN32
-#include "link/pty_radio.h"
-#endif
 #include "link/radio_backup.h"
 #include "link/transfer.h"
 #include "link/transfer_dialog.h"
@@ -115,7 +112,6 @@ class TransferFlowTest : public QObject {
     void cancelWhileWaitingForTheRadio();
     void downloadWritesTheEditedImage();
     void portsThatWillNotOpen();
-    void uploadAndDownloadOverAPseudoTerminal();
     void radiosImageIsBackedUpFirst();
 };
 
@@ -201,28 +197,6 @@ void TransferFlowTest::portsThatWillNotOpen() {
         QCOMPARE(b.prompter.shown, std::vector<int>{sim ? 83 : 80});
         QVERIFY(b.port == nullptr);
     }
-}
-
-void TransferFlowTest::uploadAndDownloadOverAPseudoTerminal() {
-#ifdef _WIN32
-    QSKIP("pseudo-terminals are a POSIX facility");
-#else
-    // The real serial backend, with the radio switched on after the first request.
-    PtyRadio radio(RadioSideImage(), RadioEmulator::Start::PowerOnPrompt, false);
-    QVERIFY(radio.Start());
-    Bench b;
-    b.useInterface(QString::fromStdString(radio.DevicePath()));
-    QCOMPARE(b.run(false), TransferResult::Completed);
-    QVERIFY(b.doc.Image() == RadioSideImage());
-    QVERIFY(b.port == nullptr);
-
-    b.doc.Model().channels.at(5).rxFrequency = b.doc.Model().channels.at(5).txFrequency = 160.25;
-    radio.With([](RadioEmulator& e) { e.SetStart(RadioEmulator::Start::Immediate); });
-    QCOMPARE(b.run(true), TransferResult::Completed);
-    QCOMPARE(b.prompter.shown, (std::vector<int>{83, 89}));
-    QVERIFY(radio.With([&](RadioEmulator& e) { return e.Image() == b.doc.Image(); }));
-    QCOMPARE(b.view.gridModel()->index(5, 2).data().toString(), QStringLiteral("160.25000"));
-#endif
 }
 
 void TransferFlowTest::radiosImageIsBackedUpFirst() {
