@@ -43,7 +43,9 @@ namespace {
 // Yes to every question.
 struct YesPrompter : test::ScriptedPrompter {
     YesPrompter() {
-        fallback = [](Buttons b) { return b == Buttons::Ok || b == Buttons::OkCancel ? Answer::Ok : Answer::Yes; };
+        fallback = [](Buttons b) {
+            return b == Buttons::Ok || b == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
+        };
     }
 };
 
