@@ -234,9 +234,9 @@ TEST_F(DocumentTest, NewDocumentSearchesDefaultFilesInItsOrder) {
         std::vector<int> beside, installed;
         bool fromBin;
         int loaded; // -1: none, the default is written into the working folder
-    } cases[] = {{{2}, {}, true, 2},  {{1, 2}, {}, true, 2},    {{3, 1}, {}, true, 1}, {{0, 1, 2, 3}, {}, true, 0},
-                 {{3}, {}, true, 3},  {{}, {0, 1, 2, 3}, false, 0}, {{2}, {0}, false, 0}, {{0}, {0}, true, 0},
-                 {{}, {}, true, -1}};
+    } cases[] = {{{2}, {}, true, 2},         {{1, 2}, {}, true, 2}, {{3, 1}, {}, true, 1},
+                 {{0, 1, 2, 3}, {}, true, 0}, {{3}, {}, true, 3},    {{}, {0, 1, 2, 3}, false, 0},
+                 {{2}, {0}, false, 0},        {{0}, {0}, true, 0},   {{}, {}, true, -1}};
     for (const auto& c : cases) {
         fs::remove_all(dir / "usr");
         fs::create_directories(bin);
@@ -252,8 +252,8 @@ TEST_F(DocumentTest, NewDocumentSearchesDefaultFilesInItsOrder) {
         SCOPED_TRACE(c.loaded);
         EXPECT_TRUE(prompter.ids.empty());
         EXPECT_EQ(doc.IsFileLoaded(), c.loaded >= 0);
-        EXPECT_EQ(doc.CurrentPath(),
-                  c.loaded < 0 ? kNoPath : ((c.fromBin ? bin : share) / kDefaultFileNames[c.loaded]).string());
+        const fs::path folder = c.fromBin ? bin : share;
+        EXPECT_EQ(doc.CurrentPath(), c.loaded < 0 ? kNoPath : (folder / kDefaultFileNames[c.loaded]).string());
         EXPECT_EQ(doc.Model().hardware.bandStepCode, std::max(c.loaded, 0));
         EXPECT_EQ(ReadAll(dir / "work" / kDefaultFileNames[0]).size(), c.loaded < 0 ? kDataFileSize : 0u);
     }
