@@ -18,6 +18,8 @@ export QT_QPA_PLATFORM=offscreen
 (cd build && ctest --output-on-failure -j"$jobs" --timeout 300)
 # What an installed program and its Debian package look like and do.
 scripts/package-check.sh
+# The window's accessibility tree as a screen reader reads it, over the real AT-SPI bus under Xvfb.
+scripts/a11y-check.sh
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DRT62M_WERROR=$werror \
       -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" >/dev/null

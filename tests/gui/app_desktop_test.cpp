@@ -34,10 +34,6 @@ QString Program() {
 
 QString UniqueKey() { return test::UniqueKey(QStringLiteral("rt62desk-")); }
 
-struct ScriptedSaveless : Prompter {
-    Answer show(int, Buttons, Icon, const std::vector<std::string>& = {}) override { return Answer::Ok; }
-};
-
 // Answers every modal window that comes up (message boxes block in exec()) and keeps what it saw.
 struct ModalWatch {
     QStringList seen; // object name, then the text of message boxes
@@ -253,7 +249,7 @@ void AppDesktopTest::secondStartHandsOverItsFile() {
     QDir().mkpath(w.path("sub dir"));
     const QString relative = "sub dir/two\nlines.R62";
     {
-        ScriptedSaveless prompter;
+        test::ScriptedPrompter prompter;
         CRT62MDoc d(prompter);
         d.Model() = MakeFactoryImage(2);
         QVERIFY(d.WriteDataFile(w.path(relative).toStdString()));

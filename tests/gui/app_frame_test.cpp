@@ -31,26 +31,15 @@
 #include <QUuid>
 #include <QtTest>
 
-#include <deque>
 #include <memory>
 #include <sys/stat.h>
 
 using namespace rt62;
 using test::OnNextModal;
+using test::ScriptedPrompter;
 using test::UniqueKey;
 
 namespace {
-
-struct ScriptedPrompter : Prompter {
-    std::deque<Answer> answers;
-    std::vector<int> shown;
-    Answer show(int id, Buttons, Icon, const std::vector<std::string>& = {}) override {
-        shown.push_back(id);
-        const Answer a = answers.empty() ? Answer::Ok : answers.front();
-        if (!answers.empty()) answers.pop_front();
-        return a;
-    }
-};
 
 struct FakePort : PortControl {
     bool opens = true;

@@ -51,7 +51,7 @@ struct ScriptedPrompter : Prompter {
 
 using Craft = std::function<void(ImageModel&)>;
 
-constexpr int kKtTrunk = 0x80, kPaging = 0x40, kBoardEncryption = 0x20, kAniOption = 0x02, kEncryption = 0x01;
+constexpr int kKtTrunk = 0x80, kPaging = 0x40, kBoardEncryption = 0x20;
 
 // A VHF factory document (split 0.6 MHz) in a shown, active view with the grid focused; the pick
 // lists are answered by the test unless the real dialogs are asked for.
@@ -233,11 +233,9 @@ void EditGridTest::spaceAction() {
         {1, 4, 0, "-------", "C- 67.0", true, 0},
         {7, 4, 0, "D-023  ", "-------", true, 0},
         {7, 5, 0, "C- 67.0", "D-023  ", true, 0},
-        {1, 10, 0, "-", "-", true, 0},        // VTS gate closed
-        {1, 10, kKtTrunk, "-", "v", true, 0}, // and open
-        {1, 14, 0, "-", "v", true, 0},           // ANI open
-        {1, 14, kAniOption, "-", "-", true, 0},  // and closed
-        {1, 15, 0, "-", "-", true, 0},           // Encr gate closed
+        // The gates themselves are the model's; here the option byte reaches them.
+        {1, 10, kKtTrunk, "-", "v", true, 0},
+        {1, 14, 0, "-", "v", true, 0},
         {1, 15, kBoardEncryption, "-", "v", true, 0},
         {7, 17, 0, "-", "-", false, 1},          // PROX beeps without DCS on both
         {9, 1, 0, "W", "W", false, 0}};          // an unused channel ignores W/N

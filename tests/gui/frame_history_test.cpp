@@ -40,11 +40,12 @@ using test::OnModal;
 
 namespace {
 
-struct YesPrompter : Prompter {
-    std::vector<int> shown;
-    Answer show(int id, Buttons b, Icon, const std::vector<std::string>& = {}) override {
-        shown.push_back(id);
-        return b == Buttons::Ok || b == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
+// Yes to every question.
+struct YesPrompter : test::ScriptedPrompter {
+    YesPrompter() {
+        fallback = [](Buttons b) {
+            return b == Buttons::Ok || b == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
+        };
     }
 };
 

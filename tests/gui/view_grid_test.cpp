@@ -34,10 +34,6 @@ class SilentPrompter : public Prompter {
     Answer show(int, Buttons, Icon, const std::vector<std::string>& = {}) override { return Answer::Ok; }
 };
 
-void SetPagingOption(ImageModel& m, bool on) {
-    m.image[0xBE] = static_cast<std::uint8_t>(on ? (m.image[0xBE] | 0x40) : (m.image[0xBE] & ~0x40));
-}
-
 void CraftChannels(ImageModel& m) {
     auto& c = m.channels;
     c.at(0).rxFrequency = 151.625, c.at(0).txFrequency = 156.0, c.at(0).narrow = 1, c.at(0).power = 1;
@@ -88,7 +84,6 @@ class ViewGridTest : public QObject {
     Q_OBJECT
   private slots:
     void cellTexts();
-    void pageColumnFollowsPagingOption();
     void rowColours();
     void headerMergingAndHiddenItems();
     void currentCellAfterRefreshAndCurrentChannel();
@@ -117,18 +112,6 @@ void ViewGridTest::cellTexts() {
         const QString at = QString("%1,%2: ").arg(r.channel).arg(r.column);
         QCOMPARE(at + f.cell(r.channel, r.column), at + r.text);
     }
-}
-
-void ViewGridTest::pageColumnFollowsPagingOption() {
-    Fixture f([](ImageModel& m) {
-        SetPagingOption(m, true);
-        CraftChannels(m);
-    });
-    QVERIFY(f.cell(4, 16) == " 3" && f.cell(3, 16) == "-");
-    // The Option dialog clears the bit in the image: the column shows "-", the entry keeps its page.
-    SetPagingOption(f.doc.Model(), false);
-    f.view.FullRefresh();
-    QVERIFY(f.cell(4, 16) == "-" && f.doc.Model().channels.at(4).pageNumber == 3);
 }
 
 void ViewGridTest::rowColours() {

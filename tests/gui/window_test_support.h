@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/config_dialog.h"
+#include "image/prompter.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -9,7 +10,10 @@
 #include <QTimer>
 #include <QUuid>
 
+#include <deque>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace rt62::test {
 
@@ -43,6 +47,20 @@ inline void OnModal(std::function<void(QDialog*)> f) {
 inline QString UniqueKey(const QString& prefix = QStringLiteral("rt62test-")) {
     return prefix + QUuid::createUuid().toString(QUuid::Id128).left(12);
 }
+
+// Answers from a script in order, then the fallback; records every message shown.
+struct ScriptedPrompter : Prompter {
+    std::deque<Answer> answers;
+    std::function<Answer(Buttons)> fallback = [](Buttons) { return Answer::Ok; };
+    std::vector<int> shown;
+    Answer show(int id, Buttons buttons, Icon, const std::vector<std::string>& = {}) override {
+        shown.push_back(id);
+        if (answers.empty()) return fallback(buttons);
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+};
 
 // A cable that never opens.
 struct NoPort : PortControl {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "file_test_support.h"
+
 #ifndef _WIN32
 
 #include <fcntl.h>
@@ -28,17 +30,7 @@ namespace rt62 {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& p, const Bytes& bytes) {
-    std::ofstream(p, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
+using namespace test;
 
 std::set<std::string> Names(const fs::path& dir) {
     std::set<std::string> out;
@@ -68,9 +60,7 @@ int InChild(const std::function<int()>& f, bool asOtherUser) {
 class DataFileTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("rt62file-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
+        dir = ScratchDir("rt62file-");
         fs::create_directories(dir / "tmp");
         // Open to the unprivileged user of the child-process cases.
         fs::permissions(dir, fs::perms::all);

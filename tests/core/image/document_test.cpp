@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "file_test_support.h"
+
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -15,7 +17,7 @@ namespace rt62 {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
+using namespace test;
 
 // Answers questions from a queue (Ok/default when empty) and records every message.
 class ScriptedPrompter : public Prompter {
@@ -31,16 +33,6 @@ class ScriptedPrompter : public Prompter {
     std::vector<int> ids;
 };
 
-Bytes ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& p, const Bytes& bytes) {
-    std::ofstream(p, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
 Bytes DataFileBytes(const RadioImage& image, double split) {
     Bytes bytes(image.begin(), image.end());
     FileTrailerBytes t = DefaultSplitBytes(split);
@@ -53,9 +45,7 @@ class DocumentTest : public ::testing::Test {
   protected:
     void SetUp() override {
         oldCwd = fs::current_path();
-        dir = fs::temp_directory_path() /
-              ("rt62doc-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
+        dir = ScratchDir("rt62doc-");
         fs::create_directories(dir / "prog");
         fs::create_directories(dir / "work");
         fs::current_path(dir / "work");
@@ -236,70 +226,48 @@ TEST_F(DocumentTest, SaveChangesGoesOnOnlyWhenTheSaveSucceeded) {
     }
 }
 
+// The default files are looked for beside the program (bin/) first, then where an installed program
+// keeps its data (share/rt62mwin/ beside bin/), each in band order.
 TEST_F(DocumentTest, NewDocumentSearchesDefaultFilesInItsOrder) {
-    const struct {
-        std::vector<int> present; // default files present, by band code
-        int loaded;               // -1: none, the default is written into the working folder
-    } cases[] = {{{2}, 2}, {{1, 2}, 2}, {{3, 1}, 1}, {{0, 1, 2, 3}, 0}, {{3}, 3}, {{}, -1}};
-    for (const auto& c : cases) {
-        fs::remove_all(dir / "prog");
-        fs::create_directories(dir / "prog");
-        fs::remove(dir / "work" / kDefaultFileNames[0]);
-        for (int code : c.present)
-            WriteBytes(dir / "prog" / kDefaultFileNames[code],
-                       DataFileBytes(MakeFactoryImage(code).image, 0.0));
-        CRT62MDoc doc(prompter, P("prog"));
-        prompter.ids.clear();
-        doc.OnNewDocument();
-        EXPECT_TRUE(prompter.ids.empty());
-        EXPECT_EQ(doc.IsFileLoaded(), c.loaded >= 0);
-        EXPECT_EQ(doc.CurrentPath(),
-                  c.loaded < 0 ? kNoPath : (dir / "prog" / kDefaultFileNames[c.loaded]).string());
-        EXPECT_EQ(doc.Model().hardware.bandStepCode, std::max(c.loaded, 0));
-        EXPECT_EQ(ReadAll(dir / "work" / kDefaultFileNames[0]).size(), c.loaded < 0 ? kDataFileSize : 0u);
-    }
-
-    // A band change loads that band's default file, or writes the current image as it.
-    CRT62MDoc doc(prompter, P("prog"));
-    doc.Model() = MakeFactoryImage(3);
-    EXPECT_FALSE(doc.LoadBandDefault(3));
-    EXPECT_EQ(doc.CurrentPath(), kNoPath);
-    EXPECT_EQ(ReadAll(dir / "work" / kDefaultFileNames[3]), DataFileBytes(doc.Image(), doc.DefaultSplit()));
-    WriteBytes(dir / "prog" / kDefaultFileNames[2], DataFileBytes(MakeFactoryImage(2).image, 0.0));
-    EXPECT_TRUE(doc.LoadBandDefault(2));
-    EXPECT_EQ(doc.Model().hardware.bandStepCode, 2);
-}
-
-TEST_F(DocumentTest, DefaultFilesBesideTheProgramComeBeforeTheInstalledOnes) {
-    // An installed program lives in bin/ with its data in share/rt62mwin/ beside bin/.
     const fs::path bin = dir / "usr" / "bin", share = dir / "usr" / "share" / "rt62mwin";
     const struct {
         std::vector<int> beside, installed;
-        std::string loadedFrom; // "" none
-        int loaded;
-    } cases[] = {{{}, {0, 1, 2, 3}, "share", 0},
-                 {{2}, {0}, "share", 0},
-                 {{0}, {0}, "bin", 0},
-                 {{3}, {}, "bin", 3},
-                 {{}, {}, "", -1}};
+        bool fromBin;
+        int loaded; // -1: none, the default is written into the working folder
+    } cases[] = {{{2}, {}, true, 2},         {{1, 2}, {}, true, 2}, {{3, 1}, {}, true, 1},
+                 {{0, 1, 2, 3}, {}, true, 0}, {{3}, {}, true, 3},    {{}, {0, 1, 2, 3}, false, 0},
+                 {{2}, {0}, false, 0},        {{0}, {0}, true, 0},   {{}, {}, true, -1}};
     for (const auto& c : cases) {
         fs::remove_all(dir / "usr");
         fs::create_directories(bin);
         fs::create_directories(share);
+        fs::remove(dir / "work" / kDefaultFileNames[0]);
         for (int code : c.beside)
             WriteBytes(bin / kDefaultFileNames[code], DataFileBytes(MakeFactoryImage(code).image, 0.0));
         for (int code : c.installed)
             WriteBytes(share / kDefaultFileNames[code], DataFileBytes(MakeFactoryImage(code).image, 0.0));
         CRT62MDoc doc(prompter, bin.string());
+        prompter.ids.clear();
         doc.OnNewDocument();
-        const fs::path folder = c.loadedFrom == "bin" ? bin : share;
-        EXPECT_EQ(doc.CurrentPath(), c.loaded < 0 ? kNoPath : (folder / kDefaultFileNames[c.loaded]).string())
-            << c.loadedFrom << c.loaded;
+        SCOPED_TRACE(c.loaded);
+        EXPECT_TRUE(prompter.ids.empty());
+        EXPECT_EQ(doc.IsFileLoaded(), c.loaded >= 0);
+        const fs::path folder = c.fromBin ? bin : share;
+        EXPECT_EQ(doc.CurrentPath(), c.loaded < 0 ? kNoPath : (folder / kDefaultFileNames[c.loaded]).string());
         EXPECT_EQ(doc.Model().hardware.bandStepCode, std::max(c.loaded, 0));
+        EXPECT_EQ(ReadAll(dir / "work" / kDefaultFileNames[0]).size(), c.loaded < 0 ? kDataFileSize : 0u);
     }
-    // A band change finds the installed file of the new band too.
-    WriteBytes(share / kDefaultFileNames[1], DataFileBytes(MakeFactoryImage(1).image, 0.0));
+
+    // A band change loads that band's default file from either folder, or writes the current image as it.
     CRT62MDoc doc(prompter, bin.string());
+    doc.Model() = MakeFactoryImage(3);
+    EXPECT_FALSE(doc.LoadBandDefault(3));
+    EXPECT_EQ(doc.CurrentPath(), kNoPath);
+    EXPECT_EQ(ReadAll(dir / "work" / kDefaultFileNames[3]), DataFileBytes(doc.Image(), doc.DefaultSplit()));
+    WriteBytes(bin / kDefaultFileNames[2], DataFileBytes(MakeFactoryImage(2).image, 0.0));
+    EXPECT_TRUE(doc.LoadBandDefault(2));
+    EXPECT_EQ(doc.Model().hardware.bandStepCode, 2);
+    WriteBytes(share / kDefaultFileNames[1], DataFileBytes(MakeFactoryImage(1).image, 0.0));
     EXPECT_TRUE(doc.LoadBandDefault(1));
     EXPECT_EQ(doc.CurrentPath(), (share / kDefaultFileNames[1]).string());
 }
