@@ -33,7 +33,10 @@ fail() {
 }
 # What is in the prefix's C: drive and registry, less what Wine itself changes as it runs.
 snapshot() {
-    (cd "$WINEPREFIX/drive_c" && find . -path ./windows -prune -o -print | sort)
+    # Temp holds the uninstaller's own copy until the next start; the settings the window wrote are
+    # the user's and stay (checked below).
+    (cd "$WINEPREFIX/drive_c" && find . \( -path ./windows -o -path './users/*/Temp' -o \
+        -path './users/*/AppData/Roaming/RT62MWin' \) -prune -o -print | sort)
     for key in 'HKLM\Software\Classes\.r62' 'HKLM\Software\Classes\RT62MWin.DataFile' 'HKLM\Software\RT62MWin' \
                'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\RT62MWin'; do
         "$wine" reg query "$key" /s 2>/dev/null | tr -d '\r' | sed "s|^|$key: |" || true
@@ -100,6 +103,8 @@ cp "$linux/RT62Mvhf2.r62" "$unix_dir/my radio.r62"
 cmp -s "$unix_dir/my radio.r62" "$linux/RT62Mvhf2.r62" || fail "the user's data file changed"
 rm -f "$unix_dir/my radio.r62"
 rmdir "$unix_dir" 2>/dev/null || fail "the uninstaller left: $(cd "$unix_dir" && find . -type f | head -5 | tr '\n' ' ')"
+ls "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/RT62MWin/RT62MWin.ini >/dev/null 2>&1 ||
+    fail "the user's settings file is gone"
 snapshot >after.txt
 diff before.txt after.txt >prefix.diff || fail "the prefix is not as it was: $(head -8 prefix.diff | tr '\n' ' ')"
 

@@ -4,6 +4,8 @@
 ; Silent: setup.exe /S [/D=C:\Path] ; the uninstaller: Uninstall.exe /S
 
 Unicode True
+; A 64-bit installer for a 64-bit program (and one that 64-bit-only Wine runs).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 

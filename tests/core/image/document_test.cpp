@@ -144,6 +144,12 @@ TEST_F(DocumentTest, WriteIsCompleteOrLeavesTheOldFile) {
     EXPECT_EQ(doc.Title(), path);
     EXPECT_EQ(ReadAll(path), DataFileBytes(doc.Image(), -0.6));
     EXPECT_EQ(ReadImageChecksum(doc.Image()), ComputeImageChecksum(doc.Image()));
+#ifdef _WIN32
+    // Windows files have a read-only attribute and no links for users.
+    doc.SetDefaultSplit(2.5);
+    ASSERT_TRUE(doc.WriteDataFile(path));
+    const long entries = 4;
+#else
     EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, perms);
 
     // Through a link, the link stays and the file it names gets the data.
@@ -151,6 +157,8 @@ TEST_F(DocumentTest, WriteIsCompleteOrLeavesTheOldFile) {
     doc.SetDefaultSplit(2.5);
     ASSERT_TRUE(doc.WriteDataFile(P("link.r62")));
     EXPECT_TRUE(fs::is_symlink(P("link.r62")));
+    const long entries = 5;
+#endif
     EXPECT_EQ(ReadAll(path), DataFileBytes(doc.Image(), 2.5));
 
     fs::permissions(path, fs::perms::owner_read);
@@ -171,7 +179,7 @@ TEST_F(DocumentTest, WriteIsCompleteOrLeavesTheOldFile) {
     }
     EXPECT_EQ(ReadAll(path), DataFileBytes(doc.Image(), 2.5));
     // No scratch file is left behind.
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 5);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), entries);
 }
 
 TEST_F(DocumentTest, SaveRefusesReadOnlyNoFileAndUnconfirmedDefaultFile) {

@@ -26,9 +26,14 @@ inline void WriteBytes(const std::filesystem::path& p, const Bytes& bytes) {
 
 // A fresh scratch folder named after the running test.
 inline std::filesystem::path ScratchDir(const std::string& prefix) {
-    const auto dir = std::filesystem::temp_directory_path() /
+    namespace fs = std::filesystem;
+    const auto dir = fs::temp_directory_path() /
                      (prefix + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir);
+    // A read-only file left by an earlier run cannot be removed on Windows until it is writable again.
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+        fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ec);
+    fs::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;
 }
