@@ -53,52 +53,42 @@ fetch_source() {   # package, into folder; prints the unpacked source folder
     find "$dir" -maxdepth 1 -mindepth 1 -type d | head -n 1
 }
 
+# Configures, builds and installs one source tree into the prefix, once: NAME SOURCE [CMAKE ARGS...].
+build_once() {
+    local name=$1 src=$2 build=$cache/build-$1
+    shift 2
+    [ -f "$prefix/.$name-done" ] && return 0
+    rm -rf "$build"
+    cmake -G Ninja -S "$src" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release "$@" >&2
+    cmake --build "$build" -j"$jobs" >&2
+    cmake --install "$build" >&2
+    rm -rf "$build"
+    touch "$prefix/.$name-done"
+}
+
 # Qt base: the window's modules for Windows, with its bundled third-party libraries.
 if [ ! -f "$prefix/.qt-done" ]; then
     src=$(fetch_source qt6-base "$cache/src-qt6-base-${qt_version//[:~+]/_}")
     # With OpenGL off the Windows platform plugin must not take its dynamic-GL path.
     sed -i -e 's/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(dynamicgl) \&\& QT_CONFIG(opengl)/' \
         "$src/src/plugins/platforms/windows/qwindowswindow.cpp"
-    build=$cache/build-qt
-    rm -rf "$build"
-    cmake -G Ninja -S "$src" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-        -DCMAKE_INSTALL_PREFIX="$prefix" -DQT_HOST_PATH=/usr \
-        -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-        -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
+    build_once qt "$src" -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
         -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF -DFEATURE_dynamicgl=OFF \
         -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_openssl=OFF -DFEATURE_zstd=OFF \
         -DFEATURE_vulkan=OFF -DFEATURE_tabletevent=OFF \
         -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF \
-        -DFEATURE_system_freetype=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF >&2
-    cmake --build "$build" -j"$jobs" >&2
-    cmake --install "$build" >&2
-    rm -rf "$build"
-    touch "$prefix/.qt-done"
+        -DFEATURE_system_freetype=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF
 fi
 
 # yaml-cpp as a static library.
 if [ ! -f "$prefix/.yaml-done" ]; then
     src=$(fetch_source yaml-cpp "$cache/src-yaml-cpp-${yaml_version//[:~+]/_}")
-    build=$cache/build-yaml
-    rm -rf "$build"
-    cmake -G Ninja -S "$src" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-        -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release -DYAML_BUILD_SHARED_LIBS=OFF \
-        -DYAML_CPP_BUILD_TESTS=OFF -DYAML_CPP_BUILD_TOOLS=OFF -DYAML_CPP_BUILD_CONTRIB=OFF >&2
-    cmake --build "$build" -j"$jobs" >&2
-    cmake --install "$build" >&2
-    rm -rf "$build"
-    touch "$prefix/.yaml-done"
+    build_once yaml "$src" -DYAML_BUILD_SHARED_LIBS=OFF -DYAML_CPP_BUILD_TESTS=OFF \
+        -DYAML_CPP_BUILD_TOOLS=OFF -DYAML_CPP_BUILD_CONTRIB=OFF
 fi
 
 # GoogleTest from the sources Debian installs, for the core's and rt62m's tests under Wine.
-if [ ! -f "$prefix/.gtest-done" ]; then
-    build=$cache/build-gtest
-    rm -rf "$build"
-    cmake -G Ninja -S /usr/src/googletest -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-        -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release -Dgtest_disable_pthreads=OFF >&2
-    cmake --build "$build" -j"$jobs" >&2
-    cmake --install "$build" >&2
-    rm -rf "$build"
-    touch "$prefix/.gtest-done"
-fi
+build_once gtest /usr/src/googletest -Dgtest_disable_pthreads=OFF
 echo "$prefix"
