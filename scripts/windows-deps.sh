@@ -8,9 +8,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$PWD
 # Host Qt tools (moc, rcc, uic) of the same version as the source, the cross compilers, ninja,
-# dpkg-source for unpacking and the GoogleTest sources.
+# dpkg-source for unpacking, the GoogleTest sources, and the fonts the window's tests use under Wine.
 scripts/deps.sh g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-                ninja-build dpkg-dev qt6-base-dev qt6-base-dev-tools googletest >&2
+                ninja-build dpkg-dev qt6-base-dev qt6-base-dev-tools googletest fonts-dejavu-core >&2
 cache=${RT62M_CACHE:-$HOME/.cache/rt62m}
 mkdir -p "$cache"
 jobs=$(nproc)

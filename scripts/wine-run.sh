@@ -7,6 +7,11 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 export WINEPREFIX=${RT62M_WINEPREFIX:-$top/build-win/wine}
 export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 wine=/usr/lib/wine/wine64
+# Wine hands a Unix variable named QT_* to Windows programs only when spelled WINEQT_* (it keeps
+# the host's Qt settings away from Windows Qt), so the tests' QT_QPA_PLATFORM=offscreen is passed on that way.
+for v in $(compgen -e | grep '^QT_' || true); do
+    export "WINE$v=${!v}"
+done
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     # Two first runs at once would both set the prefix up; one waits for the other.

@@ -1,12 +1,12 @@
 #include "app/about_dialogs.h"
-#include "app/file_paths.h"
 
+#include "app/file_paths.h"
+#include "app/fixed_font.h"
 #include "app/help_window.h"
 #include "app/qt_prompter.h"
 #include "image/strings.h"
 
 #include <QDialogButtonBox>
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -40,11 +40,6 @@ template <size_t N> std::string Assemble(const Piece (&pieces)[N]) {
     return out;
 }
 
-QFont FixedFont(int pointSize) {
-    QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    if (pointSize > 0) f.setPointSize(pointSize);
-    return f;
-}
 
 } // namespace
 
@@ -69,7 +64,7 @@ GuideDialog::GuideDialog(GuideMode mode, QWidget* parent, const QString& backupF
     text_->setObjectName(QStringLiteral("1002"));
     text_->setAccessibleName(windowTitle()); // the guide has no label; its title names it
     text_->setReadOnly(true);
-    text_->setFont(FixedFont(0));
+    text_->setFont(SystemFixedFont(0));
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text_->setPlainText(QString::fromStdString(GuideText(mode, NativePath(backupFolder)))
@@ -100,12 +95,12 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), version_(new QLabel
     EnsureResources();
     version_->setObjectName(QStringLiteral("1006"));
     version_->setAlignment(Qt::AlignCenter);
-    version_->setFont(FixedFont(24));
+    version_->setFont(SystemFixedFont(24));
 
     auto* product = new QLabel(QStringLiteral("KT-905 Programming Software"), this);
     product->setObjectName(QStringLiteral("1007"));
     product->setAlignment(Qt::AlignCenter);
-    product->setFont(FixedFont(10));
+    product->setFont(SystemFixedFont(10));
 
     auto* notice = new QLabel(QStringLiteral("Reads, edits and writes the KT-905's memory.\n"
                                              "Save every radio's data before you change it."),

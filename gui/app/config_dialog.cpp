@@ -73,6 +73,9 @@ bool PortIsPresent(const QString& portName, const QList<PortChoice>& devices) {
     const QString canonical = QFileInfo(device).canonicalFilePath();
     for (const PortChoice& c : devices) {
         if (c.device == device) return true;
+        // Windows lists COM1-COM16 by their names ("COM3"), which open as \\.\COM3.
+        const std::optional<PortName> listed = ParsePortName(c.device.toStdString());
+        if (listed && listed->device == parsed->device) return true;
         if (!canonical.isEmpty() && QFileInfo(c.device).canonicalFilePath() == canonical) return true;
     }
     return false;

@@ -191,7 +191,13 @@ bool IniSettings::writeRecentFiles(const QStringList& files) const {
 
 QStringList AddRecentFile(QStringList files, const QString& path) {
     if (path.isEmpty()) return files;
-    files.removeAll(path);
+    // Windows file names are the same file in any case.
+#ifdef Q_OS_WIN
+    constexpr Qt::CaseSensitivity kNameCase = Qt::CaseInsensitive;
+#else
+    constexpr Qt::CaseSensitivity kNameCase = Qt::CaseSensitive;
+#endif
+    files.removeIf([&](const QString& f) { return QString::compare(f, path, kNameCase) == 0; });
     files.prepend(path);
     while (files.size() > kRecentFileCount)
         files.removeLast();

@@ -590,7 +590,8 @@ void CMainFrame::updateRecentMenu() {
 
 void CMainFrame::addRecent(const std::string& path) {
     if (path.empty() || path == kNoPath) return;
-    recent_ = AddRecentFile(recent_, QFileInfo(QString::fromStdString(path)).absoluteFilePath());
+    // Kept and shown in the system's spelling (C:\Radios\x.r62 on Windows).
+    recent_ = AddRecentFile(recent_, QDir::toNativeSeparators(QFileInfo(QString::fromStdString(path)).absoluteFilePath()));
     ctx_.ini.writeRecentFiles(recent_);
     updateRecentMenu();
 }

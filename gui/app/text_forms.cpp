@@ -1,6 +1,8 @@
 // The window's text-form commands over core/text; files are written and read only through data_file.h.
 #include "app/text_forms.h"
+
 #include "app/file_paths.h"
+#include "app/fixed_font.h"
 
 #ifdef RT62_HAVE_YAML
 
@@ -20,7 +22,6 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -112,7 +113,7 @@ DifferencesDialog::DifferencesDialog(const QString& heading, const DiffReport& r
     layout->addWidget(label);
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("differences"));
-    list_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    list_->setFont(SystemFixedFont());
     for (const DiffLine& line : report.lines) {
         auto* item = new QListWidgetItem(QString::fromStdString(line.text), list_);
         // Lines that do not count are shown greyed.

@@ -1,7 +1,6 @@
 #include "dialogs/signaling_values.h"
 
-#include <QFontDatabase>
-
+#include "app/fixed_font.h"
 #include "image/sections.h"
 
 namespace rt62 {
@@ -14,6 +13,6 @@ QString TableText(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QFont SignalingFixedFont() { return QFontDatabase::systemFont(QFontDatabase::FixedFont); }
+QFont SignalingFixedFont() { return SystemFixedFont(); }
 
 }  // namespace rt62

@@ -3,6 +3,7 @@
 
 #include "app/app_settings.h"
 #include "app/contrast.h"
+#include "app/fixed_font.h"
 #include "editor/channel_grid_model.h"
 #include "editor/grid_editing.h"
 #include "editor/grid_header.h"
@@ -15,8 +16,6 @@
 
 #include <QAccessible>
 #include <QEvent>
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -52,16 +51,6 @@ constexpr int kBottomGap = 15;
 constexpr int kFirstLabelLeft = 20;
 constexpr int kValueGapBeforeNextColumn = 10;
 
-QFont FixedFont() {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    if (!QFontInfo(font).fixedPitch()) {
-        font.setFamily(QStringLiteral("monospace"));
-        font.setStyleHint(QFont::TypeWriter);
-    }
-    font.setFixedPitch(true);
-    return font;
-}
-
 QString FromTable(int id) { return QString::fromStdString(std::string(StringText(id))); }
 
 // The current cell is painted in the palette's selection colours; a theme whose pair is too close keeps
@@ -84,7 +73,7 @@ protected:
 
 CRT62MView::CRT62MView(CRT62MDoc& doc, AppSettings& settings, QWidget* parent)
     : QWidget(parent), doc_(doc), settings_(settings) {
-    setFont(FixedFont());
+    setFont(SystemFixedFont());
 
     infoFrame_ = new QGroupBox(this);
     for (std::size_t i = 0; i < kLabelIds.size(); ++i) {

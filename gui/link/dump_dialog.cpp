@@ -1,11 +1,11 @@
 // The "File Data" dialog: filled once from the document when it opens, never written back.
 #include "link/dump_dialog.h"
 
+#include "app/fixed_font.h"
 #include "image/document.h"
 #include "report/image_dump.h"
 
 #include <QDialogButtonBox>
-#include <QFontDatabase>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidget>
@@ -30,7 +30,7 @@ DumpDialog::DumpDialog(const CRT62MDoc& doc, QWidget* parent) : QDialog(parent) 
     table_ = new QTableWidget(kRows - 1, kColumns - 1, this);
     table_->setAccessibleName(windowTitle());
     table_->setTabKeyNavigation(false); // Tab leaves the table for the buttons; the arrows move in it
-    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = SystemFixedFont();
     table_->setFont(fixed);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setWordWrap(false);

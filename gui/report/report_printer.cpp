@@ -2,12 +2,11 @@
 #include "report/report_printer.h"
 
 #include "app/app_settings.h"
+#include "app/fixed_font.h"
 #include "editor/form_view.h"
 #include "image/document.h"
 #include "report/programming_report.h"
 
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrintDialog>
@@ -24,12 +23,7 @@ static_assert(kReportIndentChars == ProgrammingReport::kLeftIndentChars);
 namespace {
 
 QFont BaseFixedFont() {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    if (!QFontInfo(font).fixedPitch()) {
-        font.setFamily(QStringLiteral("monospace"));
-        font.setStyleHint(QFont::TypeWriter);
-    }
-    font.setFixedPitch(true);
+    QFont font = SystemFixedFont();
     font.setKerning(false);
     return font;
 }

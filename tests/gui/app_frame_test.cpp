@@ -4,6 +4,7 @@
 #include "app/about_dialogs.h"
 #include "app/application.h"
 #include "app/config_dialog.h"
+#include "app/file_paths.h"
 #include "app/help_window.h"
 #include "app/ini_settings.h"
 #include "app/main_frame.h"
@@ -40,6 +41,7 @@ using namespace rt62;
 using test::OnNextModal;
 using test::ScriptedPrompter;
 using test::UniqueKey;
+using test::WhileEventsRun;
 
 namespace {
 
@@ -83,7 +85,7 @@ struct Fixture : WorkDir {
     std::unique_ptr<CMainFrame> frame;
 
     explicit Fixture(const QByteArray& ini = {}) : WorkDir(ini) {
-        doc = std::make_unique<CRT62MDoc>(prompter, dir.path().toStdString());
+        doc = std::make_unique<CRT62MDoc>(prompter, NativePath(dir.path()));
         doc->OnNewDocument();
         frame = std::make_unique<CMainFrame>(
             FrameContext{*doc, settings, IniSettings(iniPath()), prompter, port, portControl});
@@ -93,7 +95,7 @@ struct Fixture : WorkDir {
         CRT62MDoc d(p);
         d.Model() = MakeFactoryImage(bandCode);
         d.WriteDataFile(dir.filePath(name).toStdString());
-        return dir.filePath(name).toStdString();
+        return NativePath(dir.filePath(name));
     }
 };
 
@@ -229,9 +231,11 @@ void AppFrameTest::startUpAndSecondCopy() {
         QVERIFY(w.ini("Initialize/COM_PORT") == "1" && first.port() && first.port()->IsOpen());
         first.frame()->showMinimized();
 
-        CRT62MApp second;
-        second.setInstanceKey(key);
-        QVERIFY(!second.InitInstance({}) && !second.frame());
+        QVERIFY(WhileEventsRun([&] {
+            CRT62MApp second;
+            second.setInstanceKey(key);
+            return !second.InitInstance({}) && !second.frame();
+        }));
         QTRY_VERIFY(!first.frame()->isMinimized());
     }
     // Once the first copy is gone, the next start is the first copy again.

@@ -7,11 +7,14 @@
 #include <QApplication>
 #include <QDialog>
 #include <QString>
+#include <QThread>
 #include <QTimer>
 #include <QUuid>
 
 #include <deque>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +49,22 @@ inline void OnModal(std::function<void(QDialog*)> f) {
 // An instance key no other test run uses, so single-instance tests do not meet each other.
 inline QString UniqueKey(const QString& prefix = QStringLiteral("rt62test-")) {
     return prefix + QUuid::createUuid().toString(QUuid::Id128).left(12);
+}
+
+// Runs start on a thread of its own while this thread goes on handling events, as when a second
+// copy of the program starts in another process: the first copy must be free to read what the
+// second one sends before it hangs up (a Windows named pipe drops a line its sender has closed).
+template <class F>
+auto WhileEventsRun(F start) {
+    // A QThread rather than std::async: Qt tracks threads it did not start with a watcher thread of
+    // its own on Windows, which can keep the test program from exiting.
+    std::optional<decltype(start())> result;
+    std::unique_ptr<QThread> thread(QThread::create([&] { result = start(); }));
+    thread->start();
+    while (!thread->isFinished())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    thread->wait();
+    return *result;
 }
 
 // Answers from a script in order, then the fallback; records every message shown.
