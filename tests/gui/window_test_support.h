@@ -56,8 +56,6 @@ inline QString UniqueKey(const QString& prefix = QStringLiteral("rt62test-")) {
 // second one sends before it hangs up (a Windows named pipe drops a line its sender has closed).
 template <class F>
 auto WhileEventsRun(F start) {
-    // A QThread rather than std::async: Qt tracks threads it did not start with a watcher thread of
-    // its own on Windows, which can keep the test program from exiting.
     std::optional<decltype(start())> result;
     std::unique_ptr<QThread> thread(QThread::create([&] { result = start(); }));
     thread->start();
