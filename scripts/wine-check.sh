@@ -149,9 +149,33 @@ wait "$radio_pid" || true
 radio_pid=
 cmp -s held.r62 RT62Mvhf1.r62 || fail "download --port COM5: the radio does not hold the file's image"
 
+# The window's own Upload and Download through the same kind of COM port: the transfer test of the
+# Windows build reads the radio, changes a channel, writes it back and says what the radio must hold.
+"$linux/pty_radio_host" start.r62 held-gui.r62 >device-gui.txt &
+radio_pid=$!
+for _ in $(seq 50); do
+    [ -s device-gui.txt ] && break
+    sleep 0.1
+done
+device=$(cat device-gui.txt)
+[ -c "$device" ] || { fail "the radio's pseudo-terminal did not come up"; exit 1; }
+ln -sfn "$device" "$WINEPREFIX/dosdevices/com6"
+(cd "$top/build-win/bin" &&
+    WINEQT_QPA_PLATFORM=offscreen RT62M_TEST_COM_PORT=COM6 RT62M_TEST_COM_RADIO="Z:$work/start.r62" \
+    RT62M_TEST_COM_EXPECT="Z:$work/expect-gui.r62" timeout 300 "$wine" gui_transfer_flow_test.exe \
+    uploadAndDownloadOverASerialPort -o "Z:$work/gui-com.txt,txt" >/dev/null 2>&1) ||
+    fail "the window's Upload and Download through COM6: $(tr -d '\r' <gui-com.txt | grep -A3 -E 'FAIL|SKIP' | head -8)"
+kill "$radio_pid"
+wait "$radio_pid" || true
+radio_pid=
+grep -q '^PASS   : TransferFlowTest::uploadAndDownloadOverASerialPort' gui-com.txt ||
+    fail "the window's transfer test through COM6 did not run: $(tr -d '\r' <gui-com.txt | tail -3)"
+[ -s expect-gui.r62 ] && cmp -s held-gui.r62 expect-gui.r62 ||
+    fail "the window's Download through COM6: the radio does not hold the window's image"
+
 
 if [ "$failures" -ne 0 ]; then
     echo "wine-check: $failures check(s) failed" >&2
     exit 1
 fi
-echo "wine-check: rt62m.exe under Wine matches the Linux build; sim: and COM5 transfers work"
+echo "wine-check: rt62m.exe under Wine matches the Linux build; sim: and COM5 transfers work; the window's transfers through COM6 work"

@@ -290,11 +290,11 @@ void AppDesktopTest::secondStartHandsOverItsFile() {
     busy.setModal(true);
     busy.show();
     QTRY_VERIFY(QApplication::activeModalWidget() == &busy);
-    QVERIFY(WhileEventsRun([&] {
+    {
         CRT62MApp second;
         second.setInstanceKey(key);
-        return !second.InitInstance({relative}) && !second.frame();
-    }));
+        QVERIFY(!WhileEventsRun([&] { return second.InitInstance({relative}); }) && !second.frame());
+    }
     QTRY_COMPARE(first.handedOverFiles(), QStringList({w.path(relative)}));
     QTest::qWait(300);
     QCOMPARE(first.document()->CurrentPath(), before);
