@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Windows installer as a user meets it, in a fresh Wine prefix: a silent install, the files, the
 # Start-menu entry, the .r62 file type and the Apps entry; the installed programs answer as the Linux
-# build does; the window starts with its default file; the silent uninstall leaves the prefix as it
-# was, a data file the user saved into the program's folder included.
+# build does; on an X display (Xvfb) the window starts with its default file and a double-clicked
+# .r62 opens in that window; the silent uninstall leaves the prefix as it was, a data file the user
+# saved into the program's folder included.
 # Usage: scripts/windows-install-check.sh   (after scripts/windows-package.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,11 +14,14 @@ linux=$top/build/bin
 [ -f "$setup" ] || { echo "windows-install-check: $setup is missing" >&2; exit 1; }
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
+scripts/deps.sh wine64 xvfb x11-utils
 work=$(mktemp -d)
 app_pid=
+xvfb_pid=
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
     WINEPREFIX=$work/prefix "$wineserver" -k 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -85,12 +89,36 @@ done
 "$wine" "$unix_dir/rt62m.exe" import uhf2.yaml -o back.r62 >/dev/null 2>&1 || fail "rt62m.exe import failed"
 cmp -s back.r62 RT62Muhf2.r62 || fail "rt62m.exe import: not the bytes the text came from"
 
-# The window as the Start-menu entry starts it (from the program folder, no file): it comes up with
-# the default data file and stays up until it is closed.
-(cd "$unix_dir" && QT_QPA_PLATFORM=offscreen exec "$wine" RT62MWin.exe >"$work/app.log" 2>&1) &
+# The window on an X display of its own, through Wine's own window system and Qt's Windows platform.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+export DISPLAY=:$(cat "$work/display")
+# Waits for a top-level window whose title matches the pattern; prints the titles of the program's
+# main windows (the part in quotes that names the program).
+window_titles() { xwininfo -root -tree 2>/dev/null | sed -n 's/^ *0x[0-9a-f]* "\(.* - RT62MWin for KT-905\)".*/\1/p'; }
+wait_for_window() { # up to 90 s: Wine's first window on a display sets up its desktop first
+    for _ in $(seq 180); do
+        window_titles | grep -qE "$1" && return 0
+        sleep 0.5
+    done
+    return 1
+}
+# As the Start-menu entry starts it (from the program folder, no file): the default data file.
+(cd "$unix_dir" && exec "$wine" RT62MWin.exe >"$work/app.log" 2>&1) &
 app_pid=$!
-sleep 8
-kill -0 "$app_pid" 2>/dev/null || fail "RT62MWin.exe did not stay up: $(tr -d '\r' <"$work/app.log" | tail -3)"
+wait_for_window '^C:\\Program Files\\RT62MWin\\RT62Mvhf1\.r62 - ' ||
+    fail "the window did not open the default file: $(window_titles) $(tr -d '\r' <"$work/app.log" | tail -3)"
+# A double-clicked .r62 goes through the file type's open command; the running window takes it.
+mkdir -p "$WINEPREFIX/drive_c/Radios"
+cp "$linux/RT62Muhf2.r62" "$WINEPREFIX/drive_c/Radios/fleet one.r62"
+"$wine" start 'C:\Radios\fleet one.r62' >/dev/null 2>&1 || fail "start 'fleet one.r62' failed"
+wait_for_window '^C:\\Radios\\fleet one\.r62 - ' ||
+    fail "the double-clicked file did not open in the window: $(window_titles)"
+[ "$(window_titles | wc -l)" -eq 1 ] || fail "more than one window: $(window_titles | tr '\n' ';')"
 "$wineserver" -k 2>/dev/null || true
 wait "$app_pid" 2>/dev/null || true
 app_pid=
@@ -105,6 +133,7 @@ rm -f "$unix_dir/my radio.r62"
 rmdir "$unix_dir" 2>/dev/null || fail "the uninstaller left: $(cd "$unix_dir" && find . -type f | head -5 | tr '\n' ' ')"
 ls "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/RT62MWin/RT62MWin.ini >/dev/null 2>&1 ||
     fail "the user's settings file is gone"
+rm -rf "$WINEPREFIX/drive_c/Radios" # the user's, made above
 snapshot >after.txt
 diff before.txt after.txt >prefix.diff || fail "the prefix is not as it was: $(head -8 prefix.diff | tr '\n' ' ')"
 
