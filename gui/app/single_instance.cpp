@@ -15,6 +15,9 @@ constexpr char kActivate[] = "activate";
 constexpr char kOpen[] = "open ";
 constexpr qsizetype kMaxLine = 64 * 1024; // far above any path; a peer sending more is dropped
 constexpr int kWaitMs = 1000;
+// How long a later copy stays for the first one to take its line: a Windows named pipe drops what
+// its sender wrote once the sender has hung up, so leaving early would lose the file.
+constexpr int kHandOverMs = 5000;
 
 // The user's private runtime folder when the session has one, so no other user can take the names;
 // the temporary folder otherwise.
@@ -124,7 +127,7 @@ void SingleInstance::notifyPrimary(const QString& fileToOpen) const {
     socket.write(line + '\n');
     socket.waitForBytesWritten(kWaitMs);
     // The first copy hangs up once it has the line; until then the message may still be in flight.
-    if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(kWaitMs);
+    if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(kHandOverMs);
 }
 
 } // namespace rt62
