@@ -34,12 +34,6 @@ struct TempFolder {
         std::error_code ec;
         fs::remove_all(path, ec);
     }
-    std::vector<std::string> Names() const {
-        std::vector<std::string> out;
-        for (const std::string& p : ListBackups(Utf8FromPath(path)))
-            out.push_back(Utf8FromPath(PathFromUtf8(p).filename()));
-        return out;
-    }
 };
 
 RadioImage WithSerial(const std::string& serial) {
