@@ -42,7 +42,6 @@ TEST_F(CliTest, FactoryImagesPrintTheirGoldenTexts) {
         EXPECT_EQ(made.out + made.err, "");
         // The default file built beside the program is the same factory image.
         EXPECT_EQ(Slurp(file), Slurp(fs::path(RT62_BIN_DIR) / fs::path(file).filename()));
-        EXPECT_EQ(fs::file_size(file), 262u);
 
         for (const char* command : {"report", "channels", "dump"}) {
             SCOPED_TRACE(command);
@@ -441,8 +440,6 @@ TEST_F(CliTest, TextExportImportRoundTripAndImportErrorsWriteNothing) {
          {"import", "-", "-o", a},
          "format: rt62m-1\nchannels:\n  3:\n    receive: 500.0\n",
          "line 4, column 14: channels[3].receive: 500.0 is outside 134.00000-174.00000 MHz for VHF"},
-        {"not YAML", {"import", "-", "-o", a}, "format: rt62m-1\nradio: [1, 2\n", "the text is not YAML"},
-        {"no format line", {"import", "-", "-o", a}, "radio:\n  band: VHF\n", "no format: rt62m-1 line"},
         {"missing input", {"import", P("none.yaml"), "-o", a}, "", "Problem opening file"},
         {"strict CSV",
          {"csv-import", "-", "-o", a, "--strict"},
