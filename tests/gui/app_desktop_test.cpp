@@ -116,13 +116,11 @@ void AppDesktopTest::commandLine() {
         {{"--help"}, 0, "Usage: RT62MWin [FILE.R62]", ""},
         {{"--no-such-option", "a.R62"}, 2, "", "RT62MWin: unknown option '--no-such-option'"},
     };
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
     for (const Run& r : runs) {
         QProcess p;
-        p.setProcessEnvironment([] {
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert("QT_QPA_PLATFORM", "offscreen");
-            return env;
-        }());
+        p.setProcessEnvironment(env);
         p.start(Program(), r.args);
         QVERIFY2(p.waitForFinished(30000), qPrintable(r.args.join(' ')));
         // Windows programs end their lines with CR LF.

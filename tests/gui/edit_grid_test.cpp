@@ -143,8 +143,7 @@ class EditGridTest : public QObject {
     void dcsComplementAndStrayKeys();
     void clipboardAndChannelCopy();
     // The pick-list dialogs themselves.
-    void valueListItems();
-    void toneListContents();
+    void valueAndToneListItems();
     // Column visibility.
     void visibleDialogKeysAndButtons();
     void menuAndVisibleCommandSwitchColumns();
@@ -394,7 +393,7 @@ void EditGridTest::clipboardAndChannelCopy() {
     QVERIFY(f.editing.isEditing());
 }
 
-void EditGridTest::valueListItems() {
+void EditGridTest::valueAndToneListItems() {
     // mode, current, selected row, value after a double-click on it (or OK with nothing selected);
     // pages 1, 2 and 5 hold codes, pairs 2 and 6 are on.
     const QStringList pages{"Off", "1", "2", "5"}, pairs{"Off", "Pair #2", "Pair #6"};
@@ -420,9 +419,7 @@ void EditGridTest::valueListItems() {
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.value(), value);
     }
-}
 
-void EditGridTest::toneListContents() {
     // The list on the grid holds "224" from firmware 2.08 on (realPickListsFromTheGrid), in order.
     const PickList fw208 = ToneListItems(true, 208, 106);
     QVERIFY(std::is_sorted(fw208.items.begin(), fw208.items.end()));

@@ -80,8 +80,7 @@ class ViewGridTest : public QObject {
     void currentCellContextMenuAndShiftF9();
     void infoPanel();
     void dumpShowsImageAndTrailer();
-    void reportFontFitsThePaper();
-    void reportPrintsExactlyOnePage();
+    void reportFitsThePaperOnOnePage();
     void previewNamesThePrinterInTheInfoPanel();
 };
 
@@ -256,7 +255,7 @@ void ViewGridTest::dumpShowsImageAndTrailer() {
     QVERIFY(f.doc.Image() == before);
 }
 
-void ViewGridTest::reportFontFitsThePaper() {
+void ViewGridTest::reportFitsThePaperOnOnePage() {
     const std::pair<QPageSize::PageSizeId, QPageLayout::Orientation> papers[] = {
         {QPageSize::A4, QPageLayout::Portrait},  {QPageSize::Letter, QPageLayout::Portrait},
         {QPageSize::A4, QPageLayout::Landscape}, {QPageSize::A5, QPageLayout::Portrait},
@@ -284,9 +283,6 @@ void ViewGridTest::reportFontFitsThePaper() {
         QVERIFY2(capped || usedWidth > 0.85 * area.width() || usedHeight > 0.85 * area.height(),
                  "the font is much smaller than the paper allows");
     }
-}
-
-void ViewGridTest::reportPrintsExactlyOnePage() {
     for (bool allChannels : {true, false}) {
         QTemporaryDir dir;
         QPrinter printer(QPrinter::HighResolution);
