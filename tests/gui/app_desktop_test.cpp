@@ -30,6 +30,7 @@
 
 using namespace rt62;
 using test::WhileEventsRun;
+using test::WorkDir;
 
 namespace {
 
@@ -54,15 +55,6 @@ struct ModalWatch {
         });
         timer.start(10);
     }
-};
-
-// The process's working directory for as long as the object lives.
-struct WorkingDir {
-    QTemporaryDir dir;
-    QString old = QDir::currentPath();
-    WorkingDir() { QDir::setCurrent(dir.path()); }
-    ~WorkingDir() { QDir::setCurrent(old); }
-    QString path(const QString& name = {}) const { return name.isEmpty() ? dir.path() : dir.filePath(name); }
 };
 
 void Touch(const QString& path) {
@@ -124,13 +116,11 @@ void AppDesktopTest::commandLine() {
         {{"--help"}, 0, "Usage: RT62MWin [FILE.R62]", ""},
         {{"--no-such-option", "a.R62"}, 2, "", "RT62MWin: unknown option '--no-such-option'"},
     };
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
     for (const Run& r : runs) {
         QProcess p;
-        p.setProcessEnvironment([] {
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert("QT_QPA_PLATFORM", "offscreen");
-            return env;
-        }());
+        p.setProcessEnvironment(env);
         p.start(Program(), r.args);
         QVERIFY2(p.waitForFinished(30000), qPrintable(r.args.join(' ')));
         // Windows programs end their lines with CR LF.
@@ -208,8 +198,8 @@ void AppDesktopTest::settingsFilePlace() {
 void AppDesktopTest::settingsFileNotWritable() {
     // The tests run from the build folder, so the working directory's file is the one; here it is a
     // folder, which no one can write over (root included).
-    WorkingDir w;
-    QDir().mkpath(w.path("RT62MWin.ini"));
+    WorkDir w;
+    QDir().mkpath(w.iniPath());
     ModalWatch watch;
     {
         CRT62MApp app;
@@ -222,7 +212,7 @@ void AppDesktopTest::settingsFileNotWritable() {
     }
     const QStringList iniMessages = watch.seen.filter("message4303");
     QCOMPARE(iniMessages.size(), 1);
-    QVERIFY2(iniMessages[0].contains(QDir::toNativeSeparators(w.path("RT62MWin.ini"))), qPrintable(iniMessages[0]));
+    QVERIFY2(iniMessages[0].contains(QDir::toNativeSeparators(w.iniPath())), qPrintable(iniMessages[0]));
 }
 
 void AppDesktopTest::oneWindowPerSession() {
@@ -254,15 +244,10 @@ void AppDesktopTest::oneWindowPerSession() {
 }
 
 void AppDesktopTest::secondStartHandsOverItsFile() {
-    WorkingDir w;
-    Touch(w.path("RT62MWin.ini"));
-    {
-        QFile ini(w.path("RT62MWin.ini"));
-        QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[Initialize]\nPORT_TYPE=1\n") > 0);
-    }
+    WorkDir w("[Initialize]\nPORT_TYPE=1\n");
     // A name with a blank and a line break (a letter outside ASCII on Windows, which allows no
     // line break in a name) must arrive whole.
-    QDir().mkpath(w.path("sub dir"));
+    QDir().mkpath(w.dir.filePath("sub dir"));
 #ifdef Q_OS_WIN
     const QString relative = QString::fromUtf8("sub dir/J\xc3\xb6rg \xe6\x9d\x8e.R62");
 #else
@@ -272,7 +257,7 @@ void AppDesktopTest::secondStartHandsOverItsFile() {
         test::ScriptedPrompter prompter;
         CRT62MDoc d(prompter);
         d.Model() = MakeFactoryImage(2);
-        QVERIFY(d.WriteDataFile(w.path(relative).toStdString()));
+        QVERIFY(d.WriteDataFile(w.dir.filePath(relative).toStdString()));
     }
     const QString key = UniqueKey();
     ModalWatch watch;
@@ -295,17 +280,17 @@ void AppDesktopTest::secondStartHandsOverItsFile() {
         second.setInstanceKey(key);
         QVERIFY(!WhileEventsRun([&] { return second.InitInstance({relative}); }) && !second.frame());
     }
-    QTRY_COMPARE(first.handedOverFiles(), QStringList({w.path(relative)}));
+    QTRY_COMPARE(first.handedOverFiles(), QStringList({w.dir.filePath(relative)}));
     QTest::qWait(300);
     QCOMPARE(first.document()->CurrentPath(), before);
     QVERIFY(watch.seen.filter("message").isEmpty());
 
     // Then it is opened as File / Open opens it: the save question first.
     busy.close();
-    QTRY_COMPARE(QString::fromStdString(first.document()->CurrentPath()), QDir::toNativeSeparators(w.path(relative)));
+    QTRY_COMPARE(QString::fromStdString(first.document()->CurrentPath()), QDir::toNativeSeparators(w.dir.filePath(relative)));
     QCOMPARE(watch.seen.filter("message61699").size(), 1);
     QCOMPARE(first.document()->Model().hardware.bandStepCode, 2);
-    QCOMPARE(first.frame()->recentFiles().value(0), QDir::toNativeSeparators(w.path(relative)));
+    QCOMPARE(first.frame()->recentFiles().value(0), QDir::toNativeSeparators(w.dir.filePath(relative)));
 }
 
 void AppDesktopTest::firstStartWithoutThePort() {
@@ -345,11 +330,7 @@ void AppDesktopTest::firstStartWithoutThePort() {
 #endif
     };
     for (const Row& r : rows) {
-        WorkingDir w;
-        if (!r.ini.isEmpty()) {
-            QFile ini(w.path("RT62MWin.ini"));
-            QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write(r.ini) > 0);
-        }
+        WorkDir w(r.ini);
         ModalWatch watch;
         CRT62MApp app;
         app.setInstanceKey(UniqueKey());
@@ -361,7 +342,7 @@ void AppDesktopTest::firstStartWithoutThePort() {
         QCOMPARE(QString(r.name) + QString(": %1").arg(watch.seen.filter("message80").size()),
                  QString(r.name) + QString(": %1").arg(r.message80 ? 1 : 0));
         QVERIFY2(app.frame()->view()->infoValue(1059).endsWith(" (not present)"), r.name);
-        QVERIFY2(QFileInfo(w.path("RT62MWin.ini")).isFile(), r.name);
+        QVERIFY2(QFileInfo(w.iniPath()).isFile(), r.name);
     }
 }
 

@@ -38,42 +38,14 @@
 #endif
 
 using namespace rt62;
+using test::FakePort;
 using test::OnNextModal;
 using test::ScriptedPrompter;
 using test::UniqueKey;
+using test::WorkDir;
 using test::WhileEventsRun;
 
 namespace {
-
-struct FakePort : PortControl {
-    bool opens = true;
-    std::vector<std::string> calls;
-    bool openPort() override {
-        calls.push_back("open");
-        return opens;
-    }
-    void closePort() override { calls.push_back("close"); }
-};
-
-// A temporary working directory holding the settings file (none when ini is empty).
-struct WorkDir {
-    QTemporaryDir dir;
-    QString oldCwd = QDir::currentPath();
-    explicit WorkDir(const QByteArray& ini = {}) {
-        QDir::setCurrent(dir.path());
-        write("RT62MWin.ini", ini);
-    }
-    ~WorkDir() { QDir::setCurrent(oldCwd); }
-    QString iniPath() const { return dir.filePath("RT62MWin.ini"); }
-    QString ini(const QString& key) const {
-        return QSettings(iniPath(), QSettings::IniFormat).value(key).toString();
-    }
-    QString write(const QString& name, const QByteArray& bytes) const {
-        QFile f(dir.filePath(name));
-        if (!bytes.isEmpty() && f.open(QIODevice::WriteOnly)) f.write(bytes);
-        return f.fileName();
-    }
-};
 
 // A frame over a fresh document.
 struct Fixture : WorkDir {
@@ -357,13 +329,6 @@ void AppFrameTest::filesAndSettingsWrittenOnExit() {
     QCOMPARE(f.doc->CurrentPath(), uhf);
     QCOMPARE(f.frame->windowTitle(), QString::fromStdString(uhf) + "[*] - RT62MWin for KT-905");
 
-    // The items are written after the Visible dialog even when it was cancelled.
-    f.frame->setRefreshCommand(cmd::ItemVisible, [&](QWidget*) {
-        f.settings.items[7] = 0;
-        return RefreshKind::None;
-    });
-    f.frame->trigger(cmd::ItemVisible);
-    QCOMPARE(f.ini("ITEM/ITEM7"), QString("0"));
     // The rest is written when the window goes.
     f.frame->resize(810, 620);
     f.settings.portType = 1;

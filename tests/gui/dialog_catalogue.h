@@ -33,17 +33,12 @@
 
 namespace rt62::test {
 
-class QuietPrompter : public Prompter {
-public:
-    Answer show(int, Buttons, Icon, const std::vector<std::string>& = {}) override { return Answer::No; }
-};
-
 // A VHF factory image with the paging board fitted, so the paging dialogs show all their controls.
 struct DialogWorld {
-    QuietPrompter prompter;
+    ScriptedPrompter prompter;
     CRT62MDoc doc{prompter, "/nonexistent"};
     AppSettings settings;
-    NoPort port;
+    FakePort port;
     std::array<int, kColumnItemCount> items{};
     DialogWorld() {
         doc.Model() = MakeFactoryImage(0);

@@ -23,6 +23,7 @@
 #include "image/model.h"
 #include "image/strings.h"
 
+#include "dialog_catalogue.h"
 #include "window_test_support.h"
 
 #include <QAbstractItemView>
@@ -75,6 +76,11 @@ void Show(QWidget* w) {
     w->show();
     QVERIFY(QTest::qWaitForWindowActive(w));
 }
+
+// A dialog shown and active, as the user meets it.
+template <class D> struct Shown : D {
+    template <class... A> explicit Shown(A&&... a) : D(std::forward<A>(a)...) { Show(this); }
+};
 
 template <class T = EnterCombo> T* Control(QWidget* dialog, int id) {
     return dialog->findChild<T*>(ControlName(id));
@@ -152,9 +158,8 @@ private slots:
     // The dialog base and its input controls.
     void fieldKeysEscapeAndEnter();
     void okCommitsPendingEditAndChecksFocus();
-    void enterOpensAndClosesList();
     void pasteAndFiltersKeepOnlyAcceptedCharacters();
-    void helpLineAndF1();
+    void listKeysHelpLineAndF1();
     // Common menu and Channel Type.
     void scanningWritesItsBytes();
     void powerSavingAndMiscellaneousKeepEachOthersFields();
@@ -243,20 +248,6 @@ void ParamDialogsTest::okCommitsPendingEditAndChecksFocus() {
     QCOMPARE(d.result(), int(QDialog::Accepted));
 }
 
-void ParamDialogsTest::enterOpensAndClosesList() {
-    ProbeDialog d;
-    d.list->setCurrentIndex(0);
-    d.list->setFocus();
-    d.keys({Qt::Key_Return});
-    QWidget* popup = d.list->view()->window();
-    QTRY_VERIFY(popup->isVisible());
-    QTest::keyClick(d.list->view(), Qt::Key_Down);
-    QTest::keyClick(d.list->view(), Qt::Key_Return);
-    QTRY_VERIFY(!popup->isVisible());
-    QVERIFY(d.isVisible());
-    QCOMPARE(d.log, QStringList{"sel 2005 1"});
-}
-
 void ParamDialogsTest::pasteAndFiltersKeepOnlyAcceptedCharacters() {
     ProbeDialog d;
     d.other->setText("0000");
@@ -276,12 +267,21 @@ void ParamDialogsTest::pasteAndFiltersKeepOnlyAcceptedCharacters() {
         QVERIFY2(FilterAccepts(kind, c, position) == accepted, qPrintable(QString("%1 %2").arg(kind).arg(c)));
 }
 
-void ParamDialogsTest::helpLineAndF1() {
+void ParamDialogsTest::listKeysHelpLineAndF1() {
     QList<int> topics;
     ParamDialog::HelpHook() = [&topics](int t) { topics << t; };
     ProbeDialog d;
+    d.list->setCurrentIndex(0);
     d.list->setFocus();
     QCOMPARE(d.indicatorText(), QString("<SELECT>"));
+    d.keys({Qt::Key_Return}); // Enter opens the list and closes it on a choice, not the dialog
+    QWidget* popup = d.list->view()->window();
+    QTRY_VERIFY(popup->isVisible());
+    QTest::keyClick(d.list->view(), Qt::Key_Down);
+    QTest::keyClick(d.list->view(), Qt::Key_Return);
+    QTRY_VERIFY(!popup->isVisible());
+    QVERIFY(d.isVisible());
+    QCOMPARE(d.log, QStringList{"sel 2005 1"});
     d.other->setFocus(); // one line only: the indicator is blanked
     const QString help = d.helpPaneText();
     QCOMPARE(d.indicatorText(), QString());
@@ -309,8 +309,7 @@ void ParamDialogsTest::scanningWritesItsBytes() {
     for (const Row& r : rows) {
         Doc f;
         if (r.trunkOption) f.img()[0xBE] |= 0x80;
-        ScanningDialog d(f.doc);
-        Show(&d);
+        Shown<ScanningDialog> d(f.doc);
         QCOMPARE(Control(&d, 2103)->isEnabled(), r.trunkOption);
         Choose(&d, r.choices);
         PressOk(d);
@@ -322,12 +321,10 @@ void ParamDialogsTest::scanningWritesItsBytes() {
 
 void ParamDialogsTest::powerSavingAndMiscellaneousKeepEachOthersFields() {
     Doc f;
-    MiscellaneousDialog misc(f.doc);
-    Show(&misc);
+    Shown<MiscellaneousDialog> misc(f.doc);
     Choose(&misc, {{2500, 0}, {2501, 3}, {2502, 1}, {2503, 1}, {2504, 0}, {2505, 1}, {2506, 1}, {2507, 9}});
     PressOk(misc);
-    PowerSavingDialog power(f.doc);
-    Show(&power);
+    Shown<PowerSavingDialog> power(f.doc);
     Choose(&power, {{2153, 5}, {2154, 2}, {2155, 3}, {2156, 7}});
     PressOk(power);
     QCOMPARE(f.img()[0x02] & 0x7F, (5 << 4) | (2 << 2) | 3);
@@ -378,8 +375,7 @@ void ParamDialogsTest::optionChangeAdjustsChannelsBeforeFocusCheck() {
     m.channels.at(2).encryption = 1;
     m.channels.Encode(m.image, m.hardware);
 
-    OptionDialog d(f.doc);
-    Show(&d);
+    Shown<OptionDialog> d(f.doc);
     Choose(&d, {{2050, 0}});
     Control(&d, 2050)->setFocus();
     d.okPressed(); // the focus is on the list: only the channel part runs
@@ -394,32 +390,27 @@ void ParamDialogsTest::optionChangeAdjustsChannelsBeforeFocusCheck() {
 }
 
 void ParamDialogsTest::marketingPadsAndCancels() {
-    struct Row { int id; const char *typed, *stored; };
-    for (const Row& r : {Row{2401, "1", "1C000000"}, Row{2401, "", "0C000000"}, Row{2401, "5n12", "5N120000"},
-                         Row{2400, "12", "1200"}, Row{2400, "", "0000"}}) {
+    // The last row is cancelled: the number goes back and the mark is cleared.
+    struct Row { int id; const char *typed, *shown, *stored; };
+    for (const Row& r : {Row{2401, "1", "1C000000", "1C000000"}, Row{2401, "", "0C000000", "0C000000"},
+                         Row{2401, "5n12", "5N120000", "5N120000"}, Row{2400, "12", "1200", "1200"},
+                         Row{2400, "", "0000", "0000"}, Row{2401, "7", "7C000000", nullptr}}) {
         Doc f;
-        MarketingDialog d(f.doc, true);
-        Show(&d);
+        Shown<MarketingDialog> d(f.doc, true);
         TypeInto(&d, r.id, r.typed);
-        QCOMPARE(Control<FilterEdit>(&d, r.id)->text(), QString(r.stored));
+        QCOMPARE(Control<FilterEdit>(&d, r.id)->text(), QString(r.shown));
         QVERIFY(f.doc.IsMarketingChanged());
-        PressOk(d);
-        QCOMPARE(r.id == 2401 ? ReadSerialNumber(f.img()) : ReadMarketApplication(f.img()), std::string(r.stored));
+        r.stored ? PressOk(d) : d.cancelButton()->click();
+        const std::string want = r.stored ? r.stored : "0C010001"; // the factory number after Cancel
+        QCOMPARE(r.id == 2401 ? ReadSerialNumber(f.img()) : ReadMarketApplication(f.img()), want);
+        if (!r.stored) QVERIFY(f.m().marketing.serialNumber == want && !f.doc.IsMarketingChanged());
     }
-    Doc f; // Cancel puts the number back and clears the mark
-    MarketingDialog d(f.doc, true);
-    Show(&d);
-    TypeInto(&d, 2401, "7");
-    d.cancelButton()->click();
-    QCOMPARE(f.m().marketing.serialNumber, std::string("0C010001"));
-    QVERIFY(!f.doc.IsMarketingChanged());
 }
 
 void ParamDialogsTest::squelchTailSecondCode() {
     Doc f;
     f.img()[0x0D] = static_cast<uint8_t>((f.img()[0x0D] & 0x9F) | (2 << 5));
-    MiscellaneousDialog d(f.doc);
-    Show(&d);
+    Shown<MiscellaneousDialog> d(f.doc);
     auto* tail = Control(&d, 2502);
     QVERIFY(tail->count() == 4 && tail->currentIndex() == 2);
     Choose(&d, {{2502, 2}}); // its own item again: 2 stays
@@ -439,8 +430,7 @@ void ParamDialogsTest::defaultSplitClampsAndCancelRestores() {
         for (bool ok : {false, true}) {
             Doc f;
             f.doc.SetDefaultSplit(r.initial);
-            MiscellaneousDialog d(f.doc);
-            Show(&d);
+            Shown<MiscellaneousDialog> d(f.doc);
             TypeInto(&d, 2520, r.typed);
             QCOMPARE(f.doc.DefaultSplit(), r.stored);
             QCOMPARE(Control<FilterEdit>(&d, 2520)->text(), QString(r.shown));
@@ -459,8 +449,7 @@ void ParamDialogsTest::channelTypesWriteNibbles() {
         QVERIFY(!f.doc.IsModified());
         QCOMPARE(f.img()[0x1D], 0xEF);
     }
-    ChannelTypeDialog d(f.doc);
-    Show(&d);
+    Shown<ChannelTypeDialog> d(f.doc);
     Choose(&d, {{3702, 15}});
     QCOMPARE(f.m().channels.at(1).channelType, 1); // nothing stored before OK
     d.okPressed();
@@ -475,8 +464,7 @@ void ParamDialogsTest::hardwareFrequencyClamps() {
                          Row{3, 2000, "99.9", "99.90MHz", 99.9}, Row{0, 2000, "", " 0.00MHz", 0.0},
                          Row{0, 2001, "70", "65.53MHz", 65.53}, Row{2, 2001, "45.1", "45.10MHz", 45.1}}) {
         Doc f(r.code);
-        HardwareDialog d(f.doc, true, f.p);
-        Show(&d);
+        Shown<HardwareDialog> d(f.doc, true, f.p);
         TypeInto(&d, r.id, r.typed);
         QCOMPARE(Control<FilterEdit>(&d, r.id)->text(), QString(r.shown));
         QCOMPARE(r.id == 2000 ? f.m().hardware.refXtalMHz : f.m().hardware.firstIfMHz, r.stored);
@@ -498,8 +486,7 @@ void ParamDialogsTest::hardwareBandChange() {
     const auto channelsBefore = m.channels.entries;
     const HardwareSection hwBefore = m.hardware;
 
-    HardwareDialog d(f.doc, true, f.p);
-    Show(&d);
+    Shown<HardwareDialog> d(f.doc, true, f.p);
     Choose(&d, {{2005, 1}}); // answered No: nothing changes
     QCOMPARE(Control(&d, 2005)->currentIndex(), 0);
     QVERIFY(!d.bandChanged() && !f.doc.IsModified());
@@ -529,8 +516,7 @@ void ParamDialogsTest::hardwareBandChange() {
 void ParamDialogsTest::hardwareOutsideServiceModeStillNormalizes() {
     Doc f;
     f.img()[0xFC] ^= 0xFF; // a stale checksum
-    HardwareDialog d(f.doc, false, f.p);
-    Show(&d);
+    Shown<HardwareDialog> d(f.doc, false, f.p);
     for (int id : {2000, 2001, 2005, 2014}) QVERIFY(!d.findChild<QWidget*>(ControlName(id))->isEnabled());
     PressOk(d);
     QCOMPARE(ReadImageChecksum(f.img()), ComputeImageChecksum(f.img()));
@@ -545,8 +531,7 @@ void ParamDialogsTest::aniCodeBytes() {
         {"0123456789ABCD*#", "0123456789ABCD*", QByteArray("\xF0\x12\x34\x56\x78\x9A\xBC\xDE", 8)}};
     for (const auto& [typed, shown, bytes] : rows) {
         SigDoc f;
-        AniDialog dialog(f.doc);
-        Show(&dialog);
+        Shown<AniDialog> dialog(f.doc);
         TypeInto(dialog.codeField(), typed);
         // Enter finished the edit without pressing OK, and nothing is written yet.
         QVERIFY(dialog.isVisible() && dialog.codeField()->isDisplayState());
@@ -565,8 +550,7 @@ void ParamDialogsTest::pageSettingGatedByPagingBit() {
         SigDoc f(paging);
         f.img()[0xBE] |= 0x08; // a neighbour bit the dialog must keep
         const std::uint8_t before = f.img()[0xBE];
-        PageSettingDialog dialog(f.doc);
-        Show(&dialog);
+        Shown<PageSettingDialog> dialog(f.doc);
         auto* answer = Control(&dialog, PageSettingDialog::kAnswerBack);
         QCOMPARE(Control(&dialog, PageSettingDialog::kDtmfSpeed)->isEnabled(), paging);
         QCOMPARE(answer->isEnabled(), paging);
@@ -594,8 +578,7 @@ void ParamDialogsTest::pageCodeBytesAndClearedReferences() {
         }
         NormalizeImage(m);
         const bool clearing = r.k == 3;
-        PagingCodeDialog dialog(f.doc);
-        Show(&dialog);
+        Shown<PagingCodeDialog> dialog(f.doc);
         QCOMPARE(dialog.selector(r.k)->isEnabled(), clearing); // an empty row's selector waits for a code
         TypeInto(dialog.codeField(r.k), r.typed);
         QVERIFY(dialog.isVisible() && dialog.selector(r.k)->isEnabled() != clearing);
@@ -644,8 +627,7 @@ void ParamDialogsTest::toneBoxBrowserStoresCodes() {
         SigDoc f;
         f.m().twoToneFormat = TwoToneFormat::Custom;
         f.setPair(4, 0x05, 0x0A);
-        TwoToneTableDialog dialog(f.doc);
-        Show(&dialog);
+        Shown<TwoToneTableDialog> dialog(f.doc);
         int opened = -1;
         OnModal([&opened, row = position](QDialog* d) {
             auto* browser = qobject_cast<TwoToneBrowserDialog*>(d);
@@ -677,8 +659,7 @@ void ParamDialogsTest::groupChangesWithoutBrowser() {
     m.channels.at(1).twoToneP = 2;
     NormalizeImage(m);
 
-    TwoToneTableDialog dialog(f.doc);
-    Show(&dialog);
+    Shown<TwoToneTableDialog> dialog(f.doc);
     PressKey(dialog.groupList(1), Qt::Key_End); // "REACH GRP "
     QCOMPARE(dialog.toneBox(1, 0)->text() + "|" + dialog.toneBox(1, 1)->text(), QString(" A-2704.0| A-2704.0"));
     PressKey(dialog.groupList(5), Qt::Key_Down); // off -> "MOTOROLA  "
@@ -736,8 +717,7 @@ void ParamDialogsTest::browserListsAndChoice() {
     TwoToneBrowserDialog unlisted(2, 1, TwoToneBrowserDialog::First, 40); // a position GE/99 lacks
     unlisted.findChild<QPushButton*>(ControlName(kIdOk))->click();
     QCOMPARE(unlisted.chosenPosition(), -1); // OK with nothing selected chooses nothing
-    TwoToneBrowserDialog dialog(1, 1, TwoToneBrowserDialog::First, 30);
-    Show(&dialog);
+    Shown<TwoToneBrowserDialog> dialog(1, 1, TwoToneBrowserDialog::First, 30);
     QCOMPARE(dialog.list()->currentRow(), 30);
     const QRect r = dialog.list()->visualItemRect(dialog.list()->item(31));
     QTest::mouseClick(dialog.list()->viewport(), Qt::LeftButton, {}, r.center());
@@ -795,54 +775,46 @@ void ParamDialogsTest::runnersKeepImageAndSectionsInStep() {
 }
 
 void ParamDialogsTest::focusTabOrderAndSizeOnOpening() {
-    using Make = std::function<std::unique_ptr<ParamDialog>(SigDoc&)>;
     auto ids = [](int first, int last, int step = 1) {
         QList<int> out;
         for (int id = first; id <= last; id += step) out << id;
         return out;
     };
-    struct Row {
-        const char* name;
-        Make make;
-        QList<int> tabOrder; // the enabled controls from the first; OK and Cancel follow
+    // Every parameter dialog of the catalogue: the enabled controls from the first; OK and Cancel follow.
+    const QMap<QString, QList<int>> tabOrders = {
+        {"Hardware", QList<int>{2005, 2000, 2001} + ids(2006, 2014)}, {"Hardware outside service mode", {}},
+        {"Option", {2050}}, {"Scanning", QList<int>{2101, 2102} + ids(2104, 2110)},
+        {"PowerSaving", ids(2153, 2156)}, {"KeyFunction", {2250, 2251}}, {"Marketing", {2400, 2401}},
+        {"Miscellaneous", QList<int>{2520} + ids(2500, 2507)}, {"Ani", ids(3001, 3004)},
+        {"PageSetting", {3101, 3102}}, {"TwoToneTable", ids(3501, 3516, 3)}, {"ChannelType", ids(3701, 3716)},
+        {"PagingCode", ids(3301, 3310)},        // empty codes leave their selectors disabled
+        {"TwoToneParameters", ids(3401, 3404)}, // firmware 1.00 has neither complement nor duty
     };
-    const Row rows[] = {
-        {"Hardware", [](SigDoc& f) { return std::make_unique<HardwareDialog>(f.doc, true, f.p); },
-         QList<int>{2005, 2000, 2001} + ids(2006, 2014)},
-        {"Hardware outside service mode",
-         [](SigDoc& f) { return std::make_unique<HardwareDialog>(f.doc, false, f.p); }, {}},
-        {"Option", [](SigDoc& f) { return std::make_unique<OptionDialog>(f.doc); }, {2050}},
-        {"Scanning", [](SigDoc& f) { return std::make_unique<ScanningDialog>(f.doc); },
-         QList<int>{2101, 2102} + ids(2104, 2110)},
-        {"Power Saving", [](SigDoc& f) { return std::make_unique<PowerSavingDialog>(f.doc); }, ids(2153, 2156)},
-        {"Key Function", [](SigDoc& f) { return std::make_unique<KeyFunctionDialog>(f.doc); }, {2250, 2251}},
-        {"Marketing", [](SigDoc& f) { return std::make_unique<MarketingDialog>(f.doc, true); }, {2400, 2401}},
-        {"Miscellaneous", [](SigDoc& f) { return std::make_unique<MiscellaneousDialog>(f.doc); },
-         QList<int>{2520} + ids(2500, 2507)},
-        {"ANI/Speed Dial", [](SigDoc& f) { return std::make_unique<AniDialog>(f.doc); }, ids(3001, 3004)},
-        {"Paging Setting", [](SigDoc& f) { return std::make_unique<PageSettingDialog>(f.doc); }, {3101, 3102}},
-        // Empty codes leave their selectors disabled.
-        {"Paging Code", [](SigDoc& f) { return std::make_unique<PagingCodeDialog>(f.doc); }, ids(3301, 3310)},
-        // Firmware 1.00 has neither complement nor duty.
-        {"2-Tone", [](SigDoc& f) { return std::make_unique<TwoToneParametersDialog>(f.doc); }, ids(3401, 3404)},
-        {"2-Tone Table", [](SigDoc& f) { return std::make_unique<TwoToneTableDialog>(f.doc); }, ids(3501, 3516, 3)},
-        {"Channel Type", [](SigDoc& f) { return std::make_unique<ChannelTypeDialog>(f.doc); }, ids(3701, 3716)},
-    };
-    for (const Row& r : rows) {
-        SigDoc f;
-        std::unique_ptr<ParamDialog> d = r.make(f);
-        Show(d.get());
+    QList<test::DialogMaker> makers = test::AllDialogs();
+    makers.append({"Hardware outside service mode", [](test::DialogWorld& w) -> std::unique_ptr<QDialog> {
+                       return std::make_unique<HardwareDialog>(w.doc, false, w.prompter);
+                   }});
+    int walks = 0;
+    for (const test::DialogMaker& maker : makers) {
+        test::DialogWorld world;
+        std::unique_ptr<QDialog> dialog = maker.make(world);
+        auto* d = qobject_cast<ParamDialog*>(dialog.get());
+        if (!d) continue;
+        QVERIFY2(tabOrders.contains(maker.name), maker.name);
+        const QList<int> tabOrder = tabOrders[maker.name];
+        ++walks;
+        Show(d);
         QApplication::processEvents();
         const QSize size = d->size();
         QStringList want;
-        for (int id : r.tabOrder) want << ControlName(id);
+        for (int id : tabOrder) want << ControlName(id);
         want << ControlName(kIdOk) << ControlName(kIdCancel);
         // The first control holds the focus and its help line shows; without one, OK does.
         QWidget* first = QApplication::focusWidget();
-        QVERIFY2(first && first->objectName() == want.front(), r.name);
-        if (!r.tabOrder.isEmpty()) {
-            const std::string_view help = StringText(r.tabOrder.front());
-            QVERIFY2(d->helpPaneText() == QString::fromLatin1(help.substr(0, help.find('\n'))), r.name);
+        QVERIFY2(first && first->objectName() == want.front(), maker.name);
+        if (!tabOrder.isEmpty()) {
+            const std::string_view help = StringText(tabOrder.front());
+            QVERIFY2(d->helpPaneText() == QString::fromLatin1(help.substr(0, help.find('\n'))), maker.name);
         }
         QStringList walked{first->objectName()};
         for (int i = 0; i < 60; ++i) {
@@ -851,15 +823,16 @@ void ParamDialogsTest::focusTabOrderAndSizeOnOpening() {
             if (QApplication::focusWidget() == first) break;
             walked << QApplication::focusWidget()->objectName();
         }
-        QVERIFY2(walked == want, qPrintable(QString(r.name) + ": " + walked.join(' ')));
+        QVERIFY2(walked == want, qPrintable(QString(maker.name) + ": " + walked.join(' ')));
         // Every help line has been shown on the way; the dialog kept its size and no label is cut.
-        QVERIFY2(d->size() == size, r.name);
+        QVERIFY2(d->size() == size, maker.name);
         for (QLabel* label : d->findChildren<QLabel*>()) {
-            if (!label->isVisible() || label->text().isEmpty() || label->parentWidget() != d.get()) continue;
+            if (!label->isVisible() || label->text().isEmpty() || label->parentWidget() != d) continue;
             QVERIFY2(label->width() >= label->sizeHint().width(),
-                     qPrintable(QString(r.name) + ": " + label->text()));
+                     qPrintable(QString(maker.name) + ": " + label->text()));
         }
     }
+    QCOMPARE(walks, tabOrders.size());
 }
 
 QTEST_MAIN(ParamDialogsTest)

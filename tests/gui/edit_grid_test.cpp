@@ -35,19 +35,11 @@
 #include <optional>
 
 using namespace rt62;
-using test::NoPort;
+using test::FakePort;
+using test::OnModal;
+using test::YesPrompter;
 
 namespace {
-
-// Records each question with its arguments; answers Yes unless told otherwise.
-struct ScriptedPrompter : Prompter {
-    Answer answer = Answer::Yes;
-    std::vector<std::pair<int, std::vector<std::string>>> asked;
-    Answer show(int id, Buttons, Icon, const std::vector<std::string>& a = {}) override {
-        asked.emplace_back(id, a);
-        return answer;
-    }
-};
 
 using Craft = std::function<void(ImageModel&)>;
 
@@ -56,7 +48,7 @@ constexpr int kKtTrunk = 0x80, kPaging = 0x40, kBoardEncryption = 0x20;
 // A VHF factory document (split 0.6 MHz) in a shown, active view with the grid focused; the pick
 // lists are answered by the test unless the real dialogs are asked for.
 struct Fixture {
-    ScriptedPrompter prompter;
+    YesPrompter prompter;
     CRT62MDoc doc{prompter};
     AppSettings settings;
     CRT62MView view{doc, settings};
@@ -111,15 +103,6 @@ struct Fixture {
     }
 };
 
-// Runs f on the next modal dialog as soon as it is shown.
-void OnNextDialog(std::function<void(QDialog*)> f) {
-    QTimer::singleShot(0, [f] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible()) return f(d);
-        OnNextDialog(f);
-    });
-}
-
 template <class Set> Set Numbers(std::initializer_list<int> numbers) {
     Set set{};
     for (int k : numbers) set[static_cast<std::size_t>(k - 1)] = true;
@@ -130,12 +113,11 @@ using Items = std::array<int, kColumnItemCount>;
 constexpr Items kAllOn{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
 
 // A main window over a factory document, its settings file in a temporary directory.
-struct FrameFixture {
-    QTemporaryDir dir;
-    ScriptedPrompter prompter;
+struct FrameFixture : test::WorkDir {
+    YesPrompter prompter;
     AppSettings settings;
     std::unique_ptr<SerialPort> port;
-    NoPort portControl;
+    FakePort portControl;
     CRT62MDoc doc{prompter};
     std::unique_ptr<CMainFrame> frame;
 
@@ -144,10 +126,6 @@ struct FrameFixture {
         frame = std::make_unique<CMainFrame>(
             FrameContext{doc, settings, IniSettings(iniPath()), prompter, port, portControl});
         frame->view()->FullRefresh();
-    }
-    QString iniPath() const { return dir.filePath("RT62MWin.ini"); }
-    QString ini(const QString& key) const {
-        return QSettings(iniPath(), QSettings::IniFormat).value(key).toString();
     }
     QTableView& grid() const { return *frame->view()->grid(); }
 };
@@ -165,8 +143,7 @@ class EditGridTest : public QObject {
     void dcsComplementAndStrayKeys();
     void clipboardAndChannelCopy();
     // The pick-list dialogs themselves.
-    void valueListItems();
-    void toneListContents();
+    void valueAndToneListItems();
     // Column visibility.
     void visibleDialogKeysAndButtons();
     void menuAndVisibleCommandSwitchColumns();
@@ -307,10 +284,10 @@ void EditGridTest::realPickListsFromTheGrid() {
         },
         0, true);
     f.select(3, kColSquelch);
-    OnNextDialog([](QDialog* d) { QTest::keyClick(d, Qt::Key_Escape); }); // Cancel leaves the level
+    OnModal([](QDialog* d) { QTest::keyClick(d, Qt::Key_Escape); }); // Cancel leaves the level
     f.key(Qt::Key_Space);
     QCOMPARE(f.entry(3).squelch, 4);
-    OnNextDialog([](QDialog* d) { // down twice from level 4, Enter: level 6
+    OnModal([](QDialog* d) { // down twice from level 4, Enter: level 6
         auto* list = d->findChild<QListWidget*>(QStringLiteral("list1193"));
         list->setFocus();
         for (Qt::Key k : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}) QTest::keyClick(list, k);
@@ -320,7 +297,7 @@ void EditGridTest::realPickListsFromTheGrid() {
 
     f.select(0, kColEnc);
     int count = 0;
-    OnNextDialog([&count](QDialog* d) {
+    OnModal([&count](QDialog* d) {
         auto* list = d->findChild<QListWidget*>(QStringLiteral("list1064"));
         count = list->count();
         list->setCurrentRow(36);
@@ -368,26 +345,26 @@ void EditGridTest::clipboardAndChannelCopy() {
     QCOMPARE(QApplication::clipboard()->text(), QString("  3"));
     f.select(4, kColChannel);
     QVERIFY(f.editing.Paste());
-    QCOMPARE(f.prompter.asked.back(), std::make_pair(53, std::vector<std::string>{"  3", "  5"}));
+    QCOMPARE(f.prompter.shown.back(), 53);
+    QCOMPARE(f.prompter.args.back(), (std::vector<std::string>{"  3", "  5"}));
     QCOMPARE(f.cell(4, kColReceive), QString("146.52000"));
     QCOMPARE(f.cell(4, kColPower), QString("L"));
     QCOMPARE(f.entry(4).channelType, 4); // never copied
     QCOMPARE(f.grid.currentIndex(), f.view.gridModel()->index(4, kColChannel));
 
     // No: nothing copied, still accepted and modified. With "Frequency" hidden it is not copied.
-    f.prompter.answer = Answer::No;
+    f.prompter.answers = {Answer::No};
     f.select(5, kColChannel);
     QVERIFY(f.editing.PasteText("  3"));
     QCOMPARE(f.cell(5, kColPower), QString("H"));
     QVERIFY(f.doc.IsModified());
-    f.prompter.answer = Answer::Yes;
     f.editing.ToggleColumnItem(1);
     QVERIFY(f.editing.PasteText("3"));
     QCOMPARE(f.entry(5).rxFrequency, 150.0);
     QCOMPARE(f.entry(5).narrow, 1);
 
     // Refusals beep and ask nothing: own number, an empty clipboard, a bad tone.
-    const std::size_t asked = f.prompter.asked.size();
+    const std::size_t asked = f.prompter.shown.size();
     f.doc.SetModifiedFlag(false);
     QVERIFY(!f.editing.PasteText("  6"));
     QApplication::clipboard()->clear();
@@ -396,7 +373,7 @@ void EditGridTest::clipboardAndChannelCopy() {
     QApplication::clipboard()->setText(QStringLiteral("C-67.0"));
     f.editing.Paste();
     QCOMPARE(f.beeps, 3);
-    QCOMPARE(f.prompter.asked.size(), asked);
+    QCOMPARE(f.prompter.shown.size(), asked);
     QVERIFY(!f.doc.IsModified());
 
     f.grid.clearFocus(); // focus outside the grid and the editor: nothing
@@ -416,7 +393,7 @@ void EditGridTest::clipboardAndChannelCopy() {
     QVERIFY(f.editing.isEditing());
 }
 
-void EditGridTest::valueListItems() {
+void EditGridTest::valueAndToneListItems() {
     // mode, current, selected row, value after a double-click on it (or OK with nothing selected);
     // pages 1, 2 and 5 hold codes, pairs 2 and 6 are on.
     const QStringList pages{"Off", "1", "2", "5"}, pairs{"Off", "Pair #2", "Pair #6"};
@@ -442,12 +419,9 @@ void EditGridTest::valueListItems() {
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.value(), value);
     }
-}
 
-void EditGridTest::toneListContents() {
+    // The list on the grid holds "224" from firmware 2.08 on (realPickListsFromTheGrid), in order.
     const PickList fw208 = ToneListItems(true, 208, 106);
-    QCOMPARE(fw208.items.size(), std::size_t(107));
-    QCOMPARE(fw208.items[36], std::string("224"));
     QVERIFY(std::is_sorted(fw208.items.begin(), fw208.items.end()));
     const PickList ctcss = ToneListItems(false, 208, 49);
     QVERIFY(ctcss.items.size() == 50 && ctcss.selected == 49);
@@ -507,7 +481,7 @@ void EditGridTest::menuAndVisibleCommandSwitchColumns() {
         QCOMPARE(f.settings.items, before);
 
         f.frame->trigger(cmd::ItemFirst + 6); // off by the menu, not yet in the file
-        OnNextDialog([ok](QDialog* d) {
+        OnModal([ok](QDialog* d) {
             auto* dialog = qobject_cast<VisibleDialog*>(d);
             QVERIFY(dialog);
             dialog->checkBox(10)->setChecked(false);

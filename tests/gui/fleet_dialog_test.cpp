@@ -33,16 +33,6 @@ using namespace rt62;
 
 namespace {
 
-struct GuiPrompter : Prompter {
-    Answer show(int id, Buttons, Icon, const std::vector<std::string>& = {}) override {
-        shown.push_back(id);
-        onGuiThread = onGuiThread && QThread::currentThread() == qApp->thread();
-        return Answer::Ok;
-    }
-    std::vector<int> shown;
-    bool onGuiThread = true;
-};
-
 QStringList LogLines(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return {};
@@ -64,7 +54,7 @@ private:
     QTemporaryDir dir_;
     std::shared_ptr<SimulatedFleet> fleet_;
     std::unique_ptr<SimulatedSerialPort> port_;
-    GuiPrompter prompter_;
+    test::ScriptedPrompter prompter_;
 
     FleetRequest Base() {
         FleetRequest base;
@@ -143,7 +133,7 @@ private slots:
         doc.Open(file);
         QVERIFY(doc.HasFile());
         std::unique_ptr<SerialPort> port = std::move(port_);
-        test::NoPort portControl;
+        test::FakePort portControl;
         CMainFrame frame(FrameContext{doc, settings, IniSettings(dir_.filePath(QStringLiteral("RT62MWin.ini"))),
                                       prompter_, port, portControl});
         // An edit not saved yet: the template must hold it.

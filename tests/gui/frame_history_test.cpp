@@ -35,19 +35,11 @@
 #include <memory>
 
 using namespace rt62;
-using test::NoPort;
+using test::FakePort;
 using test::OnModal;
+using test::YesPrompter;
 
 namespace {
-
-// Yes to every question.
-struct YesPrompter : test::ScriptedPrompter {
-    YesPrompter() {
-        fallback = [](Buttons b) {
-            return b == Buttons::Ok || b == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
-        };
-    }
-};
 
 // The 262 bytes a Save would write now.
 DataFileBytes SavedBytes(const CRT62MDoc& doc) {
@@ -57,20 +49,17 @@ DataFileBytes SavedBytes(const CRT62MDoc& doc) {
 }
 
 // A shown main window over a document opened from its file, with a simulated radio on the cable.
-struct Fixture {
-    QTemporaryDir dir;
-    QString oldCwd = QDir::currentPath();
+struct Fixture : test::WorkDir {
     YesPrompter prompter;
     AppSettings settings;
     std::unique_ptr<SerialPort> port;
-    NoPort portControl;
+    FakePort portControl;
     std::unique_ptr<CRT62MDoc> doc;
     std::unique_ptr<CMainFrame> frame;
     std::shared_ptr<SimulatedRadio> radio;
     std::string file;
 
     Fixture() {
-        QDir::setCurrent(dir.path());
         settings.backupFolder = dir.filePath("backups");
         {
             CRT62MDoc start(prompter);
@@ -97,20 +86,35 @@ struct Fixture {
         doc = std::make_unique<CRT62MDoc>(prompter, dir.path().toStdString());
         doc->Open(file);
         frame = std::make_unique<CMainFrame>(FrameContext{
-            *doc, settings, IniSettings(dir.filePath("RT62MWin.ini")), prompter, port, portControl});
+            *doc, settings, IniSettings(iniPath()), prompter, port, portControl});
         frame->view()->FullRefresh();
         frame->show();
         frame->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(frame.get()));
         grid()->setFocus();
     }
-    ~Fixture() {
-        frame.reset();
-        QDir::setCurrent(oldCwd);
-    }
     QTableView* grid() const { return frame->view()->grid(); }
     void at(int channel, int column) { grid()->setCurrentIndex(grid()->model()->index(channel, column)); }
     void key(Qt::Key k) { QTest::keyClick(grid(), k); }
+    // Runs command, picking item of the list id in the dialog it opens, then OK (or Cancel).
+    void choose(int command, int id, int item, bool ok = true) {
+        OnModal([=](QDialog* d) {
+            auto* list = d->findChild<QComboBox*>(ControlName(id));
+            list->setCurrentIndex(item);
+            emit list->activated(item);
+            ok ? QTest::mouseClick(static_cast<ParamDialog*>(d)->okButton(), Qt::LeftButton) : d->reject();
+        });
+        frame->trigger(command);
+    }
+    void paste(int channel, int column, const QString& text) {
+        QGuiApplication::clipboard()->setText(text);
+        at(channel, column);
+        frame->trigger(cmd::Paste);
+    }
+    void key(int channel, int column, Qt::Key k) {
+        at(channel, column);
+        key(k);
+    }
     QString gridText() const {
         QStringList cells;
         for (int r = 0; r < grid()->model()->rowCount(); ++r)
@@ -140,15 +144,6 @@ void FrameHistoryTest::everyChangeUndoesToTheSameBytes() {
         std::function<void(Fixture&)> action;
         bool savedAfter = false; // the radio's image (Upload, Download) counts as saved
     };
-    // Picks item of the list id in the dialog that opens next, then OK.
-    auto choose = [](int id, int item) {
-        OnModal([id, item](QDialog* d) {
-            auto* list = d->findChild<QComboBox*>(ControlName(id));
-            list->setCurrentIndex(item);
-            emit list->activated(item);
-            QTest::mouseClick(static_cast<ParamDialog*>(d)->okButton(), Qt::LeftButton);
-        });
-    };
     const Row rows[] = {
         {"Edit Ch 3 Receive",
          [](Fixture& f) {
@@ -157,56 +152,20 @@ void FrameHistoryTest::everyChangeUndoesToTheSameBytes() {
                  QTest::keyClicks(QApplication::focusWidget(), QString(c));
              QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
          }},
-        {"Edit Ch 2 W/N",
-         [](Fixture& f) {
-             f.at(1, kColWideNarrow);
-             f.key(Qt::Key_Space);
-         }},
-        {"Complement Ch 1 Dec",
-         [](Fixture& f) {
-             f.at(0, kColDec);
-             f.key(Qt::Key_F3);
-         }},
-        {"Paste Ch 4 Transmit",
-         [](Fixture& f) {
-             QGuiApplication::clipboard()->setText("147.0");
-             f.at(3, kColTransmit);
-             f.frame->trigger(cmd::Paste);
-         }},
-        {"Copy Ch 1 to Ch 5",
-         [](Fixture& f) {
-             QGuiApplication::clipboard()->setText("1");
-             f.at(4, kColChannel);
-             f.frame->trigger(cmd::Paste);
-         }},
-        {"Scanning",
-         [&](Fixture& f) {
-             choose(ScanningDialog::kDualWatch, 1);
-             f.frame->trigger(cmd::Scanning);
-         }},
-        {"Channel Type",
-         [&](Fixture& f) {
-             choose(ChannelTypeDialog::kFirstList + 2, 5);
-             f.frame->trigger(cmd::ChannelType);
-         }},
+        {"Edit Ch 2 W/N", [](Fixture& f) { f.key(1, kColWideNarrow, Qt::Key_Space); }},
+        {"Complement Ch 1 Dec", [](Fixture& f) { f.key(0, kColDec, Qt::Key_F3); }},
+        {"Paste Ch 4 Transmit", [](Fixture& f) { f.paste(3, kColTransmit, "147.0"); }},
+        {"Copy Ch 1 to Ch 5", [](Fixture& f) { f.paste(4, kColChannel, "1"); }},
+        {"Scanning", [](Fixture& f) { f.choose(cmd::Scanning, ScanningDialog::kDualWatch, 1); }},
+        {"Channel Type", [](Fixture& f) { f.choose(cmd::ChannelType, ChannelTypeDialog::kFirstList + 2, 5); }},
         // A band change loads the new band's default file: undo brings the old file and its path back.
         {"Hardware",
-         [&](Fixture& f) {
+         [](Fixture& f) {
              f.settings.serviceMode = true;
-             choose(HardwareDialog::kBand, 1);
-             f.frame->trigger(cmd::Hardware);
+             f.choose(cmd::Hardware, HardwareDialog::kBand, 1);
          }},
         // A selection that the dialog stored at once, then Cancel: nothing changed, nothing to save.
-        {"",
-         [](Fixture& f) {
-             OnModal([](QDialog* d) {
-                 auto* list = d->findChild<QComboBox*>(ControlName(ScanningDialog::kDualWatch));
-                 list->setCurrentIndex(1);
-                 emit list->activated(1);
-                 d->reject();
-             });
-             f.frame->trigger(cmd::Scanning);
-         }},
+        {"", [](Fixture& f) { f.choose(cmd::Scanning, ScanningDialog::kDualWatch, 1, false); }},
         {"Upload", [](Fixture& f) { f.frame->trigger(cmd::Upload); }, true},
         // The radio's own bytes (its serial number) merged into the document.
         {"Download", [](Fixture& f) { f.frame->trigger(cmd::Download); }, true},
@@ -250,8 +209,7 @@ void FrameHistoryTest::everyChangeUndoesToTheSameBytes() {
 
 void FrameHistoryTest::savedStateAndNewContents() {
     Fixture f;
-    f.at(1, kColWideNarrow);
-    f.key(Qt::Key_Space);
+    f.key(1, kColWideNarrow, Qt::Key_Space);
     f.key(Qt::Key_Space);
     QCOMPARE(f.frame->history()->stack()->count(), 2);
     // Saved in between: undoing and redoing cross the saved state, and the mark follows.
@@ -275,8 +233,7 @@ void FrameHistoryTest::savedStateAndNewContents() {
         g.frame->setOpenChooser([&] { return std::optional<std::string>(g.file); });
         g.frame->setSaveAsChooser(
             [&] { return std::optional<std::string>(g.dir.filePath("kept.R62").toStdString()); });
-        g.at(1, kColWideNarrow);
-        g.key(Qt::Key_Space);
+        g.key(1, kColWideNarrow, Qt::Key_Space);
         g.frame->trigger(command); // the save question is answered Yes
         QCOMPARE(g.frame->history()->stack()->count(), 0);
         QVERIFY(g.unmarked() && !g.frame->action(cmd::Undo)->isEnabled());
@@ -287,21 +244,14 @@ void FrameHistoryTest::editStillOpenWhenACommandRuns() {
     // A frequency being typed when a command starts from a toolbar button (the focus stays in the
     // editor) is stored first, as a step of its own.
     auto typeReceive = [](Fixture& f) {
-        f.at(2, kColReceive);
-        f.key(Qt::Key_Return);
+        f.key(2, kColReceive, Qt::Key_Return);
         QTest::keyClicks(QApplication::focusWidget(), "146.5");
         QVERIFY(f.frame->view()->editing()->isEditing());
     };
     {
         Fixture f;
         typeReceive(f);
-        OnModal([](QDialog* d) {
-            auto* list = d->findChild<QComboBox*>(ControlName(ScanningDialog::kDualWatch));
-            list->setCurrentIndex(1);
-            emit list->activated(1);
-            QTest::mouseClick(static_cast<ParamDialog*>(d)->okButton(), Qt::LeftButton);
-        });
-        f.frame->trigger(cmd::Scanning);
+        f.choose(cmd::Scanning, ScanningDialog::kDualWatch, 1);
         QUndoStack* stack = f.frame->history()->stack();
         QCOMPARE(stack->count(), 2);
         QCOMPARE(stack->text(0), QString("Edit Ch 3 Receive"));

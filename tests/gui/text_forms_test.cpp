@@ -22,46 +22,21 @@
 #include "text/rebuild.h"
 #include "text/yaml_text.h"
 
+#include "window_test_support.h"
+
 #include <QTableView>
 #include <QTemporaryDir>
 
-#include <deque>
-
 using namespace rt62;
+using test::FakePort;
+using test::ScriptedPrompter;
 
 namespace {
-
-struct Shown {
-    int id;
-    std::vector<std::string> args;
-};
-
-struct RecordingPrompter : Prompter {
-    std::deque<Answer> answers;
-    std::vector<Shown> shown;
-    Answer show(int id, Buttons, Icon, const std::vector<std::string>& args = {}) override {
-        shown.push_back({id, args});
-        const Answer a = answers.empty() ? Answer::Ok : answers.front();
-        if (!answers.empty()) answers.pop_front();
-        return a;
-    }
-    std::vector<int> ids() const {
-        std::vector<int> out;
-        for (const Shown& s : shown)
-            out.push_back(s.id);
-        return out;
-    }
-};
-
-struct FakePort : PortControl {
-    bool openPort() override { return true; }
-    void closePort() override {}
-};
 
 // A frame over an edited document, and a folder for its files.
 struct Fixture {
     QTemporaryDir dir;
-    RecordingPrompter prompter;
+    ScriptedPrompter prompter;
     AppSettings settings;
     std::unique_ptr<SerialPort> port;
     FakePort portControl;
@@ -137,7 +112,7 @@ void TextFormsTest::exportThenImportGivesTheSameBytes() {
         f.doc.SetModifiedFlag(true);
         f.prompter.answers = {Answer::No};
         f.run(cmd::Import, file);
-        QCOMPARE(f.prompter.ids(), std::vector<int>{kStrSaveChanges});
+        QCOMPARE(f.prompter.shown, std::vector<int>{kStrSaveChanges});
         QVERIFY2(f.bytes() == before, DiffLinesText(DiffDataFiles(before, f.bytes())).c_str());
         // The result is in no file yet: the title says so and closing would ask to save it.
         QCOMPARE(f.doc.CurrentPath(), std::string(kNoPath));
@@ -178,13 +153,13 @@ void TextFormsTest::importProblemsInOneMessage() {
         const DataFileBytes before = f.bytes();
         f.run(cmd::Import, f.write(r.name, r.text));
         // One message; a refused file asks no save question and leaves the document.
-        QCOMPARE(f.prompter.ids(), std::vector<int>{r.message});
-        const std::string& listed = f.prompter.shown[0].args.back();
+        QCOMPARE(f.prompter.shown, std::vector<int>{r.message});
+        const std::string& listed = f.prompter.args[0].back();
         for (const std::string& part : r.listed)
             QVERIFY2(listed.find(part) != std::string::npos, listed.c_str());
         QCOMPARE(f.bytes() != before, r.replaced);
         if (r.replaced) {
-            QCOMPARE(f.prompter.shown[0].args.front(), std::string("1 channel imported, 2 rows skipped"));
+            QCOMPARE(f.prompter.args[0].front(), std::string("1 channel imported, 2 rows skipped"));
             QCOMPARE(f.doc.Model().channels.at(0).rxFrequency, 146.52);
         } else {
             QCOMPARE(f.doc.CurrentPath(), f.path("site.r62"));
@@ -198,7 +173,7 @@ void TextFormsTest::compareWithFileMarksCellsUntilAnEdit() {
     other.channels.at(2).rxFrequency = 147.5; // channel 3's receive only
     other.channels.at(4).narrow = 0;          // channel 5's W/N
     NormalizeImage(other);
-    RecordingPrompter p;
+    ScriptedPrompter p;
     const std::string file = f.path("other.r62");
     QVERIFY(WriteDataFile(p, file, DataFileOfModel(other)));
 
@@ -230,10 +205,10 @@ void TextFormsTest::compareWithFileMarksCellsUntilAnEdit() {
     f.prompter.shown.clear();
     NormalizeImage(f.doc.Model()); // the grid edit is in the sections until a save
     f.run(cmd::CompareFile, f.write("same.yaml", ExportYaml(f.bytes())));
-    QCOMPARE(f.prompter.ids(), std::vector<int>{kStrNoDifferences});
+    QCOMPARE(f.prompter.shown, std::vector<int>{kStrNoDifferences});
     f.prompter.shown.clear();
     f.run(cmd::CompareFile, f.write("short.r62", "abc"));
-    QCOMPARE(f.prompter.ids(), std::vector<int>{kStrCompareRefused});
+    QCOMPARE(f.prompter.shown, std::vector<int>{kStrCompareRefused});
 }
 
 void TextFormsTest::compareWithRadioKeepsTheDocument() {

@@ -6,7 +6,11 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
 #include <QString>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 #include <QUuid>
@@ -65,13 +69,38 @@ auto WhileEventsRun(F start) {
     return *result;
 }
 
-// Answers from a script in order, then the fallback; records every message shown.
+// A temporary working directory holding the settings file (none when ini is empty).
+struct WorkDir {
+    QTemporaryDir dir;
+    QString oldCwd = QDir::currentPath();
+    explicit WorkDir(const QByteArray& ini = {}) {
+        QDir::setCurrent(dir.path());
+        write("RT62MWin.ini", ini);
+    }
+    ~WorkDir() { QDir::setCurrent(oldCwd); }
+    QString iniPath() const { return dir.filePath("RT62MWin.ini"); }
+    QString ini(const QString& key) const {
+        return QSettings(iniPath(), QSettings::IniFormat).value(key).toString();
+    }
+    QString write(const QString& name, const QByteArray& bytes) const {
+        QFile f(dir.filePath(name));
+        if (!bytes.isEmpty() && f.open(QIODevice::WriteOnly)) f.write(bytes);
+        return f.fileName();
+    }
+};
+
+// Answers from a script in order, then the fallback; records every message shown with its arguments,
+// and whether all of them came on the window's thread.
 struct ScriptedPrompter : Prompter {
     std::deque<Answer> answers;
     std::function<Answer(Buttons)> fallback = [](Buttons) { return Answer::Ok; };
     std::vector<int> shown;
-    Answer show(int id, Buttons buttons, Icon, const std::vector<std::string>& = {}) override {
+    std::vector<std::vector<std::string>> args;
+    bool onGuiThread = true;
+    Answer show(int id, Buttons buttons, Icon, const std::vector<std::string>& arguments = {}) override {
         shown.push_back(id);
+        args.push_back(arguments);
+        onGuiThread = onGuiThread && QThread::currentThread() == qApp->thread();
         if (answers.empty()) return fallback(buttons);
         const Answer a = answers.front();
         answers.pop_front();
@@ -79,10 +108,24 @@ struct ScriptedPrompter : Prompter {
     }
 };
 
-// A cable that never opens.
-struct NoPort : PortControl {
-    bool openPort() override { return false; }
-    void closePort() override {}
+// Yes to every question (OK where that is the only answer) unless scripted.
+struct YesPrompter : ScriptedPrompter {
+    YesPrompter() {
+        fallback = [](Buttons b) {
+            return b == Buttons::Ok || b == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
+        };
+    }
+};
+
+// A cable that opens as told (never, unless set) and notes the calls.
+struct FakePort : PortControl {
+    bool opens = false;
+    std::vector<std::string> calls;
+    bool openPort() override {
+        calls.push_back("open");
+        return opens;
+    }
+    void closePort() override { calls.push_back("close"); }
 };
 
 } // namespace rt62::test
