@@ -97,6 +97,9 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 export DISPLAY=:$(cat "$work/display")
+# The programs above ran without a display; Wine keeps their desktop (without one) for a few seconds
+# after, and a window started into it would never reach the X display.
+"$wineserver" -w
 # Waits for a top-level window whose title matches the pattern; prints the titles of the program's
 # main windows (the part in quotes that names the program).
 window_titles() { xwininfo -root -tree 2>/dev/null | sed -n 's/^ *0x[0-9a-f]* "\(.* - RT62MWin for KT-905\)".*/\1/p'; }
