@@ -98,7 +98,7 @@ void AddLinkOptions(CLI::App& app, LinkOptions& options, bool upload, bool fleet
             [](std::string& name) {
                 return ParsePortName(name)
                            ? std::string()
-                           : "'" + name + "' is not a port (COM1-COM16, a device path, or sim:)";
+                           : "'" + name + "' is not a port (COM1-COM16, a device path, sim:, or sim:fleet)";
             },
             "", "PORT"));
     if (upload)

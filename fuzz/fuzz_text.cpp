@@ -14,6 +14,7 @@
 #include "image/model.h"
 #include "link/parmrk_decoder.h"
 #include "link/serial_port.h"
+#include "link/sim_port.h"
 #include "support.h"
 
 namespace rt62 {
@@ -93,7 +94,9 @@ void CheckPortName(const std::string& text) {
         RT62_FUZZ_CHECK(p->device.size() > 1, "a device names something");
         break;
     case PortName::Kind::Simulated:
-        RT62_FUZZ_CHECK(text == "sim:", "only sim: names the simulated radio");
+        RT62_FUZZ_CHECK(text == "sim:" || text == kSimulatedFleetName,
+                        "only sim: and sim:fleet name the simulated radios");
+        RT62_FUZZ_CHECK(p->device == text, "a simulated name is kept as it is");
         break;
     }
 }
