@@ -19,8 +19,8 @@ struct ForeignFolder {
     std::string utf8;
     ForeignFolder() {
         utf8 = Utf8FromPath(fs::temp_directory_path() /
-                            PathFromUtf8("rt62 J\xc3\xb6rg \xe6\x9d\x8e-" +
-                                         std::to_string(::testing::UnitTest::GetInstance()->random_seed())));
+                            PathFromUtf8(std::string("rt62 J\xc3\xb6rg \xe6\x9d\x8e-") +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name()));
         path = PathFromUtf8(utf8);
         fs::remove_all(path);
         fs::create_directories(path);

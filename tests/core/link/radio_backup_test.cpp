@@ -24,10 +24,11 @@ struct TempFolder {
     TempFolder() {
         static int counter = 0;
         // A user's folder may be named in any script; the file calls must keep such names intact.
+        // Named after the test: the tests run side by side in processes of their own.
         path = fs::temp_directory_path() /
                PathFromUtf8("rt62-backup-J\xc3\xb6rg-\xe6\x9d\x8e-" +
-                            std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                            std::to_string(++counter));
+                            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                            "-" + std::to_string(++counter));
         fs::remove_all(path);
     }
     ~TempFolder() {
