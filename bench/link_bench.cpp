@@ -7,11 +7,11 @@
 #include <cstdio>
 #include <thread>
 
-#include "image/model.h"
-#include "link/posix_serial_port.h"
-#include "link/pty_radio.h"
-#include "link/sim_port.h"
-#include "link/transfer_job.h"
+#include "core/image/model.h"
+#include "core/link/posix_serial_port.h"
+#include "tests/rig/pty_radio.h"
+#include "core/link/sim_port.h"
+#include "core/link/transfer_job.h"
 
 namespace {
 

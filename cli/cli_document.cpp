@@ -1,8 +1,8 @@
-#include "cli_document.h"
+#include "cli/cli_document.h"
 
 #include <cstdio>
 
-#include "image/data_file.h"
+#include "core/image/data_file.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

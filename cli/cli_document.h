@@ -5,8 +5,8 @@
 #include <span>
 #include <string>
 
-#include "cli_prompter.h"
-#include "image/document.h"
+#include "cli/cli_prompter.h"
+#include "core/image/document.h"
 
 namespace rt62::cli {
 

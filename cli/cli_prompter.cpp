@@ -1,6 +1,6 @@
-#include "cli_prompter.h"
+#include "cli/cli_prompter.h"
 
-#include "image/strings.h"
+#include "core/image/strings.h"
 
 namespace rt62::cli {
 

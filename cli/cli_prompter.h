@@ -5,7 +5,7 @@
 #include <map>
 #include <vector>
 
-#include "image/prompter.h"
+#include "core/image/prompter.h"
 
 namespace rt62::cli {
 

@@ -2,10 +2,10 @@
 #include <cstdio>
 #include <memory>
 
-#include "cli_document.h"
-#include "cmd_upload_shared.h"
-#include "command.h"
-#include "image/model.h"
+#include "cli/cli_document.h"
+#include "cli/cmd_upload_shared.h"
+#include "cli/command.h"
+#include "core/image/model.h"
 
 namespace rt62::cli {
 namespace {

@@ -2,9 +2,9 @@
 #include <cstdio>
 #include <memory>
 
-#include "cli_document.h"
-#include "command.h"
-#include "report/image_dump.h"
+#include "cli/cli_document.h"
+#include "cli/command.h"
+#include "core/report/image_dump.h"
 
 namespace rt62::cli {
 namespace {

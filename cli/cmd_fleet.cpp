@@ -3,12 +3,12 @@
 #include <cstdio>
 #include <memory>
 
-#include "cli_document.h"
-#include "cmd_upload_shared.h"
-#include "command.h"
-#include "image/model.h"
-#include "image/strings.h"
-#include "link/fleet_run.h"
+#include "cli/cli_document.h"
+#include "cli/cmd_upload_shared.h"
+#include "cli/command.h"
+#include "core/image/model.h"
+#include "core/image/strings.h"
+#include "core/link/fleet_run.h"
 
 namespace rt62::cli {
 namespace {

@@ -2,10 +2,10 @@
 #include <cstdio>
 #include <memory>
 
-#include "cli_document.h"
-#include "command.h"
-#include "image/fields.h"
-#include "image/frequency.h"
+#include "cli/cli_document.h"
+#include "cli/command.h"
+#include "core/image/fields.h"
+#include "core/image/frequency.h"
 
 namespace rt62::cli {
 namespace {

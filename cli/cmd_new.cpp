@@ -2,9 +2,9 @@
 #include <cstdio>
 #include <memory>
 
-#include "cli_document.h"
-#include "command.h"
-#include "image/data_file.h"
+#include "cli/cli_document.h"
+#include "cli/command.h"
+#include "core/image/data_file.h"
 
 namespace rt62::cli {
 namespace {

@@ -2,9 +2,9 @@
 #include <cstdio>
 #include <string>
 
-#include "command.h"
-#include "image/strings.h"
-#include "link/port_list.h"
+#include "cli/command.h"
+#include "core/image/strings.h"
+#include "core/link/port_list.h"
 
 namespace rt62::cli {
 namespace {

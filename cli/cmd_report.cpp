@@ -2,9 +2,9 @@
 #include <cstdio>
 #include <memory>
 
-#include "cli_document.h"
-#include "command.h"
-#include "report/programming_report.h"
+#include "cli/cli_document.h"
+#include "cli/command.h"
+#include "core/report/programming_report.h"
 
 namespace rt62::cli {
 namespace {

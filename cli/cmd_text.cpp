@@ -7,16 +7,16 @@
 #include <string>
 #include <string_view>
 
-#include "cli_document.h"
-#include "command.h"
-#include "image/catalogue.h"
-#include "image/data_file.h"
-#include "image/document.h"
-#include "text/csv_channels.h"
-#include "text/field_diff.h"
+#include "cli/cli_document.h"
+#include "cli/command.h"
+#include "core/image/catalogue.h"
+#include "core/image/data_file.h"
+#include "core/image/document.h"
+#include "core/text/csv_channels.h"
+#include "core/text/field_diff.h"
 #ifdef RT62_HAVE_YAML
-#include "cmd_upload_shared.h"
-#include "text/yaml_text.h"
+#include "cli/cmd_upload_shared.h"
+#include "core/text/yaml_text.h"
 #endif
 
 namespace rt62::cli {

@@ -2,11 +2,11 @@
 #include <cstdio>
 #include <memory>
 
-#include "cli_document.h"
-#include "cmd_upload_shared.h"
-#include "command.h"
-#include "image/data_file.h"
-#include "image/document.h"
+#include "cli/cli_document.h"
+#include "cli/cmd_upload_shared.h"
+#include "cli/command.h"
+#include "core/image/data_file.h"
+#include "core/image/document.h"
 
 namespace rt62::cli {
 namespace {

@@ -1,13 +1,13 @@
-#include "cmd_upload_shared.h"
+#include "cli/cmd_upload_shared.h"
 
 #include <cctype>
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
 
-#include "command.h"
-#include "image/strings.h"
-#include "link/radio_backup.h"
+#include "cli/command.h"
+#include "core/image/strings.h"
+#include "core/link/radio_backup.h"
 
 #ifdef _WIN32
 #include <io.h>

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "cli_prompter.h"
-#include "command.h"
-#include "image/radio_image.h"
-#include "link/clone_protocol.h"
-#include "link/serial_port.h"
-#include "link/transfer_job.h"
+#include "cli/cli_prompter.h"
+#include "cli/command.h"
+#include "core/image/radio_image.h"
+#include "core/link/clone_protocol.h"
+#include "core/link/serial_port.h"
+#include "core/link/transfer_job.h"
 
 namespace rt62::cli {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "command.h"
-#include "image/native_path.h"
-#include "version.h"
+#include "cli/command.h"
+#include "core/image/native_path.h"
+#include "core/version.h"
 
 namespace rt62::cli {
 

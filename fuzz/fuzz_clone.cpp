@@ -6,12 +6,12 @@
 #include <memory>
 #include <vector>
 
-#include "image/fields.h"
-#include "image/model.h"
-#include "link/clone_protocol.h"
-#include "link/sim_port.h"
-#include "link/transfer_job.h"
-#include "support.h"
+#include "core/image/fields.h"
+#include "core/image/model.h"
+#include "core/link/clone_protocol.h"
+#include "core/link/sim_port.h"
+#include "core/link/transfer_job.h"
+#include "fuzz/support.h"
 
 namespace rt62 {
 namespace {

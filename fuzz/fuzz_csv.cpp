@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "image/data_file.h"
-#include "support.h"
-#include "text/csv_channels.h"
+#include "core/image/data_file.h"
+#include "fuzz/support.h"
+#include "core/text/csv_channels.h"
 
 namespace rt62 {
 namespace {

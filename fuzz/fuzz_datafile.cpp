@@ -5,16 +5,16 @@
 #include <span>
 #include <string>
 
-#include "image/cells.h"
-#include "image/data_file.h"
-#include "image/document.h"
-#include "image/fields.h"
-#include "image/frequency.h"
-#include "image/layout.h"
-#include "image/model.h"
-#include "report/image_dump.h"
-#include "report/programming_report.h"
-#include "support.h"
+#include "core/image/cells.h"
+#include "core/image/data_file.h"
+#include "core/image/document.h"
+#include "core/image/fields.h"
+#include "core/image/frequency.h"
+#include "core/image/layout.h"
+#include "core/image/model.h"
+#include "core/report/image_dump.h"
+#include "core/report/programming_report.h"
+#include "fuzz/support.h"
 
 namespace rt62 {
 namespace {

@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "editor/cell_paste.h"
-#include "image/cells.h"
-#include "image/frequency.h"
-#include "image/layout.h"
-#include "image/model.h"
-#include "link/parmrk_decoder.h"
-#include "link/serial_port.h"
-#include "link/sim_port.h"
-#include "support.h"
+#include "gui/editor/cell_paste.h"
+#include "core/image/cells.h"
+#include "core/image/frequency.h"
+#include "core/image/layout.h"
+#include "core/image/model.h"
+#include "core/link/parmrk_decoder.h"
+#include "core/link/serial_port.h"
+#include "core/link/sim_port.h"
+#include "fuzz/support.h"
 
 namespace rt62 {
 namespace {

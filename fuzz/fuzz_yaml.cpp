@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "image/data_file.h"
-#include "support.h"
-#include "text/yaml_text.h"
+#include "core/image/data_file.h"
+#include "fuzz/support.h"
+#include "core/text/yaml_text.h"
 
 namespace rt62 {
 namespace {

@@ -1,4 +1,4 @@
-#include "support.h"
+#include "fuzz/support.h"
 
 #include <array>
 #include <filesystem>

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "image/model.h"
-#include "image/prompter.h"
+#include "core/image/model.h"
+#include "core/image/prompter.h"
 
 namespace rt62::fuzz {
 

@@ -1,5 +1,5 @@
 // Keypad digit coding shared by the DTMF code, page codes, market application and serial number.
-#include "image/bits.h"
+#include "core/image/bits.h"
 
 namespace rt62 {
 

@@ -1,5 +1,5 @@
 // The field catalogue: readers and writers of every field over the existing accessors and sections.
-#include "image/catalogue.h"
+#include "core/image/catalogue.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,14 +9,14 @@
 #include <map>
 #include <memory>
 
-#include "image/cells.h"
-#include "image/document.h"
-#include "image/fields.h"
-#include "image/frequency.h"
-#include "image/layout.h"
-#include "image/text_strings.h"
-#include "image/tones.h"
-#include "image/twotone.h"
+#include "core/image/cells.h"
+#include "core/image/document.h"
+#include "core/image/fields.h"
+#include "core/image/frequency.h"
+#include "core/image/layout.h"
+#include "core/image/text_strings.h"
+#include "core/image/tones.h"
+#include "core/image/twotone.h"
 
 namespace rt62 {
 

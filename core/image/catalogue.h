@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "image/data_file.h"
-#include "image/model.h"
+#include "core/image/data_file.h"
+#include "core/image/model.h"
 
 namespace rt62 {
 

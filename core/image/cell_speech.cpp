@@ -1,11 +1,11 @@
 // Cell names in words: the grid's glyphs ("v", "BC", "-------") become what they mean.
-#include "image/cell_speech.h"
+#include "core/image/cell_speech.h"
 
-#include "image/cells.h"
-#include "image/frequency.h"
-#include "image/layout.h"
-#include "image/strings.h"
-#include "image/tones.h"
+#include "core/image/cells.h"
+#include "core/image/frequency.h"
+#include "core/image/layout.h"
+#include "core/image/strings.h"
+#include "core/image/tones.h"
 
 #include <initializer_list>
 

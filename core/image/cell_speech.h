@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "image/model.h"
+#include "core/image/model.h"
 
 namespace rt62 {
 

@@ -1,12 +1,12 @@
 // Texts of the channel grid: cell texts, header rows, column widths and the column items.
-#include "image/cells.h"
+#include "core/image/cells.h"
 
 #include <array>
 #include <cstdio>
 
-#include "image/frequency.h"
-#include "image/layout.h"
-#include "image/tones.h"
+#include "core/image/frequency.h"
+#include "core/image/layout.h"
+#include "core/image/tones.h"
 
 namespace rt62 {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "image/model.h"
-#include "image/sections.h"
+#include "core/image/model.h"
+#include "core/image/sections.h"
 
 namespace rt62 {
 

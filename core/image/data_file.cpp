@@ -1,4 +1,4 @@
-#include "image/data_file.h"
+#include "core/image/data_file.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -17,8 +17,8 @@
 #include <unistd.h>
 #endif
 
-#include "image/document.h"
-#include "image/native_path.h"
+#include "core/image/document.h"
+#include "core/image/native_path.h"
 
 namespace rt62 {
 

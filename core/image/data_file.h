@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "image/prompter.h"
-#include "image/radio_image.h"
+#include "core/image/prompter.h"
+#include "core/image/radio_image.h"
 
 namespace rt62 {
 

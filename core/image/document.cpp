@@ -1,7 +1,7 @@
-#include "image/document.h"
+#include "core/image/document.h"
 
-#include "image/data_file.h"
-#include "image/native_path.h"
+#include "core/image/data_file.h"
+#include "core/image/native_path.h"
 
 #include <algorithm>
 #include <bit>

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "image/data_file.h"
-#include "image/model.h"
-#include "image/prompter.h"
-#include "image/radio_image.h"
+#include "core/image/data_file.h"
+#include "core/image/model.h"
+#include "core/image/prompter.h"
+#include "core/image/radio_image.h"
 
 namespace rt62 {
 

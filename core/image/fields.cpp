@@ -1,5 +1,5 @@
 // Composite image fields: strings, paired enable bits, bitmaps, counts and gated record fields.
-#include "image/fields.h"
+#include "core/image/fields.h"
 
 #include <algorithm>
 #include <array>

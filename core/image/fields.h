@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "image/layout.h"
-#include "image/radio_image.h"
+#include "core/image/layout.h"
+#include "core/image/radio_image.h"
 
 namespace rt62 {
 

@@ -1,5 +1,5 @@
 // Channel frequency codec and the band/step table.
-#include "image/frequency.h"
+#include "core/image/frequency.h"
 
 #include <array>
 #include <cmath>

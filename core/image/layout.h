@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <span>
 
-#include "image/bits.h"
-#include "image/radio_image.h"
+#include "core/image/bits.h"
+#include "core/image/radio_image.h"
 
 namespace rt62 {
 

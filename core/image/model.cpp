@@ -1,11 +1,11 @@
 // The whole-image procedures: factory defaults, decoding into the long-lived sections, normalizing.
-#include "image/model.h"
+#include "core/image/model.h"
 
 #include <algorithm>
 
-#include "image/fields.h"
-#include "image/frequency.h"
-#include "image/layout.h"
+#include "core/image/fields.h"
+#include "core/image/frequency.h"
+#include "core/image/layout.h"
 
 namespace rt62 {
 

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "image/radio_image.h"
-#include "image/sections.h"
-#include "image/twotone.h"
+#include "core/image/radio_image.h"
+#include "core/image/sections.h"
+#include "core/image/twotone.h"
 
 namespace rt62 {
 

@@ -1,4 +1,4 @@
-#include "image/native_path.h"
+#include "core/image/native_path.h"
 
 #include <cstdlib>
 

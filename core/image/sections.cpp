@@ -1,10 +1,10 @@
 // Section objects: decode areas of the image into plain values, encode them back, and edit channels.
-#include "image/sections.h"
+#include "core/image/sections.h"
 
-#include "image/fields.h"
-#include "image/frequency.h"
-#include "image/layout.h"
-#include "image/tones.h"
+#include "core/image/fields.h"
+#include "core/image/frequency.h"
+#include "core/image/layout.h"
+#include "core/image/tones.h"
 
 namespace rt62 {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "image/radio_image.h"
-#include "image/twotone.h"
+#include "core/image/radio_image.h"
+#include "core/image/twotone.h"
 
 namespace rt62 {
 

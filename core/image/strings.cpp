@@ -1,9 +1,9 @@
-#include "image/strings.h"
+#include "core/image/strings.h"
 
 #include <algorithm>
 #include <array>
 
-#include "version.h"
+#include "core/version.h"
 
 namespace rt62 {
 namespace {
@@ -15,11 +15,11 @@ struct Entry {
 
 // The table is split by area into include files, so each area keeps its own texts.
 constexpr Entry kEntries[] = {
-#include "image/strings_core.inc"
-#include "image/strings_dialogs.inc"
-#include "image/strings_gui.inc"
-#include "image/strings_link.inc"
-#include "image/strings_text.inc"
+#include "core/image/strings_core.inc"
+#include "core/image/strings_dialogs.inc"
+#include "core/image/strings_gui.inc"
+#include "core/image/strings_link.inc"
+#include "core/image/strings_text.inc"
 };
 
 const Entry* Find(int id) {

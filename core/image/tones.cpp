@@ -1,5 +1,5 @@
 // CTCSS and DCS tables and the tone byte codec.
-#include "image/tones.h"
+#include "core/image/tones.h"
 
 #include <algorithm>
 #include <array>

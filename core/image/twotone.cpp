@@ -1,9 +1,9 @@
 // The two-tone paging table and the pair table codec.
-#include "image/twotone.h"
+#include "core/image/twotone.h"
 
 #include <array>
 
-#include "image/fields.h"
+#include "core/image/fields.h"
 
 namespace rt62 {
 

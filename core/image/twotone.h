@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "image/radio_image.h"
+#include "core/image/radio_image.h"
 
 namespace rt62 {
 

@@ -1,8 +1,8 @@
-#include "link/clone_protocol.h"
+#include "core/link/clone_protocol.h"
 
 #include <algorithm>
 
-#include "image/fields.h"
+#include "core/image/fields.h"
 
 namespace rt62 {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "image/prompter.h"
-#include "image/radio_image.h"
-#include "link/serial_port.h"
+#include "core/image/prompter.h"
+#include "core/image/radio_image.h"
+#include "core/link/serial_port.h"
 
 namespace rt62 {
 

@@ -1,4 +1,4 @@
-#include "link/fleet_run.h"
+#include "core/link/fleet_run.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <span>
 
-#include "image/data_file.h"
-#include "image/fields.h"
-#include "image/sections.h"
-#include "text/field_diff.h"
+#include "core/image/data_file.h"
+#include "core/image/fields.h"
+#include "core/image/sections.h"
+#include "core/text/field_diff.h"
 
 namespace rt62 {
 namespace {

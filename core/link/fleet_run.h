@@ -9,12 +9,12 @@
 #include <string_view>
 #include <vector>
 
-#include "image/prompter.h"
-#include "image/radio_image.h"
-#include "image/twotone.h"
-#include "link/clone_protocol.h"
-#include "link/radio_backup.h"
-#include "link/serial_port.h"
+#include "core/image/prompter.h"
+#include "core/image/radio_image.h"
+#include "core/image/twotone.h"
+#include "core/link/clone_protocol.h"
+#include "core/link/radio_backup.h"
+#include "core/link/serial_port.h"
 
 namespace rt62 {
 

@@ -1,4 +1,4 @@
-#include "link/parmrk_decoder.h"
+#include "core/link/parmrk_decoder.h"
 
 namespace rt62 {
 

@@ -1,4 +1,4 @@
-#include "link/port_list.h"
+#include "core/link/port_list.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -12,7 +12,7 @@
 #include <windows.h>
 #include <setupapi.h>
 #include <devguid.h>
-#include "image/native_path.h"
+#include "core/image/native_path.h"
 #else
 #include <signal.h>
 #include <unistd.h>

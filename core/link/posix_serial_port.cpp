@@ -1,6 +1,6 @@
 #ifndef _WIN32
 
-#include "link/posix_serial_port.h"
+#include "core/link/posix_serial_port.h"
 
 #include <errno.h>
 #include <fcntl.h>

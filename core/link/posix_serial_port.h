@@ -9,8 +9,8 @@
 #include <deque>
 #include <string>
 
-#include "link/parmrk_decoder.h"
-#include "link/serial_port.h"
+#include "core/link/parmrk_decoder.h"
+#include "core/link/serial_port.h"
 
 namespace rt62 {
 

@@ -1,4 +1,4 @@
-#include "link/radio_backup.h"
+#include "core/link/radio_backup.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "image/data_file.h"
-#include "image/fields.h"
-#include "image/native_path.h"
+#include "core/image/data_file.h"
+#include "core/image/fields.h"
+#include "core/image/native_path.h"
 
 namespace rt62 {
 

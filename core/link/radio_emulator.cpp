@@ -1,6 +1,6 @@
-#include "link/radio_emulator.h"
+#include "core/link/radio_emulator.h"
 
-#include "link/clone_protocol.h"
+#include "core/link/clone_protocol.h"
 
 namespace rt62 {
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "image/radio_image.h"
+#include "core/image/radio_image.h"
 
 namespace rt62 {
 

@@ -1,12 +1,12 @@
-#include "link/serial_port.h"
+#include "core/link/serial_port.h"
 
 #include <cctype>
 
-#include "link/sim_port.h"
+#include "core/link/sim_port.h"
 #ifdef _WIN32
-#include "link/win32_serial_port.h"
+#include "core/link/win32_serial_port.h"
 #else
-#include "link/posix_serial_port.h"
+#include "core/link/posix_serial_port.h"
 #endif
 
 namespace rt62 {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "image/prompter.h"
+#include "core/image/prompter.h"
 
 namespace rt62 {
 

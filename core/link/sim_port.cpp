@@ -1,11 +1,11 @@
-#include "link/sim_port.h"
+#include "core/link/sim_port.h"
 
 #include <algorithm>
 #include <thread>
 
-#include "image/fields.h"
-#include "image/model.h"
-#include "link/clone_protocol.h"
+#include "core/image/fields.h"
+#include "core/image/model.h"
+#include "core/link/clone_protocol.h"
 
 namespace rt62 {
 

@@ -8,8 +8,8 @@
 #include <mutex>
 #include <vector>
 
-#include "link/radio_emulator.h"
-#include "link/serial_port.h"
+#include "core/link/radio_emulator.h"
+#include "core/link/serial_port.h"
 
 namespace rt62 {
 

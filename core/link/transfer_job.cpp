@@ -1,4 +1,4 @@
-#include "link/transfer_job.h"
+#include "core/link/transfer_job.h"
 
 namespace rt62 {
 namespace {

@@ -5,10 +5,10 @@
 #include <functional>
 #include <optional>
 
-#include "image/prompter.h"
-#include "image/radio_image.h"
-#include "link/clone_protocol.h"
-#include "link/serial_port.h"
+#include "core/image/prompter.h"
+#include "core/image/radio_image.h"
+#include "core/link/clone_protocol.h"
+#include "core/link/serial_port.h"
 
 namespace rt62 {
 

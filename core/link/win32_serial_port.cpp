@@ -1,6 +1,6 @@
 #ifdef _WIN32
 
-#include "link/win32_serial_port.h"
+#include "core/link/win32_serial_port.h"
 
 #include <windows.h>
 

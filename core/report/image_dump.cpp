@@ -1,4 +1,4 @@
-#include "report/image_dump.h"
+#include "core/report/image_dump.h"
 
 #include <cstdio>
 

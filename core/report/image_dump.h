@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "image/radio_image.h"
+#include "core/image/radio_image.h"
 
 namespace rt62 {
 

@@ -1,4 +1,4 @@
-#include "report/programming_report.h"
+#include "core/report/programming_report.h"
 
 #include <array>
 #include <cstdarg>
@@ -6,12 +6,12 @@
 #include <span>
 #include <string_view>
 
-#include "image/document.h"
-#include "image/fields.h"
-#include "image/frequency.h"
-#include "image/sections.h"
-#include "image/tones.h"
-#include "image/twotone.h"
+#include "core/image/document.h"
+#include "core/image/fields.h"
+#include "core/image/frequency.h"
+#include "core/image/sections.h"
+#include "core/image/tones.h"
+#include "core/image/twotone.h"
 
 namespace rt62 {
 namespace {

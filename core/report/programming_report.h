@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "image/model.h"
+#include "core/image/model.h"
 
 namespace rt62 {
 

@@ -1,5 +1,5 @@
 // Channel CSV: quoted fields, any column order; rows map onto the channel fields of the catalogue.
-#include "text/csv_channels.h"
+#include "core/text/csv_channels.h"
 
 #include <algorithm>
 #include <charconv>
@@ -8,11 +8,11 @@
 #include <map>
 #include <optional>
 
-#include "image/frequency.h"
-#include "image/layout.h"
-#include "image/strings.h"
-#include "image/text_strings.h"
-#include "image/tones.h"
+#include "core/image/frequency.h"
+#include "core/image/layout.h"
+#include "core/image/strings.h"
+#include "core/image/text_strings.h"
+#include "core/image/tones.h"
 
 namespace rt62 {
 

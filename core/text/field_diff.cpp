@@ -1,13 +1,13 @@
 // Field-level diff of two data files.
-#include "text/field_diff.h"
+#include "core/text/field_diff.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "image/fields.h"
-#include "image/layout.h"
-#include "image/strings.h"
-#include "image/text_strings.h"
+#include "core/image/fields.h"
+#include "core/image/layout.h"
+#include "core/image/strings.h"
+#include "core/image/text_strings.h"
 
 namespace rt62 {
 

@@ -1,12 +1,12 @@
 // Field texts and raw bits -> data file, and back.
-#include "text/rebuild.h"
+#include "core/text/rebuild.h"
 
 #include <algorithm>
 
-#include "image/fields.h"
-#include "image/layout.h"
-#include "image/strings.h"
-#include "image/text_strings.h"
+#include "core/image/fields.h"
+#include "core/image/layout.h"
+#include "core/image/strings.h"
+#include "core/image/text_strings.h"
 
 namespace rt62 {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "image/catalogue.h"
+#include "core/image/catalogue.h"
 
 namespace rt62 {
 

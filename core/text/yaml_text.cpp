@@ -1,5 +1,5 @@
 // YAML spelling of the field texts and raw bits. yaml-cpp reads the text; its exceptions stay in here.
-#include "text/yaml_text.h"
+#include "core/text/yaml_text.h"
 
 #include <yaml-cpp/yaml.h>
 
@@ -10,11 +10,11 @@
 #include <map>
 #include <utility>
 
-#include "image/data_file.h"
-#include "image/document.h"
-#include "image/layout.h"
-#include "image/strings.h"
-#include "image/text_strings.h"
+#include "core/image/data_file.h"
+#include "core/image/document.h"
+#include "core/image/layout.h"
+#include "core/image/strings.h"
+#include "core/image/text_strings.h"
 
 namespace rt62 {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "text/rebuild.h"
+#include "core/text/rebuild.h"
 
 namespace rt62 {
 

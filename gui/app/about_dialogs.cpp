@@ -1,10 +1,10 @@
-#include "app/about_dialogs.h"
+#include "gui/app/about_dialogs.h"
 
-#include "app/file_paths.h"
-#include "app/fixed_font.h"
-#include "app/help_window.h"
-#include "app/qt_prompter.h"
-#include "image/strings.h"
+#include "gui/common/file_paths.h"
+#include "gui/common/fixed_font.h"
+#include "gui/common/help_window.h"
+#include "gui/common/qt_prompter.h"
+#include "core/image/strings.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

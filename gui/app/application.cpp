@@ -1,14 +1,14 @@
-#include "app/application.h"
-#include "app/file_paths.h"
+#include "gui/app/application.h"
+#include "gui/common/file_paths.h"
 
-#include "app/help_window.h"
-#include "app/main_frame.h"
-#include "app/service_mode.h"
-#include "app/single_instance.h"
-#include "editor/form_view.h"
-#include "image/document.h"
-#include "link/serial_port.h"
-#include "version.h"
+#include "gui/common/help_window.h"
+#include "gui/app/main_frame.h"
+#include "gui/app/service_mode.h"
+#include "gui/app/single_instance.h"
+#include "gui/editor/form_view.h"
+#include "core/image/document.h"
+#include "core/link/serial_port.h"
+#include "core/version.h"
 
 #include <QApplication>
 #include <QFileInfo>

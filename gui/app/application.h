@@ -1,10 +1,10 @@
 // The application object: start-up in order, the settings, the port and the one document and window.
 #pragma once
 
-#include "app/app_settings.h"
-#include "app/config_dialog.h"
-#include "app/ini_settings.h"
-#include "app/qt_prompter.h"
+#include "gui/common/app_settings.h"
+#include "gui/app/config_dialog.h"
+#include "gui/app/ini_settings.h"
+#include "gui/common/qt_prompter.h"
 
 #include <QObject>
 #include <QStringList>

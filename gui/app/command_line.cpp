@@ -1,9 +1,9 @@
-#include "app/command_line.h"
-#include "app/ini_settings.h"
+#include "gui/app/command_line.h"
+#include "gui/app/ini_settings.h"
 
-#include "app/service_mode.h"
-#include "image/strings.h"
-#include "version.h"
+#include "gui/app/service_mode.h"
+#include "core/image/strings.h"
+#include "core/version.h"
 
 #include <cstdio>
 

@@ -1,13 +1,13 @@
-#include "app/config_dialog.h"
+#include "gui/app/config_dialog.h"
 
-#include "app/accessible_names.h"
-#include "app/help_window.h"
-#include "image/prompter.h"
-#include "image/strings.h"
-#include "link/port_list.h"
-#include "link/radio_backup.h"
-#include "link/serial_port.h"
-#include "link/sim_port.h"
+#include "gui/common/accessible_names.h"
+#include "gui/common/help_window.h"
+#include "core/image/prompter.h"
+#include "core/image/strings.h"
+#include "core/link/port_list.h"
+#include "core/link/radio_backup.h"
+#include "core/link/serial_port.h"
+#include "core/link/sim_port.h"
 
 #include <QCheckBox>
 #include <QComboBox>

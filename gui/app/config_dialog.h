@@ -1,7 +1,7 @@
 // File / Configure: the interface box, the port list and reopening the port.
 #pragma once
 
-#include "app/app_settings.h"
+#include "gui/common/app_settings.h"
 
 #include <QDialog>
 #include <QList>

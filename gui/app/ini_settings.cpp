@@ -1,4 +1,4 @@
-#include "app/ini_settings.h"
+#include "gui/app/ini_settings.h"
 
 #include <QCoreApplication>
 #include <QDir>

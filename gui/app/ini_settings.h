@@ -1,7 +1,7 @@
 // The settings file "RT62MWin.ini": keys, defaults, repair rules, recent files.
 #pragma once
 
-#include "app/app_settings.h"
+#include "gui/common/app_settings.h"
 
 #include <QSize>
 #include <QString>

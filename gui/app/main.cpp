@@ -1,6 +1,6 @@
 // RT62MWin: the window program.
-#include "app/application.h"
-#include "app/command_line.h"
+#include "gui/app/application.h"
+#include "gui/app/command_line.h"
 
 #include <QApplication>
 

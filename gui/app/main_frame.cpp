@@ -1,22 +1,22 @@
-#include "app/main_frame.h"
-#include "app/file_paths.h"
+#include "gui/app/main_frame.h"
+#include "gui/common/file_paths.h"
 
-#include "app/about_dialogs.h"
-#include "app/config_dialog.h"
-#include "app/help_window.h"
-#include "app/qt_prompter.h"
-#include "app/text_forms.h"
-#include "dialogs/param_dialog.h"
-#include "dialogs/signaling_commands.h"
-#include "editor/document_history.h"
-#include "editor/form_view.h"
-#include "editor/grid_editing.h"
-#include "editor/visible_dialog.h"
-#include "image/document.h"
-#include "image/model.h"
-#include "link/fleet_dialog.h"
-#include "link/transfer.h"
-#include "report/report_printer.h"
+#include "gui/app/about_dialogs.h"
+#include "gui/app/config_dialog.h"
+#include "gui/common/help_window.h"
+#include "gui/common/qt_prompter.h"
+#include "gui/app/text_forms.h"
+#include "gui/dialogs/param_dialog.h"
+#include "gui/dialogs/signaling_commands.h"
+#include "gui/editor/document_history.h"
+#include "gui/editor/form_view.h"
+#include "gui/editor/grid_editing.h"
+#include "gui/editor/visible_dialog.h"
+#include "core/image/document.h"
+#include "core/image/model.h"
+#include "gui/link/fleet_dialog.h"
+#include "gui/link/transfer.h"
+#include "gui/report/report_printer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -438,9 +438,15 @@ void CMainFrame::installHandlers() {
     setHandler(cmd::Open, [this] { onOpen(); });
     setHandler(cmd::Save, [this] { onSave(); });
     setHandler(cmd::SaveAs, [this] { onSaveAs(); });
-    setHandler(cmd::Print, [this] { RunPrint(this, printer_, ctx_.doc, ctx_.settings, view_); });
+    setHandler(cmd::Print, [this] {
+        RunPrint(this, printer_, ctx_.doc, ctx_.settings);
+        view_->RefreshInfoPanel(); // the printer's name
+    });
     setHandler(cmd::PrintPreview,
-               [this] { RunPrintPreview(this, printer_, ctx_.doc, ctx_.settings, view_); });
+               [this] {
+                   RunPrintPreview(this, printer_, ctx_.doc, ctx_.settings);
+                   view_->RefreshInfoPanel();
+               });
     setHandler(cmd::PrintSetup, [this] { onPrintSetup(); });
     setHandler(cmd::Configure, [this] { onConfigure(); });
     setHandler(cmd::Exit, [this] { close(); });

@@ -1,8 +1,8 @@
 // The main window: menus, toolbar, status bar with clock, the command table and its handlers.
 #pragma once
 
-#include "app/ini_settings.h"
-#include "dialogs/common_commands.h"
+#include "gui/app/ini_settings.h"
+#include "gui/dialogs/common_commands.h"
 
 #include <QLabel>
 #include <QMainWindow>

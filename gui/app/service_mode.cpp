@@ -1,6 +1,6 @@
-#include "app/service_mode.h"
+#include "gui/app/service_mode.h"
 
-#include "app/help_window.h"
+#include "gui/common/help_window.h"
 
 #include <QDialogButtonBox>
 #include <QKeyEvent>

@@ -1,23 +1,23 @@
 // The window's text-form commands over core/text; files are written and read only through data_file.h.
-#include "app/text_forms.h"
+#include "gui/app/text_forms.h"
 
-#include "app/file_paths.h"
-#include "app/fixed_font.h"
+#include "gui/common/file_paths.h"
+#include "gui/common/fixed_font.h"
 
 #ifdef RT62_HAVE_YAML
 
-#include "app/qt_prompter.h"
-#include "editor/channel_grid_model.h"
-#include "editor/form_view.h"
-#include "image/catalogue.h"
-#include "image/data_file.h"
-#include "image/document.h"
-#include "image/model.h"
-#include "image/text_strings.h"
-#include "link/transfer.h"
-#include "text/csv_channels.h"
-#include "text/field_diff.h"
-#include "text/yaml_text.h"
+#include "gui/common/qt_prompter.h"
+#include "gui/editor/channel_grid_model.h"
+#include "gui/editor/form_view.h"
+#include "core/image/catalogue.h"
+#include "core/image/data_file.h"
+#include "core/image/document.h"
+#include "core/image/model.h"
+#include "core/image/text_strings.h"
+#include "gui/link/transfer.h"
+#include "core/text/csv_channels.h"
+#include "core/text/field_diff.h"
+#include "core/text/yaml_text.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>

@@ -1,7 +1,7 @@
 // Channel Type: the type (Type-1 ... Type-16) of all 16 channels at once.
 #pragma once
 
-#include "dialogs/param_dialog.h"
+#include "gui/dialogs/param_dialog.h"
 
 #include <array>
 

@@ -1,15 +1,15 @@
-#include "dialogs/common_commands.h"
+#include "gui/dialogs/common_commands.h"
 
-#include "dialogs/channel_type_dialog.h"
-#include "dialogs/hardware_dialog.h"
-#include "dialogs/key_function_dialog.h"
-#include "dialogs/marketing_dialog.h"
-#include "dialogs/miscellaneous_dialog.h"
-#include "dialogs/option_dialog.h"
-#include "dialogs/power_saving_dialog.h"
-#include "dialogs/scanning_dialog.h"
-#include "image/document.h"
-#include "image/model.h"
+#include "gui/dialogs/channel_type_dialog.h"
+#include "gui/dialogs/hardware_dialog.h"
+#include "gui/dialogs/key_function_dialog.h"
+#include "gui/dialogs/marketing_dialog.h"
+#include "gui/dialogs/miscellaneous_dialog.h"
+#include "gui/dialogs/option_dialog.h"
+#include "gui/dialogs/power_saving_dialog.h"
+#include "gui/dialogs/scanning_dialog.h"
+#include "core/image/document.h"
+#include "core/image/model.h"
 
 namespace rt62 {
 namespace {

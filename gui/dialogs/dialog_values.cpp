@@ -1,4 +1,4 @@
-#include "dialogs/dialog_values.h"
+#include "gui/dialogs/dialog_values.h"
 
 #include <QComboBox>
 

@@ -1,4 +1,4 @@
-#include "dialogs/filter_kind.h"
+#include "gui/dialogs/filter_kind.h"
 
 #include <string_view>
 

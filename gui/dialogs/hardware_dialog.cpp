@@ -1,10 +1,10 @@
-#include "dialogs/hardware_dialog.h"
+#include "gui/dialogs/hardware_dialog.h"
 
-#include "dialogs/dialog_values.h"
-#include "dialogs/filter_kind.h"
-#include "dialogs/input_controls.h"
-#include "image/document.h"
-#include "image/model.h"
+#include "gui/dialogs/dialog_values.h"
+#include "gui/dialogs/filter_kind.h"
+#include "gui/dialogs/input_controls.h"
+#include "core/image/document.h"
+#include "core/image/model.h"
 
 #include <QFormLayout>
 #include <QVBoxLayout>

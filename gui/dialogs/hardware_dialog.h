@@ -2,7 +2,7 @@
 // squelch timing. Edits the document's own hardware section; editable in service mode only.
 #pragma once
 
-#include "dialogs/param_dialog.h"
+#include "gui/dialogs/param_dialog.h"
 
 #include <array>
 

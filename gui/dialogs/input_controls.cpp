@@ -1,7 +1,7 @@
-#include "dialogs/input_controls.h"
+#include "gui/dialogs/input_controls.h"
 
-#include "app/contrast.h"
-#include "dialogs/filter_kind.h"
+#include "gui/common/contrast.h"
+#include "gui/dialogs/filter_kind.h"
 
 #include <QApplication>
 #include <QClipboard>

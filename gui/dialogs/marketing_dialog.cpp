@@ -1,8 +1,8 @@
-#include "dialogs/marketing_dialog.h"
+#include "gui/dialogs/marketing_dialog.h"
 
-#include "dialogs/filter_kind.h"
-#include "dialogs/input_controls.h"
-#include "image/document.h"
+#include "gui/dialogs/filter_kind.h"
+#include "gui/dialogs/input_controls.h"
+#include "core/image/document.h"
 
 #include <QFormLayout>
 #include <QVBoxLayout>

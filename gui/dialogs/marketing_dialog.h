@@ -1,7 +1,7 @@
 // Marketing Parameters: the production (market application) and serial numbers, set in service mode.
 #pragma once
 
-#include "dialogs/param_dialog.h"
+#include "gui/dialogs/param_dialog.h"
 
 #include <QString>
 

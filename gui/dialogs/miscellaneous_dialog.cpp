@@ -1,9 +1,9 @@
-#include "dialogs/miscellaneous_dialog.h"
+#include "gui/dialogs/miscellaneous_dialog.h"
 
-#include "dialogs/dialog_values.h"
-#include "dialogs/filter_kind.h"
-#include "dialogs/input_controls.h"
-#include "image/document.h"
+#include "gui/dialogs/dialog_values.h"
+#include "gui/dialogs/filter_kind.h"
+#include "gui/dialogs/input_controls.h"
+#include "core/image/document.h"
 
 #include <QFormLayout>
 #include <QVBoxLayout>

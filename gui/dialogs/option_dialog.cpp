@@ -1,8 +1,8 @@
-#include "dialogs/option_dialog.h"
+#include "gui/dialogs/option_dialog.h"
 
-#include "dialogs/input_controls.h"
-#include "image/document.h"
-#include "image/layout.h"
+#include "gui/dialogs/input_controls.h"
+#include "core/image/document.h"
+#include "core/image/layout.h"
 
 #include <QFormLayout>
 #include <QVBoxLayout>

@@ -1,8 +1,8 @@
 // Option Parameter: which option board is installed; a change adjusts every channel to it.
 #pragma once
 
-#include "dialogs/param_dialog.h"
-#include "image/sections.h"
+#include "gui/dialogs/param_dialog.h"
+#include "core/image/sections.h"
 
 namespace rt62 {
 

@@ -1,8 +1,8 @@
-#include "dialogs/param_dialog.h"
+#include "gui/dialogs/param_dialog.h"
 
-#include "app/accessible_names.h"
-#include "dialogs/input_controls.h"
-#include "image/strings.h"
+#include "gui/common/accessible_names.h"
+#include "gui/dialogs/input_controls.h"
+#include "core/image/strings.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

@@ -1,8 +1,8 @@
-#include "dialogs/power_saving_dialog.h"
+#include "gui/dialogs/power_saving_dialog.h"
 
-#include "dialogs/dialog_values.h"
-#include "dialogs/input_controls.h"
-#include "image/document.h"
+#include "gui/dialogs/dialog_values.h"
+#include "gui/dialogs/input_controls.h"
+#include "core/image/document.h"
 
 #include <QFormLayout>
 #include <QVBoxLayout>

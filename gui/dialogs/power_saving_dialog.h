@@ -1,8 +1,8 @@
 // Power Saving Parameters: transmit time-out, penalty and release timers, receive save ratio.
 #pragma once
 
-#include "dialogs/param_dialog.h"
-#include "image/sections.h"
+#include "gui/dialogs/param_dialog.h"
+#include "core/image/sections.h"
 
 namespace rt62 {
 

@@ -1,9 +1,9 @@
-#include "dialogs/scanning_dialog.h"
+#include "gui/dialogs/scanning_dialog.h"
 
-#include "dialogs/dialog_values.h"
-#include "dialogs/input_controls.h"
-#include "image/document.h"
-#include "image/layout.h"
+#include "gui/dialogs/dialog_values.h"
+#include "gui/dialogs/input_controls.h"
+#include "core/image/document.h"
+#include "core/image/layout.h"
 
 #include <QFormLayout>
 #include <QVBoxLayout>

@@ -2,8 +2,8 @@
 // revert channel and scan speed.
 #pragma once
 
-#include "dialogs/param_dialog.h"
-#include "image/sections.h"
+#include "gui/dialogs/param_dialog.h"
+#include "core/image/sections.h"
 
 #include <array>
 

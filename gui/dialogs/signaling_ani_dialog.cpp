@@ -1,10 +1,10 @@
-#include "dialogs/signaling_ani_dialog.h"
+#include "gui/dialogs/signaling_ani_dialog.h"
 
-#include "dialogs/dialog_values.h"
-#include "dialogs/filter_kind.h"
-#include "dialogs/input_controls.h"
-#include "dialogs/signaling_values.h"
-#include "image/document.h"
+#include "gui/dialogs/dialog_values.h"
+#include "gui/dialogs/filter_kind.h"
+#include "gui/dialogs/input_controls.h"
+#include "gui/dialogs/signaling_values.h"
+#include "core/image/document.h"
 
 #include <QFormLayout>
 #include <QVBoxLayout>

@@ -1,8 +1,8 @@
 // ANI/Speed Dial Parameters: when the radio sends its ANI code, the digit timing, and the code itself.
 #pragma once
 
-#include "dialogs/param_dialog.h"
-#include "image/sections.h"
+#include "gui/dialogs/param_dialog.h"
+#include "core/image/sections.h"
 
 #include <array>
 

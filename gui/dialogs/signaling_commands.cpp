@@ -1,10 +1,10 @@
-#include "dialogs/signaling_commands.h"
+#include "gui/dialogs/signaling_commands.h"
 
-#include "dialogs/signaling_ani_dialog.h"
-#include "dialogs/signaling_page_dialogs.h"
-#include "dialogs/signaling_twotone_dialogs.h"
-#include "image/document.h"
-#include "image/model.h"
+#include "gui/dialogs/signaling_ani_dialog.h"
+#include "gui/dialogs/signaling_page_dialogs.h"
+#include "gui/dialogs/signaling_twotone_dialogs.h"
+#include "core/image/document.h"
+#include "core/image/model.h"
 
 namespace rt62 {
 namespace {

@@ -3,7 +3,7 @@
 // the window must refresh.
 #pragma once
 
-#include "dialogs/common_commands.h"
+#include "gui/dialogs/common_commands.h"
 
 class QWidget;
 

@@ -1,14 +1,14 @@
-#include "dialogs/signaling_page_dialogs.h"
+#include "gui/dialogs/signaling_page_dialogs.h"
 
-#include "app/accessible_names.h"
-#include "image/cell_speech.h"
-#include "image/strings.h"
+#include "gui/common/accessible_names.h"
+#include "core/image/cell_speech.h"
+#include "core/image/strings.h"
 
-#include "dialogs/dialog_values.h"
-#include "dialogs/filter_kind.h"
-#include "dialogs/input_controls.h"
-#include "dialogs/signaling_values.h"
-#include "image/document.h"
+#include "gui/dialogs/dialog_values.h"
+#include "gui/dialogs/filter_kind.h"
+#include "gui/dialogs/input_controls.h"
+#include "gui/dialogs/signaling_values.h"
+#include "core/image/document.h"
 
 #include <QFormLayout>
 #include <QGridLayout>

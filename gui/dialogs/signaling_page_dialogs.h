@@ -1,8 +1,8 @@
 // Page Setting Parameters (paging DTMF speed, answer back) and Paging Code (the ten page codes).
 #pragma once
 
-#include "dialogs/param_dialog.h"
-#include "image/sections.h"
+#include "gui/dialogs/param_dialog.h"
+#include "core/image/sections.h"
 
 #include <array>
 

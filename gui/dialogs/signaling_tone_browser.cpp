@@ -1,8 +1,8 @@
-#include "dialogs/signaling_tone_browser.h"
+#include "gui/dialogs/signaling_tone_browser.h"
 
-#include "dialogs/param_dialog.h"
-#include "dialogs/signaling_values.h"
-#include "image/twotone.h"
+#include "gui/dialogs/param_dialog.h"
+#include "gui/dialogs/signaling_values.h"
+#include "core/image/twotone.h"
 
 #include <QDialogButtonBox>
 #include <QListWidget>

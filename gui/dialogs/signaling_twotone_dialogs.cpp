@@ -1,13 +1,13 @@
-#include "dialogs/signaling_twotone_dialogs.h"
+#include "gui/dialogs/signaling_twotone_dialogs.h"
 
-#include "image/cell_speech.h"
-#include "image/strings.h"
+#include "core/image/cell_speech.h"
+#include "core/image/strings.h"
 
-#include "dialogs/dialog_values.h"
-#include "dialogs/signaling_tone_browser.h"
-#include "dialogs/signaling_values.h"
-#include "image/document.h"
-#include "image/fields.h"
+#include "gui/dialogs/dialog_values.h"
+#include "gui/dialogs/signaling_tone_browser.h"
+#include "gui/dialogs/signaling_values.h"
+#include "core/image/document.h"
+#include "core/image/fields.h"
 
 #include <QFormLayout>
 #include <QGridLayout>

@@ -2,10 +2,10 @@
 // Parameters (the six pairs, each a group and two tones picked in the tone browser).
 #pragma once
 
-#include "dialogs/input_controls.h"
-#include "dialogs/param_dialog.h"
-#include "image/sections.h"
-#include "image/twotone.h"
+#include "gui/dialogs/input_controls.h"
+#include "gui/dialogs/param_dialog.h"
+#include "core/image/sections.h"
+#include "core/image/twotone.h"
 
 #include <array>
 #include <functional>

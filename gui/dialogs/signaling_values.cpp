@@ -1,7 +1,7 @@
-#include "dialogs/signaling_values.h"
+#include "gui/dialogs/signaling_values.h"
 
-#include "app/fixed_font.h"
-#include "image/sections.h"
+#include "gui/common/fixed_font.h"
+#include "core/image/sections.h"
 
 namespace rt62 {
 

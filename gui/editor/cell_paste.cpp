@@ -1,14 +1,14 @@
 // Paste rules of the grid columns and the channel copy.
-#include "editor/cell_paste.h"
+#include "gui/editor/cell_paste.h"
 
 #include <climits>
 
-#include "image/cells.h"
-#include "image/fields.h"
-#include "image/frequency.h"
-#include "image/layout.h"
-#include "image/tones.h"
-#include "image/twotone.h"
+#include "core/image/cells.h"
+#include "core/image/fields.h"
+#include "core/image/frequency.h"
+#include "core/image/layout.h"
+#include "core/image/tones.h"
+#include "core/image/twotone.h"
 
 namespace rt62 {
 

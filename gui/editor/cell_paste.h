@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "image/model.h"
+#include "core/image/model.h"
 
 namespace rt62 {
 

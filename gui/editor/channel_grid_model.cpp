@@ -1,10 +1,10 @@
 // Cell texts and colours of the channel grid, computed from the ChannelTable on every request.
-#include "editor/channel_grid_model.h"
+#include "gui/editor/channel_grid_model.h"
 
-#include "app/contrast.h"
-#include "image/cell_speech.h"
-#include "image/cells.h"
-#include "image/document.h"
+#include "gui/common/contrast.h"
+#include "core/image/cell_speech.h"
+#include "core/image/cells.h"
+#include "core/image/document.h"
 
 namespace rt62 {
 

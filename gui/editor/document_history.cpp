@@ -1,6 +1,6 @@
-#include "editor/document_history.h"
+#include "gui/editor/document_history.h"
 
-#include "image/document.h"
+#include "core/image/document.h"
 
 namespace rt62 {
 

@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "image/model.h"
+#include "core/image/model.h"
 
 namespace rt62 {
 

@@ -1,18 +1,18 @@
 // The form view: info panel above, channel grid below.
-#include "editor/form_view.h"
+#include "gui/editor/form_view.h"
 
-#include "app/app_settings.h"
-#include "app/contrast.h"
-#include "app/fixed_font.h"
-#include "editor/channel_grid_model.h"
-#include "editor/grid_editing.h"
-#include "editor/grid_header.h"
-#include "image/cell_speech.h"
-#include "image/cells.h"
-#include "image/document.h"
-#include "image/fields.h"
-#include "image/strings.h"
-#include "link/dump_dialog.h"
+#include "gui/common/app_settings.h"
+#include "gui/common/contrast.h"
+#include "gui/common/fixed_font.h"
+#include "gui/editor/channel_grid_model.h"
+#include "gui/editor/grid_editing.h"
+#include "gui/editor/grid_header.h"
+#include "core/image/cell_speech.h"
+#include "core/image/cells.h"
+#include "core/image/document.h"
+#include "core/image/fields.h"
+#include "core/image/strings.h"
+#include "gui/report/dump_dialog.h"
 
 #include <QAccessible>
 #include <QEvent>

@@ -1,5 +1,5 @@
 // The in-place frequency editor: a 9-character field that takes only what a frequency can hold.
-#include "editor/grid_cell_edit.h"
+#include "gui/editor/grid_cell_edit.h"
 
 #include <QKeyEvent>
 

@@ -1,18 +1,18 @@
 // Editing the channel grid in place.
-#include "editor/grid_editing.h"
+#include "gui/editor/grid_editing.h"
 
-#include "app/app_settings.h"
-#include "app/qt_prompter.h"
-#include "editor/cell_paste.h"
-#include "editor/channel_grid_model.h"
-#include "editor/document_history.h"
-#include "editor/form_view.h"
-#include "editor/grid_cell_edit.h"
-#include "editor/pick_lists.h"
-#include "image/cell_speech.h"
-#include "image/document.h"
-#include "image/frequency.h"
-#include "image/model.h"
+#include "gui/common/app_settings.h"
+#include "gui/common/qt_prompter.h"
+#include "gui/editor/cell_paste.h"
+#include "gui/editor/channel_grid_model.h"
+#include "gui/editor/document_history.h"
+#include "gui/editor/form_view.h"
+#include "gui/editor/grid_cell_edit.h"
+#include "gui/editor/pick_lists.h"
+#include "core/image/cell_speech.h"
+#include "core/image/document.h"
+#include "core/image/frequency.h"
+#include "core/image/model.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,7 +1,7 @@
 // Two header rows over the channel grid, with equal neighbouring texts merged into one cell.
-#include "editor/grid_header.h"
+#include "gui/editor/grid_header.h"
 
-#include "editor/channel_grid_model.h"
+#include "gui/editor/channel_grid_model.h"
 
 #include <QPainter>
 #include <QStyleOptionHeader>

@@ -1,12 +1,12 @@
 // Pick-list dialogs and their item rules.
-#include "editor/pick_lists.h"
+#include "gui/editor/pick_lists.h"
 
 #include <algorithm>
 
-#include "app/help_window.h"
-#include "editor/cell_paste.h"
-#include "image/fields.h"
-#include "image/tones.h"
+#include "gui/common/help_window.h"
+#include "gui/editor/cell_paste.h"
+#include "core/image/fields.h"
+#include "core/image/tones.h"
 
 #include <QDialogButtonBox>
 #include <QListWidget>

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "image/model.h"
+#include "core/image/model.h"
 
 class QListWidget;
 class QPushButton;

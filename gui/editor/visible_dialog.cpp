@@ -1,7 +1,7 @@
 // The "Visible" dialog.
-#include "editor/visible_dialog.h"
+#include "gui/editor/visible_dialog.h"
 
-#include "app/help_window.h"
+#include "gui/common/help_window.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

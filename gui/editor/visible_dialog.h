@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "app/app_settings.h"
+#include "gui/common/app_settings.h"
 
 class QCheckBox;
 class QPushButton;

@@ -1,11 +1,11 @@
 // The fleet dialog and the worker thread that runs the fleet behind it.
-#include "link/fleet_dialog.h"
+#include "gui/link/fleet_dialog.h"
 
-#include "app/app_settings.h"
-#include "app/qt_prompter.h"
-#include "image/document.h"
-#include "image/model.h"
-#include "link/transfer.h"
+#include "gui/common/app_settings.h"
+#include "gui/common/qt_prompter.h"
+#include "core/image/document.h"
+#include "core/image/model.h"
+#include "gui/link/transfer.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

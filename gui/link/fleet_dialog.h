@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "link/fleet_run.h"
+#include "core/link/fleet_run.h"
 
 class QCheckBox;
 class QLabel;

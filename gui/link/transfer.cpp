@@ -1,16 +1,16 @@
 // The main window's steps around an Upload or Download: the worker reads and writes a copy of the
 // image behind the modal progress dialog; the document is touched only before and after it.
-#include "link/transfer.h"
-#include "app/file_paths.h"
+#include "gui/link/transfer.h"
+#include "gui/common/file_paths.h"
 
-#include "app/app_settings.h"
-#include "app/qt_prompter.h"
-#include "editor/form_view.h"
-#include "image/document.h"
-#include "image/model.h"
-#include "link/radio_backup.h"
-#include "link/transfer_dialog.h"
-#include "link/transfer_job.h"
+#include "gui/common/app_settings.h"
+#include "gui/common/qt_prompter.h"
+#include "gui/editor/form_view.h"
+#include "core/image/document.h"
+#include "core/image/model.h"
+#include "core/link/radio_backup.h"
+#include "gui/link/transfer_dialog.h"
+#include "core/link/transfer_job.h"
 
 #include <QThread>
 

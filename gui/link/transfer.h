@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "image/prompter.h"
-#include "image/radio_image.h"
+#include "core/image/prompter.h"
+#include "core/image/radio_image.h"
 
 class QObject;
 class QWidget;

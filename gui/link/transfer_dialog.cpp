@@ -1,7 +1,7 @@
 // The progress dialog of a transfer and the worker thread it owns.
-#include "link/transfer_dialog.h"
+#include "gui/link/transfer_dialog.h"
 
-#include "app/qt_prompter.h"
+#include "gui/common/qt_prompter.h"
 
 #include <QAccessible>
 #include <QCloseEvent>

@@ -1,11 +1,10 @@
 // Printing and preview of the programming report.
-#include "report/report_printer.h"
+#include "gui/report/report_printer.h"
 
-#include "app/app_settings.h"
-#include "app/fixed_font.h"
-#include "editor/form_view.h"
-#include "image/document.h"
-#include "report/programming_report.h"
+#include "gui/common/app_settings.h"
+#include "gui/common/fixed_font.h"
+#include "core/image/document.h"
+#include "core/report/programming_report.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -115,17 +114,15 @@ QString PrinterDisplayName(const QPrinter& printer) {
 
 namespace {
 
-void AfterPrinting(const QPrinter& printer, AppSettings& settings, CRT62MView* view) {
+void AfterPrinting(const QPrinter& printer, AppSettings& settings) {
     const QString name = PrinterDisplayName(printer);
     if (!name.isEmpty())
         settings.printerName = name;
-    if (view)
-        view->RefreshInfoPanel();
 }
 
 }  // namespace
 
-bool RunPrint(QWidget* parent, QPrinter& printer, CRT62MDoc& doc, AppSettings& settings, CRT62MView* view) {
+bool RunPrint(QWidget* parent, QPrinter& printer, CRT62MDoc& doc, AppSettings& settings) {
     printer.setFromTo(1, 1);
     QPrintDialog dialog(&printer, parent);
     dialog.setMinMax(1, 1);
@@ -134,17 +131,17 @@ bool RunPrint(QWidget* parent, QPrinter& printer, CRT62MDoc& doc, AppSettings& s
     if (dialog.exec() != QDialog::Accepted)
         return false;
     const bool printed = PrintReportLines(printer, ReportLinesFor(doc));
-    AfterPrinting(printer, settings, view);
+    AfterPrinting(printer, settings);
     return printed;
 }
 
-void RunPrintPreview(QWidget* parent, QPrinter& printer, CRT62MDoc& doc, AppSettings& settings, CRT62MView* view) {
+void RunPrintPreview(QWidget* parent, QPrinter& printer, CRT62MDoc& doc, AppSettings& settings) {
     const std::vector<std::string> lines = ReportLinesFor(doc);
     QPrintPreviewDialog preview(&printer, parent);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                      [&lines](QPrinter* p) { PrintReportLines(*p, lines); });
     preview.exec();
-    AfterPrinting(printer, settings, view);
+    AfterPrinting(printer, settings);
 }
 
 std::vector<std::string> ReportLinesFor(CRT62MDoc& doc) {

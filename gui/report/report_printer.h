@@ -15,7 +15,6 @@ class QWidget;
 namespace rt62 {
 
 class CRT62MDoc;
-class CRT62MView;
 struct AppSettings;
 
 // A full report: the 51 lines above the channels and one line for each of the 16 channels. The page
@@ -46,11 +45,11 @@ bool PrintReportLines(QPrinter& printer, const std::vector<std::string>& lines);
 std::vector<std::string> ReportLinesFor(CRT62MDoc& doc);
 
 // File / Print: the print dialog, then one page. After printing, the printer's name goes to the
-// settings and the view's info panel. Returns true when a page was printed.
-bool RunPrint(QWidget* parent, QPrinter& printer, CRT62MDoc& doc, AppSettings& settings, CRT62MView* view);
+// settings (the caller shows it in the info panel). Returns true when a page was printed.
+bool RunPrint(QWidget* parent, QPrinter& printer, CRT62MDoc& doc, AppSettings& settings);
 
 // File / Print Preview: a modal preview of the same page; afterwards as after printing.
-void RunPrintPreview(QWidget* parent, QPrinter& printer, CRT62MDoc& doc, AppSettings& settings, CRT62MView* view);
+void RunPrintPreview(QWidget* parent, QPrinter& printer, CRT62MDoc& doc, AppSettings& settings);
 
 // The name shown in the info panel for a printer (its device name, or the file it prints to).
 QString PrinterDisplayName(const QPrinter& printer);

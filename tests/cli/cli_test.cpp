@@ -9,9 +9,9 @@
 #include <algorithm>
 #include <atomic>
 
-#include "cli_test_support.h"
-#include "image/model.h"
-#include "image/strings.h"
+#include "tests/cli/cli_test_support.h"
+#include "core/image/model.h"
+#include "core/image/strings.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <sstream>
 
-#include "cli_test_support.h"
+#include "tests/cli/cli_test_support.h"
 
 namespace {
 

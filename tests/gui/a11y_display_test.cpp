@@ -1,15 +1,15 @@
 // The window at 200 % with a large font and under a dark theme: no label, button or grid cell narrower
 // than its text, and every text of the grid and of the edit fields readable (contrast of at least 4.5:1)
 // in the colours actually painted.
-#include "dialog_catalogue.h"
+#include "tests/gui/dialog_catalogue.h"
 
-#include "app/accessible_names.h"
-#include "app/contrast.h"
-#include "dialogs/input_controls.h"
-#include "editor/channel_grid_model.h"
-#include "editor/form_view.h"
-#include "editor/grid_header.h"
-#include "image/tones.h"
+#include "gui/common/accessible_names.h"
+#include "gui/common/contrast.h"
+#include "gui/dialogs/input_controls.h"
+#include "gui/editor/channel_grid_model.h"
+#include "gui/editor/form_view.h"
+#include "gui/editor/grid_header.h"
+#include "core/image/tones.h"
 
 #include <QAbstractButton>
 #include <QHeaderView>

@@ -1,16 +1,16 @@
 // What a screen reader hears: the grid's table, header and cell names, the editors and pick lists, the
 // info panel, every dialog control's name and help line, and the transfer dialog's progress, all read
 // through the accessibility interfaces Qt gives assistive tools.
-#include "dialog_catalogue.h"
+#include "tests/gui/dialog_catalogue.h"
 
-#include "app/accessible_names.h"
-#include "app/main_frame.h"
-#include "dialogs/param_dialog.h"
-#include "editor/channel_grid_model.h"
-#include "editor/form_view.h"
-#include "editor/grid_editing.h"
-#include "image/strings.h"
-#include "image/tones.h"
+#include "gui/common/accessible_names.h"
+#include "gui/app/main_frame.h"
+#include "gui/dialogs/param_dialog.h"
+#include "gui/editor/channel_grid_model.h"
+#include "gui/editor/form_view.h"
+#include "gui/editor/grid_editing.h"
+#include "core/image/strings.h"
+#include "core/image/tones.h"
 
 #include <QAccessible>
 #include <QLabel>

@@ -1,17 +1,17 @@
 // The program on a desktop: its command line, where its settings file lives, one window per
 // graphical session with files handed over to it, and the first start on a new machine.
-#include "app/application.h"
-#include "app/command_line.h"
-#include "app/config_dialog.h"
-#include "app/ini_settings.h"
-#include "app/main_frame.h"
-#include "app/single_instance.h"
-#include "editor/form_view.h"
-#include "image/document.h"
-#include "image/model.h"
-#include "link/serial_port.h"
+#include "gui/app/application.h"
+#include "gui/app/command_line.h"
+#include "gui/app/config_dialog.h"
+#include "gui/app/ini_settings.h"
+#include "gui/app/main_frame.h"
+#include "gui/app/single_instance.h"
+#include "gui/editor/form_view.h"
+#include "core/image/document.h"
+#include "core/image/model.h"
+#include "core/link/serial_port.h"
 
-#include "window_test_support.h"
+#include "tests/gui/window_test_support.h"
 
 #include <QApplication>
 #include <QDialog>

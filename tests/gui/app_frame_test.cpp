@@ -1,21 +1,21 @@
 // The application shell: start-up (settings file repair, service mode, command-line file, single
 // copy), the main window (size, keys, help, close question, files, settings written at the end) and
 // its Configuration dialog.
-#include "app/about_dialogs.h"
-#include "app/application.h"
-#include "app/config_dialog.h"
-#include "app/file_paths.h"
-#include "app/help_window.h"
-#include "app/ini_settings.h"
-#include "app/main_frame.h"
-#include "app/service_mode.h"
-#include "app/single_instance.h"
-#include "editor/form_view.h"
-#include "image/document.h"
-#include "image/model.h"
-#include "link/serial_port.h"
+#include "gui/app/about_dialogs.h"
+#include "gui/app/application.h"
+#include "gui/app/config_dialog.h"
+#include "gui/common/file_paths.h"
+#include "gui/common/help_window.h"
+#include "gui/app/ini_settings.h"
+#include "gui/app/main_frame.h"
+#include "gui/app/service_mode.h"
+#include "gui/app/single_instance.h"
+#include "gui/editor/form_view.h"
+#include "core/image/document.h"
+#include "core/image/model.h"
+#include "core/link/serial_port.h"
 
-#include "window_test_support.h"
+#include "tests/gui/window_test_support.h"
 
 #include <QAction>
 #include <QCheckBox>

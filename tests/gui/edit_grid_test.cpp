@@ -1,22 +1,22 @@
 // Editing the channel grid with keys and the mouse: the in-place editor, Space actions, tone choice and
 // the pick lists, DCS complement, clipboard and channel copy; column visibility through the Visible
 // dialog, the View > Item entries and the "ITEM" section of the settings file.
-#include "app/app_settings.h"
-#include "app/config_dialog.h"
-#include "app/help_window.h"
-#include "app/main_frame.h"
-#include "editor/channel_grid_model.h"
-#include "editor/form_view.h"
-#include "editor/grid_cell_edit.h"
-#include "editor/grid_editing.h"
-#include "editor/pick_lists.h"
-#include "editor/visible_dialog.h"
-#include "image/document.h"
-#include "image/model.h"
-#include "image/tones.h"
-#include "link/serial_port.h"
+#include "gui/common/app_settings.h"
+#include "gui/app/config_dialog.h"
+#include "gui/common/help_window.h"
+#include "gui/app/main_frame.h"
+#include "gui/editor/channel_grid_model.h"
+#include "gui/editor/form_view.h"
+#include "gui/editor/grid_cell_edit.h"
+#include "gui/editor/grid_editing.h"
+#include "gui/editor/pick_lists.h"
+#include "gui/editor/visible_dialog.h"
+#include "core/image/document.h"
+#include "core/image/model.h"
+#include "core/image/tones.h"
+#include "core/link/serial_port.h"
 
-#include "window_test_support.h"
+#include "tests/gui/window_test_support.h"
 
 #include <QAction>
 #include <QApplication>

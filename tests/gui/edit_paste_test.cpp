@@ -1,9 +1,9 @@
 // The paste rule of every grid column and the channel copy, against a VHF factory image.
-#include "editor/cell_paste.h"
-#include "image/cells.h"
-#include "image/fields.h"
-#include "image/model.h"
-#include "image/tones.h"
+#include "gui/editor/cell_paste.h"
+#include "core/image/cells.h"
+#include "core/image/fields.h"
+#include "core/image/model.h"
+#include "core/image/tones.h"
 
 #include <QtTest>
 

@@ -1,17 +1,17 @@
 // The Program Fleet dialog drives a run over the simulated fleet: the table, the radio line, the log,
 // Stop, and messages shown on the window's thread.
-#include "app/app_settings.h"
-#include "app/ini_settings.h"
-#include "app/main_frame.h"
-#include "editor/document_history.h"
-#include "image/data_file.h"
-#include "image/document.h"
-#include "image/fields.h"
-#include "image/model.h"
-#include "link/fleet_dialog.h"
-#include "link/sim_port.h"
+#include "gui/common/app_settings.h"
+#include "gui/app/ini_settings.h"
+#include "gui/app/main_frame.h"
+#include "gui/editor/document_history.h"
+#include "core/image/data_file.h"
+#include "core/image/document.h"
+#include "core/image/fields.h"
+#include "core/image/model.h"
+#include "gui/link/fleet_dialog.h"
+#include "core/link/sim_port.h"
 
-#include "window_test_support.h"
+#include "tests/gui/window_test_support.h"
 
 #include <QAction>
 #include <QApplication>

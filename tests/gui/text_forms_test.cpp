@@ -4,25 +4,25 @@
 
 #ifdef RT62_HAVE_YAML
 
-#include "app/app_settings.h"
-#include "app/config_dialog.h"
-#include "app/ini_settings.h"
-#include "app/main_frame.h"
-#include "app/text_forms.h"
-#include "editor/channel_grid_model.h"
-#include "editor/form_view.h"
-#include "editor/grid_editing.h"
-#include "image/catalogue.h"
-#include "image/document.h"
-#include "image/model.h"
-#include "image/text_strings.h"
-#include "link/serial_port.h"
-#include "link/sim_port.h"
-#include "text/field_diff.h"
-#include "text/rebuild.h"
-#include "text/yaml_text.h"
+#include "gui/common/app_settings.h"
+#include "gui/app/config_dialog.h"
+#include "gui/app/ini_settings.h"
+#include "gui/app/main_frame.h"
+#include "gui/app/text_forms.h"
+#include "gui/editor/channel_grid_model.h"
+#include "gui/editor/form_view.h"
+#include "gui/editor/grid_editing.h"
+#include "core/image/catalogue.h"
+#include "core/image/document.h"
+#include "core/image/model.h"
+#include "core/image/text_strings.h"
+#include "core/link/serial_port.h"
+#include "core/link/sim_port.h"
+#include "core/text/field_diff.h"
+#include "core/text/rebuild.h"
+#include "core/text/yaml_text.h"
 
-#include "window_test_support.h"
+#include "tests/gui/window_test_support.h"
 
 #include <QTableView>
 #include <QTemporaryDir>

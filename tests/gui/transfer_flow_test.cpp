@@ -1,19 +1,19 @@
 // Upload and Download from the window's steps against the simulated radio: progress, messages, Cancel,
 // and what the document keeps afterwards.
-#include "app/app_settings.h"
-#include "app/qt_prompter.h"
-#include "editor/channel_grid_model.h"
-#include "editor/form_view.h"
-#include "image/data_file.h"
-#include "image/document.h"
-#include "image/model.h"
-#include "link/sim_port.h"
+#include "gui/common/app_settings.h"
+#include "gui/common/qt_prompter.h"
+#include "gui/editor/channel_grid_model.h"
+#include "gui/editor/form_view.h"
+#include "core/image/data_file.h"
+#include "core/image/document.h"
+#include "core/image/model.h"
+#include "core/link/sim_port.h"
 #ifndef _WIN32
-#include "link/pty_radio.h"
+#include "tests/rig/pty_radio.h"
 #endif
-#include "link/radio_backup.h"
-#include "link/transfer.h"
-#include "link/transfer_dialog.h"
+#include "core/link/radio_backup.h"
+#include "gui/link/transfer.h"
+#include "gui/link/transfer_dialog.h"
 
 #include <QApplication>
 #include <QLabel>

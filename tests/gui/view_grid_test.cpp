@@ -1,16 +1,16 @@
 // The form view against crafted images (cell texts, colours, header spans, hidden columns, current
 // cell, info panel), the "File Data" dump it opens in service mode, and the printed report.
-#include "app/app_settings.h"
-#include "app/contrast.h"
-#include "editor/channel_grid_model.h"
-#include "editor/form_view.h"
-#include "editor/grid_header.h"
-#include "image/document.h"
-#include "image/model.h"
-#include "link/dump_dialog.h"
-#include "report/report_printer.h"
+#include "gui/common/app_settings.h"
+#include "gui/common/contrast.h"
+#include "gui/editor/channel_grid_model.h"
+#include "gui/editor/form_view.h"
+#include "gui/editor/grid_header.h"
+#include "core/image/document.h"
+#include "core/image/model.h"
+#include "gui/report/dump_dialog.h"
+#include "gui/report/report_printer.h"
 
-#include "window_test_support.h"
+#include "tests/gui/window_test_support.h"
 
 #include <QApplication>
 #include <QFontMetricsF>
@@ -309,7 +309,8 @@ void ViewGridTest::previewNamesThePrinterInTheInfoPanel() {
             preview->reject();
         }
     });
-    RunPrintPreview(nullptr, printer, f.doc, f.settings, &f.view);
+    RunPrintPreview(nullptr, printer, f.doc, f.settings);
+    f.view.RefreshInfoPanel();
     QVERIFY(previewShown && f.settings.printerName == PrinterDisplayName(printer));
     QCOMPARE(f.view.infoValue(1061), PrinterDisplayName(printer));
 }

@@ -1,8 +1,8 @@
 // Small pieces the window tests share.
 #pragma once
 
-#include "app/config_dialog.h"
-#include "image/prompter.h"
+#include "gui/app/config_dialog.h"
+#include "core/image/prompter.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <string>
 
-#include "image/data_file.h"
-#include "link/pty_radio.h"
+#include "core/image/data_file.h"
+#include "tests/rig/pty_radio.h"
 
 int main(int argc, char** argv) {
     using namespace rt62;

@@ -3,8 +3,8 @@
 
 #include <set>
 
-#include "image/catalogue.h"
-#include "image/layout.h"
+#include "core/image/catalogue.h"
+#include "core/image/layout.h"
 
 namespace rt62 {
 namespace {

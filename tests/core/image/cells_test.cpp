@@ -1,11 +1,11 @@
-#include "image/cells.h"
+#include "core/image/cells.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 
-#include "image/strings.h"
-#include "image/tones.h"
+#include "core/image/strings.h"
+#include "core/image/tones.h"
 
 namespace rt62 {
 namespace {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "image/fields.h"
-#include "image/frequency.h"
-#include "image/tones.h"
-#include "image/twotone.h"
+#include "core/image/fields.h"
+#include "core/image/frequency.h"
+#include "core/image/tones.h"
+#include "core/image/twotone.h"
 
 namespace rt62 {
 namespace {

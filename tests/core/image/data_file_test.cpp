@@ -1,9 +1,9 @@
 // The data-file writer and reader on every kind of target a user may name.
-#include "image/data_file.h"
+#include "core/image/data_file.h"
 
 #include <gtest/gtest.h>
 
-#include "file_test_support.h"
+#include "tests/core/image/file_test_support.h"
 
 #ifndef _WIN32
 

@@ -1,8 +1,8 @@
-#include "image/document.h"
+#include "core/image/document.h"
 
 #include <gtest/gtest.h>
 
-#include "file_test_support.h"
+#include "tests/core/image/file_test_support.h"
 
 #include <deque>
 #include <filesystem>
@@ -10,8 +10,8 @@
 #include <iterator>
 #include <limits>
 
-#include "image/fields.h"
-#include "image/model.h"
+#include "core/image/fields.h"
+#include "core/image/model.h"
 
 namespace rt62 {
 namespace {

@@ -1,4 +1,4 @@
-#include "image/fields.h"
+#include "core/image/fields.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "image/layout.h"
+#include "core/image/layout.h"
 
 namespace rt62 {
 namespace {

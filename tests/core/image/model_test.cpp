@@ -1,14 +1,14 @@
-#include "image/model.h"
+#include "core/image/model.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <vector>
 
-#include "image/fields.h"
-#include "image/frequency.h"
-#include "image/layout.h"
-#include "image/tones.h"
+#include "core/image/fields.h"
+#include "core/image/frequency.h"
+#include "core/image/layout.h"
+#include "core/image/tones.h"
 
 namespace rt62 {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "image/data_file.h"
-#include "image/native_path.h"
+#include "core/image/data_file.h"
+#include "core/image/native_path.h"
 
 namespace rt62 {
 namespace {

@@ -1,7 +1,7 @@
 // The clone protocol against the emulated radio on the in-process port (virtual clock: no waiting).
 #include <gtest/gtest.h>
 
-#include "link_test_support.h"
+#include "tests/core/link/link_test_support.h"
 
 namespace rt62 {
 namespace {

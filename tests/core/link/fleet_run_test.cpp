@@ -5,10 +5,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "image/fields.h"
-#include "link/fleet_run.h"
-#include "link/sim_port.h"
-#include "link_test_support.h"
+#include "core/image/fields.h"
+#include "core/link/fleet_run.h"
+#include "core/link/sim_port.h"
+#include "tests/core/link/link_test_support.h"
 
 namespace rt62 {
 namespace {

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "image/fields.h"
-#include "image/prompter.h"
-#include "image/radio_image.h"
-#include "link/sim_port.h"
-#include "link/transfer_job.h"
+#include "core/image/fields.h"
+#include "core/image/prompter.h"
+#include "core/image/radio_image.h"
+#include "core/link/sim_port.h"
+#include "core/link/transfer_job.h"
 
 namespace rt62::test {
 

@@ -3,7 +3,7 @@
 
 #include <tuple>
 
-#include "link/parmrk_decoder.h"
+#include "core/link/parmrk_decoder.h"
 
 namespace rt62 {
 namespace {

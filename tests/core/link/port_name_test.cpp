@@ -10,8 +10,8 @@
 #include <unistd.h>
 #endif
 
-#include "link/port_list.h"
-#include "link/serial_port.h"
+#include "core/link/port_list.h"
+#include "core/link/serial_port.h"
 
 namespace rt62 {
 namespace {

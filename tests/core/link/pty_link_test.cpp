@@ -11,11 +11,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "image/strings.h"
+#include "core/image/strings.h"
 
-#include "link/posix_serial_port.h"
-#include "link/pty_radio.h"
-#include "link_test_support.h"
+#include "core/link/posix_serial_port.h"
+#include "tests/rig/pty_radio.h"
+#include "tests/core/link/link_test_support.h"
 
 namespace rt62 {
 namespace {

@@ -6,11 +6,11 @@
 #include <fstream>
 #include <map>
 
-#include "image/data_file.h"
-#include "image/fields.h"
-#include "image/native_path.h"
-#include "link/radio_backup.h"
-#include "link_test_support.h"
+#include "core/image/data_file.h"
+#include "core/image/fields.h"
+#include "core/image/native_path.h"
+#include "core/link/radio_backup.h"
+#include "tests/core/link/link_test_support.h"
 
 namespace rt62 {
 namespace {

@@ -1,13 +1,13 @@
-#include "report/programming_report.h"
+#include "core/report/programming_report.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "image/fields.h"
-#include "image/sections.h"
-#include "image/tones.h"
-#include "report/image_dump.h"
+#include "core/image/fields.h"
+#include "core/image/sections.h"
+#include "core/image/tones.h"
+#include "core/report/image_dump.h"
 
 namespace rt62 {
 namespace {

@@ -1,10 +1,10 @@
 // Field-level diff lines and the channel CSV.
 #include <gtest/gtest.h>
 
-#include "image/fields.h"
-#include "image/tones.h"
-#include "text/csv_channels.h"
-#include "text/field_diff.h"
+#include "core/image/fields.h"
+#include "core/image/tones.h"
+#include "core/text/csv_channels.h"
+#include "core/text/field_diff.h"
 
 namespace rt62 {
 namespace {

@@ -3,10 +3,10 @@
 
 #include <map>
 
-#include "image/fields.h"
-#include "image/layout.h"
-#include "image/tones.h"
-#include "text/yaml_text.h"
+#include "core/image/fields.h"
+#include "core/image/layout.h"
+#include "core/image/tones.h"
+#include "core/text/yaml_text.h"
 
 namespace rt62 {
 namespace {

@@ -9,11 +9,11 @@
 #include <random>
 #include <regex>
 
-#include "image/document.h"
-#include "image/fields.h"
-#include "image/layout.h"
-#include "image/tones.h"
-#include "text/yaml_text.h"
+#include "core/image/document.h"
+#include "core/image/fields.h"
+#include "core/image/layout.h"
+#include "core/image/tones.h"
+#include "core/text/yaml_text.h"
 
 namespace rt62 {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/accessible_names.h"
+#include "gui/common/accessible_names.h"
 
 #include <QLabel>
 #include <QWidget>

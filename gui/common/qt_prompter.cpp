@@ -1,6 +1,6 @@
-#include "app/qt_prompter.h"
+#include "gui/common/qt_prompter.h"
 
-#include "image/strings.h"
+#include "core/image/strings.h"
 
 #include <QApplication>
 #include <QMetaObject>

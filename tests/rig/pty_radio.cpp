@@ -1,6 +1,6 @@
 #ifndef _WIN32
 
-#include "link/pty_radio.h"
+#include "tests/rig/pty_radio.h"
 
 #include <errno.h>
 #include <fcntl.h>
@@ -11,7 +11,7 @@
 
 #include <deque>
 
-#include "link/sim_port.h"
+#include "core/link/sim_port.h"
 
 #ifdef __linux__
 #include <sys/prctl.h>

@@ -1,4 +1,4 @@
-#include "app/fixed_font.h"
+#include "gui/common/fixed_font.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

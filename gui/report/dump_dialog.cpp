@@ -1,9 +1,9 @@
 // The "File Data" dialog: filled once from the document when it opens, never written back.
-#include "link/dump_dialog.h"
+#include "gui/report/dump_dialog.h"
 
-#include "app/fixed_font.h"
-#include "image/document.h"
-#include "report/image_dump.h"
+#include "gui/common/fixed_font.h"
+#include "core/image/document.h"
+#include "core/report/image_dump.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>

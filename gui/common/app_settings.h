@@ -4,8 +4,8 @@
 #include <QString>
 #include <array>
 
-#include "image/cells.h"  // kColumnItemCount
-#include "link/radio_backup.h"
+#include "core/image/cells.h"  // kColumnItemCount
+#include "core/link/radio_backup.h"
 
 namespace rt62 {
 

@@ -1,4 +1,4 @@
-#include "app/contrast.h"
+#include "gui/common/contrast.h"
 
 #include <algorithm>
 #include <cmath>

@@ -11,7 +11,7 @@
 #include <string>
 #include <thread>
 
-#include "link/radio_emulator.h"
+#include "core/link/radio_emulator.h"
 
 namespace rt62 {
 

@@ -1,7 +1,7 @@
 // The window's Prompter: string-table messages shown as modal message boxes.
 #pragma once
 
-#include "image/prompter.h"
+#include "core/image/prompter.h"
 
 #include <QMessageBox>
 #include <QPointer>
