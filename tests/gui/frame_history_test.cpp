@@ -33,6 +33,7 @@
 
 #include <functional>
 #include <memory>
+#include <random>
 
 using namespace rt62;
 using test::FakePort;
@@ -136,6 +137,7 @@ class FrameHistoryTest : public QObject {
     void everyChangeUndoesToTheSameBytes();
     void savedStateAndNewContents();
     void editStillOpenWhenACommandRuns();
+    void lookingAtADialogChangesNothing();
 };
 
 void FrameHistoryTest::everyChangeUndoesToTheSameBytes() {
@@ -274,6 +276,49 @@ void FrameHistoryTest::editStillOpenWhenACommandRuns() {
         f.frame->trigger(cmd::Undo);
         QCOMPARE(f.doc->Model().channels.at(2).rxFrequency, 146.5);
         QVERIFY(f.unmarked());
+    }
+}
+
+void FrameHistoryTest::lookingAtADialogChangesNothing() {
+    // Files from elsewhere hold values no list has an item for. A dialog opened on them and closed
+    // without a change (Escape, Cancel, and OK where OK stores only what differs) leaves no mark.
+    enum Close { Escape, Cancel, Ok };
+    const QList<QPair<int, QList<Close>>> commands = {
+        {cmd::Hardware, {Escape, Cancel}},      {cmd::Option, {Escape, Cancel, Ok}},
+        {cmd::Scanning, {Escape, Cancel}},      {cmd::PowerSaving, {Escape, Cancel}},
+        {cmd::KeyFunction, {Escape, Cancel}},   {cmd::Marketing, {Escape, Cancel}},
+        {cmd::Miscellaneous, {Escape, Cancel}}, {cmd::AniSpeedDial, {Escape, Cancel, Ok}},
+        {cmd::PagingSetting, {Escape, Cancel, Ok}}, {cmd::PageCode, {Escape, Cancel, Ok}},
+        {cmd::TwoTone, {Escape, Cancel}},       {cmd::TwoToneTable, {Escape, Cancel}},
+    };
+    for (unsigned seed : {1u, 2u, 3u}) {
+        Fixture f;
+        std::mt19937 rng(seed);
+        RadioImage image;
+        for (auto& b : image) b = static_cast<std::uint8_t>(rng());
+        const DataFileBytes bytes = MakeDataFileBytes(image, DefaultSplitBytes(0.0));
+        QCOMPARE(WriteFileBytes(f.file, bytes), WriteStatus::Ok);
+        f.doc->Open(f.file);
+        f.frame->view()->FullRefresh();
+        f.frame->history()->reset();
+        QVERIFY(f.unmarked());
+        const DataFileBytes saved = SavedBytes(*f.doc);
+        for (const auto& [command, closes] : commands) {
+            for (Close close : closes) {
+                OnModal([close](QDialog* d) {
+                    if (close == Escape)
+                        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : d, Qt::Key_Escape);
+                    else if (auto* p = qobject_cast<ParamDialog*>(d))
+                        QTest::mouseClick(close == Ok ? p->okButton() : p->cancelButton(), Qt::LeftButton);
+                    // Still open (an OK the dialog refused): closed without a change.
+                    if (d->isVisible()) d->reject();
+                });
+                f.frame->trigger(command);
+                const QString where = QStringLiteral("seed %1 command %2 close %3").arg(seed).arg(command).arg(int(close));
+                QVERIFY2(f.unmarked() && !f.frame->action(cmd::Undo)->isEnabled(), qPrintable(where));
+                QVERIFY2(SavedBytes(*f.doc) == saved, qPrintable(where));
+            }
+        }
     }
 }
 
