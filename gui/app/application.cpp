@@ -1,4 +1,5 @@
 #include "gui/app/application.h"
+#include "gui/common/accessible_names.h"
 #include "gui/common/file_paths.h"
 
 #include "gui/common/help_window.h"
@@ -24,6 +25,7 @@ constexpr int kStrIniNotWritten = 4303;
 
 void SetUpApplication() {
     EnsureResources();
+    InstallAccessibleInterfaces();
     QApplication::setApplicationName(QStringLiteral("RT62MWin"));
     QApplication::setApplicationVersion(QStringLiteral(RT62M_VERSION_TEXT));
     // No display name: the platform would append it to every window title, which names the

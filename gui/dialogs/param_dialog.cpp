@@ -55,6 +55,7 @@ public:
     void setLine(const QString& line) {
         line_ = line;
         setToolTip(line);
+        setAccessibleName(line);  // read whole, however much of it the pane has room for
         fit();
     }
     const QString& line() const { return line_; }

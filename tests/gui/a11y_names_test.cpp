@@ -9,10 +9,12 @@
 #include "gui/editor/channel_grid_model.h"
 #include "gui/editor/form_view.h"
 #include "gui/editor/grid_editing.h"
+#include "core/image/sections.h"
 #include "core/image/strings.h"
 #include "core/image/tones.h"
 
 #include <QAccessible>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -69,12 +71,15 @@ QString Str(int id) { return QString::fromStdString(std::string(StringText(id)))
 class A11yNamesTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { InstallAccessibleInterfaces(); }
     void cellNames();
     void tableAndHeaderNames();
     void editorAndPickListsSayWhatTheyEdit();
     void infoPanelValuesCarryCaptions();
     void dialogControlsNamedByLabelsWithHelpLines();
     void transferProgressAndStatus();
+    void listsAndFieldsSayTheirValues();
+    void newItemOfAListIsHeard();
 };
 
 void A11yNamesTest::cellNames() {
@@ -242,6 +247,64 @@ void A11yNamesTest::transferProgressAndStatus() {
     QCOMPARE(bar->text(QAccessible::Name), dialog.windowTitle());
     QTRY_COMPARE(bar->text(QAccessible::Description), Str(statusId));
     QCOMPARE(QAccessible::queryAccessibleInterface(dialog.statusLine())->text(QAccessible::Name), Str(statusId));
+}
+
+void A11yNamesTest::listsAndFieldsSayTheirValues() {
+    // A screen reader reads a list's value from its value or its text, and an edit field's from its
+    // text, joined from the runs of its attributes: a run must cover the whole line, or the last
+    // character goes unsaid.
+    DialogWorld world;
+    StoreAniCode(world.doc.Image(), "123A");
+    for (const DialogMaker& maker : AllDialogs()) {
+        std::unique_ptr<QDialog> dialog = maker.make(world);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        for (QWidget* w : dialog->findChildren<QWidget*>()) {
+            auto* list = qobject_cast<QComboBox*>(w);
+            auto* line = qobject_cast<QLineEdit*>(w);
+            if ((!list || list->isEditable()) && !line) continue;
+            QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w);
+            const QString where = QStringLiteral("%1 %2: ").arg(maker.name, w->objectName());
+            const QString value = list ? list->currentText().simplified() : line->displayText();
+            QCOMPARE(where + i->text(QAccessible::Value), where + value);
+            QAccessibleTextInterface* text = i->textInterface();
+            QVERIFY2(text, qPrintable(where + "no text"));
+            QCOMPARE(where + text->text(0, text->characterCount()), where + value);
+            int start = -1, end = -1;
+            text->attributes(0, &start, &end);
+            QVERIFY2(start == 0 && end == value.size(), qPrintable(where + QString("run %1-%2").arg(start).arg(end)));
+            if (list) {
+                QCOMPARE(i->role(), QAccessible::ComboBox);
+                // The name stays the label's, whatever the item.
+                if (!w->accessibleName().isEmpty()) QCOMPARE(i->text(QAccessible::Name), w->accessibleName());
+            } else {
+                QCOMPARE(where + QString::number(i->state().readOnly), where + QString::number(line->isReadOnly()));
+            }
+        }
+    }
+}
+
+void A11yNamesTest::newItemOfAListIsHeard() {
+    // An arrow key or a typed letter in a list with the focus hands the assistive focus to the new item,
+    // which is how a screen reader on the desktop bus hears it.
+    static QStringList heard;
+    QAccessible::installUpdateHandler([](QAccessibleEvent* e) {
+        if (e->type() == QAccessible::Focus && e->accessibleInterface())
+            heard << e->accessibleInterface()->text(QAccessible::Name).simplified();
+    });
+    DialogWorld world;
+    ScanningDialog dialog(world.doc);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto* speed = dialog.findChild<QComboBox*>(ControlName(ScanningDialog::kScanSpeed));
+    speed->setFocus();
+    QTRY_VERIFY(speed->hasFocus());
+    heard.clear();
+    QTest::keyClick(speed, Qt::Key_Down);
+    QTest::keyClick(speed, Qt::Key_Up);
+    speed->setCurrentIndex(1); // the program itself moving the item while the list has the focus
+    QAccessible::installUpdateHandler(nullptr);
+    QCOMPARE(heard, (QStringList{"15CH/sec", "20CH/sec", "15CH/sec"}));
 }
 
 QTEST_MAIN(A11yNamesTest)
