@@ -1,6 +1,7 @@
 // The fleet dialog and the worker thread that runs the fleet behind it.
 #include "gui/link/fleet_dialog.h"
 
+#include "gui/common/accessible_names.h"
 #include "gui/common/app_settings.h"
 #include "gui/common/qt_prompter.h"
 #include "core/image/document.h"
@@ -32,7 +33,11 @@ namespace rt62 {
 
 namespace {
 
-constexpr int kStrFleetRadioOf = 4516; // "Radio %1 of %2"
+constexpr int kStrFleetRadioOf = 4516;     // "Radio %1 of %2"
+constexpr int kStrFleetOnePerCode = 4517;  // "One per code in the list"
+constexpr int kStrFleetRadiosDone = 4518;  // "Radios done"
+constexpr int kStrFleetChooseList = 4519;  // "Choose the list of ANI codes"
+constexpr int kStrFleetChooseLog = 4520;   // "Choose the log file"
 
 // The transfer's progress and the run's radios, queued to the dialog.
 class DialogFleetSink : public ProgressSink, public FleetObserver {
@@ -76,24 +81,30 @@ FleetDialog::FleetDialog(SerialPort& port, FleetRequest base, Prompter& prompter
     count_ = new QSpinBox(this);
     count_->setRange(1, 100000);
     count_->setValue(std::max(base_.count, 1));
-    count_->setSpecialValueText(QStringLiteral("One per code in the list"));
     logFile_ = new QLineEdit(QString::fromStdString(base_.logPath), this);
+    // The fields beside the two choices are named after them; the log file's label is its buddy.
+    startCode_->setAccessibleName(WithoutMnemonic(countUp_->text()));
+    listFile_->setAccessibleName(WithoutMnemonic(fromList_->text()));
+    auto* logLabel = new QLabel(QStringLiteral("Lo&g file"), this);
+    logLabel->setBuddy(logFile_);
     again_ = new QCheckBox(QStringLiteral("Program radios the log shows as programmed &again"), this);
 
     auto* listRow = new QHBoxLayout;
     listRow->addWidget(listFile_);
     QPushButton* listBrowse = BrowseButton(this);
+    listBrowse->setAccessibleDescription(TableText(kStrFleetChooseList));
     listRow->addWidget(listBrowse);
     auto* logRow = new QHBoxLayout;
     logRow->addWidget(logFile_);
     QPushButton* logBrowse = BrowseButton(this);
+    logBrowse->setAccessibleDescription(TableText(kStrFleetChooseLog));
     logRow->addWidget(logBrowse);
 
     auto* form = new QFormLayout;
     form->addRow(countUp_, startCode_);
     form->addRow(fromList_, listRow);
     form->addRow(QStringLiteral("&Radios"), count_);
-    form->addRow(QStringLiteral("Lo&g file"), logRow);
+    form->addRow(logLabel, logRow);
     form->addRow(again_);
 
     radioLine_ = new QLabel(this);
@@ -109,6 +120,7 @@ FleetDialog::FleetDialog(SerialPort& port, FleetRequest base, Prompter& prompter
     table_->verticalHeader()->setVisible(false);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setAccessibleName(TableText(kStrFleetRadiosDone));
 
     start_ = new QPushButton(QStringLiteral("&Start"), this);
     stop_ = new QPushButton(QStringLiteral("S&top"), this);
@@ -154,18 +166,20 @@ FleetDialog::~FleetDialog() {
 
 void FleetDialog::updateEnabled() {
     const bool counting = countUp_->isChecked();
-    for (QWidget* w : std::initializer_list<QWidget*>{countUp_, fromList_, count_, logFile_, again_})
-        w->setEnabled(!running_);
-    startCode_->setEnabled(!running_ && counting);
-    listFile_->setEnabled(!running_ && !counting);
-    // With a list, 0 means one radio per code left.
-    count_->setMinimum(counting ? 1 : 0);
-    const bool codes = counting ? !startCode_->text().trimmed().isEmpty() : !listFile_->text().isEmpty();
-    start_->setEnabled(!running_ && codes && !logFile_->text().isEmpty());
+    // Stop first: when Start goes off as a run begins, the focus moves on to Stop, not past it.
     // A second Stop cancels the radio in hand, for a radio that no longer answers at all.
     const bool stopping = running_ && control_ && control_->StopRequested();
     stop_->setText(stopping ? QStringLiteral("&Cancel Radio") : QStringLiteral("S&top"));
     stop_->setEnabled(running_ && control_ && !control_->Cancel().Requested());
+    for (QWidget* w : std::initializer_list<QWidget*>{countUp_, fromList_, count_, logFile_, again_})
+        w->setEnabled(!running_);
+    startCode_->setEnabled(!running_ && counting);
+    listFile_->setEnabled(!running_ && !counting);
+    // With a list, 0 means one radio per code left, and says so.
+    count_->setMinimum(counting ? 1 : 0);
+    count_->setSpecialValueText(counting ? QString() : TableText(kStrFleetOnePerCode));
+    const bool codes = counting ? !startCode_->text().trimmed().isEmpty() : !listFile_->text().isEmpty();
+    start_->setEnabled(!running_ && codes && !logFile_->text().isEmpty());
     close_->setEnabled(!running_);
 }
 
@@ -228,7 +242,16 @@ void FleetDialog::runEnded() {
     running_ = false;
     if (summary_.started)
         status_->setText(TableText(kStrFleetSummary, {std::to_string(summary_.programmed), std::to_string(summary_.total)}));
+    // The table of the radios done, with the summary as its description, takes the focus from Stop,
+    // which the end disables: a screen reader reads the outcome there.
+    table_->setAccessibleDescription(status_->text());
+    QWidget* focus = focusWidget();
+    const bool stopHadFocus = !focus || focus == stop_;
     updateEnabled();
+    if (stopHadFocus && table_->rowCount() > 0) {
+        table_->setCurrentCell(table_->rowCount() - 1, kColSerial);
+        table_->setFocus(Qt::OtherFocusReason);
+    }
     emit runFinished();
 }
 

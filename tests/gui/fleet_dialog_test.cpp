@@ -94,6 +94,28 @@ private slots:
         QVERIFY(prompter_.onGuiThread);
         QCOMPARE(std::count(prompter_.shown.begin(), prompter_.shown.end(), int(kStrFleetHardware)), 1L);
         QVERIFY(dialog.startButton()->isEnabled());
+        // The outcome is where a screen reader reads it: the table, with the summary as its description.
+        QCOMPARE(t->accessibleDescription(), QStringLiteral("3 of 4 radios programmed."));
+    }
+
+    void countBoxAndFieldsSayWhatTheyAre() {
+        FleetDialog dialog(*port_, Base(), prompter_);
+        QSpinBox* count = dialog.countField();
+        // Counting up, the lowest count is one radio; "one per code" belongs to the list alone.
+        QCOMPARE(count->text(), QStringLiteral("1"));
+        dialog.listChoice()->setChecked(true);
+        count->setValue(0);
+        QCOMPARE(count->text(), QStringLiteral("One per code in the list"));
+        dialog.countUpChoice()->setChecked(true);
+        QCOMPARE(count->text(), QStringLiteral("1"));
+        // The fields are named after the choice or the label beside them; the table after its rows.
+        QCOMPARE(dialog.startCodeField()->accessibleName(), QStringLiteral("Count up from"));
+        QCOMPARE(dialog.listFileField()->accessibleName(), QStringLiteral("Codes from a list file"));
+        bool logLabelled = false; // its label's Alt+G reaches it, and names it
+        for (QLabel* l : dialog.findChildren<QLabel*>())
+            logLabelled = logLabelled || l->buddy() == dialog.logFileField();
+        QVERIFY(logLabelled);
+        QCOMPARE(dialog.radioTable()->accessibleName(), QStringLiteral("Radios done"));
     }
 
     void stopWhileWaitingEndsWithoutAnotherLine() {
