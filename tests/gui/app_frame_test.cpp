@@ -30,6 +30,8 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QUuid>
+#include <QMenu>
+#include <QMenuBar>
 #include <QtTest>
 
 #include <memory>
@@ -237,6 +239,18 @@ void AppFrameTest::sizeKeysAndItemToggles() {
             QVERIFY2(!seen.contains(s.toString()), qPrintable(s.toString()));
             seen.insert(s.toString());
         }
+    // Every entry of a menu has an Alt letter of its own there (the empty recent-file line is disabled).
+    for (QAction* top : f.frame->menuBar()->actions()) {
+        QSet<QChar> letters;
+        for (QAction* a : top->menu()->actions()) {
+            if (a->isSeparator() || !a->isVisible() || !a->isEnabled()) continue;
+            const qsizetype amp = a->text().indexOf(QLatin1Char('&'));
+            QVERIFY2(amp >= 0 && amp + 1 < a->text().size(), qPrintable(a->text()));
+            const QChar letter = a->text().at(amp + 1).toLower();
+            QVERIFY2(!letters.contains(letter), qPrintable(a->text()));
+            letters.insert(letter);
+        }
+    }
     // Item entries are checked for any non-zero value; a value other than 1 becomes 1 first.
     const std::pair<int, int> clicks[] = {{2, 0}, {2, 1}, {5, 1}, {5, 0}};
     f.settings.items[5] = 7;
