@@ -79,7 +79,6 @@ private slots:
     void dialogControlsNamedByLabelsWithHelpLines();
     void transferProgressAndStatus();
     void listsAndFieldsSayTheirValues();
-    void newItemOfAListIsHeard();
 };
 
 void A11yNamesTest::cellNames() {
@@ -252,7 +251,7 @@ void A11yNamesTest::transferProgressAndStatus() {
 void A11yNamesTest::listsAndFieldsSayTheirValues() {
     // A screen reader reads a list's value from its value or its text, and an edit field's from its
     // text, joined from the runs of its attributes: a run must cover the whole line, or the last
-    // character goes unsaid.
+    // character goes unsaid. (A list's new item is heard as Orca hears it: scripts/a11y-check.sh.)
     DialogWorld world;
     StoreAniCode(world.doc.Image(), "123A");
     for (const DialogMaker& maker : AllDialogs()) {
@@ -282,29 +281,6 @@ void A11yNamesTest::listsAndFieldsSayTheirValues() {
             }
         }
     }
-}
-
-void A11yNamesTest::newItemOfAListIsHeard() {
-    // An arrow key or a typed letter in a list with the focus hands the assistive focus to the new item,
-    // which is how a screen reader on the desktop bus hears it.
-    static QStringList heard;
-    QAccessible::installUpdateHandler([](QAccessibleEvent* e) {
-        if (e->type() == QAccessible::Focus && e->accessibleInterface())
-            heard << e->accessibleInterface()->text(QAccessible::Name).simplified();
-    });
-    DialogWorld world;
-    ScanningDialog dialog(world.doc);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    auto* speed = dialog.findChild<QComboBox*>(ControlName(ScanningDialog::kScanSpeed));
-    speed->setFocus();
-    QTRY_VERIFY(speed->hasFocus());
-    heard.clear();
-    QTest::keyClick(speed, Qt::Key_Down);
-    QTest::keyClick(speed, Qt::Key_Up);
-    speed->setCurrentIndex(1); // the program itself moving the item while the list has the focus
-    QAccessible::installUpdateHandler(nullptr);
-    QCOMPARE(heard, (QStringList{"15CH/sec", "20CH/sec", "15CH/sec"}));
 }
 
 QTEST_MAIN(A11yNamesTest)
