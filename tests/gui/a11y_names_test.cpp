@@ -232,7 +232,7 @@ void A11yNamesTest::dialogControlsNamedByLabelsWithHelpLines() {
 }
 
 void A11yNamesTest::transferProgressAndStatus() {
-    // (The announcements themselves need a live accessibility bus: scripts/a11y-check.sh.)
+    // (The announcements themselves need a live accessibility bus: scripts/check/a11y-check.sh.)
     TransferDialog dialog(TransferKind::Upload, {}, {});
     dialog.postRange(254);
     dialog.postPosition(100);
