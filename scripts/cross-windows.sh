@@ -5,18 +5,20 @@
 # The host build (build/) must be there: its icon drawer and default data files are used.
 # Usage: scripts/cross-windows.sh [extra cmake arguments]
 set -euo pipefail
-cd "$(dirname "$0")/.."
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+. "$(dirname "$0")/lib.sh"
+cd "$top"
 prefix=$(scripts/windows-deps.sh | tail -n 1)
 export RT62M_WIN_PREFIX=$prefix
 werror=OFF
 [ "${CI:-}" = "true" ] && werror=ON
 host_icons=
-[ -x build/packaging/make_icons ] && host_icons=$PWD/build/packaging/make_icons
-cmake -G Ninja -S . -B build-win -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" \
+[ -x build/packaging/make_icons ] && host_icons=$top/build/packaging/make_icons
+cmake -G Ninja -S . -B build-win -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake" \
       -DCMAKE_BUILD_TYPE=Release -DRT62M_WERROR=$werror \
       -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
       -DRT62M_HOST_MAKE_ICONS="$host_icons" \
-      -DCMAKE_CROSSCOMPILING_EMULATOR="$PWD/scripts/wine-run.sh" "$@" >/dev/null
+      -DCMAKE_CROSSCOMPILING_EMULATOR="$top/scripts/wine-run.sh" "$@" >/dev/null
 cmake --build build-win -j"$(nproc)"
 # The default data files are the same bytes on every system; the host build makes them.
 for f in RT62Mvhf1 RT62Mvhf2 RT62Muhf1 RT62Muhf2; do

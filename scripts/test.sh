@@ -17,9 +17,9 @@ cmake --build build -j"$jobs"
 export QT_QPA_PLATFORM=offscreen
 (cd build && ctest --output-on-failure -j"$jobs" --timeout 300)
 # What an installed program and its Debian package look like and do.
-scripts/package-check.sh
+scripts/check/package-check.sh
 # The window's accessibility tree as a screen reader reads it, over the real AT-SPI bus under Xvfb.
-scripts/a11y-check.sh
+scripts/check/a11y-check.sh
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DRT62M_WERROR=$werror \
       -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" >/dev/null
@@ -34,6 +34,6 @@ scripts/fuzz.sh all "${FUZZ_SECONDS:-30}"
 scripts/cross-windows.sh
 scripts/deps.sh wine64
 (cd build-win && ctest --output-on-failure -j"$jobs" --timeout 600)
-scripts/wine-check.sh
+scripts/check/wine-check.sh
 scripts/windows-package.sh
-scripts/windows-install-check.sh
+scripts/check/windows-install-check.sh

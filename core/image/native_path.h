@@ -1,6 +1,7 @@
 // Paths and environment texts as UTF-8 everywhere in the program. On Windows the narrow file and
 // environment functions use the ANSI code page, so a folder named "Jörg" or "李" must go through the
-// wide-character API; these are the only conversions, and elsewhere they are plain copies.
+// wide-character API; these are the only conversions, and elsewhere they are plain copies. The
+// system's half is in file_system_posix.cpp and file_system_win32.cpp.
 #pragma once
 
 #include <filesystem>

@@ -9,6 +9,7 @@
 
 #include "core/image/data_file.h"
 #include "core/image/fields.h"
+#include "core/image/file_system.h"
 #include "core/image/native_path.h"
 
 namespace rt62 {
@@ -71,22 +72,9 @@ std::string DefaultBackupFolder() {
 }
 
 std::string DefaultBackupFolder(const EnvLookup& env) {
-    auto value = [&](const char* name) {
-        const char* v = env ? env(name) : nullptr;
-        return v ? std::string(v) : std::string();
-    };
-#ifdef _WIN32
-    // Backups are this machine's, not the roaming profile's.
-    const std::string local = value("LOCALAPPDATA");
-    if (local.empty()) return {};
-    return Utf8FromPath(PathFromUtf8(local) / "RT62MWin" / "backups");
-#else
-    const std::string xdg = value("XDG_DATA_HOME");
-    if (!xdg.empty() && xdg.front() == '/') return Utf8FromPath(PathFromUtf8(xdg) / "RT62MWin" / "backups");
-    const std::string home = value("HOME");
-    if (home.empty()) return {};
-    return Utf8FromPath(PathFromUtf8(home) / ".local" / "share" / "RT62MWin" / "backups");
-#endif
+    const std::string data = files::UserDataFolder(env);
+    if (data.empty()) return {};
+    return Utf8FromPath(PathFromUtf8(data) / "RT62MWin" / "backups");
 }
 
 std::string BackupFileName(const std::tm& t, const RadioImage& image) {
@@ -173,16 +161,6 @@ std::vector<std::string> ListBackups(const std::string& folder) {
     out.reserve(found.size());
     for (auto& f : found)
         out.push_back(std::move(f.second));
-    return out;
-}
-
-std::tm LocalTime(std::time_t when) {
-    std::tm out{};
-#ifdef _WIN32
-    localtime_s(&out, &when);
-#else
-    localtime_r(&when, &out);
-#endif
     return out;
 }
 

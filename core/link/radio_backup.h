@@ -3,10 +3,10 @@
 #pragma once
 
 #include <ctime>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "core/image/file_system.h"
 #include "core/image/prompter.h"
 #include "core/image/radio_image.h"
 
@@ -22,10 +22,10 @@ enum BackupString {
 };
 
 // Reads an environment variable (nullptr when unset); replaceable so the folder rules can be tested.
-using EnvLookup = std::function<const char*(const char*)>;
+using EnvLookup = files::EnvLookup;
 
 // $XDG_DATA_HOME/RT62MWin/backups (a relative XDG_DATA_HOME is ignored), else
-// $HOME/.local/share/RT62MWin/backups; on Windows %APPDATA%\RT62MWin\backups. Empty when none is known.
+// $HOME/.local/share/RT62MWin/backups; on Windows %LOCALAPPDATA%\RT62MWin\backups. Empty when none is known.
 std::string DefaultBackupFolder();
 std::string DefaultBackupFolder(const EnvLookup& env);
 
@@ -68,6 +68,6 @@ bool BackUpRadioImage(Prompter& prompter, const BackupSettings& settings, const 
                       std::time_t when, std::string* writtenPath = nullptr);
 
 // The local time of when, on every platform.
-std::tm LocalTime(std::time_t when);
+using files::LocalTime;
 
 } // namespace rt62

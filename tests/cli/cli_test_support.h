@@ -18,6 +18,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/scratch_dir.h"
+
 namespace rt62::test {
 
 namespace fs = std::filesystem;
@@ -34,17 +36,8 @@ inline std::string Slurp(const fs::path& p) {
 
 class Rt62mTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() /
-              ("rt62cli-" + std::string(info->test_suite_name()) + "-" + info->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
+    void SetUp() override { dir = MakeScratchDir("rt62cli-"); }
+    void TearDown() override { RemoveScratchDir(dir); }
     std::string P(const std::string& name) const { return (dir / name).string(); }
 
     // Starts rt62m with input on its standard input (or the terminal stdinFd); its output goes to

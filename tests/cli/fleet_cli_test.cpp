@@ -71,7 +71,9 @@ TEST_F(FleetCliTest, ExitCodesAndLog) {
         EXPECT_EQ(FinishFleet(StartFleet(args)), c.exit) << Slurp(dir / "err");
         EXPECT_EQ(fs::exists(log), !c.results.empty());
         if (c.results.empty()) continue;
-        EXPECT_EQ(Lines(log).front(), "time,serial_number,ani_code,result,backup_file");
+        const std::vector<std::string> lines = Lines(log);
+        ASSERT_FALSE(lines.empty()) << "an empty log";
+        EXPECT_EQ(lines.front(), "time,serial_number,ani_code,result,backup_file");
         EXPECT_EQ(Results(log), c.results);
         EXPECT_EQ(Lines(dir / "out").size(), c.results.size() + 1) << "one line per radio and the summary";
     }

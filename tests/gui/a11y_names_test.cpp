@@ -232,7 +232,7 @@ void A11yNamesTest::dialogControlsNamedByLabelsWithHelpLines() {
 }
 
 void A11yNamesTest::transferProgressAndStatus() {
-    // (The announcements themselves need a live accessibility bus: scripts/a11y-check.sh.)
+    // (The announcements themselves need a live accessibility bus: scripts/check/a11y-check.sh.)
     TransferDialog dialog(TransferKind::Upload, {}, {});
     dialog.postRange(254);
     dialog.postPosition(100);
@@ -251,7 +251,7 @@ void A11yNamesTest::transferProgressAndStatus() {
 void A11yNamesTest::listsAndFieldsSayTheirValues() {
     // A screen reader reads a list's value from its value or its text, and an edit field's from its
     // text, joined from the runs of its attributes: a run must cover the whole line, or the last
-    // character goes unsaid. (A list's new item is heard as Orca hears it: scripts/a11y-check.sh.)
+    // character goes unsaid. (A list's new item is heard as Orca hears it: scripts/check/a11y-check.sh.)
     DialogWorld world;
     StoreAniCode(world.doc.Image(), "123A");
     for (const DialogMaker& maker : AllDialogs()) {

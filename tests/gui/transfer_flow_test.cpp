@@ -206,7 +206,7 @@ void TransferFlowTest::portsThatWillNotOpen() {
 void TransferFlowTest::uploadAndDownloadOverASerialPort() {
 #ifdef _WIN32
     // The Windows serial backend, through a COM port of Wine linked to the radio on a pseudo-terminal
-    // (scripts/wine-check.sh): RT62M_TEST_COM_PORT names the port, RT62M_TEST_COM_RADIO the data file
+    // (scripts/check/wine-check.sh): RT62M_TEST_COM_PORT names the port, RT62M_TEST_COM_RADIO the data file
     // the radio started with, and RT62M_TEST_COM_EXPECT receives what it must hold afterwards.
     const QString portName = qEnvironmentVariable("RT62M_TEST_COM_PORT");
     if (portName.isEmpty()) QSKIP("no COM port with a radio behind it (RT62M_TEST_COM_PORT)");

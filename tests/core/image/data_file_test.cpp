@@ -59,7 +59,7 @@ int InChild(const std::function<int()>& f, bool asOtherUser) {
 class DataFileTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir = ScratchDir("rt62file-");
+        dir = MakeScratchDir("rt62file-");
         fs::create_directories(dir / "tmp");
         // Open to the unprivileged user of the child-process cases.
         fs::permissions(dir, fs::perms::all);
@@ -68,9 +68,7 @@ class DataFileTest : public ::testing::Test {
     }
     void TearDown() override {
         ::unsetenv("TMPDIR");
-        std::error_code ec;
-        fs::permissions(dir / "ro", fs::perms::all, ec);
-        fs::remove_all(dir, ec);
+        RemoveScratchDir(dir);
     }
     fs::path P(const std::string& name) const { return dir / name; }
 

@@ -45,15 +45,14 @@ class DocumentTest : public ::testing::Test {
   protected:
     void SetUp() override {
         oldCwd = fs::current_path();
-        dir = ScratchDir("rt62doc-");
+        dir = MakeScratchDir("rt62doc-");
         fs::create_directories(dir / "prog");
         fs::create_directories(dir / "work");
         fs::current_path(dir / "work");
     }
     void TearDown() override {
         fs::current_path(oldCwd);
-        std::error_code ec;
-        fs::remove_all(dir, ec);
+        RemoveScratchDir(dir);
     }
     std::string P(const std::string& name) const { return (dir / name).string(); }
 

@@ -8,6 +8,7 @@
 
 #include "core/image/data_file.h"
 #include "core/image/native_path.h"
+#include "tests/support/scratch_dir.h"
 
 namespace rt62 {
 namespace {
@@ -15,22 +16,9 @@ namespace {
 namespace fs = std::filesystem;
 
 struct ForeignFolder {
-    fs::path path;
-    std::string utf8;
-    ForeignFolder() {
-        utf8 = Utf8FromPath(fs::temp_directory_path() /
-                            PathFromUtf8(std::string("rt62 J\xc3\xb6rg \xe6\x9d\x8e-") +
-                                         ::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        path = PathFromUtf8(utf8);
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~ForeignFolder() {
-        std::error_code ec;
-        fs::permissions(path / PathFromUtf8("r\xc3\xa9glage.r62"), fs::perms::owner_write, fs::perm_options::add,
-                        ec);
-        fs::remove_all(path, ec);
-    }
+    test::ScratchFolder scratch{"rt62 J\xc3\xb6rg \xe6\x9d\x8e-"};
+    const fs::path& path = scratch.path;
+    const std::string utf8 = Utf8FromPath(path);
     std::string File(const std::string& name) const { return utf8 + "/" + name; }
 };
 

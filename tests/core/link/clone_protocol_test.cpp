@@ -51,7 +51,7 @@ TEST(UploadImage, AnswersEveryRadioBehaviourAsTheExchangeDemands) {
         SimRig rig(radioImage, c.start, c.faults);
         UploadJobResult r = rig.Upload();
         EXPECT_EQ(r.status, c.status);
-        EXPECT_EQ(rig.prompter.ids, std::vector<int>{c.message});
+        ASSERT_EQ(rig.prompter.ids, std::vector<int>{c.message});
         EXPECT_EQ(rig.Sent(), c.sent);
         EXPECT_EQ(rig.progress.Count(kStrRetry), c.retries);
         EXPECT_EQ(rig.progress.position, c.position);
@@ -187,7 +187,7 @@ TEST(DownloadImage, HardwareMismatchStopsBeforeWriting) {
             rig.prompter.answers[kStrHardwareMismatch] = answer;
             DownloadJobResult r = RunDownloadJob(rig.port, rig.Env(), doc, {serviceMode, false, {}});
             EXPECT_EQ(r.status, status);
-            EXPECT_EQ(rig.prompter.ids, messages);
+            ASSERT_EQ(rig.prompter.ids, messages);
             EXPECT_EQ(rig.prompter.buttons[0], buttons);
             EXPECT_EQ(rig.Sent().find('`') != std::string::npos, status == kDone);
             // The document's hardware bytes are what goes out.

@@ -9,6 +9,7 @@
 #include "core/link/fleet_run.h"
 #include "core/link/sim_port.h"
 #include "tests/core/link/link_test_support.h"
+#include "tests/support/scratch_dir.h"
 
 namespace rt62 {
 namespace {
@@ -100,10 +101,7 @@ struct NullObserver : FleetObserver {
 class FleetRunTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("rt62-fleet-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        dir_ = test::MakeScratchDir("rt62-fleet-");
         // The template: the VHF radios' hardware, its own bytes everywhere else.
         request_.templateImage = test::DocumentFor(SimulatedFleet::FactoryImage(0));
         request_.codes.start = "A0099";
@@ -111,7 +109,7 @@ class FleetRunTest : public ::testing::Test {
         request_.logPath = (dir_ / "fleet.csv").string();
         request_.backup = BackupSettings{true, (dir_ / "backups").string(), {}};
     }
-    void TearDown() override { fs::remove_all(dir_); }
+    void TearDown() override { test::RemoveScratchDir(dir_); }
 
     FleetSummary Run() {
         SimulatedSerialPort port(fleet_, SimulatedSerialPort::Clock::Virtual, false);
@@ -157,7 +155,9 @@ TEST_F(FleetRunTest, ProgramsEachRadioWithItsCodeAndSkipsTheUhfOne) {
     EXPECT_FALSE(s.AllProgrammed());
     EXPECT_EQ(LogSummary(), (std::vector<std::string>{"1F000001 A0099 programmed", "1F000002 A0100 programmed",
                                                       "1F000003  hardware differs", "1F000004 A0101 programmed"}));
-    EXPECT_EQ(LogLines().front(), kFleetLogHeader);
+    const std::vector<std::string> lines = LogLines();
+    ASSERT_FALSE(lines.empty()) << "an empty log";
+    EXPECT_EQ(lines.front(), kFleetLogHeader);
     EXPECT_EQ(request_.templateImage, templateBefore);
     EXPECT_EQ(std::count(prompter_.ids.begin(), prompter_.ids.end(), kStrFleetHardware), 1);
 
@@ -189,6 +189,7 @@ TEST_F(FleetRunTest, GoesOnAfterAnExistingLogAndLeavesProgrammedRadiosAlone) {
     EXPECT_EQ(s.programmed, 1);
     EXPECT_EQ(LogSummary(), (std::vector<std::string>{"1F000001 A0105 programmed", "1F000002 A0106 programmed",
                                                       "1F000003  hardware differs"}));
+    ASSERT_FALSE(observer_.done.empty());
     EXPECT_EQ(observer_.done.front().result, FleetResult::AlreadyProgrammed);
     EXPECT_EQ(ReadDtmfCode(RadioNow(0)), ReadDtmfCode(SimulatedFleet::FactoryImage(0)));
 }
@@ -234,6 +235,7 @@ TEST_F(FleetRunTest, ReadBackThatDiffersFailsTheRadio) {
     request_.count = 2;
     Run();
     EXPECT_EQ(LogSummary(), (std::vector<std::string>{"1F000001 A0099 verify failed", "1F000002 A0099 programmed"}));
+    ASSERT_FALSE(observer_.done.empty());
     EXPECT_FALSE(observer_.done.front().differences.empty());
 }
 

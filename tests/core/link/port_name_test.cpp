@@ -12,6 +12,7 @@
 
 #include "core/link/port_list.h"
 #include "core/link/serial_port.h"
+#include "tests/support/scratch_dir.h"
 
 namespace rt62 {
 namespace {
@@ -101,8 +102,8 @@ void Text(const fs::path& p, const std::string& text) {
 }
 
 TEST(PortList, NodesWithTheirStableNamesUsbDetailsAndUse) {
-    const fs::path root = fs::temp_directory_path() / ("rt62ports-" + std::to_string(getpid()));
-    fs::remove_all(root);
+    const test::ScratchFolder scratch("rt62ports-");
+    const fs::path& root = scratch.path;
     const fs::path dev = root / "dev", sys = root / "sys", proc = root / "proc", lock = root / "lock";
     for (const char* node :
          {"ttyUSB0", "ttyUSB10", "ttyUSB2", "ttyACM0", "ttyS0", "ttyS1", "ttyS2", "ttyXR0", "tty1"})
@@ -163,7 +164,6 @@ TEST(PortList, NodesWithTheirStableNamesUsbDetailsAndUse) {
     }
     EXPECT_TRUE(ListSerialPorts({(root / "none").string(), sys.string(), proc.string(), {}}).empty());
     EXPECT_TRUE(SimulatedRadioPort().simulated);
-    fs::remove_all(root);
 }
 #endif
 

@@ -11,6 +11,7 @@
 #include "core/image/native_path.h"
 #include "core/link/radio_backup.h"
 #include "tests/core/link/link_test_support.h"
+#include "tests/support/scratch_dir.h"
 
 namespace rt62 {
 namespace {
@@ -18,23 +19,10 @@ namespace {
 namespace fs = std::filesystem;
 using namespace test;
 
-// A folder of its own under the system's temporary folder, removed afterwards.
-struct TempFolder {
-    fs::path path;
-    TempFolder() {
-        static int counter = 0;
-        // A user's folder may be named in any script; the file calls must keep such names intact.
-        // Named after the test: the tests run side by side in processes of their own.
-        path = fs::temp_directory_path() /
-               PathFromUtf8("rt62-backup-J\xc3\xb6rg-\xe6\x9d\x8e-" +
-                            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                            "-" + std::to_string(++counter));
-        fs::remove_all(path);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
+// A folder of its own under the system's temporary folder, removed afterwards. A user's folder may
+// be named in any script; the file calls must keep such names intact.
+struct TempFolder : ScratchFolder {
+    TempFolder() : ScratchFolder("rt62-backup-J\xc3\xb6rg-\xe6\x9d\x8e-") {}
 };
 
 RadioImage WithSerial(const std::string& serial) {
@@ -173,7 +161,7 @@ TEST(RadioBackup, FailureAsksWhetherToGoOn) {
         RecordingPrompter prompter;
         prompter.answers[kStrBackupFolderFailed] = c.answer;
         EXPECT_EQ(BackUpRadioImage(prompter, c.settings, image, when), c.goOn);
-        EXPECT_EQ(prompter.ids, c.asked);
+        ASSERT_EQ(prompter.ids, c.asked);
         if (!c.asked.empty()) {
             EXPECT_EQ(prompter.buttons[0], Buttons::YesNo);
             EXPECT_EQ(prompter.args[0], std::vector<std::string>{c.settings.folder}); // names the folder

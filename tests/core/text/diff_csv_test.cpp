@@ -176,10 +176,14 @@ TEST(ChannelCsv, ExportedRowsImportBackToTheSameChannels) {
     const CsvImport again = ImportCsv(csv, &base);
     ASSERT_TRUE(again.problems.empty()) << again.problems[0].message;
     EXPECT_EQ(again.bytes, first.bytes);
-    EXPECT_EQ(ImportCsv("Frequency\n146.52\n", &base).problems[0].message,
-              "the header has no Location column");
-    EXPECT_EQ(ImportCsv("Location,Frequency\n1,\"146.52\n", &base).problems[0].message,
-              "row 2: a quoted field is not closed");
+    using Refusal = std::pair<const char*, const char*>; // the text, its first problem
+    for (const auto& [text, message] :
+         {Refusal{"Frequency\n146.52\n", "the header has no Location column"},
+          Refusal{"Location,Frequency\n1,\"146.52\n", "row 2: a quoted field is not closed"}}) {
+        const CsvImport refused = ImportCsv(text, &base);
+        ASSERT_FALSE(refused.problems.empty()) << text;
+        EXPECT_EQ(refused.problems[0].message, message);
+    }
 }
 
 } // namespace

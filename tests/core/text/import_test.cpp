@@ -21,6 +21,11 @@ std::string WithValue(std::string yaml, const std::string& section, const std::s
     return yaml.replace(at, end - at, key + ": " + value);
 }
 
+// The first problem's text, for the failure message of a check on the problems.
+std::string FirstProblem(const YamlImport& r) {
+    return r.problems.empty() ? std::string("(none)") : r.problems.front().Text();
+}
+
 int LineOf(const std::string& yaml, const std::string& section, const std::string& key) {
     const std::size_t at = yaml.find(key + ": ", yaml.find("\n" + section));
     return 1 + static_cast<int>(std::count(yaml.begin(), yaml.begin() + static_cast<long>(at), '\n'));
@@ -64,7 +69,7 @@ TEST(YamlImport, ErrorsNameLineFieldAndWhatIsAllowed) {
         const std::string yaml = WithValue(base, r.section, r.key, r.value);
         const YamlImport result = ImportYaml(yaml);
         ASSERT_FALSE(result.ok) << r.key;
-        ASSERT_EQ(result.problems.size(), 1u) << r.key << ": " << result.problems[0].Text();
+        ASSERT_EQ(result.problems.size(), 1u) << r.key << ": " << FirstProblem(result);
         EXPECT_EQ(result.problems[0].line, LineOf(yaml, r.section, r.key)) << r.key;
         // The refusal keeps the words given above, with its own wording around the text.
         EXPECT_EQ(result.problems[0].message.substr(0, r.message.size()), r.message) << r.key;
@@ -99,7 +104,7 @@ TEST(YamlImport, OldMarketingKeysStillSetTheRadioFields) {
     // Texts written while the serial number and market application sat under marketing: still read.
     const YamlImport r = ImportYaml("format: rt62m-1\nmarketing:\n  serial_number: 1D000042\n"
                                     "  market_application: 12\n");
-    ASSERT_TRUE(r.ok) << r.problems[0].Text();
+    ASSERT_TRUE(r.ok) << FirstProblem(r);
     const ImageModel m = ModelFromDataFile(r.bytes);
     EXPECT_EQ(m.marketing.serialNumber, "1D000042");
     EXPECT_EQ(m.marketing.marketApplication, "1200");
@@ -131,7 +136,7 @@ TEST(YamlImport, FieldsFollowTheGridAndTheDialogs) {
                              "  2:\n    receive: 446.00626\n    decode: C- 67.0\n    page: 3\n"
                              "  4:\n    receive: 450.1\n    transmit: inhibit\n";
     const YamlImport r = ImportYaml(yaml);
-    ASSERT_TRUE(r.ok) << r.problems[0].Text();
+    ASSERT_TRUE(r.ok) << FirstProblem(r);
     const ImageModel m = ModelFromDataFile(r.bytes);
     EXPECT_EQ(m.hardware.bandStepCode, 2);
     const ChannelEntry& two = m.channels.at(1);
@@ -171,7 +176,7 @@ TEST(YamlImport, EditedTextsWinOverTheRawBitsTheyReplace) {
     std::string edited = WithValue(yaml, "  3:", "decode", "C-67.0");
     edited = WithValue(edited, "  3:", "receive", "146.52");
     const YamlImport changed = ImportYaml(edited);
-    ASSERT_TRUE(changed.ok) << changed.problems[0].Text();
+    ASSERT_TRUE(changed.ok) << FirstProblem(changed);
     const ImageModel back = ModelFromDataFile(changed.bytes);
     EXPECT_EQ(back.channels.at(2).decKind, kToneCtcss);
     EXPECT_EQ(back.channels.at(2).decCtcss, 0);

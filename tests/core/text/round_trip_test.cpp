@@ -120,7 +120,8 @@ void ExpectRoundTrip(const DataFileBytes& file, const std::string& what) {
     for (const bool flow : {false, true}) {
         const std::string rewritten = RewrittenByYamlCpp(yaml, flow);
         const YamlImport again = ImportYaml(rewritten);
-        ASSERT_TRUE(again.ok) << what << ": " << again.problems[0].Text() << "\n" << rewritten;
+        ASSERT_TRUE(again.ok) << what << ": " << (again.problems.empty() ? "" : again.problems[0].Text()) << "\n"
+                              << rewritten;
         EXPECT_EQ(again.bytes, file) << what << "\n" << rewritten;
     }
 }

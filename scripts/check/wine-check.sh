@@ -3,35 +3,34 @@
 # the Linux rt62m (build/): the file commands must print the same (line ends aside) and exit the same;
 # upload and download must work with the simulated radio and, through the Win32 serial code, over a Wine
 # COM port linked to a pseudo-terminal on which the radio emulator answers.
-# Usage: scripts/wine-check.sh   (after build/ and build-win/ are built)
+# Usage: scripts/check/wine-check.sh   (after build/ and build-win/ are built)
 set -euo pipefail
-cd "$(dirname "$0")/.."
+# shellcheck source-path=SCRIPTDIR source=../lib.sh
+. "$(dirname "$0")/../lib.sh"
+cd "$top"
 scripts/deps.sh wine64
-top=$PWD
 linux=$top/build/bin
 exe=$top/build-win/bin/rt62m.exe
 for f in "$linux/rt62m" "$linux/pty_radio_host" "$exe"; do
-    [ -x "$f" ] || { echo "wine-check: $f is missing; build build/ and build-win/ first" >&2; exit 1; }
+    [ -x "$f" ] || die "$f is missing; build build/ and build-win/ first"
 done
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver
 
-work=$(mktemp -d)
-radio_pid=
-cleanup() {
-    [ -n "$radio_pid" ] && kill "$radio_pid" 2>/dev/null && wait "$radio_pid" 2>/dev/null
-    WINEPREFIX=$work/prefix "$wineserver" -k 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+make_work
+wine_fresh_prefix "$work/prefix"
 cd "$work"
-"$wine" wineboot --init >/dev/null 2>&1
 
-failures=0
-fail() {
-    echo "wine-check: FAILED: $*" >&2
-    failures=$((failures + 1))
+# The radio emulator on a pseudo-terminal, from the data file $1, keeping what it holds at the end in
+# $2; sets radio_pid and device (its terminal).
+start_radio() {
+    "$linux/pty_radio_host" "$1" "$2" >"$2.device" &
+    radio_pid=$!
+    stop_at_exit "$radio_pid"
+    for _ in $(seq 50); do
+        [ -s "$2.device" ] && break
+        sleep 0.1
+    done
+    device=$(cat "$2.device")
+    [ -c "$device" ] || fail_now "the radio's pseudo-terminal did not come up"
 }
 
 # Runs one rt62m command line in both builds from this folder; out/err/rc of each go to files.
@@ -128,14 +127,7 @@ grep -qx 0 download-mismatch.win.rc && fail "download --port sim: of a UHF file 
 cp RT62Mvhf1.r62 start.r62
 printf '\x49' | dd of=start.r62 bs=1 seek=$((0x24)) conv=notrunc status=none
 cmp -s start.r62 RT62Mvhf1.r62 && fail "the radio's start image was not changed"
-"$linux/pty_radio_host" start.r62 held.r62 >device.txt &
-radio_pid=$!
-for _ in $(seq 50); do
-    [ -s device.txt ] && break
-    sleep 0.1
-done
-device=$(cat device.txt)
-[ -c "$device" ] || { fail "the radio's pseudo-terminal did not come up"; exit 1; }
+start_radio start.r62 held.r62
 ln -sfn "$device" "$WINEPREFIX/dosdevices/com5"
 
 "$linux/rt62m" upload --port "$device" -o com.linux.r62 2>/dev/null
@@ -144,38 +136,22 @@ timeout 120 "$wine" "$exe" upload --port COM5 -o com.win.r62 --timeout 20 >/dev/
 cmp -s com.linux.r62 com.win.r62 || fail "upload --port COM5: not the image the Linux build read"
 timeout 120 "$wine" "$exe" download --port COM5 RT62Mvhf1.r62 --timeout 20 >/dev/null 2>com-download.err ||
     fail "download --port COM5 (Wine's serial port on $device): $(tr -d '\r' <com-download.err | tail -3)"
-kill "$radio_pid"
-wait "$radio_pid" || true
-radio_pid=
+stop_now "$radio_pid"
 cmp -s held.r62 RT62Mvhf1.r62 || fail "download --port COM5: the radio does not hold the file's image"
 
 # The window's own Upload and Download through the same kind of COM port: the transfer test of the
 # Windows build reads the radio, changes a channel, writes it back and says what the radio must hold.
-"$linux/pty_radio_host" start.r62 held-gui.r62 >device-gui.txt &
-radio_pid=$!
-for _ in $(seq 50); do
-    [ -s device-gui.txt ] && break
-    sleep 0.1
-done
-device=$(cat device-gui.txt)
-[ -c "$device" ] || { fail "the radio's pseudo-terminal did not come up"; exit 1; }
+start_radio start.r62 held-gui.r62
 ln -sfn "$device" "$WINEPREFIX/dosdevices/com6"
 (cd "$top/build-win/bin" &&
     WINEQT_QPA_PLATFORM=offscreen RT62M_TEST_COM_PORT=COM6 RT62M_TEST_COM_RADIO="Z:$work/start.r62" \
     RT62M_TEST_COM_EXPECT="Z:$work/expect-gui.r62" timeout 300 "$wine" gui_transfer_flow_test.exe \
     uploadAndDownloadOverASerialPort -o "Z:$work/gui-com.txt,txt" >/dev/null 2>&1) ||
     fail "the window's Upload and Download through COM6: $(tr -d '\r' <gui-com.txt | grep -A3 -E 'FAIL|SKIP' | head -8)"
-kill "$radio_pid"
-wait "$radio_pid" || true
-radio_pid=
+stop_now "$radio_pid"
 grep -q '^PASS   : TransferFlowTest::uploadAndDownloadOverASerialPort' gui-com.txt ||
     fail "the window's transfer test through COM6 did not run: $(tr -d '\r' <gui-com.txt | tail -3)"
 [ -s expect-gui.r62 ] && cmp -s held-gui.r62 expect-gui.r62 ||
     fail "the window's Download through COM6: the radio does not hold the window's image"
 
-
-if [ "$failures" -ne 0 ]; then
-    echo "wine-check: $failures check(s) failed" >&2
-    exit 1
-fi
-echo "wine-check: rt62m.exe under Wine matches the Linux build; sim: and COM5 transfers work; the window's transfers through COM6 work"
+finish "rt62m.exe under Wine matches the Linux build; sim: and COM5 transfers work; the window's transfers through COM6 work"

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Walks RT62MWin's accessibility tree over AT-SPI and checks the channel table's names.
 
-Started by scripts/a11y-check.sh inside a private D-Bus session with DISPLAY set. Starts the window on
+Started by scripts/check/a11y-check.sh inside a private D-Bus session with DISPLAY set. Starts the window on
 a data file, finds the table named "Channels", and checks every column header and every cell: a cell
 says its channel, its column and its value in words ("Channel 3, Receive, 146.52000 MHz"), never a
 bare glyph of the grid. With --cli, each value is also held against the grid texts that

@@ -4,37 +4,21 @@
 # build does; on an X display (Xvfb) the window starts with its default file and a double-clicked
 # .r62 opens in that window; the silent uninstall leaves the prefix as it was, a data file the user
 # saved into the program's folder included.
-# Usage: scripts/windows-install-check.sh   (after scripts/windows-package.sh)
+# Usage: scripts/check/windows-install-check.sh   (after scripts/windows-package.sh)
 set -euo pipefail
-cd "$(dirname "$0")/.."
-top=$PWD
+# shellcheck source-path=SCRIPTDIR source=../lib.sh
+. "$(dirname "$0")/../lib.sh"
+cd "$top"
 version=$(sed -n 's/^set(RT62M_VERSION "\(.*\)")$/\1/p' CMakeLists.txt)
 setup=$top/build-win/package/RT62MWin-$version-setup.exe
 linux=$top/build/bin
-[ -f "$setup" ] || { echo "windows-install-check: $setup is missing" >&2; exit 1; }
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver
+[ -f "$setup" ] || die "$setup is missing"
 scripts/deps.sh wine64 xvfb x11-utils
-work=$(mktemp -d)
-app_pid=
-xvfb_pid=
-cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-    WINEPREFIX=$work/prefix "$wineserver" -k 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-"$wine" wineboot --init >/dev/null 2>&1
+make_work
+wine_fresh_prefix "$work/prefix"
 "$wineserver" -w
 cd "$work"
 
-failures=0
-fail() {
-    echo "windows-install-check: FAILED: $*" >&2
-    failures=$((failures + 1))
-}
 # What is in the prefix's C: drive and registry, less what Wine itself changes as it runs.
 snapshot() {
     # Temp holds the uninstaller's own copy until the next start; the settings the window wrote are
@@ -90,13 +74,7 @@ done
 cmp -s back.r62 RT62Muhf2.r62 || fail "rt62m.exe import: not the bytes the text came from"
 
 # The window on an X display of its own, through Wine's own window system and Qt's Windows platform.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-export DISPLAY=:$(cat "$work/display")
+start_xvfb
 # The programs above ran without a display; Wine keeps their desktop (without one) for a few seconds
 # after, and a window started into it would never reach the X display.
 "$wineserver" -w
@@ -113,6 +91,7 @@ wait_for_window() { # up to 90 s: Wine's first window on a display sets up its d
 # As the Start-menu entry starts it (from the program folder, no file): the default data file.
 (cd "$unix_dir" && exec "$wine" RT62MWin.exe >"$work/app.log" 2>&1) &
 app_pid=$!
+stop_at_exit "$app_pid"
 wait_for_window '^C:\\Program Files\\RT62MWin\\RT62Mvhf1\.r62 - ' ||
     fail "the window did not open the default file: $(window_titles) $(tr -d '\r' <"$work/app.log" | tail -3)"
 # A double-clicked .r62 goes through the file type's open command; the running window takes it.
@@ -124,7 +103,7 @@ wait_for_window '^C:\\Radios\\fleet one\.r62 - ' ||
 [ "$(window_titles | wc -l)" -eq 1 ] || fail "more than one window: $(window_titles | tr '\n' ';')"
 "$wineserver" -k 2>/dev/null || true
 wait "$app_pid" 2>/dev/null || true
-app_pid=
+forget "$app_pid"
 
 # The user's own files in the program folder stay; all else goes.
 cp "$linux/RT62Mvhf2.r62" "$unix_dir/my radio.r62"
@@ -140,8 +119,4 @@ rm -rf "$WINEPREFIX/drive_c/Radios" # the user's, made above
 snapshot >after.txt
 diff before.txt after.txt >prefix.diff || fail "the prefix is not as it was: $(head -8 prefix.diff | tr '\n' ' ')"
 
-if [ "$failures" -ne 0 ]; then
-    echo "windows-install-check: $failures check(s) failed" >&2
-    exit 1
-fi
-echo "windows-install-check: the installer installs, registers, runs and uninstalls cleanly under Wine"
+finish "the installer installs, registers, runs and uninstalls cleanly under Wine"

@@ -1,49 +1,29 @@
 #!/usr/bin/env bash
 # Reads the running window through the desktop's accessibility bus, as a screen reader would: starts a
 # private X server (Xvfb), a D-Bus session with the AT-SPI registry, RT62MWin on a data file, and checks
-# with scripts/a11y_check.py that the table "Channels" and every one of its cells are named in words.
+# with scripts/check/a11y_check.py that the table "Channels" and every one of its cells are named in words.
 # Then it listens to the window through Orca, Debian's screen reader, in a second session: with
-# scripts/a11y_orca.py, keys go to the window and what Orca says (its debug file) must carry every
+# scripts/check/a11y_orca.py, keys go to the window and what Orca says (its debug file) must carry every
 # control's label and value (see that script for the steps).
-# Usage: scripts/a11y-check.sh [DATA.R62]
+# Usage: scripts/check/a11y-check.sh [DATA.R62]
 # Without a file it checks one made from the first VHF default file with a channel out of use, tones,
 # and other values than the factory ones, and also listens for the names announced when the current cell
 # moves. The Orca part always uses that file, whose values it expects to hear.
 # Exit status 0 when every name is right and every step was said, 1 with what is wrong listed otherwise.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+# shellcheck source-path=SCRIPTDIR source=../lib.sh
+. "$(dirname "$0")/../lib.sh"
+cd "$top"
 scripts/deps.sh xvfb at-spi2-core python3-pyatspi dbus-x11 orca xdotool
 
 bin=build/bin/RT62MWin
 rt62m=build/bin/rt62m
-[ -x "$bin" ] && [ -x "$rt62m" ] || { echo "a11y-check: build RT62MWin and rt62m first (cmake --build build)" >&2; exit 1; }
+[ -x "$bin" ] && [ -x "$rt62m" ] || die "build RT62MWin and rt62m first (cmake --build build)"
 
-work=$(mktemp -d)
-xvfb_pid=""
-session_pid=""
-cleanup() {
-    # Everything started here, by its id: the session's process group (bus, registry, window), then X.
-    if [ -n "$session_pid" ]; then
-        kill -TERM -- "-$session_pid" 2>/dev/null || true
-        for _ in $(seq 50); do kill -0 -- "-$session_pid" 2>/dev/null || break; sleep 0.1; done
-        kill -KILL -- "-$session_pid" 2>/dev/null || true
-    fi
-    if [ -n "$xvfb_pid" ]; then
-        kill -TERM "$xvfb_pid" 2>/dev/null || true
-        for _ in $(seq 50); do kill -0 "$xvfb_pid" 2>/dev/null || break; sleep 0.1; done
-        kill -KILL "$xvfb_pid" 2>/dev/null || true
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-# A display number no other X server uses: Xvfb picks it and writes it to the file.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "a11y-check: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
+# Everything started here is stopped at the end by its id: each session's process group (bus,
+# registry, window), then X.
+make_work
+start_xvfb
 
 # Settings, backups and the single-instance lock stay in the scratch folder.
 export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run"
@@ -52,7 +32,7 @@ chmod 700 "$XDG_RUNTIME_DIR"
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 QT_QPA_PLATFORM=xcb NO_AT_BRIDGE=0
 unset QT_SCALE_FACTOR
 
-[ -f build/bin/RT62Mvhf1.r62 ] || { echo "a11y-check: no build/bin/RT62Mvhf1.r62 (cmake --build build)" >&2; exit 1; }
+[ -f build/bin/RT62Mvhf1.r62 ] || die "no build/bin/RT62Mvhf1.r62 (cmake --build build)"
 # Settings of the Scanning and ANI/Speed Dial dialogs other than the factory ones, which Orca must say.
 "$rt62m" import --base build/bin/RT62Mvhf1.r62 -o "$work/check.r62" - <<'YAML'
 format: rt62m-1
@@ -90,7 +70,7 @@ YAML
 expect=()
 if [ $# -ge 1 ]; then
     data=$1
-    [ -f "$data" ] || { echo "a11y-check: no data file $data" >&2; exit 1; }
+    [ -f "$data" ] || die "no data file $data"
 else
     data="$work/check.r62"
     expect=(--expect "Channel 3, Receive, 146.52000 MHz" --expect "Channel 2, not in use, Receive, 150.00000 MHz"
@@ -101,9 +81,10 @@ fi
 # Its own process group, so the cleanup reaches the buses and services the session starts.
 set +e
 setsid timeout -k 5 150 dbus-run-session -- \
-    /usr/bin/python3 scripts/a11y_check.py --program "$bin" --file "$data" --cli "$rt62m" "${expect[@]}" \
+    /usr/bin/python3 scripts/check/a11y_check.py --program "$bin" --file "$data" --cli "$rt62m" "${expect[@]}" \
     --log "$work/window.log" 2> >(grep -v -e '^dbus-daemon\[' -e '^SpiRegistry daemon' >&2) &
 session_pid=$!
+stop_group_at_exit "$session_pid"
 wait "$session_pid"
 status=$?
 set -e
@@ -117,9 +98,10 @@ fi
 mkdir -p "$work/orca"
 set +e
 setsid timeout -k 5 240 dbus-run-session -- \
-    /usr/bin/python3 scripts/a11y_orca.py --program "$bin" --file "$work/check.r62" --work "$work/orca" \
+    /usr/bin/python3 scripts/check/a11y_orca.py --program "$bin" --file "$work/check.r62" --work "$work/orca" \
     2> >(grep -v -e '^dbus-daemon\[' -e '^SpiRegistry daemon' >&2) &
 session_pid=$!
+stop_group_at_exit "$session_pid"
 wait "$session_pid"
 status=$?
 set -e

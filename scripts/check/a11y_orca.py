@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Listens to RT62MWin through Orca, the screen reader of the Linux desktop, as a blind user would.
 
-Started by scripts/a11y-check.sh inside a private D-Bus session with DISPLAY set (an X server without a
+Started by scripts/check/a11y-check.sh inside a private D-Bus session with DISPLAY set (an X server without a
 window manager). Starts Orca with its speech written to its debug file (no sound and no speech server
 needed), the window on a data file with known values, and drives it with keys through xdotool: a move
 in the grid, every control of the Scanning and ANI/Speed Dial dialogs and a value changed by an arrow
