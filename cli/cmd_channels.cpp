@@ -4,7 +4,7 @@
 
 #include "cli/cli_document.h"
 #include "cli/command.h"
-#include "core/image/cells.h"
+#include "core/grid/columns.h"
 
 namespace rt62::cli {
 namespace {

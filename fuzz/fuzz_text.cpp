@@ -7,11 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "gui/editor/cell_paste.h"
+#include "core/grid/cell_paste.h"
 #include "core/image/cells.h"
 #include "core/image/frequency.h"
 #include "core/image/layout.h"
 #include "core/image/model.h"
+#include "core/image/text_rules.h"
 #include "core/link/parmrk_decoder.h"
 #include "core/link/serial_port.h"
 #include "core/link/sim_port.h"

@@ -14,6 +14,7 @@
 #include "core/image/fields.h"
 #include "core/image/frequency.h"
 #include "core/image/layout.h"
+#include "core/image/text_rules.h"
 #include "core/image/text_strings.h"
 #include "core/image/tones.h"
 #include "core/image/twotone.h"
@@ -31,14 +32,6 @@ using Writer = std::function<FieldWriteResult(ImageModel&, std::string_view)>;
 constexpr std::uint16_t kTrailerOffset = static_cast<std::uint16_t>(kImageSize);
 
 // ---- texts ----
-
-std::string Trim(std::string_view s) {
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front())))
-        s.remove_prefix(1);
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back())))
-        s.remove_suffix(1);
-    return std::string(s);
-}
 
 // A list text as it appears in the YAML: the list's padding blanks dropped, inner runs made single.
 std::string Tidy(std::string_view s) {
@@ -61,10 +54,7 @@ std::string Join(const Texts& texts) {
 
 // Whether ComparableText(text) == wanted, without building it (the lists are compared often).
 bool ReadsAs(std::string_view text, std::string_view wanted) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-        text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-        text.remove_suffix(1);
+    text = Trim(text);
     std::size_t w = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == ' ' && i > 0 && text[i - 1] == ' ') continue;
@@ -76,7 +66,6 @@ bool ReadsAs(std::string_view text, std::string_view wanted) {
     return w == wanted.size();
 }
 
-std::optional<double> StrictDecimal(std::string_view text);
 std::optional<int> ReadBoolean(std::string_view text);
 
 // The list entry a text names. A tool that loaded a YAML text may hand a value back retyped: a number
@@ -178,7 +167,7 @@ const Texts kBooleans{"false", "true"};
 Texts StepTexts(bool uhf) {
     Texts t;
     for (int code = uhf ? 2 : 0; code < (uhf ? 4 : 2); ++code)
-        t.push_back(Trim(BandStepInfo(code).stepText));
+        t.emplace_back(Trim(BandStepInfo(code).stepText));
     return t;
 }
 
@@ -193,27 +182,6 @@ FieldRefusal NotInList(const Texts& texts) {
 }
 
 // ---- numbers ----
-
-// The whole text as a plain decimal number (sign, digits, one point); nothing else may follow.
-std::optional<double> StrictDecimal(std::string_view text) {
-    const std::string t = Trim(text);
-    std::size_t i = 0;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-    bool digit = false;
-    bool point = false;
-    for (std::size_t j = i; j < t.size(); ++j) {
-        if (t[j] >= '0' && t[j] <= '9') {
-            digit = true;
-        } else if (t[j] == '.' && !point) {
-            point = true;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (!digit) return std::nullopt;
-    const double value = ParseDecimal(t);
-    return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
-}
 
 // Whole hertz as MHz with as many decimals as it needs (at least minDecimals).
 std::string ExactMHz(long long hz, int minDecimals) {
@@ -232,7 +200,8 @@ std::string ExactMHz(long long hz, int minDecimals) {
 }
 
 std::string FrequencyText(double mhz) {
-    return Trim(FormatFrequency(mhz));
+    const std::string text = FormatFrequency(mhz);
+    return std::string(Trim(text));
 }
 
 // A frequency the grid would take for this band: a number within the band's limits.
@@ -375,12 +344,11 @@ void RecomputeHardwareCounts(HardwareSection& hw) {
 
 // Text that may hold only keypad characters (0-9, A-D, *, #), upper-cased.
 std::optional<std::string> KeypadText(std::string_view text) {
+    const std::string_view t = Trim(text);
+    if (!FilterAcceptsAll(kFilterDtmf, t)) return std::nullopt;
     std::string out;
-    for (char c : Trim(text)) {
-        const char u = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        if (!((u >= '0' && u <= '9') || (u >= 'A' && u <= 'D') || u == '*' || u == '#')) return std::nullopt;
-        out += u;
-    }
+    for (char c : t)
+        out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -404,7 +372,7 @@ void AddRadio(std::vector<CatalogueField>& out) {
         [](const ImageModel& m) { return FormatFirmwareVersion(ReadFirmwareVersion(m.image)); },
         [](ImageModel& m, std::string_view text) -> FieldWriteResult {
             // The radio reports its version; a text form must carry it to rebuild the same file.
-            const std::string t = Trim(text);
+            const std::string_view t = Trim(text);
             const std::size_t dot = t.find('.');
             int v = 0;
             bool ok = dot != std::string::npos && dot >= 1 && dot <= 2 && t.size() == dot + 3;
@@ -428,29 +396,21 @@ void AddRadioIdentity(std::vector<CatalogueField>& out) {
         {Byte(kSerialNumber), Byte(kSerialNumber + 1), Byte(kSerialNumber + 2), Byte(kSerialNumber + 3)},
         [](const ImageModel& m) { return m.marketing.serialNumber; },
         [](ImageModel& m, std::string_view text) -> FieldWriteResult {
-            std::string t;
-            for (char c : Trim(text))
-                t += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            const std::string_view t = Trim(text);
             if (t.size() > 8) return FieldRefusal{kStrTooLong, {"8"}};
-            while (t.size() < 8)
-                t += t.size() == 1 ? 'C' : '0';
-            bool ok = t[1] >= 'C' && t[1] <= 'N';
-            for (std::size_t i = 0; ok && i < t.size(); ++i)
-                if (i != 1) ok = t[i] >= '0' && t[i] <= '9';
-            if (!ok) return FieldRefusal{kStrNotSerial, {}};
-            m.marketing.serialNumber = t;
+            const std::string serial = PadSerialNumber(t);
+            if (!IsValidSerialNumber(serial)) return FieldRefusal{kStrNotSerial, {}};
+            m.marketing.serialNumber = serial;
             return std::nullopt;
         }));
     out.push_back(Field(
         "radio", "market_application", {Byte(kMarketApplication), Byte(kMarketApplication + 1)},
         [](const ImageModel& m) { return m.marketing.marketApplication; },
         [](ImageModel& m, std::string_view text) -> FieldWriteResult {
-            std::string t = Trim(text);
+            const std::string_view t = Trim(text);
             if (t.size() > 4) return FieldRefusal{kStrTooLong, {"4"}};
-            if (!std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; }))
-                return FieldRefusal{kStrBadCharacters, {"0-9"}};
-            t.resize(4, '0'); // padded as the Marketing dialog pads it
-            m.marketing.marketApplication = t;
+            if (!FilterAcceptsAll(kFilterDigits, t)) return FieldRefusal{kStrBadCharacters, {"0-9"}};
+            m.marketing.marketApplication = PadMarketApplication(t); // as the Marketing dialog pads it
             return std::nullopt;
         }));
 }
@@ -459,7 +419,9 @@ void AddHardware(std::vector<CatalogueField>& out) {
     {
         CatalogueField f = Field(
             "hardware", "channel_step", {Bits(ImageField{0xE2, 6, 6})},
-            [](const ImageModel& m) { return Trim(BandStepInfo(m.hardware.bandStepCode).stepText); },
+            [](const ImageModel& m) {
+                return std::string(Trim(BandStepInfo(m.hardware.bandStepCode).stepText));
+            },
             [](ImageModel& m, std::string_view text) -> FieldWriteResult {
                 HardwareSection& hw = m.hardware;
                 const Texts steps = StepTexts(hw.uhf != 0);
@@ -807,7 +769,8 @@ void AddTwoTone(std::vector<CatalogueField>& out) {
 // ---- channels ----
 
 std::string Cell(const ImageModel& m, int n, int column) {
-    return Trim(ChannelCellText(m, n, column));
+    const std::string text = ChannelCellText(m, n, column);
+    return std::string(Trim(text));
 }
 
 // A "-"/"v" grid mark as false/true.
@@ -840,32 +803,12 @@ std::string ToneText(const ImageModel& m, int n, int column) {
 }
 
 FieldWriteResult WriteTone(ChannelEntry& e, bool dec, std::string_view text) {
-    std::string t = Trim(text);
-    t.erase(std::remove(t.begin(), t.end(), ' '), t.end());
-    for (char& c : t)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    int kind = -1;
-    int ctcss = dec ? e.decCtcss : e.encCtcss;
-    int dcs = dec ? e.decDcs : e.encDcs;
-    if (t == "NONE" || t == "-------") {
-        kind = kToneNone;
-    } else if (t.size() > 2 && t.compare(0, 2, "C-") == 0) {
-        // "C-67" and "C-67.00" name C-67.0, as a number would.
-        const auto hz = StrictDecimal(t.substr(2));
-        for (int i = 0; hz && i < kCtcssCount; ++i) {
-            const auto listed = StrictDecimal(CtcssText(i));
-            if (listed && std::lround(*listed * 10) == std::lround(*hz * 10)) kind = kToneCtcss, ctcss = i;
-        }
-    } else if (t.size() > 2 && t.size() <= 5 && t.compare(0, 2, "D-") == 0) {
-        // "D-23" is D-023: codes are often written without their leading zeros.
-        const std::string code = std::string(5 - t.size(), '0') + t.substr(2);
-        for (int i = 0; i < kDcsCount; ++i)
-            if (DcsText(i) == code) kind = kToneDcs, dcs = i;
-    }
-    if (kind < 0) return FieldRefusal{kStrNotTone, {}};
-    (dec ? e.decKind : e.encKind) = kind;
-    (dec ? e.decCtcss : e.encCtcss) = ctcss;
-    (dec ? e.decDcs : e.encDcs) = dcs;
+    const std::optional<ToneValue> tone = ParseToneText(text, ToneSpelling::Loose);
+    if (!tone) return FieldRefusal{kStrNotTone, {}};
+    // "none" keeps the positions the Space key would offer again.
+    (dec ? e.decKind : e.encKind) = tone->kind;
+    if (tone->kind == kToneCtcss) (dec ? e.decCtcss : e.encCtcss) = tone->ctcss;
+    if (tone->kind == kToneDcs) (dec ? e.decDcs : e.encDcs) = tone->dcs;
     return std::nullopt;
 }
 
@@ -887,7 +830,7 @@ void AddChannel(std::vector<CatalogueField>& out, int n) {
                 return std::nullopt;
             }
             // The grid's commit: snapped to a step, and the transmit frequency follows with the split.
-            SetFrequencyText(m, n, kColReceive, Trim(text));
+            SetFrequencyText(m, n, kColReceive, std::string(Trim(text)));
             return std::nullopt;
         }));
     fields.back().gridColumn = kColReceive;
@@ -906,9 +849,9 @@ void AddChannel(std::vector<CatalogueField>& out, int n) {
         },
         [n](ImageModel& m, std::string_view text) -> FieldWriteResult {
             ChannelEntry& e = m.channels.at(n);
-            std::string t = Trim(text);
+            std::string t(Trim(text));
             const bool inhibit = ComparableText(t.substr(0, std::min<std::size_t>(t.size(), 7))) == "inhibit";
-            if (inhibit) t = Trim(t.substr(7));
+            if (inhibit) t = std::string(Trim(std::string_view(t).substr(7)));
             if (inhibit && t.empty()) {
                 e.txInhibit = 1;
                 e.txFrequency = e.rxFrequency;

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdio>
 
+#include "core/image/text_rules.h"
+
 namespace rt62 {
 
 using namespace layout;
@@ -118,6 +120,25 @@ std::string ReadSerialNumber(const RadioImage& image) {
         s += NibbleChar(LowNibble(image[at]));
     }
     return s;
+}
+
+std::string PadMarketApplication(std::string_view text) {
+    std::string s(text);
+    if (s.size() < 4) s.resize(4, '0');
+    return s;
+}
+
+std::string PadSerialNumber(std::string_view text) {
+    std::string s;
+    for (char c : text)
+        s += c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    while (s.size() < 8)
+        s += s.size() == 1 ? 'C' : '0';
+    return s;
+}
+
+bool IsValidSerialNumber(std::string_view text) {
+    return text.size() == 8 && FilterAcceptsAll(kFilterSerial, text);
 }
 
 void WriteSerialNumber(RadioImage& image, const std::string& text) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/image/layout.h"
 #include "core/image/radio_image.h"
@@ -32,6 +33,12 @@ std::string ReadMarketApplication(const RadioImage& image);   // 4 characters
 void WriteMarketApplication(RadioImage& image, const std::string& text);
 std::string ReadSerialNumber(const RadioImage& image);        // 8 characters
 void WriteSerialNumber(RadioImage& image, const std::string& text);
+// A shorter entry completed as the Marketing dialog completes it: the market application with "0"s to
+// 4 characters; the serial number upper-cased, with "C" in its letter's place and "0"s to 8 characters.
+std::string PadMarketApplication(std::string_view text);
+std::string PadSerialNumber(std::string_view text);
+// Eight characters: a letter C-N second, digits elsewhere.
+bool IsValidSerialNumber(std::string_view text);
 
 // ---- option device (0xBE bits 7, 6, 5, 1, 0) ----
 inline constexpr int kOptionDeviceCount = 5;  // "None", "ZNE-48", "Encryption Hilevel", "ANI", "KT-Trunk"

@@ -193,22 +193,4 @@ std::string FormatFixed(double value, int width, int precision) {
 
 std::string FormatFrequency(double mhz) { return FormatFixed(mhz, 9, 5); }
 
-double ParseDecimal(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    // Only plain decimal notation: digits with at most one point.
-    std::size_t end = i;
-    bool point = false;
-    while (end < text.size() && ((text[end] >= '0' && text[end] <= '9') || (text[end] == '.' && !point))) {
-        if (text[end] == '.') point = true;
-        ++end;
-    }
-    double value = 0.0;
-    const auto r = std::from_chars(text.data() + i, text.data() + end, value, std::chars_format::fixed);
-    if (r.ec != std::errc()) return 0.0;
-    return negative ? -value : value;
-}
-
 }  // namespace rt62

@@ -52,9 +52,6 @@ int SnapStorable(double& mhz, int bandStepCode, bool uhf, double oscillatorOffse
 std::string FormatFrequency(double mhz);
 // printf "%W.Pf" with a decimal point whatever the process locale (width pads on the left).
 std::string FormatFixed(double value, int width, int precision);
-// A decimal number as the edit fields read it: leading blanks skipped, an optional sign, digits and one
-// point, reading stops at the first other character; no number at all gives 0. Locale-independent.
-double ParseDecimal(std::string_view text);
 inline constexpr std::string_view kInhibitedFrequencyText = "---.-----";
 
 // Whole hertz -> MHz as hz x 0.000001 (not hz / 1000000: the two differ in the last bit, and so in the

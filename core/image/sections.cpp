@@ -4,6 +4,7 @@
 #include "core/image/fields.h"
 #include "core/image/frequency.h"
 #include "core/image/layout.h"
+#include "core/image/text_rules.h"
 #include "core/image/tones.h"
 
 namespace rt62 {
@@ -524,9 +525,8 @@ std::string DtmfKeypadText(std::string_view text, std::size_t maxLength) {
     std::string out;
     for (char c : text) {
         if (out.size() >= maxLength) break;
-        if (c >= 'a' && c <= 'd') c = static_cast<char>(c - 'a' + 'A');
-        const bool keypad = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'D') || c == '*' || c == '#';
-        if (keypad) out += c;
+        if (!FilterAccepts(kFilterDtmf, static_cast<unsigned char>(c), 0)) continue;
+        out += c >= 'a' && c <= 'd' ? static_cast<char>(c - 'a' + 'A') : c;
     }
     return out;
 }

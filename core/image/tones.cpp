@@ -3,7 +3,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
+#include <cmath>
 #include <string>
+
+#include "core/image/text_rules.h"
 
 namespace rt62 {
 
@@ -149,6 +153,56 @@ std::string ToneCellText(int kind, int ctcssPosition, int dcsPosition) {
         return "D-" + std::string(t.empty() ? "???" : t) + "  ";
     }
     return "-------";
+}
+
+int CtcssPositionOfHz(double hz) {
+    if (!(std::fabs(hz) < 1e6)) return -1; // also NaN; keeps lround in range
+    for (int i = 0; i < kCtcssCount; ++i)
+        if (std::lround(ParseDecimal(CtcssText(i)) * 10) == std::lround(hz * 10)) return i;
+    return -1;
+}
+
+int DcsPositionOfCode(std::string_view code) {
+    if (code.size() > 3) return -1;
+    return DcsPositionOf(std::string(3 - code.size(), '0') + std::string(code));
+}
+
+std::optional<ToneValue> ParseToneText(std::string_view text, ToneSpelling spelling) {
+    std::string t(text);
+    if (spelling == ToneSpelling::Loose) {
+        t = std::string(Trim(text));
+        t.erase(std::remove(t.begin(), t.end(), ' '), t.end());
+        for (char& c : t)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (t == "NONE") return ToneValue{};
+    }
+    if (t.size() > 2 && t.compare(0, 2, "C-") == 0) {
+        int position = -1;
+        if (spelling == ToneSpelling::Loose) {
+            if (const auto hz = StrictDecimal(t.substr(2))) position = CtcssPositionOfHz(*hz);
+        } else {
+            std::string_view rest = std::string_view(t).substr(2);
+            rest = rest.substr(0, rest.find_last_not_of(' ') + 1);
+            for (int i = 0; i < kCtcssCount && position < 0; ++i)
+                if (CtcssText(i) == rest) position = i;
+        }
+        if (position < 0) return std::nullopt;
+        return ToneValue{kToneCtcss, position, 0};
+    }
+    if (t.size() > 2 && t.compare(0, 2, "D-") == 0) {
+        std::string_view rest = std::string_view(t).substr(2);
+        int position = -1;
+        if (spelling == ToneSpelling::Loose) {
+            position = DcsPositionOfCode(rest);
+        } else {
+            rest = rest.substr(0, rest.find_last_not_of(' ') + 1);
+            position = rest.empty() ? -1 : DcsPositionOf(rest);
+        }
+        if (position < 0) return std::nullopt;
+        return ToneValue{kToneDcs, 0, position};
+    }
+    if (t == "-------") return ToneValue{};
+    return std::nullopt;
 }
 
 }  // namespace rt62

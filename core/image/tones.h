@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,5 +35,17 @@ std::uint8_t EncodeTone(int kind, int ctcssPosition, int dcsPosition);
 
 // Grid texts: "-------", "C-%s", "D-%s  "; positions without a list entry show "C-???" / "D-???  ".
 std::string ToneCellText(int kind, int ctcssPosition, int dcsPosition);
+
+// The CTCSS position of a tone in hertz, matched to a tenth ("67" is 67.0); -1 when the list has none.
+int CtcssPositionOfHz(double hz);
+// The DCS position of a code, also when written without its leading zeros ("23" is 023); -1 for none.
+int DcsPositionOfCode(std::string_view code);
+
+// How a tone text may be spelled: exactly as a grid cell shows it, blanks after the value allowed
+// ("C- 67.0", "D-047  ", "-------"), or loosely, as the text forms take it: any case, blanks anywhere,
+// "none" for no tone, CTCSS by its number ("C-67"), DCS without leading zeros ("D-23").
+enum class ToneSpelling { Cell, Loose };
+// The tone a text names; no tone has both positions 0, a tone of a list has the other position 0.
+std::optional<ToneValue> ParseToneText(std::string_view text, ToneSpelling spelling);
 
 }  // namespace rt62

@@ -9,6 +9,7 @@
 #include "core/image/data_file.h"
 #include "core/image/fields.h"
 #include "core/image/sections.h"
+#include "core/image/text_rules.h"
 #include "core/text/field_diff.h"
 
 namespace rt62 {
@@ -19,14 +20,6 @@ constexpr std::size_t kListFileLimit = 1 << 20;
 constexpr FleetResult kLoggedResults[] = {FleetResult::Programmed, FleetResult::VerifyFailed,
                                           FleetResult::HardwareDiffers, FleetResult::NoAnswer,
                                           FleetResult::Cancelled};
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front())))
-        s.remove_prefix(1);
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back())))
-        s.remove_suffix(1);
-    return s;
-}
 
 std::vector<std::string_view> SplitLines(std::string_view text) {
     std::vector<std::string_view> out;

@@ -11,6 +11,7 @@
 #include "core/image/frequency.h"
 #include "core/image/layout.h"
 #include "core/image/strings.h"
+#include "core/image/text_rules.h"
 #include "core/image/text_strings.h"
 #include "core/image/tones.h"
 
@@ -76,27 +77,10 @@ std::vector<CsvRecord> ParseCsv(std::string_view text) {
     return out;
 }
 
-std::string Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.remove_suffix(1);
-    return std::string(s);
-}
-
 std::string Lower(std::string s) {
     for (char& c : s)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
-}
-
-std::optional<double> Number(std::string_view text) {
-    const std::string t = Trim(text);
-    double v = 0;
-    const auto r = std::from_chars(t.data(), t.data() + t.size(), v, std::chars_format::fixed);
-    if (t.empty() || r.ec != std::errc() || r.ptr != t.data() + t.size() || !std::isfinite(v))
-        return std::nullopt;
-    return v;
 }
 
 std::string Mhz6(double mhz) {
@@ -111,22 +95,17 @@ struct ToneChoice {
 };
 
 ToneChoice Ctcss(const std::string& value) {
-    const auto hz = Number(value);
-    if (hz)
-        for (int i = 0; i < kCtcssCount; ++i)
-            if (std::lround(*hz * 10) == std::lround(ParseDecimal(CtcssText(i)) * 10))
-                return {"C-" + Trim(CtcssText(i)), 0, {}};
-    return {"", kStrCsvTone, Trim(value)};
+    const auto hz = StrictDecimal(value);
+    const int i = hz ? CtcssPositionOfHz(*hz) : -1;
+    if (i >= 0) return {"C-" + std::string(Trim(CtcssText(i))), 0, {}};
+    return {"", kStrCsvTone, std::string(Trim(value))};
 }
 
 ToneChoice Dcs(const std::string& value, bool reversed) {
-    std::string code = Trim(value);
-    if (code.size() < 3) code = std::string(3 - code.size(), '0') + code; // one insert: no -Wrestrict
-    for (int i = 0; i < kDcsCount; ++i)
-        if (DcsText(i) == code)
-            // A reversed code is the normal-polarity code of its complement.
-            return {"D-" + std::string(DcsText(reversed ? ComplementDcs(i) : i)), 0, {}};
-    return {"", kStrCsvDcs, Trim(value)};
+    const int i = DcsPositionOfCode(Trim(value));
+    // A reversed code is the normal-polarity code of its complement.
+    if (i >= 0) return {"D-" + std::string(DcsText(reversed ? ComplementDcs(i) : i)), 0, {}};
+    return {"", kStrCsvDcs, std::string(Trim(value))};
 }
 
 struct RowPlan {
@@ -146,7 +125,7 @@ CsvImport ImportCsv(std::string_view csv, const DataFileBytes* base, bool strict
     std::map<std::string, std::size_t> columns;
     if (!records.empty())
         for (std::size_t c = 0; c < records[0].cells.size(); ++c)
-            columns.emplace(Lower(Trim(records[0].cells[c])), c);
+            columns.emplace(Lower(std::string(Trim(records[0].cells[c]))), c);
     for (const char* needed : {"Location", "Frequency"})
         if (!columns.count(Lower(needed))) {
             out.problems.push_back({1, 0, FormatString(kStrCsvNoColumn, {needed})});
@@ -156,7 +135,7 @@ CsvImport ImportCsv(std::string_view csv, const DataFileBytes* base, bool strict
     const auto cell = [&](const CsvRecord& r, const char* name) -> std::optional<std::string> {
         const auto it = columns.find(Lower(name));
         if (it == columns.end()) return std::nullopt;
-        return it->second < r.cells.size() ? Trim(r.cells[it->second]) : std::string();
+        return it->second < r.cells.size() ? std::string(Trim(r.cells[it->second])) : std::string();
     };
 
     DataFileBytes start{};
@@ -165,14 +144,16 @@ CsvImport ImportCsv(std::string_view csv, const DataFileBytes* base, bool strict
     } else {
         int code = 0;
         if (records.size() > 1)
-            if (const auto f = Number(cell(records[1], "Frequency").value_or("")); f && *f >= 300) code = 2;
+            if (const auto f = StrictDecimal(cell(records[1], "Frequency").value_or("")); f && *f >= 300) code = 2;
         start = FactoryDataFile(code);
     }
     ImageModel model = ModelFromDataFile(start);
     const BandStep& band = BandStepInfo(model.hardware.bandStepCode);
     const auto inBand = [&](double mhz) { return mhz >= band.lowerMHz && mhz <= band.upperMHz; };
-    const std::string lower = Trim(FormatFrequency(band.lowerMHz));
-    const std::string upper = Trim(FormatFrequency(band.upperMHz));
+    const std::string lowerText = FormatFrequency(band.lowerMHz);
+    const std::string upperText = FormatFrequency(band.upperMHz);
+    const std::string lower(Trim(lowerText));
+    const std::string upper(Trim(upperText));
     std::map<int, int> seen; // location -> line
 
     for (std::size_t r = 1; r < records.size(); ++r) {
@@ -198,7 +179,7 @@ CsvImport ImportCsv(std::string_view csv, const DataFileBytes* base, bool strict
         plan.channel = location - 1;
 
         const std::string freqText = *cell(rec, "Frequency");
-        const auto rx = Number(freqText);
+        const auto rx = StrictDecimal(freqText);
         if (!rx)
             fail(kStrCsvFrequency, {freqText});
         else if (!inBand(*rx))
@@ -209,7 +190,7 @@ CsvImport ImportCsv(std::string_view csv, const DataFileBytes* base, bool strict
         double offset = 0;
         if (duplex == "+" || duplex == "-" || duplex == "split") {
             const std::string o = cell(rec, "Offset").value_or("");
-            const auto v = o.empty() ? std::optional<double>(0.0) : Number(o);
+            const auto v = o.empty() ? std::optional<double>(0.0) : StrictDecimal(o);
             if (!v) fail(kStrCsvOffset, {o});
             offset = v.value_or(0);
         } else if (!duplex.empty() && duplex != "off") {

@@ -4,7 +4,7 @@
 #include <QString>
 #include <array>
 
-#include "core/image/cells.h"  // kColumnItemCount
+#include "core/grid/columns.h" // kColumnItemCount
 #include "core/link/radio_backup.h"
 
 namespace rt62 {

@@ -10,10 +10,7 @@ class QComboBox;
 
 namespace rt62 {
 
-// The decimal number at the start of text: leading blanks skipped, reading stops at the first
-// character that does not belong to the number, and no number at all gives 0. Independent of the
-// user's locale (the fields always use ".").
-double ParseLeadingNumber(std::string_view text);
+// A field's text read as ParseDecimal reads it (the fields hold Latin-1 characters only).
 double ParseLeadingNumber(const QString& text);
 
 // Selects value's item, or nothing when the list has no item for it (the value is then kept as read).

@@ -1,7 +1,7 @@
 #include "gui/dialogs/hardware_dialog.h"
 
 #include "gui/dialogs/dialog_values.h"
-#include "gui/dialogs/filter_kind.h"
+#include "core/image/text_rules.h"
 #include "gui/dialogs/input_controls.h"
 #include "core/image/document.h"
 #include "core/image/model.h"

@@ -1,7 +1,7 @@
 #include "gui/dialogs/input_controls.h"
 
 #include "gui/common/contrast.h"
-#include "gui/dialogs/filter_kind.h"
+#include "core/image/text_rules.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,8 +1,9 @@
 #include "gui/dialogs/marketing_dialog.h"
 
-#include "gui/dialogs/filter_kind.h"
+#include "core/image/text_rules.h"
 #include "gui/dialogs/input_controls.h"
 #include "core/image/document.h"
+#include "core/image/fields.h"
 
 #include <QFormLayout>
 #include <QVBoxLayout>
@@ -27,26 +28,6 @@ MarketingDialog::MarketingDialog(CRT62MDoc& doc, bool serviceMode, QWidget* pare
     showValues();
 }
 
-QString MarketingDialog::PadMarketApplication(const QString& text) {
-    QString s = text;
-    while (s.size() < 4) s += QLatin1Char('0');
-    return s;
-}
-
-QString MarketingDialog::PadSerialNumber(const QString& text) {
-    QString s = text;
-    while (s.size() < 8) s += s.size() == 1 ? QLatin1Char('C') : QLatin1Char('0');
-    return s;
-}
-
-bool MarketingDialog::IsValidSerialNumber(const QString& text) {
-    if (text.size() != 8) return false;
-    for (int i = 0; i < 8; ++i) {
-        if (!FilterAccepts(kFilterSerial, text.at(i).toUpper().unicode(), i)) return false;
-    }
-    return true;
-}
-
 void MarketingDialog::showValues() {
     const MarketingSection& m = doc_.Model().marketing;
     market_->setText(QString::asprintf("%-4s", m.marketApplication.c_str()));
@@ -55,17 +36,18 @@ void MarketingDialog::showValues() {
 
 void MarketingDialog::CommitField(int id, FilterEdit* edit) {
     MarketingSection& m = doc_.Model().marketing;
+    const std::string text = edit->text().toLatin1().toStdString();
     if (id == kMarketApplication) {
-        m.marketApplication = PadMarketApplication(edit->text()).toStdString();
+        m.marketApplication = PadMarketApplication(text);
     } else {
-        const QString serial = PadSerialNumber(edit->text().toUpper());
+        const std::string serial = PadSerialNumber(text);
         // Deleting characters can shift a letter away from the second place; the image cannot hold
         // such a number, so the edit is refused quietly and the stored number stays.
         if (!IsValidSerialNumber(serial)) {
             showValues();
             return;
         }
-        m.serialNumber = serial.toStdString();
+        m.serialNumber = serial;
     }
     doc_.SetMarketingChanged();
     doc_.SetModifiedFlag();

@@ -17,12 +17,6 @@ public:
 
     MarketingDialog(CRT62MDoc& doc, bool serviceMode, QWidget* parent = nullptr);
 
-    // The committed forms of what the user typed: padded to 4 and 8 characters.
-    static QString PadMarketApplication(const QString& text);
-    static QString PadSerialNumber(const QString& text);
-    // A serial number the image can hold: 8 characters, a letter C-N second, digits elsewhere.
-    static bool IsValidSerialNumber(const QString& text);
-
 protected:
     void CommitField(int id, FilterEdit* edit) override;
     void StoreOnOk() override;

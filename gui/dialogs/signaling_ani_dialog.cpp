@@ -1,7 +1,7 @@
 #include "gui/dialogs/signaling_ani_dialog.h"
 
 #include "gui/dialogs/dialog_values.h"
-#include "gui/dialogs/filter_kind.h"
+#include "core/image/text_rules.h"
 #include "gui/dialogs/input_controls.h"
 #include "gui/dialogs/signaling_values.h"
 #include "core/image/document.h"

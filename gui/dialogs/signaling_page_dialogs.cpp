@@ -1,11 +1,11 @@
 #include "gui/dialogs/signaling_page_dialogs.h"
 
 #include "gui/common/accessible_names.h"
-#include "core/image/cell_speech.h"
+#include "core/grid/cell_speech.h"
 #include "core/image/strings.h"
 
 #include "gui/dialogs/dialog_values.h"
-#include "gui/dialogs/filter_kind.h"
+#include "core/image/text_rules.h"
 #include "gui/dialogs/input_controls.h"
 #include "gui/dialogs/signaling_values.h"
 #include "core/image/document.h"

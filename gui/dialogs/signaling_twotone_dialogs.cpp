@@ -1,6 +1,6 @@
 #include "gui/dialogs/signaling_twotone_dialogs.h"
 
-#include "core/image/cell_speech.h"
+#include "core/grid/cell_speech.h"
 #include "core/image/strings.h"
 
 #include "gui/dialogs/dialog_values.h"

@@ -2,8 +2,7 @@
 #include "gui/editor/channel_grid_model.h"
 
 #include "gui/common/contrast.h"
-#include "core/image/cell_speech.h"
-#include "core/image/cells.h"
+#include "core/grid/cell_speech.h"
 #include "core/image/document.h"
 
 namespace rt62 {
@@ -101,28 +100,6 @@ void ChannelGridModel::renderRow(int channel) {
     emit dataChanged(index(channel, 0), index(channel, kColumnCount - 1));
 }
 
-QList<int> ChannelGridModel::dependentColumns(int column) {
-    switch (column) {
-    case kColChannel: {
-        QList<int> all;
-        for (int c = 0; c < kColumnCount; ++c)
-            all.append(c);
-        return all;
-    }
-    case kColReceive:
-        return {kColReceive, kColTransmit};  // a new receive frequency also sets the transmit one
-    case kColDec:
-    case kColEnc:
-        return {kColDec, kColEnc, kColProx};  // a tone change can clear PROX
-    case kColTwoToneP:
-        return {kColTwoToneP, kColTwoToneS};
-    default:
-        if (column > 0 && column < kColumnCount)
-            return {column};
-        return {};
-    }
-}
-
 void ChannelGridModel::renderCell(int channel, int column) {
     if (channel < 0 || channel >= rowCount())
         return;
@@ -133,12 +110,8 @@ void ChannelGridModel::renderCell(int channel, int column) {
                          {Qt::ForegroundRole, Qt::AccessibleTextRole});
         return;
     }
-    for (int c : dependentColumns(column))
+    for (int c : ColumnsChangedBy(column))
         emit dataChanged(index(channel, c), index(channel, c));
-}
-
-int ChannelGridModel::columnItem(int column) {
-    return ColumnItemOfColumn(column);
 }
 
 }  // namespace rt62

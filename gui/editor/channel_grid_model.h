@@ -7,6 +7,8 @@
 #include <set>
 #include <utility>
 
+#include "core/grid/columns.h"
+
 namespace rt62 {
 
 class CRT62MDoc;
@@ -14,7 +16,7 @@ class CRT62MDoc;
 class ChannelGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    static constexpr int kColumnCount = 20;
+    static constexpr int kColumnCount = kGridColumnCount;
     // headerData role that carries the upper header row ("Frequency", "SUB AUDIO", ...);
     // Qt::DisplayRole carries the lower one ("Type", "W/N", "Receive", ...).
     static constexpr int kTopHeaderRole = Qt::UserRole + 1;
@@ -39,14 +41,8 @@ public:
     void renderAll();
     // All cells of one channel (0-based) changed.
     void renderRow(int channel);
-    // One column of a channel was edited: announce the cells that depend on it.
+    // One column of a channel was edited: announce the cells that depend on it (ColumnsChangedBy).
     void renderCell(int channel, int column);
-
-    // The columns whose cells change when `column` is edited; column 0 means the row colour (all 20).
-    static QList<int> dependentColumns(int column);
-
-    // The column item (0-14) whose switch hides a column, -1 for the channel column.
-    static int columnItem(int column);
 
 private:
     void clearMarks();

@@ -7,8 +7,8 @@
 #include "gui/editor/channel_grid_model.h"
 #include "gui/editor/grid_editing.h"
 #include "gui/editor/grid_header.h"
-#include "core/image/cell_speech.h"
-#include "core/image/cells.h"
+#include "core/grid/cell_speech.h"
+#include "core/grid/columns.h"
 #include "core/image/document.h"
 #include "core/image/fields.h"
 #include "core/image/strings.h"
@@ -269,7 +269,7 @@ void CRT62MView::changeEvent(QEvent* event) {
 
 void CRT62MView::applyColumnWidths() {
     for (int c = 0; c < ChannelGridModel::kColumnCount; ++c) {
-        const int item = ChannelGridModel::columnItem(c);
+        const int item = ColumnItemOfColumn(c);
         // Only 1 shows an item; other INI values hide it although the menu shows them checked.
         const bool shown = item < 0 || (item < static_cast<int>(settings_.items.size()) &&
                                         settings_.items[static_cast<std::size_t>(item)] == 1);

@@ -1,22 +1,20 @@
 // The in-place frequency editor: a 9-character field that takes only what a frequency can hold.
 #include "gui/editor/grid_cell_edit.h"
 
+#include "core/grid/cell_input.h"
+
 #include <QKeyEvent>
 
 namespace rt62 {
 
 GridCellEdit::GridCellEdit(QWidget* parent) : QLineEdit(parent) {
     setObjectName(QStringLiteral("edit1044"));
-    setMaxLength(kMaxChars);
+    setMaxLength(kCellEditMaxChars);
     setFrame(true);
     // Dropped text would bypass the key filter, and the field's own menu would end the edit.
     setAcceptDrops(false);
     setContextMenuPolicy(Qt::NoContextMenu);
     hide();
-}
-
-bool GridCellEdit::AcceptsChar(QChar c) {
-    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == '.' || c == ' ';
 }
 
 void GridCellEdit::keyPressEvent(QKeyEvent* event) {
@@ -42,7 +40,7 @@ void GridCellEdit::keyPressEvent(QKeyEvent* event) {
     const bool control = event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
     if (!control && !text.isEmpty() && text.at(0).isPrint()) {
         for (QChar c : text) {
-            if (!AcceptsChar(c)) {
+            if (!CellEditAccepts(c.unicode())) {
                 event->accept();
                 return;
             }

@@ -1,4 +1,4 @@
-// The in-place frequency editor laid over a Receive or Transmit cell of the channel grid.
+// The in-place frequency editor laid over a Receive or Transmit cell of the channel grid (rules: cell_input.h).
 #pragma once
 
 #include <QLineEdit>
@@ -8,12 +8,7 @@ namespace rt62 {
 class GridCellEdit : public QLineEdit {
     Q_OBJECT
   public:
-    static constexpr int kMaxChars = 9;
-
     explicit GridCellEdit(QWidget* parent = nullptr);
-
-    // The characters typing may add: digits, "." and the blank.
-    static bool AcceptsChar(QChar c);
 
   signals:
     void enterPressed();

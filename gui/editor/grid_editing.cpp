@@ -3,15 +3,16 @@
 
 #include "gui/common/app_settings.h"
 #include "gui/common/qt_prompter.h"
-#include "gui/editor/cell_paste.h"
 #include "gui/editor/channel_grid_model.h"
 #include "gui/editor/document_history.h"
 #include "gui/editor/form_view.h"
 #include "gui/editor/grid_cell_edit.h"
-#include "gui/editor/pick_lists.h"
-#include "core/image/cell_speech.h"
+#include "gui/editor/pick_list_dialogs.h"
+#include "core/grid/cell_input.h"
+#include "core/grid/cell_paste.h"
+#include "core/grid/cell_speech.h"
+#include "core/grid/columns.h"
 #include "core/image/document.h"
-#include "core/image/frequency.h"
 #include "core/image/model.h"
 
 #include <QApplication>
@@ -26,29 +27,8 @@ namespace rt62 {
 
 namespace {
 
-bool IsFrequencyColumn(int column) {
-    return column == kColReceive || column == kColTransmit;
-}
-bool IsToneColumn(int column) {
-    return column == kColDec || column == kColEnc;
-}
-
-// Names of the columns in the Edit menu's undo and redo entries ("Undo Edit Ch 3 Receive").
-constexpr const char* kStepColumnNames[kColumnCount] = {
-    "Type",        "W/N",        "Receive", "Transmit", "Dec",      "Enc",      "Pwr Save RX",
-    "Pwr Save TX", "Power",      "Scan",    "VTS",      "TOT",      "Lock Out", "Squelch",
-    "ANI",         "Encryption", "Page",    "PROX",     "2-Tone P", "2-Tone S"};
-
-enum StepString {
-    kStrStepEdit = 4202,       // "Edit Ch %1 %2"
-    kStrStepPaste = 4203,      // "Paste Ch %1 %2"
-    kStrStepCopy = 4204,       // "Copy Ch %1 to Ch %2"
-    kStrStepComplement = 4205, // "Complement Ch %1 %2"
-};
-
-QString StepText(int id, int channel, int column) {
-    const char* name = column >= 0 && column < kColumnCount ? kStepColumnNames[column] : "";
-    return TableText(id, {std::to_string(channel + 1), name});
+QString StepText(GridStep step, int channel, int column) {
+    return QString::fromStdString(GridStepName(step, channel, column));
 }
 
 } // namespace
@@ -149,7 +129,7 @@ bool GridEditing::gridKey(QKeyEvent* event) {
     if (chord) return false;
     const QString text = event->text();
     if (text.size() != 1 || !text.at(0).isPrint()) return false;
-    if (IsFrequencyColumn(column) && GridCellEdit::AcceptsChar(text.at(0))) OpenEditor(text, true);
+    if (IsFrequencyColumn(column) && CellEditAccepts(text.at(0).unicode())) OpenEditor(text, true);
     // Other characters do nothing; the table's type-ahead search would move the current cell.
     return true;
 }
@@ -185,7 +165,7 @@ void GridEditing::SpaceAction(int column) {
             doc_.SetModifiedFlag(true);
             view_.RenderCell(n, column);
         }
-        return StepText(kStrStepEdit, n, column);
+        return StepText(GridStep::Edit, n, column);
     });
 }
 
@@ -202,7 +182,7 @@ void GridEditing::ToneChoice(int column) {
     change([&] {
         if (doc_.Model().channels.PickTone(n, column, ui)) doc_.SetModifiedFlag(true);
         view_.RenderCell(n, column);
-        return StepText(kStrStepEdit, n, column);
+        return StepText(GridStep::Edit, n, column);
     });
 }
 
@@ -212,7 +192,7 @@ void GridEditing::DcsComplement(int column) {
     change([&] {
         if (doc_.Model().channels.ComplementDcs(n, column)) doc_.SetModifiedFlag(true);
         view_.RenderCell(n, column);
-        return StepText(kStrStepComplement, n, column);
+        return StepText(GridStep::Complement, n, column);
     });
 }
 
@@ -222,22 +202,16 @@ bool GridEditing::OpenEditor(const QString& seed, bool typed) {
     if (editing_) return false;
     const int n = currentChannel();
     const int column = currentColumn();
-    if (!IsFrequencyColumn(column) || n < 0 || n >= static_cast<int>(doc_.Model().channels.entries.size()))
-        return false;
-    const ChannelEntry& entry = doc_.Model().channels.at(n);
-    if (!entry.inUse) return false;
-
-    // An inhibited transmitter still has a frequency; that is what the user edits.
-    QString text = seed;
-    if (column == kColTransmit && entry.txInhibit && !typed)
-        text = QString::fromStdString(FormatFrequency(entry.txFrequency));
+    const std::optional<std::string> cellSeed = CellEditSeed(doc_.Model(), n, column);
+    if (!cellSeed) return false;
+    const QString text = typed ? seed : QString::fromStdString(*cellSeed);
 
     const QModelIndex index = grid_->currentIndex();
     grid_->scrollTo(index);
     const QRect cell = grid_->visualRect(index);
     const QPoint topLeft = grid_->viewport()->mapTo(&view_, cell.topLeft());
     edit_->setGeometry(topLeft.x() - 1, topLeft.y() - 1, cell.width() + 2, cell.height() + 2);
-    edit_->setMaxLength(GridCellEdit::kMaxChars);
+    edit_->setMaxLength(kCellEditMaxChars);
     edit_->setText(text);
     edit_->setAccessibleName(subject(n, column));
 
@@ -263,7 +237,7 @@ void GridEditing::CommitEditor() {
         SetFrequencyText(doc_.Model(), editChannel_, editColumn_, edit_->text().toStdString());
         doc_.SetModifiedFlag(true);
         view_.RenderCell(editChannel_, editColumn_);
-        return StepText(kStrStepEdit, editChannel_, editColumn_);
+        return StepText(GridStep::Edit, editChannel_, editColumn_);
     });
     edit_->hide();
 }
@@ -343,11 +317,11 @@ bool GridEditing::PasteText(const std::string& text) {
             view_.RenderRow(result.sourceChannel);
             view_.RenderRow(n);
             view_.RenderCell(n, kColChannel);
-            return TableText(kStrStepCopy, {std::to_string(result.sourceChannel + 1), std::to_string(n + 1)});
+            return QString::fromStdString(CopyStepName(result.sourceChannel, n));
         default:
             break;
         }
-        return StepText(kStrStepPaste, n, column);
+        return StepText(GridStep::Paste, n, column);
     });
     if (!result.accepted()) {
         if (beep) beep();
@@ -385,8 +359,7 @@ void GridEditing::ToggleColumnItem(int item) {
     int& value = settings_.items[static_cast<std::size_t>(item)];
     // Anything but 1 counts as hidden, so the first switch of an odd INI value shows the columns.
     const bool show = value != 1;
-    for (int c = 0; c < ChannelGridModel::kColumnCount; ++c) {
-        if (ChannelGridModel::columnItem(c) != item) continue;
+    for (int c : ColumnsOfItem(item)) {
         grid_->setColumnHidden(c, !show);
         if (show) grid_->setColumnWidth(c, view_.gridColumnWidth(c));
     }

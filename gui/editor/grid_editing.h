@@ -40,7 +40,7 @@ class GridEditing : public QObject {
 
     // Operations on the current cell.
     void SpaceAction(int column);
-    // seed: the cell's text (Enter, double-click) or the typed character (typed = true).
+    // typed: seed is the character typed; otherwise the editor opens with the cell's value (CellEditSeed).
     bool OpenEditor(const QString& seed, bool typed);
     void CommitEditor();
     void AbandonEditor();

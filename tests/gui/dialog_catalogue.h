@@ -17,7 +17,7 @@
 #include "gui/dialogs/signaling_page_dialogs.h"
 #include "gui/dialogs/signaling_tone_browser.h"
 #include "gui/dialogs/signaling_twotone_dialogs.h"
-#include "gui/editor/pick_lists.h"
+#include "gui/editor/pick_list_dialogs.h"
 #include "gui/editor/visible_dialog.h"
 #include "core/image/document.h"
 #include "core/image/fields.h"

@@ -9,8 +9,9 @@
 #include "gui/editor/form_view.h"
 #include "gui/editor/grid_cell_edit.h"
 #include "gui/editor/grid_editing.h"
-#include "gui/editor/pick_lists.h"
+#include "gui/editor/pick_list_dialogs.h"
 #include "gui/editor/visible_dialog.h"
+#include "core/grid/cell_input.h"
 #include "core/image/document.h"
 #include "core/image/model.h"
 #include "core/image/tones.h"
@@ -172,7 +173,7 @@ void EditGridTest::editorCommits() {
         const QPoint topLeft = f.grid.viewport()->mapTo(&f.view, cell.topLeft());
         QCOMPARE(f.edit().geometry(), QRect(topLeft, cell.size()).adjusted(-1, -1, 1, 1));
         f.type(typed.mid(1));
-        QVERIFY(f.edit().text().size() <= GridCellEdit::kMaxChars);
+        QVERIFY(f.edit().text().size() <= kCellEditMaxChars);
         if (leave == 2)
             QTest::mouseClick(f.grid.viewport(), Qt::LeftButton, {}, f.cellCentre(0, column));
         else
@@ -394,19 +395,18 @@ void EditGridTest::clipboardAndChannelCopy() {
 }
 
 void EditGridTest::valueAndToneListItems() {
-    // mode, current, selected row, value after a double-click on it (or OK with nothing selected);
-    // pages 1, 2 and 5 hold codes, pairs 2 and 6 are on.
-    const QStringList pages{"Off", "1", "2", "5"}, pairs{"Off", "Pair #2", "Pair #6"};
-    const QList<std::tuple<int, int, int, int>> rows{
-        {13, 4, 4, 4}, {13, 14, -1, 0}, // squelch 14 selects nothing
-        {16, 5, 3, 5}, {16, 4, 2, 2},   {16, 9, 3, 5}, // an empty page selects the one below
-        {18, 6, 2, 6}, {18, 1, 0, 0},   {18, 4, 1, 2}};
+    // The dialogs show the grid's list items and return what the clicked row (or OK on none) stands
+    // for; the item rules themselves are core tests. Pages 1, 2 and 5 hold codes, pairs 2 and 6 are on.
+    const QList<std::tuple<int, int, int, int>> rows{{13, 14, -1, 0}, {16, 9, 3, 5}, {18, 4, 1, 2}};
     for (const auto& [mode, current, selected, value] : rows) {
-        ValueListDialog dialog(mode, current, Numbers<PagesInUse>({1, 2, 5}), Numbers<PairsOn>({2, 6}));
+        const PagesInUse pages = Numbers<PagesInUse>({1, 2, 5});
+        const PairsOn pairs = Numbers<PairsOn>({2, 6});
+        ValueListDialog dialog(mode, current, pages, pairs);
         QListWidget* list = dialog.list();
-        QStringList texts;
-        for (int i = 0; i < list->count() && mode != 13; ++i) texts << list->item(i)->text();
-        QCOMPARE(texts, mode == 13 ? QStringList() : mode == 16 ? pages : pairs);
+        const PickList expected = ValueListItems(mode, current, pages, pairs);
+        QCOMPARE(list->count(), int(expected.items.size()));
+        for (int i = 0; i < list->count(); ++i)
+            QCOMPARE(list->item(i)->text().toStdString(), expected.items[static_cast<std::size_t>(i)]);
         QCOMPARE(dialog.selectedPosition(), selected);
         dialog.show();
         if (selected < 0) {
@@ -420,11 +420,6 @@ void EditGridTest::valueAndToneListItems() {
         QCOMPARE(dialog.value(), value);
     }
 
-    // The list on the grid holds "224" from firmware 2.08 on (realPickListsFromTheGrid), in order.
-    const PickList fw208 = ToneListItems(true, 208, 106);
-    QVERIFY(std::is_sorted(fw208.items.begin(), fw208.items.end()));
-    const PickList ctcss = ToneListItems(false, 208, 49);
-    QVERIFY(ctcss.items.size() == 50 && ctcss.selected == 49);
     ToneListDialog older(true, kColDec, 106, 207); // "224" on older firmware: nothing selected
     QCOMPARE(older.list()->count(), 106);
     QCOMPARE(older.index(), std::optional<int>());

@@ -141,7 +141,7 @@ void ViewGridTest::headerMergingAndHiddenItems() {
     };
     QList<int> want = widths();
     want[4] = want[5] = 0;
-    f.settings.items[static_cast<std::size_t>(ChannelGridModel::columnItem(4))] = 0;
+    f.settings.items[static_cast<std::size_t>(ColumnItemOfColumn(4))] = 0;
     f.view.FullRefresh();
     QCOMPARE(widths(), want);
     // With every item hidden only the channel numbers remain.

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "core/image/strings.h"
 #include "core/image/tones.h"
 
@@ -42,19 +40,6 @@ TEST(GridCells, EveryColumnOfACraftedChannel) {
     EXPECT_EQ(ChannelCellText(m, 11, kColDec), "C-???");
     EXPECT_EQ(ChannelCellText(m, 11, kColEnc), "D-???  ");
     EXPECT_EQ(ChannelCellText(m, 99, kColChannel), "");
-}
-
-TEST(GridCells, ColumnItemsCoverEachColumnOnce) {
-    std::set<int> seen;
-    for (int item = 0; item < kColumnItemCount; ++item) {
-        for (int column : ColumnsOfItem(item)) {
-            EXPECT_TRUE(seen.insert(column).second) << column;
-            EXPECT_EQ(ColumnItemOfColumn(column), item);
-        }
-    }
-    EXPECT_EQ(seen.size(), 19u);
-    EXPECT_EQ(ColumnItemOfColumn(0), -1);
-    EXPECT_TRUE(ColumnsOfItem(kColumnItemCount).empty());
 }
 
 TEST(StringTable, FillsNumberedMarkersAndKeepsUnknownOnes) {

@@ -123,14 +123,8 @@ TEST(FrequencyCodec, SnapClampsAndMovesUpToAStep) {
     }
 }
 
-TEST(FrequencyCodec, TextsAndNumbersIgnoreTheLocale) {
+TEST(FrequencyCodec, TextsIgnoreTheLocale) {
     EXPECT_EQ(FormatFrequency(50.0), " 50.00000");
-    const struct {
-        const char* text;
-        double value;
-    } numbers[] = {{"146.52", 146.52}, {"  12.5MHz", 12.5}, {"-5", -5.0}, {"+3.", 3.0},
-                   {"-", 0.0},         {"abc", 0.0},        {"", 0.0},   {"1.2.3", 1.2}};
-    for (const auto& n : numbers) EXPECT_DOUBLE_EQ(ParseDecimal(n.text), n.value) << n.text;
     EXPECT_EQ(MHzToHz(1e300), 0);
 }
 

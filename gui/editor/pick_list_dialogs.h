@@ -1,48 +1,20 @@
-// The pick lists of the grid: squelch level, page code and two-tone pair (ValueListDialog), CTCSS tone
-// and DCS code (ToneListDialog), with the item and selection rules kept apart from the windows.
+// The grid's pick-list dialogs: squelch level, page code and two-tone pair (ValueListDialog), CTCSS tone
+// and DCS code (ToneListDialog), over the item and selection rules of core/grid.
 #pragma once
 
 #include <QDialog>
 
-#include <array>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/grid/pick_lists.h"
 #include "core/image/model.h"
 
 class QListWidget;
 class QPushButton;
 
 namespace rt62 {
-
-// Modes of ValueListDialog: the grid column it serves.
-inline constexpr int kValueModeSquelch = 13;
-inline constexpr int kValueModePage = 16;
-inline constexpr int kValueModePair = 18;
-
-// The DCS list gains code "224" (index 106) from this firmware version on, sorted in at position 36.
-inline constexpr int kFirmwareWithDcs224 = 208;
-inline constexpr int kDcs224Position = 36;
-
-struct PickList {
-    std::vector<std::string> items;
-    int selected = -1; // -1: nothing selected
-};
-
-using PagesInUse = std::array<bool, 10>; // page codes 1-10 that hold a code
-using PairsOn = std::array<bool, 6>;     // two-tone pairs 1-6 that are on
-
-std::string ValueListTitle(int mode);
-PickList ValueListItems(int mode, int current, const PagesInUse& pages, const PairsOn& pairs);
-// The value OK returns for a list position (-1 when nothing is selected gives 0).
-int ValueOfListPosition(int mode, const std::vector<std::string>& items, int position);
-
-std::string ToneListTitle(bool dcs);
-PickList ToneListItems(bool dcs, int firmwareVersion, int currentIndex);
-// Tone-list index <-> list position; -1 where the list has no such entry.
-int TonePositionOfIndex(bool dcs, int firmwareVersion, int index);
-int ToneIndexOfPosition(bool dcs, int firmwareVersion, int position);
 
 // The list box both dialogs share: one selection, items flowing down and then into further columns.
 class PickListDialog : public QDialog {

@@ -1,10 +1,11 @@
 // Cell names in words: the grid's glyphs ("v", "BC", "-------") become what they mean.
-#include "core/image/cell_speech.h"
+#include "core/grid/cell_speech.h"
 
 #include "core/image/cells.h"
 #include "core/image/frequency.h"
 #include "core/image/layout.h"
 #include "core/image/strings.h"
+#include "core/image/text_rules.h"
 #include "core/image/tones.h"
 
 #include <initializer_list>
@@ -12,13 +13,6 @@
 namespace rt62 {
 
 namespace {
-
-std::string Trimmed(std::string_view s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const auto last = s.find_last_not_of(' ');
-    return std::string(s.substr(first, last - first + 1));
-}
 
 std::string Text(int id) { return std::string(StringText(id)); }
 
@@ -32,17 +26,20 @@ std::string Choice(int value, std::initializer_list<int> ids) {
     return Text(ids.begin()[value]);
 }
 
-std::string Frequency(double mhz) { return FormatString(kStrSpeechMHz, {Trimmed(FormatFrequency(mhz))}); }
+std::string Frequency(double mhz) {
+    const std::string text = FormatFrequency(mhz);
+    return FormatString(kStrSpeechMHz, {std::string(Trim(text))});
+}
 
 std::string Tone(int kind, int ctcss, int dcs) {
     switch (kind) {
     case kToneNone: return Text(kStrSpeechNone);
     case kToneCtcss: {
-        const std::string tone = Trimmed(CtcssText(ctcss));
+        const std::string tone(Trim(CtcssText(ctcss)));
         return tone.empty() ? Unknown(ctcss) : FormatString(kStrSpeechCtcss, {tone});
     }
     case kToneDcs: {
-        const std::string code = Trimmed(DcsText(dcs));
+        const std::string code(Trim(DcsText(dcs)));
         return code.empty() ? Unknown(dcs) : FormatString(kStrSpeechDcs, {code});
     }
     default: return Unknown(kind);
@@ -51,8 +48,8 @@ std::string Tone(int kind, int ctcss, int dcs) {
 
 // A number the cell shows, or "none" where the cell shows "-".
 std::string NumberOrNone(const std::string& cellText) {
-    const std::string t = Trimmed(cellText);
-    return t == "-" || t.empty() ? Text(kStrSpeechNone) : t;
+    const std::string_view t = Trim(cellText);
+    return t == "-" || t.empty() ? Text(kStrSpeechNone) : std::string(t);
 }
 
 }  // namespace

@@ -1,38 +1,18 @@
 // Paste rules of the grid columns and the channel copy.
-#include "gui/editor/cell_paste.h"
+#include "core/grid/cell_paste.h"
 
-#include <climits>
-
+#include "core/grid/cell_input.h"
 #include "core/image/cells.h"
 #include "core/image/fields.h"
 #include "core/image/frequency.h"
 #include "core/image/layout.h"
+#include "core/image/text_rules.h"
 #include "core/image/tones.h"
 #include "core/image/twotone.h"
 
 namespace rt62 {
 
 namespace {
-
-constexpr std::string_view kNoTone = "-------";
-
-bool IsFrequencyChar(char c) {
-    return (c >= '0' && c <= '9') || c == '.' || c == ' ';
-}
-
-// What the in-place editor could have held: at most 9 characters of digits, "." and blanks.
-bool IsFrequencyText(std::string_view text) {
-    if (text.size() > 9) return false;
-    for (char c : text)
-        if (!IsFrequencyChar(c)) return false;
-    return true;
-}
-
-std::string_view TrimTrailingBlanks(std::string_view text) {
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
-}
 
 // A mark column's text: "-" off, "v" on.
 bool ReadMark(std::string_view text, int& value) {
@@ -45,35 +25,6 @@ bool ReadMark(std::string_view text, int& value) {
         return true;
     }
     return false;
-}
-
-bool ReadTone(std::string_view text, int& kind, int& ctcss, int& dcs) {
-    if (text.size() < 2) return false;
-    const std::string_view prefix = text.substr(0, 2);
-    const std::string_view rest = TrimTrailingBlanks(text.substr(2));
-    if (prefix == "C-") {
-        for (int i = 0; i < kCtcssCount; ++i)
-            if (CtcssText(i) == rest) {
-                kind = kToneCtcss;
-                ctcss = i;
-                return true;
-            }
-        return false;
-    }
-    if (prefix == "D-") {
-        for (int i = 0; i < kDcsCount; ++i)
-            if (DcsText(i) == rest) {
-                kind = kToneDcs;
-                dcs = i;
-                return true;
-            }
-        return false;
-    }
-    if (text != kNoTone) return false;
-    kind = kToneNone;
-    ctcss = 0;
-    dcs = 0;
-    return true;
 }
 
 PasteResult Stored() {
@@ -95,20 +46,6 @@ PasteResult PasteChannelCopy(ImageModel& model, int n, const std::string& text, 
 }
 
 } // namespace
-
-int ReadWholeNumber(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > INT_MAX) value = INT_MAX; // a huge number must not wrap into a valid one
-    }
-    return static_cast<int>(negative ? -value : value);
-}
 
 bool PageCodeInUse(const RadioImage& image, int page) {
     if (page < 1 || page > 10) return false;
@@ -180,7 +117,7 @@ PasteResult PasteIntoCell(ImageModel& model, int n, int column, const std::strin
         e.narrow = text == "N" ? 1 : 0;
         return Stored();
     case kColReceive:
-        if (!IsFrequencyText(text)) return Refused();
+        if (!IsCellEditText(text)) return Refused();
         SetFrequencyText(model, n, kColReceive, text);
         return Stored();
     case kColTransmit:
@@ -189,20 +126,19 @@ PasteResult PasteIntoCell(ImageModel& model, int n, int column, const std::strin
             return Stored();
         }
         // A refused text must not switch transmission back on behind the user's back.
-        if (!IsFrequencyText(text)) return Refused();
+        if (!IsCellEditText(text)) return Refused();
         e.txInhibit = 0;
         SetFrequencyText(model, n, kColTransmit, text);
         return Stored();
     case kColDec:
     case kColEnc: {
+        const std::optional<ToneValue> tone = ParseToneText(text, ToneSpelling::Cell);
+        if (!tone) return Refused();
         const bool dec = column == kColDec;
-        int kind = dec ? e.decKind : e.encKind;
-        int ctcss = dec ? e.decCtcss : e.encCtcss;
-        int dcs = dec ? e.decDcs : e.encDcs;
-        if (!ReadTone(text, kind, ctcss, dcs)) return Refused();
-        (dec ? e.decKind : e.encKind) = kind;
-        (dec ? e.decCtcss : e.encCtcss) = ctcss;
-        (dec ? e.decDcs : e.encDcs) = dcs;
+        (dec ? e.decKind : e.encKind) = tone->kind;
+        // A tone of one list keeps the other list's position; no tone clears both.
+        if (tone->kind != kToneDcs) (dec ? e.decCtcss : e.encCtcss) = tone->ctcss;
+        if (tone->kind != kToneCtcss) (dec ? e.decDcs : e.encDcs) = tone->dcs;
         return Stored();
     }
     case kColPower:

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/grid/columns.h"
 #include "core/image/model.h"
 
 namespace rt62 {
@@ -14,11 +15,7 @@ namespace rt62 {
 inline constexpr int kStrCopyChannelQuestion = 53;
 
 // The fifteen column-item values; an item counts as visible only when its value is exactly 1.
-using ColumnItemValues = std::array<int, 15>;
-
-// A whole number as the grid has always read pasted numbers: leading white space, an optional sign,
-// digits up to the first other character; no digits at all read as 0.
-int ReadWholeNumber(std::string_view text);
+using ColumnItemValues = std::array<int, kColumnItemCount>;
 
 // Page code k (1-10) holds a code; two-tone pair k (1-6) is on. Both read the image.
 bool PageCodeInUse(const RadioImage& image, int page);
