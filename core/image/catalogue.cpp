@@ -94,10 +94,14 @@ Texts Numbered(int first, int last, const char* format) {
     return out;
 }
 
+// "0   msecs", "20  msecs", ...: the number left-aligned in three places.
 Texts Steps(int count, int step, const char* unit) {
     Texts out;
-    for (int i = 0; i < count; ++i)
-        out.push_back(std::to_string(i * step) + unit);
+    char buf[32];
+    for (int i = 0; i < count; ++i) {
+        std::snprintf(buf, sizeof buf, "%-3d%s", i * step, unit);
+        out.push_back(buf);
+    }
     return out;
 }
 
@@ -108,37 +112,46 @@ Texts WithUnit(std::initializer_list<const char*> numbers, const char* unit) {
     return out;
 }
 
-// The dialogs' list texts, as the YAML writes them.
-const Texts kDisabledEnabled{"Disabled", "Enabled"};
+// Left-aligned in a field of width characters, as the dialogs pad their list texts.
+Texts Padded(Texts texts, std::size_t width) {
+    for (std::string& t : texts)
+        if (t.size() < width) t.resize(width, ' ');
+    return texts;
+}
+
+// The dialogs' list texts as the dialogs show them; the text forms write them tidied.
+const Texts kDisabledEnabled{"Disabled", "Enabled "};
 const Texts kBands{"VHF", "UHF"};
 const Texts kProductTypes{"KT-905"};
 const Texts kLocalOffsets{"Lower", "Upper"};
 const Texts kPolarities{"Normal", "Inverted"};
 const Texts kReceiveSaveOff{"100 msecs", "200 msecs", "300 msecs", "400 msecs"};
 const Texts kCtcssRelease{"500 msecs", "1.5 secs"};
-const Texts kOptionDevices{"None", "ZNE-48", "Encryption Hilevel", "ANI", "KT-Trunk"};
+const Texts kOptionDevices = Padded({"None", "ZNE-48", "Encryption Hilevel", "ANI", "KT-Trunk"}, 18);
 const Texts kResume1 = WithUnit({"0.25", "0.5", "1", "2", "3", "4", "5", "10"}, " Secs");
 const Texts kResume2 = WithUnit({"2", "3", "4", "5", "10", "15", "20", "30"}, " Secs");
 const Texts kDualWatchTimerTexts = WithUnit({"0.7", "1.5"}, " Secs");
-const Texts kRevertChannelTexts{"PRI Channel", "Channel Position", "Last Busy Channel"};
+const Texts kRevertChannelTexts{"PRI Channel      ", "Channel Position  ", "Last Busy Channel"};
 const Texts kScanSpeedTexts{"20CH/sec", "15CH/sec"};
-const Texts kPenaltyTimerTexts = WithUnit({"0", "6", "20", "60"}, " Secs");
+const Texts kPenaltyTimerTexts = WithUnit({"0 ", "6 ", "20", "60"}, " Secs");
 const Texts kReleaseTimerTexts = WithUnit({"0", "2", "3", "5"}, " Secs");
 const Texts kReceiveSaveModeTexts{"ABS", "1:1", "1:1.5", "1:2", "1:2.5", "1:3", "1:3.5", "1:4"};
-const Texts kKeyFunctions{"None",           "Monitor",     "Squelch Off",  "Low Power",      "Scan",
-                          "Follow-Me Scan", "Dual Watch",  "Follow-Me DW", "Talkaround",     "Call/Reset",
-                          "Speed Dial",     "TX SAVE Off", "ACC 1",        "ACC 2/Encry Off"};
+const Texts kKeyFunctions = Padded({"None", "Monitor", "Squelch Off", "Low Power", "Scan", "Follow-Me Scan",
+                                    "Dual Watch", "Follow-Me DW", "Talkaround", "Call/Reset", "Speed Dial",
+                                    "TX SAVE Off", "ACC 1", "ACC 2/Encry Off"},
+                                   14);
 constexpr int kFollowMeDw = 7; // never offered by the Key Function dialog
-const Texts kCallTimesTexts{"Off", "1 time", "3 times", "5 times"};
-const Texts kSquelchTail{"Disabled", "No Tone", "Rev. Burst"};
-const Texts kExternalJackTexts{"AQ-31", "Speaker MIC"};
-const Texts kAutoReset{"off",     "2 secs",  "3 secs",  "4 secs",  "5 secs",  "6 secs",
-                       "7 secs",  "8 secs",  "9 secs",  "10 secs", "15 secs", "20 secs",
-                       "25 secs", "30 secs", "40 secs", "50 secs", "60 secs"};
+const Texts kCallTimesTexts = Padded({"Off", "1 time", "3 times", "5 times"}, 7);
+const Texts kSquelchTail{"Disabled", "No Tone ", "Rev. Burst "};
+const Texts kExternalJackTexts = Padded({"AQ-31", "Speaker MIC"}, 11);
+const Texts kAutoReset = Padded({"off", "2 secs", "3 secs", "4 secs", "5 secs", "6 secs", "7 secs", "8 secs",
+                                 "9 secs", "10 secs", "15 secs", "20 secs", "25 secs", "30 secs", "40 secs",
+                                 "50 secs", "60 secs"},
+                                7);
 const Texts kAniTransmitTexts{"PTT Pressed", "PTT Released"};
-const Texts kDtmfDelayTexts{"50 msec", "100 msec", "300 msec", "500 msec"};
+const Texts kDtmfDelayTexts{"50   msec", "100 msec", "300 msec", "500 msec"};
 const Texts kDtmfSpeedTexts{"25 msec", "33 msec", "50 msec", "66 msec"};
-const Texts kPagingDtmfSpeedTexts{"50 msec", "100 msec"};
+const Texts kPagingDtmfSpeedTexts{"50  msec", "100 msec"};
 const Texts kOffOn{"Off", "On"};
 const Texts kPageDecode{"Off", "DEC"};
 const Texts kGroupCall{"Off", "1st Tone", "2nd Tone"};
@@ -148,20 +161,20 @@ const Texts kComplement{"Disable", "Enable"};
 const Texts kDutyTexts{"Off-Duty", "On-Duty"};
 const Texts kTransmitTimerTexts = [] {
     Texts t{"0.5 Mins"};
-    for (int m = 1; m <= 7; ++m)
-        t.push_back(std::to_string(m) + " Mins");
+    for (const std::string& m : Numbered(1, 7, "%-3d Mins"))
+        t.push_back(m);
     return t;
 }();
 const Texts kChannelPositions = [] {
     Texts t{"Disabled"};
-    for (int n = 1; n <= kChannelCount; ++n)
-        t.push_back("Ch" + std::to_string(n));
+    for (const std::string& n : Padded(Numbered(1, kChannelCount, "Ch%d"), 8))
+        t.push_back(n);
     return t;
 }();
 const Texts kChannelTypes = Numbered(1, 16, "Type-%d");
 const Texts kSqlRelease = Steps(31, 20, " msecs");
 const Texts kSqlAttack = Steps(8, 10, " msecs");
-const Texts kHysteresis = Numbered(0, 15, "%d");
+const Texts kHysteresis = Numbered(0, 15, "%-2d");
 const Texts kBooleans{"false", "true"};
 
 Texts StepTexts(bool uhf) {
@@ -261,6 +274,7 @@ CatalogueField Field(std::string group, std::string key, std::vector<OwnedBits> 
     f.owned = std::move(owned);
     f.read = std::move(read);
     f.write = std::move(write);
+    f.shown = choices;
     f.choices = std::move(choices);
     return f;
 }
@@ -269,6 +283,9 @@ CatalogueField Field(std::string group, std::string key, std::vector<OwnedBits> 
 CatalogueField ListField(std::string group, std::string key, std::vector<OwnedBits> owned, Texts texts,
                          std::function<int(const ImageModel&)> get,
                          std::function<void(ImageModel&, int)> set) {
+    const Texts shown = texts;
+    for (std::string& t : texts)
+        t = Tidy(t);
     Reader read = [texts, get](const ImageModel& m) { return ListRead(texts, get(m)); };
     Writer write = [texts, set](ImageModel& m, std::string_view text) -> FieldWriteResult {
         const int i = FindText(texts, text);
@@ -276,7 +293,9 @@ CatalogueField ListField(std::string group, std::string key, std::vector<OwnedBi
         set(m, i);
         return std::nullopt;
     };
-    return Field(std::move(group), std::move(key), std::move(owned), read, write, texts);
+    CatalogueField f = Field(std::move(group), std::move(key), std::move(owned), read, write, texts);
+    f.shown = shown;
+    return f;
 }
 
 // A list field stored straight in the image (the transient sections decode it from there).
@@ -546,22 +565,27 @@ void AddPowerSavingAndKeys(std::vector<CatalogueField>& out) {
     out.push_back(ImageList("power_saving", "receive_save_mode", kReceiveSaveMode, kReceiveSaveModeTexts));
 
     // The Key Function dialog never offers "Follow-Me DW" and keeps one function off both keys.
-    const auto keyField = [](std::string key, const ImageField& bits, const ImageField* other,
-                             std::string otherPath) {
-        return Field(
+    Texts functions = kKeyFunctions;
+    for (std::string& t : functions)
+        t = Tidy(t);
+    const auto keyField = [functions](std::string key, const ImageField& bits, const ImageField* other,
+                                      std::string otherPath) {
+        CatalogueField f = Field(
             "keys", std::move(key), {Bits(bits)},
-            [bits](const ImageModel& m) { return ListRead(kKeyFunctions, bits.Read(m.image)); },
-            [bits, other, otherPath](ImageModel& m, std::string_view text) -> FieldWriteResult {
-                Texts offered = kKeyFunctions;
+            [functions, bits](const ImageModel& m) { return ListRead(functions, bits.Read(m.image)); },
+            [functions, bits, other, otherPath](ImageModel& m, std::string_view text) -> FieldWriteResult {
+                Texts offered = functions;
                 offered.erase(offered.begin() + kFollowMeDw);
-                const int code = FindText(kKeyFunctions, text);
+                const int code = FindText(functions, text);
                 if (code < 0 || code == kFollowMeDw) return NotInList(offered);
                 if (other && code != 0 && other->Read(m.image) == code)
                     return FieldRefusal{kStrKeyTaken, {otherPath}};
                 bits.Write(m.image, code);
                 return std::nullopt;
             },
-            kKeyFunctions);
+            functions);
+        f.shown = kKeyFunctions;
+        return f;
     };
     out.push_back(keyField("acc_key_press", kAccKeyPress, nullptr, {}));
     out.push_back(keyField("acc_key_press_and_hold", kAccKeyHold, &kAccKeyPress, "keys.acc_key_press"));
@@ -1026,6 +1050,12 @@ std::string CatalogueField::Path() const {
 const std::vector<CatalogueField>& FieldCatalogue() {
     static const std::vector<CatalogueField> catalogue = BuildCatalogue();
     return catalogue;
+}
+
+const std::vector<std::string>& DialogChoices(std::string_view path) {
+    static const std::vector<std::string> none;
+    const CatalogueField* f = FindField(path);
+    return f ? f->shown : none;
 }
 
 const CatalogueField* FindField(std::string_view path) {

@@ -37,6 +37,7 @@ struct CatalogueField {
     int gridColumn = -1; // the grid column that shows a channel field (ChannelGridColumn)
     std::vector<OwnedBits> owned;
     std::vector<std::string> choices; // the allowed texts of a list field; empty for free-form fields
+    std::vector<std::string> shown;   // the same as the field's dialog lists them, padding and all
     // The field's text, from a model prepared by DecodeForCatalogue.
     std::function<std::string(const ImageModel&)> read;
     // Sets the field from text as the grid's paste or the field's dialog would.
@@ -52,6 +53,8 @@ struct CatalogueField {
 const std::vector<CatalogueField>& FieldCatalogue();
 // The field with that path, or null.
 const CatalogueField* FindField(std::string_view path);
+// A list field's texts as its parameter dialog lists them; empty when path names no list field.
+const std::vector<std::string>& DialogChoices(std::string_view path);
 
 // Bits of the data file that no field owns (reserved bits, radio-owned bytes). The checksum bytes
 // 0xFC-0xFD are not listed: they are recomputed, not owned.

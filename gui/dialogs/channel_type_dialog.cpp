@@ -13,8 +13,7 @@ namespace rt62 {
 ChannelTypeDialog::ChannelTypeDialog(CRT62MDoc& doc, QWidget* parent)
     : ParamDialog(kResourceId, false, parent), doc_(doc) {
     setWindowTitle(QStringLiteral("Channel Type"));
-    QStringList types;
-    for (int t = 1; t <= 16; ++t) types << QStringLiteral("Type-%1").arg(t);
+    const QStringList types = DialogListTexts("channels[1].channel_type");
     const char* labels[] = {"CH- &1",    "CH- &2",    "CH- &3",    "CH- &4",    "CH- &5",    "CH- &6",
                             "CH- &7",    "CH- &8",    "CH- &9",    "CH-10(&A)", "CH-11(&B)", "CH-12(&C)",
                             "CH-13(&D)", "CH-14(&E)", "CH-15(&F)", "CH-16(&G)"};

@@ -1,5 +1,6 @@
 #include "gui/dialogs/dialog_values.h"
 
+#include "core/image/catalogue.h"
 #include "core/image/text_rules.h"
 
 #include <QComboBox>
@@ -17,18 +18,15 @@ void SelectListValue(QComboBox* list, int value) {
     list->setCurrentIndex(value >= 0 && value < list->count() ? value : -1);
 }
 
-QStringList ChannelPositionItems() {
-    QStringList items{QStringLiteral("Disabled")};
-    for (int n = 1; n <= 16; ++n) items << QStringLiteral("Ch%1").arg(n).leftJustified(8);
-    return items;
+QStringList DialogListTexts(std::string_view path) {
+    QStringList texts;
+    for (const std::string& t : DialogChoices(path))
+        texts << QString::fromStdString(t);
+    return texts;
 }
 
 const QStringList& KeyFunctionTexts() {
-    static const QStringList texts{
-        "None          ", "Monitor       ", "Squelch Off   ", "Low Power     ", "Scan          ",
-        "Follow-Me Scan", "Dual Watch    ", "Follow-Me DW  ", "Talkaround    ", "Call/Reset    ",
-        "Speed Dial    ", "TX SAVE Off   ", "ACC 1         ", "ACC 2/Encry Off",
-    };
+    static const QStringList texts = DialogListTexts("keys.acc_key_press");
     return texts;
 }
 

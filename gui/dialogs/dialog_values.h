@@ -16,8 +16,8 @@ double ParseLeadingNumber(const QString& text);
 // Selects value's item, or nothing when the list has no item for it (the value is then kept as read).
 void SelectListValue(QComboBox* list, int value);
 
-// "Disabled", then "Ch1     " ... "Ch16    " (channel names padded to 8 characters).
-QStringList ChannelPositionItems();
+// A list field's texts as the catalogue keeps them for its dialog ("scanning.dual_watch").
+QStringList DialogListTexts(std::string_view path);
 // The key function texts by code 0-13.
 const QStringList& KeyFunctionTexts();
 

@@ -4,6 +4,7 @@
 #include "core/image/text_rules.h"
 #include "gui/dialogs/input_controls.h"
 #include "core/image/document.h"
+#include "core/image/frequency.h"
 #include "core/image/model.h"
 
 #include <QFormLayout>
@@ -14,14 +15,14 @@ namespace {
 
 QString Megahertz(double mhz) { return QString::asprintf("%5.2fMHz", mhz); }
 
-QStringList Milliseconds(int count, int step) {
-    QStringList items;
-    for (int i = 0; i < count; ++i) items << QString::asprintf("%-3d msecs", i * step);
-    return items;
-}
-
+// The two step choices of the band, as the band/step table spells them.
 QStringList StepItems(bool uhf) {
-    return uhf ? QStringList{"5,6.25kHz  ", "10,12.5kHz "} : QStringList{"2.5,6.25kHz", "5,6.25kHz  "};
+    QStringList items;
+    for (int code = uhf ? 2 : 0; code < (uhf ? 4 : 2); ++code) {
+        const std::string_view text = BandStepInfo(code).stepText;
+        items << QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    }
+    return items;
 }
 
 }  // namespace
@@ -60,20 +61,16 @@ HardwareDialog::HardwareDialog(CRT62MDoc& doc, bool serviceMode, Prompter& promp
 void HardwareDialog::fillLists() {
     const HardwareSection& hw = doc_.Model().hardware;
     const QStringList items[] = {
-        {"VHF", "UHF"},
-        {"Lower", "Upper"},
+        DialogListTexts("radio.band"),
+        DialogListTexts("hardware.local_offset"),
         StepItems(hw.uhf != 0),
-        {"Normal", "Inverted"},
-        {"Normal", "Inverted"},
-        Milliseconds(31, 20),
-        Milliseconds(8, 10),
-        [] {
-            QStringList l;
-            for (int i = 0; i < 16; ++i) l << QString::asprintf("%-2d", i);
-            return l;
-        }(),
-        {"100 msecs", "200 msecs", "300 msecs", "400 msecs"},
-        {"500 msecs", "1.5 secs"},
+        DialogListTexts("hardware.dcs_rx_data"),
+        DialogListTexts("hardware.dcs_tx_data"),
+        DialogListTexts("hardware.sql_release_time"),
+        DialogListTexts("hardware.sql_attack_time"),
+        DialogListTexts("hardware.sql_hysterisis"),
+        DialogListTexts("hardware.receive_save_off_time"),
+        DialogListTexts("hardware.ctcss_release_time"),
     };
     for (std::size_t i = 0; i < lists_.size(); ++i) {
         lists_[i]->clear();

@@ -23,17 +23,10 @@ MiscellaneousDialog::MiscellaneousDialog(CRT62MDoc& doc, QWidget* parent)
     common_.Decode(doc_.Image());
     savedSplit_ = doc_.DefaultSplit();
 
-    const QStringList disabledEnabled{"Disabled", "Enabled "};
-    const QStringList items[] = {
-        disabledEnabled,
-        {"Off    ", "1 time ", "3 times", "5 times"},
-        {},
-        disabledEnabled,
-        disabledEnabled,
-        disabledEnabled,
-        {"AQ-31      ", "Speaker MIC"},
-        {"off    ", "2 secs ", "3 secs ", "4 secs ", "5 secs ", "6 secs ", "7 secs ", "8 secs ", "9 secs ",
-         "10 secs", "15 secs", "20 secs", "25 secs", "30 secs", "40 secs", "50 secs", "60 secs"},
+    const char* paths[] = {
+        "miscellaneous.beep",          "miscellaneous.call_times", "miscellaneous.squelch_tail_elim",
+        "miscellaneous.bell",          "miscellaneous.lamp_mode",  "miscellaneous.set_to_set_clone",
+        "miscellaneous.external_jack", "miscellaneous.auto_reset_time",
     };
     const char* labels[] = {"&Beep",           "&Call Times",       "Squelch &Tail Elim", "B&ell",
                             "&Lamp Mode",      "&Set-to-Set Clone", "External &Jack",     "&Auto Reset Time"};
@@ -43,7 +36,7 @@ MiscellaneousDialog::MiscellaneousDialog(CRT62MDoc& doc, QWidget* parent)
     addRow(form, "&Default Split", split_);
     for (int i = 0; i < 8; ++i) {
         const int id = kBeep + i;
-        EnterCombo* l = makeCombo(id, items[i]);
+        EnterCombo* l = makeCombo(id, id == kSquelchTail ? QStringList() : DialogListTexts(paths[i]));
         lists_[static_cast<std::size_t>(i)] = l;
         addRow(form, labels[i], l);
         if (id != kSquelchTail) SelectListValue(l, *field(id));
@@ -70,9 +63,10 @@ int* MiscellaneousDialog::field(int id) {
 void MiscellaneousDialog::fillSquelchTail() {
     EnterCombo* l = list(kSquelchTail);
     l->clear();
-    l->addItems({"Disabled", "No Tone ", "Rev. Burst "});
+    const QStringList texts = DialogListTexts("miscellaneous.squelch_tail_elim");
+    l->addItems(texts);
     const int value = common_.squelchTailElim;
-    if (value == kTailRevBurstOld) l->addItem(QStringLiteral("Rev. Burst "));
+    if (value == kTailRevBurstOld) l->addItem(texts.back());
     SelectListValue(l, value == kTailRevBurst ? 2 : value);
 }
 

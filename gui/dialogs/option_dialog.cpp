@@ -1,5 +1,6 @@
 #include "gui/dialogs/option_dialog.h"
 
+#include "gui/dialogs/dialog_values.h"
 #include "gui/dialogs/input_controls.h"
 #include "core/image/document.h"
 #include "core/image/layout.h"
@@ -12,8 +13,7 @@ namespace rt62 {
 OptionDialog::OptionDialog(CRT62MDoc& doc, QWidget* parent) : ParamDialog(kResourceId, true, parent), doc_(doc) {
     setWindowTitle(QStringLiteral("Option Parameter"));
     option_.Decode(doc_.Image());
-    device_ = makeCombo(kOptionDevice, {"None              ", "ZNE-48            ", "Encryption Hilevel",
-                                        "ANI               ", "KT-Trunk          "});
+    device_ = makeCombo(kOptionDevice, DialogListTexts("option.option_device"));
     auto* form = new QFormLayout;
     addRow(form, "&Option Device", device_);
     body()->addLayout(form);

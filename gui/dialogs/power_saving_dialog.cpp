@@ -14,23 +14,17 @@ PowerSavingDialog::PowerSavingDialog(CRT62MDoc& doc, QWidget* parent)
     setWindowTitle(QStringLiteral("Power Saving Parameters"));
     common_.Decode(doc_.Image());
 
-    QStringList minutes{"0.5 Mins"};
-    for (int m = 1; m <= 7; ++m) minutes << QString::asprintf("%-3d Mins", m);
-    QStringList penalty, release;
-    for (const char* s : {"0 ", "6 ", "20", "60"}) penalty << QStringLiteral("%1 Secs").arg(QLatin1String(s));
-    for (const char* s : {"0", "2", "3", "5"}) release << QStringLiteral("%1 Secs").arg(QLatin1String(s));
-
     auto* form = new QFormLayout;
-    EnterCombo* l = makeCombo(kTransmitTimer, minutes);
+    EnterCombo* l = makeCombo(kTransmitTimer, DialogListTexts("power_saving.transmit_timer"));
     addRow(form, "&Transmit Timer", l);
     SelectListValue(l, common_.transmitTimer);
-    l = makeCombo(kPenaltyTimer, penalty);
+    l = makeCombo(kPenaltyTimer, DialogListTexts("power_saving.penalty_timer"));
     addRow(form, "P&enalty Timer", l);
     SelectListValue(l, common_.penaltyTimer);
-    l = makeCombo(kReleaseTimer, release);
+    l = makeCombo(kReleaseTimer, DialogListTexts("power_saving.release_timer"));
     addRow(form, "&Release Timer", l);
     SelectListValue(l, common_.releaseTimer);
-    l = makeCombo(kReceiveSaveMode, {"ABS", "1:1", "1:1.5", "1:2", "1:2.5", "1:3", "1:3.5", "1:4"});
+    l = makeCombo(kReceiveSaveMode, DialogListTexts("power_saving.receive_save_mode"));
     addRow(form, "Receive &Save Mode", l);
     SelectListValue(l, common_.receiveSaveMode);
     body()->addLayout(form);

@@ -9,33 +9,17 @@
 #include <QVBoxLayout>
 
 namespace rt62 {
-namespace {
-
-QStringList Seconds(const QStringList& numbers) {
-    QStringList items;
-    for (const QString& n : numbers) items << QStringLiteral("%1 Secs").arg(n);
-    return items;
-}
-
-}  // namespace
 
 ScanningDialog::ScanningDialog(CRT62MDoc& doc, QWidget* parent)
     : ParamDialog(kResourceId, true, parent), doc_(doc) {
     setWindowTitle(QStringLiteral("Scanning Parameters"));
     scan_.Decode(doc_.Image());
 
-    const QStringList disabledEnabled{"Disabled", "Enabled "};
-    const QStringList items[] = {
-        ChannelPositionItems(),
-        ChannelPositionItems(),
-        ChannelPositionItems(),
-        Seconds({"0.25", "0.5", "1", "2", "3", "4", "5", "10"}),
-        Seconds({"2", "3", "4", "5", "10", "15", "20", "30"}),
-        disabledEnabled,
-        Seconds({"0.7", "1.5"}),
-        disabledEnabled,
-        {"PRI Channel      ", "Channel Position  ", "Last Busy Channel"},
-        {"20CH/sec", "15CH/sec"},
+    const char* paths[] = {
+        "scanning.dial_scan_position", "scanning.priority_channel", "scanning.kt_trunk_position",
+        "scanning.scan_resume_time_1", "scanning.scan_resume_time_2", "scanning.dual_watch",
+        "scanning.dual_watch_timer",   "scanning.talk_back",        "scanning.revert_channel",
+        "scanning.scan_speed",
     };
     const char* labels[] = {
         "&Dial Scan Position", "&Priority Channel", "&KT-Trunk Position", "&Scan Resume Time 1",
@@ -45,7 +29,7 @@ ScanningDialog::ScanningDialog(CRT62MDoc& doc, QWidget* parent)
     auto* form = new QFormLayout;
     for (int i = 0; i < 10; ++i) {
         const int id = kDialScan + i;
-        EnterCombo* l = makeCombo(id, items[i]);
+        EnterCombo* l = makeCombo(id, DialogListTexts(paths[i]));
         lists_[static_cast<std::size_t>(i)] = l;
         addRow(form, labels[i], l);
         SelectListValue(l, *field(id));

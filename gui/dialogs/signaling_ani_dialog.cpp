@@ -1,10 +1,10 @@
 #include "gui/dialogs/signaling_ani_dialog.h"
 
 #include "gui/dialogs/dialog_values.h"
-#include "core/image/text_rules.h"
 #include "gui/dialogs/input_controls.h"
 #include "gui/dialogs/signaling_values.h"
 #include "core/image/document.h"
+#include "core/image/text_rules.h"
 
 #include <QFormLayout>
 #include <QVBoxLayout>
@@ -16,15 +16,11 @@ AniDialog::AniDialog(CRT62MDoc& doc, QWidget* parent) : ParamDialog(kResourceId,
     ani_.Decode(doc_.Image());
 
     auto* form = new QFormLayout;
-    const QStringList items[] = {
-        {"PTT Pressed", "PTT Released"},
-        {"50   msec", "100 msec", "300 msec", "500 msec"},
-        {"25 msec", "33 msec", "50 msec", "66 msec"},
-    };
+    const char* paths[] = {"ani.ani_transmit", "ani.dtmf_delay", "ani.dtmf_speed"};
     const char* labels[] = {"ANI &Transmit", "DTMF &Delay", "DTMF &Speed"};
     const int values[] = {ani_.aniTransmit, ani_.dtmfDelay, ani_.dtmfSpeed};
     for (std::size_t i = 0; i < lists_.size(); ++i) {
-        lists_[i] = makeCombo(kTransmit + static_cast<int>(i), items[i]);
+        lists_[i] = makeCombo(kTransmit + static_cast<int>(i), DialogListTexts(paths[i]));
         SelectListValue(lists_[i], values[i]);
         addRow(form, labels[i], lists_[i]);
     }

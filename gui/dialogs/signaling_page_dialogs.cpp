@@ -25,8 +25,8 @@ PageSettingDialog::PageSettingDialog(CRT62MDoc& doc, QWidget* parent)
     settings_.Decode(doc_.Image());
 
     auto* form = new QFormLayout;
-    lists_[0] = makeCombo(kDtmfSpeed, {"50  msec", "100 msec"});
-    lists_[1] = makeCombo(kAnswerBack, {"Off", "On"});
+    lists_[0] = makeCombo(kDtmfSpeed, DialogListTexts("paging.dtmf_speed"));
+    lists_[1] = makeCombo(kAnswerBack, DialogListTexts("paging.answer_back"));
     SelectListValue(lists_[0], settings_.pagingDtmfSpeed);
     SelectListValue(lists_[1], settings_.answerBack);
     addRow(form, QStringLiteral("DTMF &Speed"), lists_[0]);
@@ -70,7 +70,7 @@ PagingCodeDialog::PagingCodeDialog(CRT62MDoc& doc, QWidget* parent)
         connect(code, &ToggleEdit::commitCheck, this, [this, k] { applyRowRule(k); });
         codes_[i] = code;
 
-        EnterCombo* sel = makeCombo(kFirstSelector + k - 1, {"Off", "DEC"});
+        EnterCombo* sel = makeCombo(kFirstSelector + k - 1, DialogListTexts("paging.page_1_decode"));
         SelectListValue(sel, pages_.selectors[i]);
         selectors_[i] = sel;
 

@@ -25,22 +25,16 @@ TwoToneParametersDialog::TwoToneParametersDialog(CRT62MDoc& doc, QWidget* parent
     setWindowTitle(QStringLiteral("2-Tone Parameters"));
     settings_.Decode(doc_.Image(), doc_.Model().twoToneFormat);
 
-    const QStringList groupCall{"Off", "1st Tone", "2nd Tone"};
-    const QStringList items[] = {
-        groupCall,
-        groupCall,
-        {"Pair#1", "Pair#2", "Pair#3", "Pair#4", "Pair#5", "Pair#6"},
-        {"Standard", "Custom"},
-        {"Disable", "Enable"},
-        {"Off-Duty", "On-Duty"},
-    };
+    const char* paths[] = {"two_tone.primary_group_call", "two_tone.secondary_group_call",
+                           "two_tone.sencondary_page_pair", "two_tone.tone_format",
+                           "two_tone.ctcss_dcs_complement", "two_tone.duty"};
     const char* labels[] = {"&Primary Group Call", "Secondary &Group Call", "&Sencondary Page Pair",
                             "&Tone Format", "&CTCSS/DCS Complement", "&Duty"};
     const int values[] = {settings_.primaryGroupCall, settings_.secondaryGroupCall, settings_.secondaryPagePair,
                           static_cast<int>(settings_.toneFormat), settings_.ctcssDcsComplement, settings_.duty};
     auto* form = new QFormLayout;
     for (std::size_t i = 0; i < lists_.size(); ++i) {
-        lists_[i] = makeCombo(kPrimaryGroupCall + static_cast<int>(i), items[i]);
+        lists_[i] = makeCombo(kPrimaryGroupCall + static_cast<int>(i), DialogListTexts(paths[i]));
         SelectListValue(lists_[i], values[i]);
         addRow(form, labels[i], lists_[i]);
     }
