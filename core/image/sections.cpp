@@ -11,6 +11,34 @@ namespace rt62 {
 
 using namespace layout;
 
+namespace {
+
+// A plain bit field (of the image or of a channel record) and the member that holds it. Each section's
+// Decode and Encode walk one table of these, so no field is read without being written back or the
+// other way round; what is more than a bit field is decoded and encoded beside the table.
+template <class Field, class Owner>
+struct Bound {
+    Field field;
+    int Owner::*member;
+};
+template <class Owner>
+using ImageBound = Bound<ImageField, Owner>;
+using RecordBound = Bound<RecordField, ChannelEntry>;
+
+template <class Field, class Owner, std::size_t N, class Place>
+void DecodeFields(const Bound<Field, Owner> (&table)[N], const Place& place, Owner& owner) {
+    for (const Bound<Field, Owner>& b : table)
+        owner.*b.member = b.field.Read(place);
+}
+
+template <class Field, class Owner, std::size_t N, class Place>
+void EncodeFields(const Bound<Field, Owner> (&table)[N], const Owner& owner, Place&& place) {
+    for (const Bound<Field, Owner>& b : table)
+        b.field.Write(place, owner.*b.member);
+}
+
+}  // namespace
+
 // ---------------- MarketingSection ----------------
 
 void MarketingSection::Defaults() { *this = MarketingSection(); }
@@ -37,6 +65,18 @@ struct BandDefaults {
 };
 constexpr BandDefaults kVhfDefaults{21.25, 21.7, 0, 12};
 constexpr BandDefaults kUhfDefaults{14.5, 43.95, 2, 8};
+// The Ref XTAL and First IF counts are written apart: an unedited image keeps the counts it had.
+constexpr ImageBound<HardwareSection> kHardwareFields[] = {
+    {kBandStepCode, &HardwareSection::bandStepCode},
+    {kLocalOffset, &HardwareSection::localOffset},
+    {kSqlReleaseTime, &HardwareSection::sqlReleaseTime},
+    {kSqlAttackTime, &HardwareSection::sqlAttackTime},
+    {kSqlHysteresis, &HardwareSection::sqlHysteresis},
+    {kCtcssReleaseTime, &HardwareSection::ctcssReleaseTime},
+    {kDcsRxData, &HardwareSection::dcsRxData},
+    {kDcsTxData, &HardwareSection::dcsTxData},
+    {kReceiveSaveOffTime, &HardwareSection::receiveSaveOffTime},
+};
 
 int RefXtalCount(double mhz, int stepHz) { return static_cast<int>(MHzToHz(mhz) / stepHz); }
 int FirstIfKhz(double mhz) { return static_cast<int>(MHzToHz(mhz) / 1000); }
@@ -45,9 +85,8 @@ int FirstIfKhz(double mhz) { return static_cast<int>(MHzToHz(mhz) / 1000); }
 void HardwareSection::Defaults() { *this = HardwareSection(); }
 
 void HardwareSection::Decode(const RadioImage& image) {
-    bandStepCode = kBandStepCode.Read(image);
+    DecodeFields(kHardwareFields, image, *this);
     uhf = IsUhfCode(bandStepCode) ? 1 : 0;
-    localOffset = kLocalOffset.Read(image);
     const int mainCount = ReadRefXtalMainCount(image);
     const int ifKhz = ReadFirstIfKhz(image);
     // Truncating either value back to a count gives the count read.
@@ -55,13 +94,6 @@ void HardwareSection::Decode(const RadioImage& image) {
     // The IF reads as kHz x 0.001, so a count of 51035 shows 51.04 (not 51.03 as via whole hertz).
     firstIfMHz = ifKhz * 0.001;
     decoded_ = Decoded{bandStepCode, refXtalMHz, firstIfMHz, mainCount, ReadRefXtalAltCount(image), ifKhz};
-    sqlReleaseTime = kSqlReleaseTime.Read(image);
-    sqlAttackTime = kSqlAttackTime.Read(image);
-    sqlHysteresis = kSqlHysteresis.Read(image);
-    ctcssReleaseTime = kCtcssReleaseTime.Read(image);
-    dcsRxData = kDcsRxData.Read(image);
-    dcsTxData = kDcsTxData.Read(image);
-    receiveSaveOffTime = kReceiveSaveOffTime.Read(image);
 }
 
 void HardwareSection::Encode(RadioImage& image) const {
@@ -76,15 +108,7 @@ void HardwareSection::Encode(RadioImage& image) const {
     }
     WriteFirstIfKhz(image, decoded_ && decoded_->firstIfMHz == firstIfMHz ? decoded_->firstIfKhz
                                                                            : FirstIfKhz(firstIfMHz));
-    kBandStepCode.Write(image, bandStepCode);
-    kLocalOffset.Write(image, localOffset);
-    kSqlReleaseTime.Write(image, sqlReleaseTime);
-    kSqlAttackTime.Write(image, sqlAttackTime);
-    kSqlHysteresis.Write(image, sqlHysteresis);
-    kCtcssReleaseTime.Write(image, ctcssReleaseTime);
-    kDcsRxData.Write(image, dcsRxData);
-    kDcsTxData.Write(image, dcsTxData);
-    kReceiveSaveOffTime.Write(image, receiveSaveOffTime);
+    EncodeFields(kHardwareFields, *this, image);
 }
 
 void HardwareSection::SetBand(bool uhfBand, double& defaultSplit) {
@@ -144,22 +168,29 @@ void ChannelTable::Encode(RadioImage& image, const HardwareSection& hardware) co
     for (int n = 0; n < kChannelCount; ++n) WriteChannelType(image, n, at(n).channelType);
 }
 
+namespace {
+// The gated fields (encryption, ANI, page, two-tone pair), the frequencies and the tones are coded apart.
+constexpr RecordBound kChannelFields[] = {
+    {kInUse, &ChannelEntry::inUse},
+    {kNarrow, &ChannelEntry::narrow},
+    {kRxAltStep, &ChannelEntry::rxAltStep},
+    {kTxAltStep, &ChannelEntry::txAltStep},
+    {kTwoToneS, &ChannelEntry::twoToneS},
+    {kTxInhibit, &ChannelEntry::txInhibit},
+    {kPower, &ChannelEntry::power},
+    {kTot, &ChannelEntry::tot},
+    {kProx, &ChannelEntry::prox},
+    {kLockOut, &ChannelEntry::lockOut},
+    {kPowerSaveTx, &ChannelEntry::powerSaveTx},
+    {kPowerSaveRx, &ChannelEntry::powerSaveRx},
+    {kSquelch, &ChannelEntry::squelch},
+};
+}  // namespace
+
 void ChannelTable::DecodeChannel(int n, const RadioImage& image, const HardwareSection& hw) {
     const ConstRecordView rec = Record(image, n);
     ChannelEntry& e = at(n);
-    e.inUse = kInUse.Read(rec);
-    e.narrow = kNarrow.Read(rec);
-    e.rxAltStep = kRxAltStep.Read(rec);
-    e.txAltStep = kTxAltStep.Read(rec);
-    e.twoToneS = kTwoToneS.Read(rec);
-    e.txInhibit = kTxInhibit.Read(rec);
-    e.power = kPower.Read(rec);
-    e.tot = kTot.Read(rec);
-    e.prox = kProx.Read(rec);
-    e.lockOut = kLockOut.Read(rec);
-    e.powerSaveTx = kPowerSaveTx.Read(rec);
-    e.powerSaveRx = kPowerSaveRx.Read(rec);
-    e.squelch = kSquelch.Read(rec);
+    DecodeFields(kChannelFields, rec, e);
 
     const bool encryptionGate = kOptionEncryption.Read(image) || kOptionBoardEncryption.Read(image);
     const bool pagingGate = kOptionBoardPaging.Read(image) != 0;
@@ -192,23 +223,11 @@ void ChannelTable::EncodeChannel(int n, RadioImage& image, const HardwareSection
     const bool uhf = hw.uhf != 0;
     WriteRxValue(rec, EncodeReceive(e.rxFrequency, e.rxAltStep, hw.bandStepCode, uhf, hw.firstIfMHz, hw.localOffset));
     WriteTxValue(rec, EncodeFrequency(e.txFrequency, e.txAltStep, hw.bandStepCode, uhf));
-    kInUse.Write(rec, e.inUse);
-    kNarrow.Write(rec, e.narrow);
-    kRxAltStep.Write(rec, e.rxAltStep);
-    kTxAltStep.Write(rec, e.txAltStep);
+    EncodeFields(kChannelFields, e, rec);
     WriteEncryption(rec, e.encryption);
     WriteTwoToneP(rec, e.twoToneP);
-    kTwoToneS.Write(rec, e.twoToneS);
     WritePage(rec, pagingGate, e.pageNumber);
-    kTxInhibit.Write(rec, e.txInhibit);
-    kPower.Write(rec, e.power);
-    kTot.Write(rec, e.tot);
     WriteAni(rec, e.ani);
-    kProx.Write(rec, e.prox);
-    kLockOut.Write(rec, e.lockOut);
-    kPowerSaveTx.Write(rec, e.powerSaveTx);
-    kPowerSaveRx.Write(rec, e.powerSaveRx);
-    kSquelch.Write(rec, e.squelch);
     WriteEncToneByte(rec, EncodeTone(e.encKind, e.encCtcss, e.encDcs));
     WriteDecToneByte(rec, EncodeTone(e.decKind, e.decCtcss, e.decDcs));
 }
@@ -397,15 +416,19 @@ int ChannelTable::ClearPageReferences(int page, RadioImage& image) {
 
 // ---------------- OptionSection ----------------
 
-void OptionSection::Decode(const RadioImage& image) {
-    boardEncryption = kOptionBoardEncryption.Read(image);
-    boardPaging = kOptionBoardPaging.Read(image);
-    ktTrunk = kOptionKtTrunk.Read(image);
-    ani = kOptionAni.Read(image);
-    encryption = kOptionEncryption.Read(image);
-}
+namespace {
+constexpr ImageBound<OptionSection> kOptionFields[] = {
+    {kOptionBoardEncryption, &OptionSection::boardEncryption},
+    {kOptionBoardPaging, &OptionSection::boardPaging},
+    {kOptionKtTrunk, &OptionSection::ktTrunk},
+    {kOptionAni, &OptionSection::ani},
+    {kOptionEncryption, &OptionSection::encryption},
+};
+}  // namespace
 
-void OptionSection::Encode(RadioImage& image) const { WriteOptionCode(image, Code()); }
+void OptionSection::Decode(const RadioImage& image) { DecodeFields(kOptionFields, image, *this); }
+
+void OptionSection::Encode(RadioImage& image) const { EncodeFields(kOptionFields, *this, image); }
 
 int OptionSection::Code() const {
     return (encryption & 1) | (ani & 1) << 1 | (boardEncryption & 1) << 2 | (boardPaging & 1) << 3 | (ktTrunk & 1) << 4;
@@ -424,30 +447,28 @@ void OptionSection::SetDevicePosition(int position) {
 
 // ---------------- ScanSection ----------------
 
+namespace {
+// The three channel positions (an enable bit and a nibble each) are coded apart.
+constexpr ImageBound<ScanSection> kScanFields[] = {
+    {kScanResumeTime1, &ScanSection::scanResumeTime1}, {kScanResumeTime2, &ScanSection::scanResumeTime2},
+    {kDualWatch, &ScanSection::dualWatch},             {kDualWatchTimer, &ScanSection::dualWatchTimer},
+    {kTalkBack, &ScanSection::talkBack},               {kRevertChannel, &ScanSection::revertChannel},
+    {kScanSpeed, &ScanSection::scanSpeed},
+};
+}  // namespace
+
 void ScanSection::Decode(const RadioImage& image) {
-    dualWatch = kDualWatch.Read(image);
-    dualWatchTimer = kDualWatchTimer.Read(image);
-    scanResumeTime1 = kScanResumeTime1.Read(image);
-    scanResumeTime2 = kScanResumeTime2.Read(image);
-    talkBack = kTalkBack.Read(image);
-    revertChannel = kRevertChannel.Read(image);
+    DecodeFields(kScanFields, image, *this);
     dialScanPosition = ReadDialScanPosition(image);
     priorityChannel = ReadPriorityChannel(image);
     ktTrunkPosition = ReadKtTrunkPosition(image);
-    scanSpeed = kScanSpeed.Read(image);
 }
 
 void ScanSection::Encode(RadioImage& image) const {
     WriteDialScanPosition(image, dialScanPosition);
     WritePriorityChannel(image, priorityChannel);
     WriteKtTrunkPosition(image, ktTrunkPosition);
-    kScanResumeTime1.Write(image, scanResumeTime1);
-    kScanResumeTime2.Write(image, scanResumeTime2);
-    kDualWatch.Write(image, dualWatch);
-    kDualWatchTimer.Write(image, dualWatchTimer);
-    kTalkBack.Write(image, talkBack);
-    kRevertChannel.Write(image, revertChannel);
-    kScanSpeed.Write(image, scanSpeed);
+    EncodeFields(kScanFields, *this, image);
 }
 
 // ---------------- KeySection ----------------
@@ -460,65 +481,64 @@ void KeySection::Defaults() {
     inUse[1] = true;
 }
 
+namespace {
+constexpr ImageBound<KeySection> kKeyFields[] = {
+    {kAccKeyPress, &KeySection::accKeyPress},
+    {kAccKeyHold, &KeySection::accKeyHold},
+};
+}  // namespace
+
 void KeySection::Decode(const RadioImage& image) {
-    accKeyPress = kAccKeyPress.Read(image);
-    accKeyHold = kAccKeyHold.Read(image);
+    DecodeFields(kKeyFields, image, *this);
     inUse.fill(false);
     for (int code : {accKeyPress, accKeyHold})
         if (code >= 1 && code <= static_cast<int>(inUse.size())) inUse[static_cast<std::size_t>(code - 1)] = true;
 }
 
-void KeySection::Encode(RadioImage& image) const {
-    kAccKeyPress.Write(image, accKeyPress);
-    kAccKeyHold.Write(image, accKeyHold);
-}
+void KeySection::Encode(RadioImage& image) const { EncodeFields(kKeyFields, *this, image); }
 
 // ---------------- CommonSection ----------------
 
+namespace {
+// The auto reset time (an enable bit and a nibble) is coded apart.
+constexpr ImageBound<CommonSection> kCommonFields[] = {
+    {kTransmitTimer, &CommonSection::transmitTimer},     {kPenaltyTimer, &CommonSection::penaltyTimer},
+    {kReleaseTimer, &CommonSection::releaseTimer},       {kReceiveSaveMode, &CommonSection::receiveSaveMode},
+    {kBeep, &CommonSection::beep},                       {kSquelchTailElim, &CommonSection::squelchTailElim},
+    {kBell, &CommonSection::bell},                       {kSetToSetClone, &CommonSection::setToSetClone},
+    {kExternalJack, &CommonSection::externalJack},       {kLampMode, &CommonSection::lampMode},
+    {kCallTimes, &CommonSection::callTimes},
+};
+}  // namespace
+
 void CommonSection::Decode(const RadioImage& image) {
-    transmitTimer = kTransmitTimer.Read(image);
-    penaltyTimer = kPenaltyTimer.Read(image);
-    releaseTimer = kReleaseTimer.Read(image);
-    receiveSaveMode = kReceiveSaveMode.Read(image);
-    beep = kBeep.Read(image);
-    squelchTailElim = kSquelchTailElim.Read(image);
-    bell = kBell.Read(image);
-    setToSetClone = kSetToSetClone.Read(image);
-    externalJack = kExternalJack.Read(image);
-    lampMode = kLampMode.Read(image);
+    DecodeFields(kCommonFields, image, *this);
     autoResetTime = ReadAutoResetTime(image);
-    callTimes = kCallTimes.Read(image);
 }
 
 void CommonSection::Encode(RadioImage& image) const {
-    kTransmitTimer.Write(image, transmitTimer);
-    kPenaltyTimer.Write(image, penaltyTimer);
-    kReleaseTimer.Write(image, releaseTimer);
-    kReceiveSaveMode.Write(image, receiveSaveMode);
-    kBeep.Write(image, beep);
-    kSquelchTailElim.Write(image, squelchTailElim);
-    kBell.Write(image, bell);
-    kSetToSetClone.Write(image, setToSetClone);
-    kExternalJack.Write(image, externalJack);
-    kLampMode.Write(image, lampMode);
+    EncodeFields(kCommonFields, *this, image);
     WriteAutoResetTime(image, autoResetTime);
-    kCallTimes.Write(image, callTimes);
 }
 
 // ---------------- signalling records ----------------
 
+namespace {
+constexpr ImageBound<AniSettings> kAniFields[] = {
+    {kAniTransmit, &AniSettings::aniTransmit},
+    {kDtmfDelay, &AniSettings::dtmfDelay},
+    {kDtmfSpeed, &AniSettings::dtmfSpeed},
+};
+}  // namespace
+
 void AniSettings::Decode(const RadioImage& image) {
-    aniTransmit = kAniTransmit.Read(image);
-    dtmfDelay = kDtmfDelay.Read(image);
-    dtmfSpeed = kDtmfSpeed.Read(image);
+    DecodeFields(kAniFields, image, *this);
     dtmfCode = ReadDtmfCode(image);
 }
 
 void AniSettings::Encode(RadioImage& image) const {
     WriteDtmfCode(image, dtmfCode);
-    kAniTransmit.Write(image, aniTransmit);
-    kDtmfDelay.Write(image, dtmfDelay);
-    kDtmfSpeed.Write(image, dtmfSpeed);
+    EncodeFields(kAniFields, *this, image);
 }
 
 std::string DtmfKeypadText(std::string_view text, std::size_t maxLength) {
@@ -538,16 +558,19 @@ void StoreAniCode(RadioImage& image, std::string_view code) {
     ani.Encode(image);
 }
 
+namespace {
+constexpr ImageBound<PageSettings> kPageFields[] = {
+    {kPagingDtmfSpeed, &PageSettings::pagingDtmfSpeed},
+    {kAnswerBack, &PageSettings::answerBack},
+};
+}  // namespace
+
 void PageSettings::Decode(const RadioImage& image) {
-    pagingDtmfSpeed = kPagingDtmfSpeed.Read(image);
-    answerBack = kAnswerBack.Read(image);
-    boardPaging = kOptionBoardPaging.Read(image);
+    DecodeFields(kPageFields, image, *this);
+    boardPaging = kOptionBoardPaging.Read(image); // read only: the Option dialog sets it
 }
 
-void PageSettings::Encode(RadioImage& image) const {
-    kPagingDtmfSpeed.Write(image, pagingDtmfSpeed);
-    kAnswerBack.Write(image, answerBack);
-}
+void PageSettings::Encode(RadioImage& image) const { EncodeFields(kPageFields, *this, image); }
 
 void PageCodeList::Decode(const RadioImage& image) {
     for (int k = 1; k <= kPageCodeCount; ++k) {
@@ -563,22 +586,23 @@ void PageCodeList::Encode(RadioImage& image) const {
         WritePageCode(image, k, {codes[static_cast<std::size_t>(k - 1)], selectors[static_cast<std::size_t>(k - 1)]});
 }
 
+namespace {
+// The tone format is not in these bits: the document keeps it.
+constexpr ImageBound<TwoToneSettings> kTwoToneFields[] = {
+    {kPrimaryGroupCall, &TwoToneSettings::primaryGroupCall},
+    {kSecondaryGroupCall, &TwoToneSettings::secondaryGroupCall},
+    {kSecondaryPagePair, &TwoToneSettings::secondaryPagePair},
+    {kCtcssDcsComplement, &TwoToneSettings::ctcssDcsComplement},
+    {kDuty, &TwoToneSettings::duty},
+};
+}  // namespace
+
 void TwoToneSettings::Decode(const RadioImage& image, TwoToneFormat format) {
-    primaryGroupCall = kPrimaryGroupCall.Read(image);
-    secondaryGroupCall = kSecondaryGroupCall.Read(image);
-    secondaryPagePair = kSecondaryPagePair.Read(image);
+    DecodeFields(kTwoToneFields, image, *this);
     toneFormat = format;
-    ctcssDcsComplement = kCtcssDcsComplement.Read(image);
-    duty = kDuty.Read(image);
 }
 
-void TwoToneSettings::Encode(RadioImage& image) const {
-    kPrimaryGroupCall.Write(image, primaryGroupCall);
-    kSecondaryGroupCall.Write(image, secondaryGroupCall);
-    kSecondaryPagePair.Write(image, secondaryPagePair);
-    kCtcssDcsComplement.Write(image, ctcssDcsComplement);
-    kDuty.Write(image, duty);
-}
+void TwoToneSettings::Encode(RadioImage& image) const { EncodeFields(kTwoToneFields, *this, image); }
 
 void PairTable::Decode(const RadioImage& image, TwoToneFormat& format) { pairs = DecodePairs(image, format); }
 
