@@ -38,23 +38,31 @@ def read_table(paths):
     """[(id, text, note, source)] of every literal entry, with the comment line above it as the note."""
     entries, seen = [], set()
     for path in paths:
-        note = ''
+        note, pending, start = '', '', 0
         with open(path, encoding='utf-8') as f:
             for number, line in enumerate(f, 1):
                 stripped = line.strip()
-                if stripped.startswith('//'):
+                if not pending and stripped.startswith('//'):
                     # The file's first line names the file; the others say what the entries below are.
                     note = '' if number == 1 else stripped[2:].strip()
                     continue
-                for m in ENTRY.finditer(line):
+                if not pending:
+                    start = number
+                pending += line
+                # An entry may go on over several lines (adjacent literals): wait for its closing brace.
+                code = re.sub(r'//.*', '', LITERAL.sub('""', pending))
+                if code.count('{') > code.count('}'):
+                    continue
+                for m in ENTRY.finditer(pending):
                     ident = int(m.group(1))
                     if ident in seen:
-                        sys.exit(f'{path}:{number}: id {ident} is in the table twice')
+                        sys.exit(f'{path}:{start}: id {ident} is in the table twice')
                     seen.add(ident)
-                    if line.rstrip().endswith(FIXED):
+                    if pending.rstrip().endswith(FIXED):
                         continue
                     text = ''.join(unescape(s) for s in LITERAL.findall(m.group(2)))
-                    entries.append((ident, text, note, f'{os.path.basename(path)}:{number}'))
+                    entries.append((ident, text, note, f'{os.path.basename(path)}:{start}'))
+                pending = ''
     return entries
 
 

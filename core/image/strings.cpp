@@ -21,6 +21,7 @@ constexpr Entry kEntries[] = {
 #include "core/image/strings_gui.inc"
 #include "core/image/strings_link.inc"
 #include "core/image/strings_text.inc"
+#include "core/image/strings_report.inc"
 };
 
 const Entry* Find(int id) {
@@ -114,6 +115,28 @@ std::string FormatText(std::string_view text, const std::vector<std::string>& ar
         out += text[i];
     }
     return out;
+}
+
+int DisplayColumns(std::string_view utf8) {
+    int columns = 0;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        if ((lead & 0xC0) == 0x80) { // a stray continuation byte
+            ++i;
+            continue;
+        }
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t c = length == 1 ? lead : lead & (0x3F >> (length - 1));
+        for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k)
+            c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        i += length;
+        const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF && c != 0x303F) ||
+                          (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+                          (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+                          (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
+        columns += wide ? 2 : 1;
+    }
+    return columns;
 }
 
 std::string FormatString(int id, const std::vector<std::string>& args) {

@@ -28,4 +28,7 @@ std::string FormatString(int id, const std::vector<std::string>& args = {});
 std::string FormatText(std::string_view text, const std::vector<std::string>& args); // English rules
 std::string FormatText(std::string_view text, const std::vector<std::string>& args, const Language& language);
 
+// The columns a UTF-8 text takes in a fixed-width font: two for each East Asian wide character.
+int DisplayColumns(std::string_view utf8);
+
 }  // namespace rt62

@@ -21,6 +21,19 @@ int RewrapWidth(int id) {
     return 0;
 }
 
+// The headings of the report's tables: each word stands above its column, so every line keeps its width.
+bool KeepsLineWidths(int id) { return id == 4657 || id == 4659; }
+
+std::vector<int> LineWidths(std::string_view text) {
+    std::vector<int> out;
+    for (std::size_t at = 0; at <= text.size();) {
+        const std::size_t end = std::min(text.find('\n', at), text.size());
+        out.push_back(DisplayColumns(text.substr(at, end - at)));
+        at = end + 1;
+    }
+    return out;
+}
+
 // Words a user types or a program reads, quoted by the messages: a translation keeps them as they are.
 const std::pair<int, const char*> kKeptWords[] = {
     {128, "\n.R62\nRT62M.Document\n"}, {4000, "sudo usermod -aG dialout $USER"},
@@ -32,20 +45,6 @@ const std::pair<int, const char*> kKeptWords[] = {
     {4162, "NFM"}, {4164, "High"}, {4164, "Low"}, {4305, "$XDG_CONFIG_HOME/RT62MWin/RT62MWin.ini"},
     {4505, "0-9, A-D, *"}, {4508, "\"time,serial_number,ani_code,result,backup_file\""},
 };
-
-// Columns a text takes in a fixed-width font: East Asian wide characters take two.
-int Columns(std::string_view line) {
-    int columns = 0;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const auto c = static_cast<unsigned char>(line[i]);
-        if ((c & 0xC0) == 0x80) continue;
-        // Three-byte UTF-8 from U+1100 on that are wide: CJK, Hangul, fullwidth forms (enough here).
-        const bool wide = c >= 0xE3 && c <= 0xEF && !(c == 0xEF && i + 1 < line.size() &&
-                                                      static_cast<unsigned char>(line[i + 1]) >= 0xBD);
-        columns += wide ? 2 : 1;
-    }
-    return columns;
-}
 
 std::set<std::string> Matches(const std::string& text, const std::regex& re) {
     std::set<std::string> out;
@@ -73,13 +72,14 @@ std::vector<std::string> Problems(const Language& language, int id) {
             out.push_back(p.substr(0, 2) + " has no plural words");
     for (const auto& [kept, word] : kKeptWords)
         if (kept == id && text.find(word) == std::string::npos) out.push_back(std::string("\"") + word + "\" not kept");
+    if (KeepsLineWidths(id) && LineWidths(english) != LineWidths(text)) out.push_back("line widths differ");
     if (const int width = RewrapWidth(id)) {
         std::size_t at = 0;
         for (std::size_t end; (end = text.find('\n', at)) != std::string::npos || at < text.size(); at = end + 1) {
             end = std::min(end, text.size());
             std::string_view line(text.data() + at, end - at);
             if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-            if (Columns(line) > width) out.push_back("a line wider than " + std::to_string(width) + " columns");
+            if (DisplayColumns(line) > width) out.push_back("a line wider than " + std::to_string(width) + " columns");
         }
     } else if (std::count(english.begin(), english.end(), '\n') != std::count(text.begin(), text.end(), '\n')) {
         out.push_back("line breaks differ");
