@@ -33,7 +33,6 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QUuid>
-#include <QMenu>
 #include <QMenuBar>
 #include <QtTest>
 
