@@ -1,4 +1,5 @@
-// The languages the user's system asks for, most wanted first: the one platform seam of language choice.
+// The languages the user's system asks for, most wanted first: the platform seam of language choice,
+// system_language_posix.cpp and system_language_win32.cpp (CMake builds the one that fits).
 #pragma once
 
 #include <string>

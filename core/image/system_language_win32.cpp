@@ -1,16 +1,11 @@
+// The system's languages on Windows: the user's preferred display languages.
 #include "core/image/system_language.h"
 
-#include <algorithm>
+#include <windows.h>
 
 #include "core/image/native_path.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 namespace rt62 {
-
-#ifdef _WIN32
 
 std::vector<std::string> SystemLanguages() {
     std::vector<std::string> out;
@@ -34,29 +29,5 @@ std::vector<std::string> SystemLanguages() {
     }
     return out;
 }
-
-#else
-
-std::vector<std::string> SystemLanguages() {
-    std::vector<std::string> out;
-    // LANGUAGE is a list, and is taken even under the C locale, so that "LANGUAGE=de rt62m" works from a
-    // shell that sets nothing else.
-    const std::string list = EnvironmentUtf8("LANGUAGE");
-    for (std::size_t at = 0; at <= list.size();) {
-        const std::size_t end = std::min(list.find(':', at), list.size());
-        if (end > at) out.push_back(list.substr(at, end - at));
-        at = end + 1;
-    }
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const std::string value = EnvironmentUtf8(name);
-        if (!value.empty()) {
-            out.push_back(value);
-            break;
-        }
-    }
-    return out;
-}
-
-#endif
 
 } // namespace rt62
