@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "core/image/language.h"
 #include "core/image/native_path.h"
+#include "core/image/system_language.h"
 #include "core/version.h"
 
 namespace rt62::cli {
@@ -38,6 +40,7 @@ constexpr const char* kExitStatusText =
 struct Parser {
     CLI::App app{"KT-905 programming image tools.", "rt62m"};
     std::vector<std::pair<CLI::App*, CommandRun>> runs;
+    std::string language;
 };
 
 std::unique_ptr<Parser> MakeParser() {
@@ -46,6 +49,14 @@ std::unique_ptr<Parser> MakeParser() {
     app.set_help_flag("-h,--help", "print this help and exit");
     app.set_version_flag("--version", std::string("rt62m ") + RT62M_VERSION_TEXT,
                          "print the version and exit");
+    app.add_option("--lang", parser->language,
+                   "the language of the messages (de, es, fr, pl, pt_BR, zh_CN, en); by default the "
+                   "system's (LANGUAGE, LC_ALL, LC_MESSAGES, LANG)")
+        ->check(CLI::Validator(
+            [](std::string& code) {
+                return FindLanguage(code) ? std::string() : "unknown language '" + code + "'";
+            },
+            "LANG", "LANGUAGE"));
     app.require_subcommand(1);
     app.footer(kExitStatusText);
     std::vector<Command> cmds = Registry();
@@ -115,6 +126,7 @@ int Main(std::vector<std::string> args) {
         std::vector<CLI::App*> chosen = app.get_subcommands();
         return UsageError(chosen.empty() ? "" : chosen.front()->get_name(), e.what());
     }
+    if (!parser->language.empty()) SetLanguage(*FindLanguage(parser->language));
     for (auto& [sub, run] : parser->runs) {
         if (sub->parsed()) return run();
     }
@@ -128,6 +140,7 @@ int main(int argc, char** argv) {
     // The parser throws for usage errors and help; that stays inside Main.
     try {
         rt62::UseUtf8Console();
+        rt62::SetLanguage(rt62::MatchLanguage(rt62::SystemLanguages()));
         return rt62::cli::Main(rt62::ArgumentsUtf8(argc, argv));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "rt62m: %s\n", e.what());

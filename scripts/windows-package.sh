@@ -2,8 +2,8 @@
 # The Windows installer and portable archive, from the Windows build (scripts/cross-windows.sh):
 #   build-win/package/RT62MWin-VERSION-setup.exe   NSIS installer (/S silent, /D= folder)
 #   build-win/package/RT62MWin-VERSION-portable.zip the same files, to unpack anywhere
-# The programs, the four default data files, and the Qt and compiler DLLs and plugins the window
-# loads, all stripped. The installer's two file lists are written from the one staged folder, so it
+# The programs, the four default data files, the Qt and compiler DLLs and plugins the window loads,
+# all stripped, and Qt's translations. The installer's two file lists are written from the one staged folder, so it
 # removes exactly what it installed.
 # Usage: scripts/windows-package.sh
 set -euo pipefail
@@ -27,6 +27,12 @@ for f in RT62Mvhf1 RT62Mvhf2 RT62Muhf1 RT62Muhf2; do
     cp "build/bin/$f.r62" "$stage/"
 done
 scripts/windows-stage.sh "$stage" "$prefix" --strip
+# Qt's own texts (buttons, file and print dialogs) in each language the program speaks, where qt.conf's
+# prefix puts Qt's translations folder. The .qm files are the same on every platform: Debian's serve.
+mkdir -p "$stage/translations"
+for po in i18n/*.po; do
+    cp "/usr/share/qt6/translations/qtbase_$(basename "$po" .po).qm" "$stage/translations/"
+done
 
 # files.nsh: SetOutPath per folder, then its files; unfiles.nsh: every file, then the folders
 # deepest first (plain RMDir: a folder the user put something into stays).

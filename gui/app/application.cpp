@@ -3,6 +3,7 @@
 #include "gui/common/file_paths.h"
 
 #include "gui/common/help_window.h"
+#include "gui/app/language_menu.h"
 #include "gui/app/main_frame.h"
 #include "gui/app/service_mode.h"
 #include "gui/app/single_instance.h"
@@ -74,6 +75,7 @@ bool CRT62MApp::InitInstance(const QStringList& args) {
         ShowMessage1(prompter_, kStrIniNotWritten, Buttons::Ok, Icon::Exclamation, NativePath(path));
     });
     ini_.loadStartup(settings_);
+    StartInLanguage(settings_);
 
     settings_.serviceMode = IsServiceModeSwitch(args);
     settings_.printerName = QPrinterInfo::defaultPrinterName();

@@ -128,6 +128,7 @@ bool IniSettings::loadStartup(AppSettings& s) const {
         QSettings ini(path_, QSettings::IniFormat);
         s.portDevice = RawText(ini.value(kInitialize + QStringLiteral("/PORT_DEVICE"))).trimmed();
         s.backupFolder = RawText(ini.value(kInitialize + QStringLiteral("/BACKUP_DIR"))).trimmed();
+        s.language = RawText(ini.value(kInitialize + QStringLiteral("/LANGUAGE"))).trimmed();
     }
     for (int i = 0; i < kColumnItemCount; ++i)
         s.items[static_cast<size_t>(i)] = readInt(kItem, ItemKey(i), 1);
@@ -155,6 +156,15 @@ bool IniSettings::writeFrame(const AppSettings& s, QSize outerSize) const {
 bool IniSettings::writeItems(const AppSettings& s) const {
     QSettings ini(path_, QSettings::IniFormat);
     PutItems(ini, s);
+    return finish(ini);
+}
+
+bool IniSettings::writeLanguage(const AppSettings& s) const {
+    QSettings ini(path_, QSettings::IniFormat);
+    if (s.language.isEmpty())
+        ini.remove(kInitialize + QStringLiteral("/LANGUAGE"));
+    else
+        ini.setValue(kInitialize + QStringLiteral("/LANGUAGE"), s.language);
     return finish(ini);
 }
 

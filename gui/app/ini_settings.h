@@ -61,8 +61,8 @@ class IniSettings {
     // Copies of this object share the handler and the "already said" mark.
     void setWriteFailureHandler(WriteFailureHandler handler) const { failure_->handler = std::move(handler); }
 
-    // Start-up: PORT_TYPE, COM_PORT, PORT_DEVICE, BACKUP_DIR and ITEM0-14 read with their rules into s, then the
-    // seventeen values written back. False when the file could not be written.
+    // Start-up: PORT_TYPE, COM_PORT, PORT_DEVICE, BACKUP_DIR, LANGUAGE and ITEM0-14 read with their rules into
+    // s, then all but LANGUAGE written back. False when the file could not be written.
     bool loadStartup(AppSettings& s) const;
 
     // The window size from CX/CY (defaults 750 x 540), raised to the minimum.
@@ -74,6 +74,8 @@ class IniSettings {
     // Column visibility, section "ITEM", keys "ITEM0".."ITEM14".
     bool writeItems(const AppSettings& s) const;
     bool writePort(const AppSettings& s) const;
+    // LANGUAGE in [Initialize], written only once a language is chosen and removed for the system's.
+    bool writeLanguage(const AppSettings& s) const;
 
     QStringList recentFiles() const;
     bool writeRecentFiles(const QStringList& files) const;

@@ -1,11 +1,15 @@
 // RT62MWin: the window program.
 #include "gui/app/application.h"
 #include "gui/app/command_line.h"
+#include "core/image/language.h"
+#include "core/image/system_language.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
-    // --help and --version answer before the toolkit starts, so they work without a display.
+    // --help and --version answer before the toolkit starts, so they work without a display; they speak
+    // the system's language (the settings are read later, for the window).
+    rt62::SetLanguage(rt62::MatchLanguage(rt62::SystemLanguages()));
     QStringList raw;
     for (int i = 1; i < argc; ++i)
         raw << QString::fromLocal8Bit(argv[i]);

@@ -3,6 +3,7 @@
 
 #include "gui/app/about_dialogs.h"
 #include "gui/app/config_dialog.h"
+#include "gui/app/language_menu.h"
 #include "gui/common/help_window.h"
 #include "gui/common/qt_prompter.h"
 #include "gui/app/text_forms.h"
@@ -115,7 +116,7 @@ constexpr CommandDef kCommands[] = {
     {cmd::PrevPane, "Previous Pane", "Shift+F6", nullptr},
 };
 
-// Menus in order; 0 is a separator, -1 the recent-file entries, -2 the Item submenu.
+// Menus in order; 0 is a separator, -1 the recent-file entries, -2 the Item submenu, -3 the Language submenu.
 struct MenuDef {
     const char* title;
     std::initializer_list<int> ids;
@@ -134,7 +135,7 @@ const MenuDef kMenus[] = {
      {cmd::New, cmd::Open, cmd::Save, cmd::SaveAs, 0, RT62_TEXT_FILE_ITEMS cmd::Print, cmd::PrintPreview,
       cmd::PrintSetup, 0, cmd::Configure, 0, -1, 0, cmd::Exit}},
     {"&Edit", {cmd::Undo, cmd::Redo, 0, cmd::Copy, cmd::Paste}},
-    {"&View", {cmd::ViewToolbar, cmd::ViewStatusBar, 0, -2}},
+    {"&View", {cmd::ViewToolbar, cmd::ViewStatusBar, 0, -2, 0, -3}},
     {"&Common",
      {cmd::Hardware, cmd::Option, cmd::Scanning, cmd::PowerSaving, cmd::KeyFunction, cmd::Marketing,
       cmd::Miscellaneous}},
@@ -381,6 +382,8 @@ void CMainFrame::createMenus() {
                 for (int c = cmd::ItemFirst; c <= cmd::ItemLast; ++c)
                     item->addAction(action(c));
                 connect(item, &QMenu::aboutToShow, this, &CMainFrame::updateItemChecks);
+            } else if (id == -3) {
+                AddLanguageMenu(menu, ctx_.settings, ctx_.ini, ctx_.prompter);
             } else {
                 menu->addAction(action(id));
             }

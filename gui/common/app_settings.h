@@ -20,6 +20,7 @@ struct AppSettings {
     bool serviceMode = false;
     QString printerName; // shown in the info panel
     QString backupFolder; // where images read from the radio are kept ("" = the default folder)
+    QString language;     // the window's language as the PO files name it ("de", "pt_BR"); "" = the system's
 
     // The port name the link layer opens: the chosen device, or "COM%d".
     QString portName() const {

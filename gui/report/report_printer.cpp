@@ -4,6 +4,7 @@
 #include "gui/common/app_settings.h"
 #include "gui/common/fixed_font.h"
 #include "core/image/document.h"
+#include "core/image/strings.h"
 #include "core/report/programming_report.h"
 
 #include <QFontMetricsF>
@@ -48,7 +49,7 @@ constexpr qreal kMinPointSize = 2.0;
 ReportPageLayout FitReportFont(QPaintDevice* device, const QRectF& area, const std::vector<std::string>& lines) {
     std::size_t widest = 0;
     for (const auto& line : lines)
-        widest = std::max(widest, line.size());
+        widest = std::max(widest, static_cast<std::size_t>(DisplayColumns(line)));
     const qreal columns = static_cast<qreal>(widest + kReportIndentChars);
     const qreal rows = static_cast<qreal>(std::max<std::size_t>(lines.size(), kFullReportLines));
 
@@ -85,8 +86,30 @@ void DrawReportLines(QPainter& painter, const QRectF& area, const ReportPageLayo
     const qreal x = area.left() + kReportIndentChars * layout.charWidth;
     qreal y = area.top() + layout.ascent;
     for (const auto& line : lines) {
-        if (!line.empty())
-            painter.drawText(QPointF(x, y), QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+        // Runs of narrow characters as they are; each wide one (Chinese) on its two columns, whatever
+        // the advance of the font that has it, so the columns stay aligned.
+        const QString text = QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+        int column = 0;
+        qsizetype runStart = 0;
+        const auto flush = [&](qsizetype end) {
+            if (end > runStart) {
+                const QString run = text.mid(runStart, end - runStart);
+                painter.drawText(QPointF(x + column * layout.charWidth, y), run);
+                column += DisplayColumns(run.toStdString());
+            }
+        };
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+            const QString character = text.mid(i, length);
+            if (DisplayColumns(character.toStdString()) == 2) {
+                flush(i);
+                painter.drawText(QPointF(x + column * layout.charWidth, y), character);
+                column += 2;
+                runStart = i + length;
+            }
+            i += length - 1;
+        }
+        flush(text.size());
         y += layout.lineHeight;
     }
     painter.restore();

@@ -31,7 +31,23 @@ BrandingText "${APP} ${VERSION}"
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+; The installer speaks the system's display language when it is one of these, else the first.
 !insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "German"
+!insertmacro MUI_LANGUAGE "French"
+!insertmacro MUI_LANGUAGE "Spanish"
+!insertmacro MUI_LANGUAGE "PortugueseBR"
+!insertmacro MUI_LANGUAGE "Polish"
+!insertmacro MUI_LANGUAGE "SimpChinese"
+
+; The file type's name in Explorer, in the language the installer speaks.
+LangString FILE_TYPE ${LANG_ENGLISH} "KT-905 data file"
+LangString FILE_TYPE ${LANG_GERMAN} "KT-905-Funkgerät-Datendatei"
+LangString FILE_TYPE ${LANG_FRENCH} "Fichier de données de radio KT-905"
+LangString FILE_TYPE ${LANG_SPANISH} "Archivo de datos de radio KT-905"
+LangString FILE_TYPE ${LANG_PORTUGUESEBR} "Arquivo de dados de rádio KT-905"
+LangString FILE_TYPE ${LANG_POLISH} "Plik danych radiotelefonu KT-905"
+LangString FILE_TYPE ${LANG_SIMPCHINESE} "KT-905 对讲机数据文件"
 
 Function .onInit
     SetRegView 64
@@ -69,7 +85,7 @@ Section "Install"
         WriteRegStr HKLM "${APP_KEY}" "PreviousR62Class" $R2
     ${EndIf}
     WriteRegStr HKLM "Software\Classes\.r62" "" "${PROGID}"
-    WriteRegStr HKLM "Software\Classes\${PROGID}" "" "KT-905 data file"
+    WriteRegStr HKLM "Software\Classes\${PROGID}" "" "$(FILE_TYPE)"
     WriteRegStr HKLM "Software\Classes\${PROGID}\DefaultIcon" "" "$INSTDIR\RT62MWin.exe,0"
     WriteRegStr HKLM "Software\Classes\${PROGID}\shell\open\command" "" '"$INSTDIR\RT62MWin.exe" "%1"'
 

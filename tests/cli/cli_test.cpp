@@ -10,6 +10,7 @@
 #include <atomic>
 
 #include "tests/cli/cli_test_support.h"
+#include "core/image/language.h"
 #include "core/image/model.h"
 #include "core/image/strings.h"
 
@@ -206,6 +207,38 @@ TEST_F(CliTest, UsageErrorsAndHelp) {
         EXPECT_NE(c.code == 0 ? r.out : r.err, "");
     }
     EXPECT_FALSE(fs::exists("x.r62"));
+}
+
+// The messages follow the system's language or --lang; what scripts read and the exit codes do not.
+TEST_F(CliTest, MessagesInTheUsersLanguage) {
+    const struct {
+        std::vector<std::pair<std::string, std::string>> env;
+        std::vector<std::string> args;
+        const char* language; // the messages' language; null for a usage error
+        const char* part;     // a part of the message, in that language's own words
+    } cases[] = {
+        {{{"LANGUAGE", "de"}}, {"info", P("missing.r62")}, "de", "Fehler beim Öffnen der Datei"},
+        {{{"LANGUAGE", ""}, {"LANG", "zh_CN.UTF-8"}}, {"info", P("missing.r62")}, "zh_CN", "打开文件出错"},
+        {{{"LANGUAGE", ""}, {"LC_ALL", "fr_FR.UTF-8"}, {"LANG", "de_DE.UTF-8"}}, {"info", P("missing.r62")}, "fr",
+         "Impossible d'ouvrir"},
+        {{{"LANGUAGE", "de"}}, {"--lang", "pl", "info", P("missing.r62")}, "pl", "Nie można otworzyć pliku"},
+        {{{"LANGUAGE", "de"}}, {"--lang=en", "info", P("missing.r62")}, "en", "Problem opening file"},
+        {{}, {"--lang", "tlh", "info", P("missing.r62")}, nullptr, "unknown language 'tlh'"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.front() + " " + c.part);
+        env = c.env;
+        Result r = Run(c.args);
+        EXPECT_EQ(r.code, c.language ? 1 : 2);
+        EXPECT_TRUE(Contains(r.err, c.part)) << r.err;
+        if (!c.language) continue;
+        rt62::SetLanguage(*rt62::FindLanguage(c.language));
+        EXPECT_EQ(r.err, Message(32, {P("missing.r62")}));
+        rt62::SetLanguage(rt62::EnglishLanguage());
+    }
+    // Columns that scripts read stay in English.
+    env = {{"LANGUAGE", "de"}};
+    EXPECT_TRUE(Contains(Run({"ports"}).out, "sim:\t\t\tSimulated radio\t\n"));
 }
 
 TEST_F(CliTest, DashIsStandardInputAndOutput) {

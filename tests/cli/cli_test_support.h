@@ -54,6 +54,10 @@ class Rt62mTest : public ::testing::Test {
             dup2(open((dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
             // Backups of the radio's images go to the scratch folder, never to the user's own.
             setenv("XDG_DATA_HOME", (dir / "xdg-data").c_str(), 1);
+            // English whatever the machine's language, unless the test asks for another.
+            setenv("LANGUAGE", "en", 1);
+            for (const auto& [name, value] : env)
+                setenv(name.c_str(), value.c_str(), 1);
             std::vector<std::string> all{std::string(RT62_BIN_DIR) + "/rt62m"};
             all.insert(all.end(), args.begin(), args.end());
             std::vector<char*> argv;
@@ -91,6 +95,7 @@ class Rt62mTest : public ::testing::Test {
     }
 
     fs::path dir;
+    std::vector<std::pair<std::string, std::string>> env; // set in rt62m's environment
 };
 
 } // namespace rt62::test

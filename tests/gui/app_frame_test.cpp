@@ -7,11 +7,13 @@
 #include "gui/common/file_paths.h"
 #include "gui/common/help_window.h"
 #include "gui/app/ini_settings.h"
+#include "gui/app/language_menu.h"
 #include "gui/app/main_frame.h"
 #include "gui/app/service_mode.h"
 #include "gui/app/single_instance.h"
 #include "gui/editor/form_view.h"
 #include "core/image/document.h"
+#include "core/image/language.h"
 #include "core/image/model.h"
 #include "core/link/serial_port.h"
 
@@ -22,6 +24,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
@@ -30,7 +33,6 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QUuid>
-#include <QMenu>
 #include <QMenuBar>
 #include <QtTest>
 
@@ -87,6 +89,7 @@ class AppFrameTest : public QObject {
     void helpTopics();
     void configurationDialog();
     void untitledSaveAndDroppedFiles();
+    void languageKeptForTheNextStart();
 };
 
 void AppFrameTest::settingsFile() {
@@ -491,6 +494,41 @@ void AppFrameTest::untitledSaveAndDroppedFiles() {
         }
         QCOMPARE(f.prompter.shown, r.messages);
         QCOMPARE(f.doc->CurrentPath(), r.path);
+    }
+}
+
+// View > Language writes the choice at once and says it takes effect at the next start; a start in a
+// kept language speaks it, Qt's own buttons too.
+void AppFrameTest::languageKeptForTheNextStart() {
+    Fixture f("[Initialize]\nPORT_TYPE=1\n");
+    auto* menu = f.frame->findChild<QMenu*>("languageMenu");
+    QVERIFY(menu);
+    QStringList names;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator()) names << a->objectName() + (a->isChecked() ? "*" : "");
+    QCOMPARE(names, QStringList({"language_system*", "language_en", "language_de", "language_es", "language_fr",
+                                 "language_pl", "language_pt_BR", "language_zh_CN"}));
+    menu->findChild<QAction*>("language_zh_CN")->trigger();
+    QCOMPARE(f.ini("Initialize/LANGUAGE"), QString("zh_CN"));
+    QCOMPARE(f.prompter.shown, std::vector<int>{4322});
+    QCOMPARE(&CurrentLanguage(), &EnglishLanguage()); // not before the next start
+    menu->findChild<QAction*>("language_system")->trigger();
+    QVERIFY(!QSettings(f.iniPath(), QSettings::IniFormat).contains("Initialize/LANGUAGE"));
+    QCOMPARE(f.ini("Initialize/PORT_TYPE"), QString("1"));
+
+    const struct {
+        const char* kept;
+        const char* code;
+        const char* cancel; // Qt's own Cancel button
+    } starts[] = {{"de", "de", "Abbrechen"}, {"zh_CN", "zh_CN", "取消"}, {"tlh", "en", "Cancel"}, {"", "en", "Cancel"}};
+    for (const auto& s : starts) {
+        AppSettings kept;
+        kept.language = s.kept;
+        StartInLanguage(kept);
+        QCOMPARE(QString::fromUtf8(CurrentLanguage().code.data()), QString(s.code));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8(s.cancel));
+        SetLanguage(EnglishLanguage());
+        LoadQtTranslations(EnglishLanguage());
     }
 }
 

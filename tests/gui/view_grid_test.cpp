@@ -6,7 +6,9 @@
 #include "gui/editor/form_view.h"
 #include "gui/editor/grid_header.h"
 #include "core/image/document.h"
+#include "core/image/language.h"
 #include "core/image/model.h"
+#include "core/image/strings.h"
 #include "gui/report/dump_dialog.h"
 #include "gui/report/report_printer.h"
 
@@ -260,30 +262,35 @@ void ViewGridTest::reportFitsThePaperOnOnePage() {
         {QPageSize::A4, QPageLayout::Portrait},  {QPageSize::Letter, QPageLayout::Portrait},
         {QPageSize::A4, QPageLayout::Landscape}, {QPageSize::A5, QPageLayout::Portrait},
         {QPageSize::A6, QPageLayout::Landscape}};
-    const auto lines = FactoryReport(2, true);
-    std::size_t widest = 0;
-    for (const std::string& line : lines)
-        widest = std::max(widest, line.size());
-    for (const auto& [size, orientation] : papers) {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setPageSize(QPageSize(size));
-        printer.setPageOrientation(orientation);
-        const QRectF area(QPointF(), printer.pageLayout().paintRectPixels(printer.resolution()).size());
-        const ReportPageLayout layout = FitReportFont(&printer, area, lines);
-        // Columns line up only if every character is as wide as any other.
-        const QFontMetricsF fm(layout.font, &printer);
-        QCOMPARE(fm.horizontalAdvance(QLatin1Char('i')), fm.horizontalAdvance(QLatin1Char('M')));
-        const qreal usedWidth = layout.charWidth * static_cast<qreal>(widest + kReportIndentChars);
-        const qreal usedHeight = layout.lineHeight * kFullReportLines;
-        QVERIFY2(usedWidth <= area.width(), "the widest line runs off the right edge");
-        QVERIFY2(usedHeight <= area.height(), "channel lines drop off the bottom of the page");
-        // The text uses the paper: one of the two directions is nearly full (unless the size cap applies).
-        const bool capped = layout.font.pointSizeF() >= 12.0 - 1e-6;
-        QVERIFY2(capped || usedWidth > 0.85 * area.width() || usedHeight > 0.85 * area.height(),
-                 "the font is much smaller than the paper allows");
+    // The widest language and the one of wide characters as well as English.
+    for (const char* code : {"en", "fr", "zh_CN"}) {
+        SetLanguage(*FindLanguage(code));
+        const auto lines = FactoryReport(2, true);
+        std::size_t widest = 0;
+        for (const std::string& line : lines)
+            widest = std::max(widest, static_cast<std::size_t>(DisplayColumns(line)));
+        for (const auto& [size, orientation] : papers) {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setPageSize(QPageSize(size));
+            printer.setPageOrientation(orientation);
+            const QRectF area(QPointF(), printer.pageLayout().paintRectPixels(printer.resolution()).size());
+            const ReportPageLayout layout = FitReportFont(&printer, area, lines);
+            // Columns line up only if every character is as wide as any other.
+            const QFontMetricsF fm(layout.font, &printer);
+            QCOMPARE(fm.horizontalAdvance(QLatin1Char('i')), fm.horizontalAdvance(QLatin1Char('M')));
+            const qreal usedWidth = layout.charWidth * static_cast<qreal>(widest + kReportIndentChars);
+            const qreal usedHeight = layout.lineHeight * kFullReportLines;
+            QVERIFY2(usedWidth <= area.width(), "the widest line runs off the right edge");
+            QVERIFY2(usedHeight <= area.height(), "channel lines drop off the bottom of the page");
+            // The text uses the paper: one of the two directions is nearly full (unless the size cap applies).
+            const bool capped = layout.font.pointSizeF() >= 12.0 - 1e-6;
+            QVERIFY2(capped || usedWidth > 0.85 * area.width() || usedHeight > 0.85 * area.height(),
+                     "the font is much smaller than the paper allows");
+        }
     }
-    for (bool allChannels : {true, false}) {
+    for (const auto& [code, allChannels] : {std::pair("en", true), std::pair("en", false), std::pair("zh_CN", true)}) {
+        SetLanguage(*FindLanguage(code));
         QTemporaryDir dir;
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -294,6 +301,7 @@ void ViewGridTest::reportFitsThePaperOnOnePage() {
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromLatin1(file.readAll()).count(QRegularExpression("/Type\\s*/Page(?!s)")), 1);
     }
+    SetLanguage(EnglishLanguage());
 }
 
 void ViewGridTest::previewNamesThePrinterInTheInfoPanel() {

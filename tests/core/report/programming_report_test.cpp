@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <set>
 
 #include "core/image/fields.h"
+#include "core/image/language.h"
 #include "core/image/sections.h"
+#include "core/image/strings.h"
 #include "core/image/tones.h"
 #include "core/report/image_dump.h"
 
@@ -134,6 +137,41 @@ TEST(ProgrammingReport, ChannelLines) {
     EXPECT_EQ(Line(r, 52), "                 2  W 146.52000 ---.-----  C- 67.0 D-023   -  -  H - - X ???   4 - - 3 - 6 -  ");
     EXPECT_EQ(Line(r, 53), "                 3  W 150.00000 150.00000  D-023   C-??? X  -  H - - X ----  4 - - - - - -  ");
     EXPECT_EQ(Line(r, 54), "                16  W   0.00000 440.00000  ------- ------- -  -  H - - X ----  4 - - - - - -  ");
+}
+
+// In every language the page has its lines in their places, the names and the values of each column
+// start at one column, and the channel table's heading keeps its columns.
+TEST(ProgrammingReport, EveryLanguageKeepsTheColumns) {
+    ImageModel m = MakeFactoryImage(2);
+    Edit<ScanSection>([](auto& s) { s.revertChannel = 2; s.dialScanPosition = 12; })(m);
+    Edit<KeySection>([](auto& s) { s.accKeyPress = 13; })(m);
+    const ProgrammingReport english(m, "a.r62");
+    const auto column = [](const std::string& line, std::string_view part) {
+        const std::size_t at = line.find(part);
+        return at == std::string::npos ? -1 : DisplayColumns(line.substr(0, at));
+    };
+    for (const Language& language : Languages()) {
+        if (!language.shipped) continue;
+        SCOPED_TRACE(std::string(language.code));
+        SetLanguage(language);
+        const ProgrammingReport r(m, "a.r62");
+        ASSERT_EQ(r.Lines().size(), english.Lines().size());
+        std::set<int> names, values;
+        for (const auto& [line, id] : std::vector<std::pair<int, int>>{
+                 {4, 4644}, {5, 4645}, {6, 4646}, {10, 4646}, {11, 4648}, {26, 4650}, {29, 4653}, {31, 4655}})
+            names.insert(column(Line(r, line), StringText(id)));
+        values.insert(column(Line(r, 18), "CH 12"));
+        values.insert(column(Line(r, 26), StringText(4672))); // Last Busy Channel
+        values.insert(column(Line(r, 30), StringText(4684))); // ACC 2/Encry Off
+        EXPECT_EQ(names.size(), 1u);
+        EXPECT_EQ(values.size(), 1u);
+        EXPECT_GT(*names.begin(), *values.begin());
+        for (int line = 0; line <= 50; ++line) EXPECT_LE(DisplayColumns(Line(r, line)), 130) << line;
+        for (int line = 45; line < 50; ++line)
+            EXPECT_EQ(DisplayColumns(Line(r, line)), DisplayColumns(Line(english, line))) << line;
+        EXPECT_EQ(Line(r, 51), Line(english, 51)); // the channel lines are codes and numbers
+    }
+    SetLanguage(EnglishLanguage());
 }
 
 TEST(ImageDump, TrailerFollowsTheImageInFileOrder) {
