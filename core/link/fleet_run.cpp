@@ -319,17 +319,22 @@ FleetSummary RunFleet(SerialPort& port, const FleetRequest& request, FleetContro
     progress.SetTitle(kStrFleetTitle);
 
     std::size_t nextCode = 0;
-    for (int number = 1; number <= summary.total && !control.StopRequested();) {
-        const std::string total = std::to_string(summary.total);
-        const std::vector<std::string> numbers{std::to_string(number), total};
-        observer.RadioStarting(number, summary.total);
+    // Every radio connected gets a number of its own. One that the log shows as programmed takes no
+    // code, so the run needs one radio more than it was for: the total grows with each.
+    int connected = 0;
+    int alreadyFound = 0;
+    for (int done = 0; done < summary.total && !control.StopRequested();) {
+        const int number = ++connected;
+        const int total = summary.total + alreadyFound;
+        const std::vector<std::string> numbers{std::to_string(number), std::to_string(total)};
+        observer.RadioStarting(number, total);
         observer.Prompt(kStrFleetConnect, numbers);
         port.ExpectNextRadio();
         progress.SetRange(kFleetRadioSteps);
 
         FleetRadio radio;
         radio.number = number;
-        radio.total = summary.total;
+        radio.total = total;
         const std::string& code = (*codes)[nextCode];
         RadioImage image = request.templateImage;
         StoreAniCode(image, code);
@@ -370,7 +375,8 @@ FleetSummary RunFleet(SerialPort& port, const FleetRequest& request, FleetContro
             radio.result = FleetResult::AlreadyProgrammed;
             prompter.show(kStrFleetAlready, Buttons::Ok, Icon::Information, {radio.serial, radio.aniCode});
             observer.RadioDone(radio);
-            continue; // not one of this run's radios: the same number goes to the next one
+            ++alreadyFound; // not one of this run's radios: one more is needed
+            continue;
         }
         if (state.merged) radio.aniCode = code;
         if (hardwareDiffers) {
@@ -422,7 +428,7 @@ FleetSummary RunFleet(SerialPort& port, const FleetRequest& request, FleetContro
             break;
         }
         if (summary.logFailed) break;
-        ++number;
+        ++done;
     }
     return summary;
 }

@@ -96,8 +96,8 @@ std::optional<std::vector<std::string>> PlanAniCodes(const AniCodeSource& source
 
 // One radio as it completes.
 struct FleetRadio {
-    int number = 0; // 1-based, of total
-    int total = 0;
+    int number = 0; // 1-based: the radios connected so far in this run
+    int total = 0;  // the radios the run needs: one per code, and one more for each already programmed
     std::string serial;
     std::string aniCode; // written into the radio; for AlreadyProgrammed, the code the log shows
     FleetResult result = FleetResult::NoAnswer;
@@ -109,6 +109,7 @@ struct FleetRadio {
 class FleetObserver {
   public:
     virtual ~FleetObserver() = default;
+    // number and total as in FleetRadio.
     virtual void RadioStarting(int number, int total) = 0;
     // What the user must do now (kStrFleetConnect, kStrFleetReadBack).
     virtual void Prompt(int stringId, const std::vector<std::string>& args) = 0;

@@ -117,7 +117,8 @@ FleetDialog::FleetDialog(SerialPort& port, FleetRequest base, Prompter& prompter
     table_->setHorizontalHeaderLabels({QStringLiteral("Serial Number"), QStringLiteral("ANI Code"),
                                        QStringLiteral("Result")});
     table_->horizontalHeader()->setStretchLastSection(true);
-    table_->verticalHeader()->setVisible(false);
+    // Each row is headed by the radio's number, as the messages name it.
+    table_->verticalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setAccessibleName(TableText(kStrFleetRadiosDone));
@@ -314,6 +315,7 @@ void FleetDialog::postRadioDone(const FleetRadio& radio) {
         [this, radio] {
             const int row = table_->rowCount();
             table_->insertRow(row);
+            table_->setVerticalHeaderItem(row, new QTableWidgetItem(QString::number(radio.number)));
             const QString texts[] = {QString::fromStdString(radio.serial), QString::fromStdString(radio.aniCode),
                                      QString::fromLatin1(FleetResultWord(radio.result).data(),
                                                          static_cast<qsizetype>(FleetResultWord(radio.result).size()))};

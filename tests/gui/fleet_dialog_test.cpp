@@ -39,7 +39,7 @@ QStringList LogLines(const QString& path) {
     return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-QStringList Row(QTableWidget* t, int row) {
+QStringList Row(const QTableWidget* t, int row) {
     QStringList out;
     for (int c = 0; c < t->columnCount(); ++c)
         out << (t->item(row, c) ? t->item(row, c)->text() : QString());
@@ -83,7 +83,7 @@ private slots:
         QVERIFY(!dialog.logFileField()->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.isRunning(), 20000);
 
-        QTableWidget* t = dialog.radioTable();
+        const QTableWidget* t = dialog.radioTable();
         QCOMPARE(t->rowCount(), 4);
         QCOMPARE(Row(t, 0), (QStringList{"1F000001", "A0099", "programmed"}));
         QCOMPARE(Row(t, 2), (QStringList{"1F000003", "", "hardware differs"}));
@@ -96,6 +96,22 @@ private slots:
         QVERIFY(dialog.startButton()->isEnabled());
         // The outcome is where a screen reader reads it: the table, with the summary as its description.
         QCOMPARE(t->accessibleDescription(), QStringLiteral("3 of 4 radios programmed."));
+
+        // The same radios again on the same log: those programmed are left alone, and each radio
+        // connected still has a number of its own, in the radio line and at the head of its row.
+        init();
+        FleetDialog again(*port_, Base(), prompter_);
+        again.startCodeField()->setText(QStringLiteral("A0099"));
+        again.countField()->setValue(1);
+        again.logFileField()->setText(log);
+        QTest::mouseClick(again.startButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!again.isRunning(), 20000);
+        t = again.radioTable();
+        QCOMPARE(t->rowCount(), 3);
+        QCOMPARE(Row(t, 1), (QStringList{"1F000002", "A0100", "already programmed"}));
+        for (int row = 0; row < 3; ++row)
+            QCOMPARE(t->verticalHeaderItem(row)->text(), QString::number(row + 1));
+        QCOMPARE(again.radioLine()->text(), QStringLiteral("Radio 3 of 3"));
     }
 
     void countBoxAndFieldsSayWhatTheyAre() {

@@ -93,9 +93,12 @@ TEST(FleetCodes, LogLinesRoundTripThroughCsv) {
 
 struct NullObserver : FleetObserver {
     void RadioStarting(int, int) override {}
-    void Prompt(int, const std::vector<std::string>&) override {}
+    void Prompt(int id, const std::vector<std::string>& args) override {
+        if (id == kStrFleetConnect) connects.push_back(args.at(0) + " of " + args.at(1));
+    }
     void RadioDone(const FleetRadio& r) override { done.push_back(r); }
     std::vector<FleetRadio> done;
+    std::vector<std::string> connects;
 };
 
 class FleetRunTest : public ::testing::Test {
@@ -192,6 +195,11 @@ TEST_F(FleetRunTest, GoesOnAfterAnExistingLogAndLeavesProgrammedRadiosAlone) {
     ASSERT_FALSE(observer_.done.empty());
     EXPECT_EQ(observer_.done.front().result, FleetResult::AlreadyProgrammed);
     EXPECT_EQ(ReadDtmfCode(RadioNow(0)), ReadDtmfCode(SimulatedFleet::FactoryImage(0)));
+    // Each radio connected has a number of its own; the one already programmed needs one radio more.
+    EXPECT_EQ(observer_.connects, (std::vector<std::string>{"1 of 2", "2 of 3", "3 of 3"}));
+    for (std::size_t i = 0; i < observer_.done.size(); ++i)
+        EXPECT_EQ(std::to_string(observer_.done[i].number) + " of " + std::to_string(observer_.done[i].total),
+                  observer_.connects.at(i));
 }
 
 TEST_F(FleetRunTest, RefusesBeforeAnyRadio) {
