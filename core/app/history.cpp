@@ -5,10 +5,11 @@
 namespace rt62 {
 namespace {
 
-RadioImage NormalizedImage(const ImageModel& model) {
+// What a save would write, with the two-tone format the pairs settle on as the image is normalized.
+ImageModel Normalized(const ImageModel& model) {
     ImageModel copy = model;
     NormalizeImage(copy);
-    return copy.image;
+    return copy;
 }
 
 } // namespace
@@ -18,10 +19,14 @@ DocumentState CaptureState(const CRT62MDoc& doc) {
 }
 
 bool SameContent(const DocumentState& a, const DocumentState& b) {
-    return a.marketingChanged == b.marketingChanged && a.path == b.path && a.fileLoaded == b.fileLoaded &&
-           a.model.twoToneFormat == b.model.twoToneFormat &&
-           DefaultSplitBytes(a.model.defaultSplit) == DefaultSplitBytes(b.model.defaultSplit) &&
-           NormalizedImage(a.model) == NormalizedImage(b.model);
+    if (a.marketingChanged != b.marketingChanged || a.path != b.path || a.fileLoaded != b.fileLoaded ||
+        DefaultSplitBytes(a.model.defaultSplit) != DefaultSplitBytes(b.model.defaultSplit))
+        return false;
+    // A dialog normalizes the image before it opens, which may settle the format of a file's pairs
+    // (a file from elsewhere): that alone is no change of the user's.
+    const ImageModel na = Normalized(a.model);
+    const ImageModel nb = Normalized(b.model);
+    return na.twoToneFormat == nb.twoToneFormat && na.image == nb.image;
 }
 
 bool UndoHistory::Record(const std::function<std::string()>& change, StepKind kind) {

@@ -8,6 +8,7 @@
 #include "gui/app/service_mode.h"
 #include "gui/app/single_instance.h"
 #include "gui/editor/form_view.h"
+#include "core/app/session.h"
 #include "core/image/document.h"
 #include "core/link/serial_port.h"
 #include "core/version.h"
@@ -37,6 +38,14 @@ void SetUpApplication() {
 }
 
 CRT62MApp::CRT62MApp() : instanceKey_(SingleInstance::DefaultKey()) {}
+
+CRT62MDoc* CRT62MApp::document() const {
+    return session_ ? &session_->Document() : nullptr;
+}
+
+SerialPort* CRT62MApp::port() const {
+    return session_ ? session_->Port() : nullptr;
+}
 
 CRT62MApp::~CRT62MApp() {
     prompter_.setParent(nullptr); // a message from the last settings write must not sit on a dying window
@@ -81,10 +90,11 @@ bool CRT62MApp::InitInstance(const QStringList& args) {
     settings_.printerName = QPrinterInfo::defaultPrinterName();
     if (settings_.serviceMode) settings_.serviceMode = AskServicePassword(nullptr);
 
-    doc_ = std::make_unique<CRT62MDoc>(prompter_, NativePath(QCoreApplication::applicationDirPath()));
+    session_ = std::make_unique<Session>(prompter_, NativePath(QCoreApplication::applicationDirPath()));
+    if (portFactory_) session_->SetPortFactory(portFactory_);
     if (!OpenStartDocument(args)) return false;
 
-    frame_ = std::make_unique<CMainFrame>(FrameContext{*doc_, settings_, ini_, prompter_, port_, *this});
+    frame_ = std::make_unique<CMainFrame>(FrameContext{*session_, settings_, ini_, prompter_, *this});
     prompter_.setParent(frame_.get());
     frame_->view()->FullRefresh();
     frame_->show();
@@ -96,7 +106,7 @@ bool CRT62MApp::InitInstance(const QStringList& args) {
     updatePortPresence();
     frame_->view()->RefreshInfoPanel();
     if (!opened && !(firstStart && settings_.portMissing))
-        ShowPortProblem(prompter_, port_.get());
+        ShowPortProblem(prompter_, port());
     return true;
 }
 
@@ -117,8 +127,9 @@ void CRT62MApp::openHandedOver() {
 
 bool CRT62MApp::OpenStartDocument(const QStringList& args) {
     const QString file = StartFile(args);
+    CRT62MDoc& doc = session_->Document();
     if (file.isEmpty()) {
-        doc_->OnNewDocument();
+        doc.OnNewDocument();
         return true;
     }
     // The same probe as File / Open, so a file of the wrong size is refused, not read as an image.
@@ -136,21 +147,19 @@ bool CRT62MApp::OpenStartDocument(const QStringList& args) {
         ShowMessage(prompter_, kStrBadFormat, Buttons::Ok, Icon::Stop);
         return false;
     }
-    doc_->Open(path);
-    return doc_->IsFileLoaded();
+    doc.Open(path);
+    return doc.IsFileLoaded();
 }
 
 bool CRT62MApp::openPort() {
-    closePort();
     updatePortPresence();
-    const std::string name = settings_.portName().toStdString();
-    port_ = portFactory_ ? portFactory_(name) : CreateSerialPort(name);
-    return port_ && OpenCloneLink(*port_);
+    if (!session_) return false;
+    session_->Settings() = settings_.sessionSettings();
+    return session_->OpenPort();
 }
 
 void CRT62MApp::closePort() {
-    if (port_) port_->Close();
-    port_.reset();
+    if (session_) session_->ClosePort();
 }
 
 void CRT62MApp::updatePortPresence() {

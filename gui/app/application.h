@@ -18,6 +18,7 @@ namespace rt62 {
 class CMainFrame;
 class CRT62MDoc;
 class SerialPort;
+class Session;
 class SingleInstance;
 
 // The program's names for the desktop (application name, version, desktop entry, icon); call once
@@ -36,15 +37,15 @@ class CRT62MApp : public QObject, public PortControl {
 
     AppSettings& settings() { return settings_; }
     CMainFrame* frame() const { return frame_.get(); }
-    CRT62MDoc* document() const { return doc_.get(); }
-    SerialPort* port() const { return port_.get(); }
+    CRT62MDoc* document() const;
+    SerialPort* port() const;
     // The single-instance key; tests give their own so they do not meet a running program.
     void setInstanceKey(QString key) { instanceKey_ = std::move(key); }
 
-    // PortControl: the application's port for the configured name.
+    // PortControl: the session's port for the configured name.
     bool openPort() override;
     void closePort() override;
-    const SerialPort* currentPort() const override { return port_.get(); }
+    const SerialPort* currentPort() const override { return port(); }
 
     // The data file named on the command line, if any (service switches are not files).
     static QString FileArgument(const QStringList& args);
@@ -75,8 +76,7 @@ class CRT62MApp : public QObject, public PortControl {
     PortFactory portFactory_;
     QStringList handedOver_;
     QTimer handOverTimer_;
-    std::unique_ptr<SerialPort> port_;
-    std::unique_ptr<CRT62MDoc> doc_;
+    std::unique_ptr<Session> session_;
     std::unique_ptr<CMainFrame> frame_;
 };
 

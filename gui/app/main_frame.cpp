@@ -1,6 +1,8 @@
 #include "gui/app/main_frame.h"
 #include "gui/common/file_paths.h"
 
+#include "core/app/session.h"
+
 #include "gui/app/about_dialogs.h"
 #include "gui/app/config_dialog.h"
 #include "gui/app/language_menu.h"
@@ -15,6 +17,7 @@
 #include "gui/editor/visible_dialog.h"
 #include "core/image/document.h"
 #include "core/image/model.h"
+#include "core/image/text_strings.h"
 #include "gui/link/fleet_dialog.h"
 #include "gui/link/transfer.h"
 #include "gui/report/report_printer.h"
@@ -35,7 +38,6 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
-#include <QUndoStack>
 
 namespace rt62 {
 namespace {
@@ -175,9 +177,6 @@ const QString kFileFilter = QStringLiteral("RT62M Files(*.R62)");
 enum FrameString {
     kStrUndoEntry = 4200, // "&Undo %1"
     kStrRedoEntry = 4201, // "&Redo %1"
-    kStrStepUpload = 4206,
-    kStrStepDownload = 4207,
-    kStrStepImport = 4208,
 };
 
 // The step name of a dialog command: its menu text without the mnemonic ("Scanning", "2-Tone Table").
@@ -236,10 +235,10 @@ CMainFrame::CMainFrame(FrameContext ctx, QWidget* parent) : QMainWindow(parent),
         if (!info.isNull()) printer_.setPrinterName(info.printerName());
     }
 
-    view_ = new CRT62MView(ctx_.doc, ctx_.settings, this);
+    view_ = new CRT62MView(doc(), ctx_.settings, this);
     view_->setObjectName(QStringLiteral("formView"));
     setCentralWidget(view_);
-    history_ = new DocumentHistory(ctx_.doc, this);
+    history_ = new DocumentHistory(ctx_.session.History(), this);
     view_->setHistory(history_);
 
     createActions();
@@ -251,8 +250,9 @@ CMainFrame::CMainFrame(FrameContext ctx, QWidget* parent) : QMainWindow(parent),
     updateRecentMenu();
     view_->setEditMenu(editMenu_);
 
-    // A Save or a default file written redraws in place; new contents are reset by loadContents.
-    ctx_.doc.SetUpdateViews([this] {
+    // A Save or a default file written redraws in place; new contents are refreshed by what the
+    // session's call returns.
+    doc().SetUpdateViews([this] {
         updateTitle();
         view_->RebuildGrid();
     });
@@ -261,9 +261,7 @@ CMainFrame::CMainFrame(FrameContext ctx, QWidget* parent) : QMainWindow(parent),
         view_->RebuildGrid();
         updateTitle();
     });
-    QUndoStack* stack = history_->stack();
-    connect(stack, &QUndoStack::indexChanged, this, &CMainFrame::updateUndoActions);
-    connect(stack, &QUndoStack::cleanChanged, this, &CMainFrame::updateUndoActions);
+    connect(history_, &DocumentHistory::stepsChanged, this, &CMainFrame::updateUndoActions);
     updateUndoActions();
     history_->reset(); // whatever was loaded before the window existed counts as saved
     updateTitle();
@@ -286,15 +284,13 @@ CMainFrame::CMainFrame(FrameContext ctx, QWidget* parent) : QMainWindow(parent),
 
 CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
-    ctx_.doc.SetUpdateViews({});
+    doc().SetUpdateViews({});
     saveOnExit();
-    // The children's signals (the history, the undo stack, the view) would otherwise reach this frame
+    // The children's signals (the history, the view) would otherwise reach this frame
     // while QWidget's destructor deletes them, when only a QWidget is left of it.
     const QList<QObject*> children = findChildren<QObject*>();
     for (QObject* child : children)
         child->disconnect(this);
-    // The undo stack is the history's member, not a child, and signals as the history deletes it.
-    history_->stack()->disconnect(this);
 }
 
 void CMainFrame::saveOnExit() {
@@ -442,12 +438,12 @@ void CMainFrame::installHandlers() {
     setHandler(cmd::Save, [this] { onSave(); });
     setHandler(cmd::SaveAs, [this] { onSaveAs(); });
     setHandler(cmd::Print, [this] {
-        RunPrint(this, printer_, ctx_.doc, ctx_.settings);
+        RunPrint(this, printer_, doc(), ctx_.settings);
         view_->RefreshInfoPanel(); // the printer's name
     });
     setHandler(cmd::PrintPreview,
                [this] {
-                   RunPrintPreview(this, printer_, ctx_.doc, ctx_.settings);
+                   RunPrintPreview(this, printer_, doc(), ctx_.settings);
                    view_->RefreshInfoPanel();
                });
     setHandler(cmd::PrintSetup, [this] { onPrintSetup(); });
@@ -457,11 +453,11 @@ void CMainFrame::installHandlers() {
     setHandler(cmd::Paste, [this] { onPaste(); });
     setHandler(cmd::Undo, [this] {
         finishEditing();
-        history_->stack()->undo();
+        history_->undo();
     });
     setHandler(cmd::Redo, [this] {
         finishEditing();
-        history_->stack()->redo();
+        history_->redo();
     });
     for (int i = 0; i < kColumnItemCount; ++i)
         setHandler(cmd::ItemFirst + i, [this, i] { onToggleItem(i); });
@@ -486,7 +482,7 @@ void CMainFrame::installHandlers() {
 
     // The dialogs of the Common, Signaling, View / Item and Channel menus: one line each. The dialogs
     // keep the image and the sections in step themselves (normalize before, decode after).
-    CRT62MDoc& doc = ctx_.doc;
+    CRT62MDoc& doc = this->doc();
     AppSettings& settings = ctx_.settings;
     Prompter& prompter = ctx_.prompter;
     setRefreshCommand(cmd::Hardware,
@@ -521,6 +517,7 @@ void CMainFrame::refresh(RefreshKind kind) {
         view_->RefreshInfoPanel();
         break;
     case RefreshKind::BandChanged:
+    case RefreshKind::Contents:
         view_->FullRefresh();
         break;
     }
@@ -528,16 +525,15 @@ void CMainFrame::refresh(RefreshKind kind) {
 }
 
 void CMainFrame::updateTitle() {
-    setWindowTitle(FrameTitle(ctx_.doc.Title(), ctx_.settings.serviceMode));
-    setWindowModified(ctx_.doc.IsModified());
+    setWindowTitle(FrameTitle(doc().Title(), ctx_.settings.serviceMode));
+    setWindowModified(doc().IsModified());
 }
 
 void CMainFrame::updateUndoActions() {
-    const QUndoStack* stack = history_->stack();
     const std::pair<QAction*, bool> entries[] = {{action(cmd::Undo), true}, {action(cmd::Redo), false}};
     for (const auto& [a, undo] : entries) {
-        const bool can = undo ? stack->canUndo() : stack->canRedo();
-        const QString step = undo ? stack->undoText() : stack->redoText();
+        const bool can = undo ? history_->canUndo() : history_->canRedo();
+        const QString step = undo ? history_->undoText() : history_->redoText();
         a->setEnabled(can);
         a->setText(TableText(undo ? kStrUndoEntry : kStrRedoEntry, {can ? step.toStdString() : std::string()})
                        .trimmed());
@@ -558,14 +554,12 @@ void CMainFrame::applyFrameSize() {
     resize(InnerFrameSize(outerSize_, margins));
 }
 
-void CMainFrame::loadContents(const std::function<void()>& load) {
-    const int before = ctx_.doc.LoadCount();
-    load();
-    if (ctx_.doc.LoadCount() != before) {
-        history_->reset();
-        view_->FullRefresh();
-    }
-    updateTitle();
+CRT62MDoc& CMainFrame::doc() const {
+    return ctx_.session.Document();
+}
+
+void CMainFrame::syncSession() {
+    ctx_.session.Settings() = ctx_.settings.sessionSettings();
 }
 
 void CMainFrame::updateClock() {
@@ -612,13 +606,13 @@ std::optional<std::string> CMainFrame::chooseSavePath() {
     dlg.setFileMode(QFileDialog::AnyFile);
     dlg.setNameFilter(kFileFilter);
     dlg.setDefaultSuffix(QStringLiteral("R62"));
-    if (ctx_.doc.HasFile()) dlg.selectFile(QString::fromStdString(ctx_.doc.CurrentPath()));
+    if (doc().HasFile()) dlg.selectFile(QString::fromStdString(doc().CurrentPath()));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
     return NativePath(dlg.selectedFiles().front());
 }
 
 void CMainFrame::onNew() {
-    loadContents([this] { ctx_.doc.New([this] { return chooseSavePath(); }); });
+    refresh(ctx_.session.New([this] { return chooseSavePath(); }).refresh);
 }
 
 void CMainFrame::onOpen() {
@@ -638,24 +632,24 @@ void CMainFrame::onOpen() {
 }
 
 void CMainFrame::openFile(const std::string& path) {
-    loadContents([&] {
-        if (ctx_.doc.OpenCommand(path, [this] { return chooseSavePath(); })) addRecent(path);
-    });
+    const Outcome opened = ctx_.session.Open(path, [this] { return chooseSavePath(); });
+    if (opened.ok) addRecent(path);
+    refresh(opened.refresh);
 }
 
 void CMainFrame::onOpenRecent(int index) {
     if (index >= recent_.size()) return;
     const std::string path = NativePath(recent_[index]);
-    loadContents([&] {
-        if (ctx_.doc.OpenCommand(path, [this] { return chooseSavePath(); })) {
-            addRecent(path);
-        } else if (CRT62MDoc::ProbeOpenFile(path) != OpenProbe::Ok) {
-            // A file that is gone or unusable leaves the list, as the list always did.
-            recent_.removeAt(index);
-            ctx_.ini.writeRecentFiles(recent_);
-            updateRecentMenu();
-        }
-    });
+    const Outcome opened = ctx_.session.Open(path, [this] { return chooseSavePath(); });
+    if (opened.ok) {
+        addRecent(path);
+    } else if (CRT62MDoc::ProbeOpenFile(path) != OpenProbe::Ok) {
+        // A file that is gone or unusable leaves the list, as the list always did.
+        recent_.removeAt(index);
+        ctx_.ini.writeRecentFiles(recent_);
+        updateRecentMenu();
+    }
+    refresh(opened.refresh);
 }
 
 void CMainFrame::finishEditing() {
@@ -669,8 +663,8 @@ void CMainFrame::finishEditing() {
 void CMainFrame::onSave() {
     finishEditing();
     // A document without a file (after an Upload) asks for a name, as any untitled document does.
-    if (!ctx_.doc.HasFile()) return onSaveAs();
-    if (ctx_.doc.Save()) history_->markSaved();
+    if (!doc().HasFile()) return onSaveAs();
+    ctx_.session.Save();
     updateTitle();
 }
 
@@ -678,10 +672,7 @@ void CMainFrame::onSaveAs() {
     finishEditing();
     const std::optional<std::string> path = chooseSavePath();
     if (!path) return;
-    if (ctx_.doc.SaveAs(*path)) {
-        history_->markSaved();
-        addRecent(*path);
-    }
+    if (ctx_.session.SaveAs(*path).ok) addRecent(*path);
     updateTitle();
 }
 
@@ -720,33 +711,21 @@ void CMainFrame::onToggleItem(int item) {
 
 void CMainFrame::onTransfer(bool upload) {
     finishEditing();
-    TransferContext ctx{this, ctx_.doc, ctx_.settings, ctx_.prompter, ctx_.port, view_};
-    // An uploaded image is a new document (the older steps go, the radio's image counts as saved) that
-    // undo can still take back; a Download's merge of the radio's own bytes does not mark it modified.
-    if (upload)
-        history_->record(
-            TableText(kStrStepUpload), [&] { RunUpload(ctx); }, StepKind::StartsHistory);
-    else
-        history_->record(
-            TableText(kStrStepDownload), [&] { RunDownload(ctx); }, StepKind::KeepsSavedMark);
-    updateTitle();
+    syncSession();
+    refresh(RunTransfer(upload ? TransferKind::Upload : TransferKind::Download, ctx_.session, ctx_.prompter, this)
+                .refresh);
 }
 
 void CMainFrame::onProgramFleet() {
     finishEditing();
-    TransferContext ctx{this, ctx_.doc, ctx_.settings, ctx_.prompter, ctx_.port, view_};
+    syncSession();
     // The document is the template and stays as it is: no undo step; only a save may happen first.
-    RunProgramFleet(ctx, [this] {
-        onSave();
-        return !ctx_.doc.IsModified();
-    });
+    RunProgramFleet(ctx_.session, ctx_.prompter, this, [this] { onSave(); });
     updateTitle();
 }
 
 void CMainFrame::onTextCommand([[maybe_unused]] int id) {
 #ifdef RT62_HAVE_YAML
-    TextFormsContext ctx{
-        this, ctx_.doc, ctx_.prompter, view_, ctx_.settings, ctx_.port, [this] { return chooseSavePath(); }};
     std::optional<TextChoice> choice;
     if (id != cmd::CompareRadio) {
         if (textChooser_) {
@@ -763,20 +742,33 @@ void CMainFrame::onTextCommand([[maybe_unused]] int id) {
         }
         if (!choice) return;
     }
+    Session& session = ctx_.session;
     switch (id) {
     case cmd::Export:
-        ExportText(ctx, *choice);
+        session.Export(choice->path, choice->kind);
         break;
-    case cmd::Import:
-        // An undoable step: Undo gives back the document the import replaced.
-        history_->record(TableText(kStrStepImport), [&] { ImportText(ctx, *choice); });
+    case cmd::Import: {
+        const ImportOutcome imported =
+            session.Import(choice->path, choice->kind, [this] { return chooseSavePath(); });
+        refresh(imported.refresh);
+        if (!imported.skippedRows.empty())
+            ShowMessage2(ctx_.prompter, kStrImportSkipped, Buttons::Ok, Icon::Exclamation, imported.skippedSummary,
+                         imported.skippedRows);
         break;
+    }
     case cmd::CompareFile:
-        CompareWithFile(ctx, choice->path);
+        ShowComparison(this, ctx_.prompter, view_, TableText(kStrCompareFileHead, {FileNameOfPath(choice->path)}),
+                       session.CompareWithFile(choice->path));
         break;
-    case cmd::CompareRadio:
-        CompareWithRadio(ctx);
+    case cmd::CompareRadio: {
+        syncSession();
+        const TransferEnd read = RunTransfer(TransferKind::ReadRadio, session, ctx_.prompter, this);
+        refresh(read.refresh);
+        if (read.radioImage)
+            ShowComparison(this, ctx_.prompter, view_, TableText(kStrCompareRadioHead),
+                           session.CompareWithRadio(*read.radioImage));
         break;
+    }
     }
     updateTitle();
 #endif
@@ -809,7 +801,7 @@ void CMainFrame::bringToFront() {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // Asked also while printing or previewing: closing then must not drop unsaved edits.
-    if (ctx_.doc.IsModified() && !ctx_.doc.AskSaveChanges([this] { return chooseSavePath(); })) {
+    if (doc().IsModified() && !doc().AskSaveChanges([this] { return chooseSavePath(); })) {
         event->ignore();
         updateTitle();
         return;

@@ -28,7 +28,7 @@ class CRT62MView;
 class DocumentHistory;
 class PortControl;
 class Prompter;
-class SerialPort;
+class Session;
 
 // Command ids shared between menus, toolbar, prompts and help.
 namespace cmd {
@@ -54,11 +54,10 @@ using RefreshCommand = std::function<RefreshKind(QWidget* parent)>;
 
 // Everything the frame works with; owned by the application object (or a test).
 struct FrameContext {
-    CRT62MDoc& doc;
+    Session& session; // the document, its history, the port
     AppSettings& settings;
     IniSettings ini;
     Prompter& prompter;
-    std::unique_ptr<SerialPort>& port;
     PortControl& portControl;
 };
 
@@ -81,6 +80,7 @@ class CMainFrame : public QMainWindow {
     ~CMainFrame() override;
 
     CRT62MView* view() const { return view_; }
+    CRT62MDoc& doc() const;
     // Undo and redo of the document's changes; a command that changes the document runs through it.
     DocumentHistory* history() const { return history_; }
     QAction* action(int id) const;
@@ -138,8 +138,6 @@ class CMainFrame : public QMainWindow {
     void applyFrameSize();
     // What the window manager's frame adds around the window on each side (zero before it is framed).
     QMargins frameMargins() const;
-    // Runs a load that may replace the contents; new contents get a fresh history and grid.
-    void loadContents(const std::function<void()>& load);
     // A frequency still being typed in the grid is stored first (its own undo step), so that a toolbar
     // button or a key that leaves the focus where it is does not act on, or save, the image without it.
     void finishEditing();
@@ -159,6 +157,8 @@ class CMainFrame : public QMainWindow {
     void onContextHelp();
     void onTextCommand(int id);
     std::optional<std::string> chooseSavePath();
+    // The settings as the session works with them, taken before each use case that needs them.
+    void syncSession();
 
     FrameContext ctx_;
     CRT62MView* view_ = nullptr;

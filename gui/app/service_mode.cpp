@@ -1,5 +1,6 @@
 #include "gui/app/service_mode.h"
 
+#include "core/app/session_settings.h"
 #include "gui/common/help_window.h"
 
 #include <QDialogButtonBox>
@@ -30,10 +31,6 @@ bool IsServiceModeSwitch(const QStringList& args) {
            a == QLatin1String("-M");
 }
 
-bool IsServicePassword(const QString& typed) {
-    return typed == QLatin1String(kServicePassword);
-}
-
 PasswordDialog::PasswordDialog(QWidget* parent) : QDialog(parent), edit_(new QLineEdit(this)) {
     setWindowTitle(QStringLiteral("Password"));
     setProperty("helpContext", 131072 + 146);
@@ -56,7 +53,7 @@ QString PasswordDialog::text() const {
 
 bool AskServicePassword(QWidget* parent) {
     PasswordDialog dlg(parent);
-    return dlg.exec() == QDialog::Accepted && IsServicePassword(dlg.text());
+    return dlg.exec() == QDialog::Accepted && IsServicePassword(dlg.text().toStdString());
 }
 
 } // namespace rt62

@@ -8,13 +8,8 @@ class QLineEdit;
 
 namespace rt62 {
 
-inline constexpr char kServicePassword[] = "melto-varis";
-
 // True when the arguments after the program name are exactly one of "/m", "/M", "-m", "-M".
 bool IsServiceModeSwitch(const QStringList& argsAfterProgram);
-// Whole-string, case-sensitive comparison with the service password.
-bool IsServicePassword(const QString& typed);
-
 // "Password": one masked field that turns letters to lower case as they are typed.
 class PasswordDialog : public QDialog {
     Q_OBJECT

@@ -4,8 +4,10 @@
 #include <QString>
 #include <array>
 
+#include "core/app/session_settings.h"
 #include "core/grid/columns.h" // kColumnItemCount
 #include "core/link/radio_backup.h"
+#include "gui/common/file_paths.h"
 
 namespace rt62 {
 
@@ -25,6 +27,16 @@ struct AppSettings {
     // The port name the link layer opens: the chosen device, or "COM%d".
     QString portName() const {
         return portDevice.isEmpty() ? QStringLiteral("COM%1").arg(comPort) : portDevice;
+    }
+    // What the session works with: the port by name, a port per transfer with the interface, the
+    // backups folder in the system's spelling (so messages and the fleet log show it so).
+    SessionSettings sessionSettings() const {
+        SessionSettings s;
+        s.portName = portName().toStdString();
+        s.portPerTransfer = portType == 1;
+        s.backupFolder = NativePath(backupFolder);
+        s.serviceMode = serviceMode;
+        return s;
     }
     // The folder the backups go to now: the chosen one, or the default.
     QString backupFolderInUse() const {

@@ -2,20 +2,14 @@
 // in step around the dialog and report what the window must refresh.
 #pragma once
 
+#include "core/app/refresh.h"
+
 class QWidget;
 
 namespace rt62 {
 
 class CRT62MDoc;
 class Prompter;
-
-// What the window refreshes after a command (values are the refresh kinds of the command table).
-enum class RefreshKind {
-    None = 0,
-    Grid = 1,         // rebuild the channel grid and the info panel
-    InfoPanel = 2,    // rewrite the info panel
-    BandChanged = 4,  // the band's default file has been loaded: rebuild the grid, update the title
-};
 
 // Command 32772. On a confirmed band change the document's band-change load has already been done
 // (LoadBandDefault) when this returns BandChanged; the caller only rebuilds the grid and the title.

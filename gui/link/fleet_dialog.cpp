@@ -1,11 +1,10 @@
 // The fleet dialog and the worker thread that runs the fleet behind it.
 #include "gui/link/fleet_dialog.h"
 
+#include "core/app/session.h"
 #include "gui/common/accessible_names.h"
-#include "gui/common/app_settings.h"
-#include "gui/common/qt_prompter.h"
 #include "core/image/document.h"
-#include "core/image/model.h"
+#include "gui/common/qt_prompter.h"
 #include "gui/link/transfer.h"
 
 #include <QCheckBox>
@@ -326,40 +325,26 @@ void FleetDialog::postRadioDone(const FleetRadio& radio) {
         Qt::QueuedConnection);
 }
 
-void RunProgramFleet(TransferContext& ctx, const std::function<bool()>& saveDocument) {
-    CRT62MDoc& doc = ctx.doc;
+void RunProgramFleet(Session& session, Prompter& prompter, QWidget* parent,
+                     const std::function<void()>& saveDocument) {
+    CRT62MDoc& doc = session.Document();
     // The template is what is in the file: changes are saved first, or nothing runs.
-    if (doc.IsModified() && !saveDocument()) return;
+    if (doc.IsModified()) saveDocument();
     if (doc.IsModified()) return;
-
-    const bool portPerTransfer = ctx.settings.portType == 1;
-    if (portPerTransfer || !ctx.port)
-        ctx.port = CreateSerialPort(ctx.settings.portName().toStdString());
-    if (!ctx.port) {
-        ShowMessage(ctx.prompter, kStrPortProblem, Buttons::Ok, Icon::Stop);
-        return;
-    }
-
-    // A copy is normalized, so the document stays exactly as it is.
-    ImageModel model = doc.Model();
-    NormalizeImage(model);
-    FleetRequest base;
-    base.templateImage = model.image;
-    base.trailer = doc.TrailerBytes();
-    base.format = model.twoToneFormat;
-    base.backup = BackupSettings{true, ctx.settings.backupFolder.toStdString(), doc.TrailerBytes()};
-    base.count = 1;
+    std::optional<FleetPlan> plan = session.PrepareFleet();
+    if (!plan) return;
+    // The log is suggested beside the template.
     if (doc.HasFile()) {
         const QFileInfo file(QString::fromStdString(doc.CurrentPath()));
-        base.logPath = (file.absolutePath() + QLatin1Char('/') + file.completeBaseName() +
-                        QStringLiteral("-fleet.csv"))
-                           .toStdString();
+        plan->request.logPath = (file.absolutePath() + QLatin1Char('/') + file.completeBaseName() +
+                                 QStringLiteral("-fleet.csv"))
+                                    .toStdString();
     }
     {
-        FleetDialog dialog(*ctx.port, base, ctx.prompter, ctx.parent);
+        FleetDialog dialog(*plan->port, plan->request, prompter, parent);
         dialog.exec();
     }
-    if (portPerTransfer) ctx.port.reset();
+    session.FinishFleet();
 }
 
 }  // namespace rt62

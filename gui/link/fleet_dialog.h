@@ -22,7 +22,7 @@ class QThread;
 namespace rt62 {
 
 class GuiThreadPrompter;
-struct TransferContext;
+class Session;
 
 class FleetDialog : public QDialog {
     Q_OBJECT
@@ -100,9 +100,10 @@ private:
     QProgressBar* bar_ = nullptr;
 };
 
-// The Program Fleet command: the document saved first when it has changes (through save, which may
-// ask for a name; nothing runs while changes are left unsaved), the port made as for a transfer, then
-// the dialog. The document itself is not changed.
-void RunProgramFleet(TransferContext& ctx, const std::function<bool()>& saveDocument);
+// The Program Fleet command: the document saved first when it has changes (through saveDocument, which
+// may ask for a name; nothing runs while changes are left unsaved), the session's fleet plan, then the
+// dialog. The document itself is not changed.
+void RunProgramFleet(Session& session, Prompter& prompter, QWidget* parent,
+                     const std::function<void()>& saveDocument);
 
 }  // namespace rt62

@@ -1,40 +1,19 @@
-// Upload and Download as the main window runs them: port, normalize, progress dialog, decode, refresh.
+// Upload, Download and the read for Compare with Radio as the window runs them: the session prepares
+// the transfer, the job runs on the progress dialog's worker, the session takes over what it brought.
 #pragma once
 
-#include <memory>
-
+#include "core/app/transfer.h"
 #include "core/image/prompter.h"
-#include "core/image/radio_image.h"
 
 class QObject;
 class QWidget;
 
 namespace rt62 {
 
-class CRT62MDoc;
-class CRT62MView;
-class Prompter;
-class SerialPort;
-struct AppSettings;
+class Session;
 
-// What a transfer needs from the main window. `port` is the application's port: with PortType 0 it
-// is the port opened at start-up (may be empty if that failed); with PortType 1 a port is created for
-// the transfer and freed afterwards. `view` (may be null) gets the full refresh.
-struct TransferContext {
-    QWidget* parent;
-    CRT62MDoc& doc;
-    AppSettings& settings;
-    Prompter& prompter;   // shows the worker's messages; always called on the GUI thread
-    std::unique_ptr<SerialPort>& port;
-    CRT62MView* view = nullptr;
-};
-
-enum class TransferResult {
-    Completed,   // the job finished its work (image taken over after an upload)
-    Failed,      // the port or the protocol failed; the message was shown
-    Declined,    // upload: "Overwrite original data" answered No
-    Cancelled,   // Cancel or Escape in the progress dialog
-};
+// How a transfer ended, as the window's callers compare it.
+using TransferResult = JobStatus;
 
 // Questions and messages of a worker are shown on the GUI thread while the worker waits for the
 // answer; the dialog that guiObject is stays open behind them.
@@ -48,10 +27,8 @@ private:
     QObject& gui_;
 };
 
-TransferResult RunUpload(TransferContext& ctx);
-TransferResult RunDownload(TransferContext& ctx);
-// An Upload whose image goes to `image` instead of the document: no overwrite question, and the
-// document keeps its contents, its file and its flags. Completed: image holds the radio's image.
-TransferResult ReadRadioImage(TransferContext& ctx, RadioImage& image);
+// The whole transfer behind the modal progress dialog; messages go to prompter (always on the GUI
+// thread, over the dialog). The caller refreshes what the result names.
+TransferEnd RunTransfer(TransferKind kind, Session& session, Prompter& prompter, QWidget* parent);
 
 }  // namespace rt62

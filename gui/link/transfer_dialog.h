@@ -5,14 +5,14 @@
 
 #include <functional>
 
+#include "core/app/transfer.h"
+
 class QLabel;
 class QProgressBar;
 class QPushButton;
 class QThread;
 
 namespace rt62 {
-
-enum class TransferKind { Upload = 0, Download = 1 };
 
 class TransferDialog : public QDialog {
     Q_OBJECT

@@ -1,6 +1,7 @@
 // The application shell: start-up (settings file repair, service mode, command-line file, single
 // copy), the main window (size, keys, help, close question, files, settings written at the end) and
 // its Configuration dialog.
+#include "core/app/session.h"
 #include "gui/app/about_dialogs.h"
 #include "gui/app/application.h"
 #include "gui/app/config_dialog.h"
@@ -55,16 +56,17 @@ namespace {
 struct Fixture : WorkDir {
     ScriptedPrompter prompter;
     AppSettings settings;
-    std::unique_ptr<SerialPort> port;
     FakePort portControl;
-    std::unique_ptr<CRT62MDoc> doc;
+    std::unique_ptr<Session> session;
+    CRT62MDoc* doc = nullptr;
     std::unique_ptr<CMainFrame> frame;
 
     explicit Fixture(const QByteArray& ini = {}) : WorkDir(ini) {
-        doc = std::make_unique<CRT62MDoc>(prompter, NativePath(dir.path()));
+        session = std::make_unique<Session>(prompter, NativePath(dir.path()));
+        doc = &session->Document();
         doc->OnNewDocument();
         frame = std::make_unique<CMainFrame>(
-            FrameContext{*doc, settings, IniSettings(iniPath()), prompter, port, portControl});
+            FrameContext{*session, settings, IniSettings(iniPath()), prompter, portControl});
     }
     std::string writeFactoryFile(const QString& name, int bandCode) const {
         ScriptedPrompter p;

@@ -1,6 +1,7 @@
 // Editing the channel grid with keys and the mouse: the in-place editor, Space actions, tone choice and
 // the pick lists, DCS complement, clipboard and channel copy; column visibility through the Visible
 // dialog, the View > Item entries and the "ITEM" section of the settings file.
+#include "core/app/session.h"
 #include "gui/common/app_settings.h"
 #include "gui/app/config_dialog.h"
 #include "gui/common/help_window.h"
@@ -117,15 +118,15 @@ constexpr Items kAllOn{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
 struct FrameFixture : test::WorkDir {
     YesPrompter prompter;
     AppSettings settings;
-    std::unique_ptr<SerialPort> port;
     FakePort portControl;
-    CRT62MDoc doc{prompter};
+    Session session{prompter};
+    CRT62MDoc& doc = session.Document();
     std::unique_ptr<CMainFrame> frame;
 
     FrameFixture() {
         doc.Model() = MakeFactoryImage(0);
         frame = std::make_unique<CMainFrame>(
-            FrameContext{doc, settings, IniSettings(iniPath()), prompter, port, portControl});
+            FrameContext{session, settings, IniSettings(iniPath()), prompter, portControl});
         frame->view()->FullRefresh();
     }
     QTableView& grid() const { return *frame->view()->grid(); }

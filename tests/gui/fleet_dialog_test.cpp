@@ -1,5 +1,6 @@
 // The Program Fleet dialog drives a run over the simulated fleet: the table, the radio line, the log,
 // Stop, and messages shown on the window's thread.
+#include "core/app/session.h"
 #include "gui/common/app_settings.h"
 #include "gui/app/ini_settings.h"
 #include "gui/app/main_frame.h"
@@ -164,16 +165,17 @@ private slots:
         AppSettings settings;
         settings.backupFolder = dir_.filePath(QStringLiteral("backups"));
         const std::string file = dir_.filePath(QStringLiteral("template.R62")).toStdString();
-        CRT62MDoc doc(prompter_, dir_.path().toStdString());
+        Session session(prompter_, dir_.path().toStdString());
+        CRT62MDoc& doc = session.Document();
         doc.Model() = MakeFactoryImage(0);
         NormalizeImage(doc.Model());
         QVERIFY(doc.WriteDataFile(file));
         doc.Open(file);
         QVERIFY(doc.HasFile());
-        std::unique_ptr<SerialPort> port = std::move(port_);
+        session.SetPort(std::move(port_));
         test::FakePort portControl;
-        CMainFrame frame(FrameContext{doc, settings, IniSettings(dir_.filePath(QStringLiteral("RT62MWin.ini"))),
-                                      prompter_, port, portControl});
+        CMainFrame frame(FrameContext{session, settings, IniSettings(dir_.filePath(QStringLiteral("RT62MWin.ini"))),
+                                      prompter_, portControl});
         // An edit not saved yet: the template must hold it.
         doc.Model().channels.at(0).rxFrequency = doc.Model().channels.at(0).txFrequency = 151.25;
         doc.SetModifiedFlag();

