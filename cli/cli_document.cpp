@@ -2,16 +2,8 @@
 
 #include <cstdio>
 
+#include "cli/terminal.h"
 #include "core/image/data_file.h"
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#define RT62_ISATTY _isatty
-#else
-#include <unistd.h>
-#define RT62_ISATTY isatty
-#endif
 
 namespace rt62::cli {
 namespace {
@@ -19,32 +11,26 @@ namespace {
 constexpr int kStrBinaryToTerminal = 4003;
 constexpr char kStandardStream[] = "-";
 
-void BinaryMode([[maybe_unused]] int fd) {
-#ifdef _WIN32
-    _setmode(fd, _O_BINARY); // no CR LF translation of the image bytes
-#endif
-}
-
 } // namespace
 
-bool OpenForCommand(CRT62MDoc& doc, const std::string& path) {
+bool OpenForCommand(Session& session, const std::string& path) {
     if (path == kStandardStream) {
-        BinaryMode(0);
+        UseBinaryMode(0);
         // One byte more than a data file, so a longer input is told from a data file.
         ReadOutcome read = ReadDescriptorBytes(0, kDataFileSize + 1);
         if (read.status != ReadStatus::Ok) {
-            doc.GetPrompter().show(34, Buttons::Ok, Icon::Stop, {path});
+            session.GetPrompter().show(kStrReadFailed, Buttons::Ok, Icon::Stop, {path});
             return false;
         }
-        return doc.OpenBytes(read.bytes, path);
+        return session.OpenBytes(read.bytes, path).ok;
     }
     // A fresh document has nothing to save, so the save question never comes up here.
-    return doc.OpenCommand(path, [] { return std::optional<std::string>(); });
+    return session.Open(path, [] { return std::optional<std::string>(); }).ok;
 }
 
 bool CheckOutput(Prompter& prompter, const std::string& path) {
     if (path != kStandardStream) return CheckDataFileWritable(prompter, path);
-    if (RT62_ISATTY(1)) {
+    if (IsTerminal(stdout)) {
         prompter.show(kStrBinaryToTerminal, Buttons::Ok, Icon::Stop);
         return false;
     }
@@ -54,7 +40,7 @@ bool CheckOutput(Prompter& prompter, const std::string& path) {
 bool WriteOutput(Prompter& prompter, const std::string& path, std::span<const std::uint8_t> bytes) {
     if (path != kStandardStream) return WriteDataFile(prompter, path, bytes);
     if (!CheckOutput(prompter, path)) return false;
-    BinaryMode(1);
+    UseBinaryMode(1);
     std::fflush(stdout);
     if (!WriteDescriptorBytes(1, bytes)) {
         ShowWriteFailure(prompter, WriteStatus::WriteFailed, path);

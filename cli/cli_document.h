@@ -6,13 +6,13 @@
 #include <string>
 
 #include "cli/cli_prompter.h"
-#include "core/image/document.h"
+#include "core/app/session.h"
 
 namespace rt62::cli {
 
-// Opens path as the File Open command does (probe, messages 32/34/37 on stderr, then the load);
-// "-" reads the data file from standard input. true when the document now holds the file's contents.
-bool OpenForCommand(CRT62MDoc& doc, const std::string& path);
+// Opens path in the session as the File Open command does (probe, messages 32/34/37 on stderr, then
+// the load); "-" reads the data file from standard input. true when the document now holds it.
+bool OpenForCommand(Session& session, const std::string& path);
 
 // Whether the data file can go to path ("-": standard output, which must not be a terminal); shows
 // the refusal. Lets a command refuse its target before anything else happens.

@@ -30,8 +30,9 @@ std::string HeaderLine() {
 int RunChannels(const ChannelsOptions& o) {
     const std::string& path = o.path;
     CliPrompter prompter;
-    CRT62MDoc doc(prompter);
-    if (!OpenForCommand(doc, path)) return kExitFailure;
+    Session session(prompter);
+    if (!OpenForCommand(session, path)) return kExitFailure;
+    const CRT62MDoc& doc = session.Document();
     if (o.header) std::printf("%s\n", HeaderLine().c_str());
     for (int n = 0; n < 16; ++n) {
         std::string line;

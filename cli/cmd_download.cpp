@@ -5,44 +5,29 @@
 #include "cli/cli_document.h"
 #include "cli/cmd_upload_shared.h"
 #include "cli/command.h"
-#include "core/image/model.h"
 
 namespace rt62::cli {
 namespace {
 
 int RunDownload(const LinkOptions& options) {
-    std::unique_ptr<SerialPort> port = CreateSerialPort(options.port);
-    if (!port) return kExitUsage; // the option's check lets only port names through
     const bool serviceMode = options.serviceMode && AskServicePassword(stderr);
 
     CliPrompter cliPrompter(stderr, options.assumeYes);
-    CRT62MDoc doc(cliPrompter);
-    if (!OpenForCommand(doc, options.input)) return kExitFailure;
-    NormalizeImage(doc.Model());
+    Session session(cliPrompter);
+    if (!OpenForCommand(session, options.input)) return kExitFailure;
+    ApplyLinkOptions(session, options, serviceMode);
 
     TerminalProgress progress(stderr, DetailOf(options));
     progress.ShowPort(options.port, LineSettings{});
     LinkPrompter prompter(cliPrompter, progress);
-    DownloadOptions download;
-    download.serviceMode = serviceMode;
-    download.marketingChanged = doc.IsMarketingChanged();
-    download.normalize = [&doc](RadioImage& image) {
-        ImageModel model = doc.Model();
-        model.image = image;
-        NormalizeImage(model);
-        image = model.image;
-    };
-
+    const Transfer transfer = session.PrepareTransfer(TransferKind::Download);
     CancelToken cancel;
-    DownloadJobResult result;
+    JobOutcome job;
     {
         InterruptCancels interrupt(cancel);
-        result =
-            RunDownloadJob(*port, LinkEnvironment(options, cancel, progress, prompter, doc.TrailerBytes()),
-                           doc.Image(), download);
+        job = RunTransferJob(transfer, cancel, progress, prompter);
     }
-    port->Close();
-    return ExitCodeOf(result.status);
+    return ExitCodeOf(session.FinishTransfer(transfer, job).status);
 }
 
 CommandRun SetupDownload(CLI::App& app) {

@@ -11,8 +11,9 @@ namespace {
 
 int RunDump(const std::string& path) {
     CliPrompter prompter;
-    CRT62MDoc doc(prompter);
-    if (!OpenForCommand(doc, path)) return kExitFailure;
+    Session session(prompter);
+    if (!OpenForCommand(session, path)) return kExitFailure;
+    const CRT62MDoc& doc = session.Document();
     DumpCells cells = ImageDumpCells(doc.Image(), doc.TrailerBytes());
     for (const auto& row : cells) {
         std::string line;

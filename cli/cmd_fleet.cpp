@@ -6,7 +6,6 @@
 #include "cli/cli_document.h"
 #include "cli/cmd_upload_shared.h"
 #include "cli/command.h"
-#include "core/image/model.h"
 #include "core/image/strings.h"
 #include "core/link/fleet_run.h"
 
@@ -51,22 +50,17 @@ class TerminalFleet : public FleetObserver {
 };
 
 int RunFleetCommand(const FleetOptions& options) {
-    std::unique_ptr<SerialPort> port = CreateSerialPort(options.link.port);
-    if (!port) return kExitUsage;
     CliPrompter cliPrompter(stderr, options.link.assumeYes);
-    CRT62MDoc doc(cliPrompter);
-    if (!OpenForCommand(doc, options.link.input)) return kExitFailure;
-    NormalizeImage(doc.Model());
+    Session session(cliPrompter);
+    if (!OpenForCommand(session, options.link.input)) return kExitFailure;
+    ApplyLinkOptions(session, options.link);
+    std::optional<FleetPlan> plan = session.PrepareFleet();
+    if (!plan) return kExitFailure;
 
-    FleetRequest request;
-    request.templateImage = doc.Image();
-    request.trailer = doc.TrailerBytes();
-    request.format = doc.Model().twoToneFormat;
+    FleetRequest& request = plan->request;
     request.count = options.count;
     request.logPath = options.log;
     request.programAgain = options.again;
-    request.backup = BackupSettings{!options.link.noBackup, options.link.backupDir, doc.TrailerBytes()};
-    request.giveUpAfter = options.link.giveUpAfter;
     if (!options.aniStart.empty()) {
         request.codes.start = options.aniStart;
     } else {
@@ -83,9 +77,9 @@ int RunFleetCommand(const FleetOptions& options) {
     FleetSummary summary;
     {
         InterruptCancels interrupt(control.Cancel());
-        summary = RunFleet(*port, request, control, progress, prompter, observer);
+        summary = RunFleet(*plan->port, request, control, progress, prompter, observer);
     }
-    port->Close();
+    session.FinishFleet();
     progress.EndLine();
     if (!summary.started) return kExitFailure;
     std::printf("%s\n", FormatString(kStrFleetSummary,

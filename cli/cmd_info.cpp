@@ -14,8 +14,9 @@ constexpr const char* kOptionDeviceNames[] = {"None", "ZNE-48", "Encryption Hile
 
 int RunInfo(const std::string& path) {
     CliPrompter prompter;
-    CRT62MDoc doc(prompter);
-    if (!OpenForCommand(doc, path)) return kExitFailure;
+    Session session(prompter);
+    if (!OpenForCommand(session, path)) return kExitFailure;
+    const CRT62MDoc& doc = session.Document();
 
     const ImageModel& m = doc.Model();
     const RadioImage& image = m.image;

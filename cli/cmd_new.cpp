@@ -16,11 +16,9 @@ struct NewOptions {
 
 int RunNew(const NewOptions& o) {
     CliPrompter prompter;
-    CRT62MDoc doc(prompter);
-    doc.Model() = MakeFactoryImage(o.band);
-    const DataFileBytes bytes =
-        MakeDataFileBytes(doc.Model().image, DefaultSplitBytes(doc.Model().defaultSplit));
-    return WriteOutput(prompter, o.out, bytes) ? kExitOk : kExitFailure;
+    Session session(prompter);
+    session.NewFactory(o.band);
+    return WriteOutput(prompter, o.out, session.DocumentBytes()) ? kExitOk : kExitFailure;
 }
 
 CommandRun SetupNew(CLI::App& app) {

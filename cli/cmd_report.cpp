@@ -11,8 +11,9 @@ namespace {
 
 int RunReport(const std::string& path) {
     CliPrompter prompter;
-    CRT62MDoc doc(prompter);
-    if (!OpenForCommand(doc, path)) return kExitFailure;
+    Session session(prompter);
+    if (!OpenForCommand(session, path)) return kExitFailure;
+    CRT62MDoc& doc = session.Document();
     // Printing follows the same normalisation as every other use of the whole image.
     NormalizeImage(doc.Model());
     ProgrammingReport report(doc);

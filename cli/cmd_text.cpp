@@ -9,14 +9,9 @@
 
 #include "cli/cli_document.h"
 #include "cli/command.h"
-#include "core/image/catalogue.h"
 #include "core/image/data_file.h"
-#include "core/image/document.h"
-#include "core/text/csv_channels.h"
-#include "core/text/field_diff.h"
 #ifdef RT62_HAVE_YAML
 #include "cli/cmd_upload_shared.h"
-#include "core/text/yaml_text.h"
 #endif
 
 namespace rt62::cli {
@@ -25,13 +20,6 @@ namespace {
 constexpr char kStandardStream[] = "-";
 // The largest text an import reads; a configuration text is a few kilobytes.
 constexpr std::size_t kMaxText = 1u << 20;
-
-// The data file at path ("-": standard input) with its two-tone format, or nullopt after the message.
-std::optional<ImageModel> ReadDataFileModel(Prompter& prompter, const std::string& path) {
-    CRT62MDoc doc(prompter);
-    if (!OpenForCommand(doc, path)) return std::nullopt;
-    return doc.Model();
-}
 
 // A text file ("-": standard input), or nullopt after the message.
 std::optional<std::string> ReadText(Prompter& prompter, const std::string& path) {
@@ -45,24 +33,31 @@ std::optional<std::string> ReadText(Prompter& prompter, const std::string& path)
     return std::string(read.bytes.begin(), read.bytes.end());
 }
 
-// A text to standard output ("-" or no -o), else to a file through the one writer.
-bool WriteText(Prompter& prompter, const std::string& path, const std::string& plainText) {
-    const std::string text = NativeLineEnds(plainText);
+// The document as a text to standard output ("-" or no -o), else to a file as the session writes it.
+bool WriteText(Session& session, const std::string& path, TextKind kind) {
+    if (!path.empty() && path != kStandardStream) return session.Export(path, kind);
+    const std::string text = NativeLineEnds(session.ExportText(kind));
     const auto* data = reinterpret_cast<const std::uint8_t*>(text.data());
-    const std::span<const std::uint8_t> bytes(data, text.size());
-    if (path.empty() || path == kStandardStream) {
-        std::fflush(stdout);
-        if (WriteDescriptorBytes(1, bytes)) return true;
-        ShowWriteFailure(prompter, WriteStatus::WriteFailed, kStandardStream);
-        return false;
-    }
-    return WriteDataFile(prompter, path, bytes);
+    std::fflush(stdout);
+    if (WriteDescriptorBytes(1, std::span<const std::uint8_t>(data, text.size()))) return true;
+    ShowWriteFailure(session.GetPrompter(), WriteStatus::WriteFailed, kStandardStream);
+    return false;
 }
 
 // rowsOnly: CSV problems, whose messages name their row already.
 void PrintProblems(const std::vector<TextProblem>& problems, bool rowsOnly = false) {
     for (const TextProblem& p : problems)
         std::fprintf(stderr, "%s\n", (rowsOnly ? p.message : p.Text()).c_str());
+}
+
+// Messages as lines on stderr (their CR LF as LF).
+[[maybe_unused]] void PrintLines(const std::vector<std::string>& messages) {
+    for (const std::string& p : messages) {
+        std::string line;
+        for (char c : p)
+            if (c != '\r') line += c;
+        std::fprintf(stderr, "%s\n", line.c_str());
+    }
 }
 
 struct ConvertOptions {
@@ -84,47 +79,40 @@ void AddBase(CLI::App& app, ConvertOptions& o, const char* absent) {
         ->check(kNotEmpty);
 }
 
-// The base of an import: --base, or nothing (the importer's own default).
-bool ReadBase(Prompter& prompter, const ConvertOptions& o, std::optional<DataFileBytes>& bytes,
-              TwoToneFormat& format) {
-    if (o.base.empty()) return true;
-    const auto model = ReadDataFileModel(prompter, o.base);
-    if (!model) return false;
-    bytes = DataFileOfModel(*model);
-    format = model->twoToneFormat;
-    return true;
+// An import from text: the base (--base, or the importer's own default), the text, the problems
+// listed; the data file written only when the import was not refused.
+int RunTextImport(const ConvertOptions& o, TextKind kind) {
+    CliPrompter prompter;
+    if (!CheckOutput(prompter, o.output)) return kExitFailure;
+    Session session(prompter);
+    if (!o.base.empty() && !OpenForCommand(session, o.base)) return kExitFailure;
+    const auto text = ReadText(prompter, o.input);
+    if (!text) return kExitFailure;
+    const bool csv = kind == TextKind::Csv;
+    const TextImport r = session.ParseText(*text, kind, !o.base.empty(), o.strict);
+    // A CSV's skipped rows are listed even when the rest was imported.
+    if (csv || !r.ok) PrintProblems(r.problems, csv);
+    if (!r.ok) return kExitFailure;
+    if (!WriteOutput(prompter, o.output, r.bytes)) return kExitFailure;
+    if (csv) std::fprintf(stderr, "%s\n", r.summary.c_str());
+    return kExitOk;
 }
 
 // ---- channel CSV ----
 
-int RunCsvExport(const ConvertOptions& o) {
+// An export: the data file opened, the text written.
+int RunTextExport(const ConvertOptions& o, TextKind kind) {
     CliPrompter prompter;
-    const auto model = ReadDataFileModel(prompter, o.input);
-    if (!model) return kExitFailure;
-    return WriteText(prompter, o.output, ExportCsv(DataFileOfModel(*model))) ? kExitOk : kExitFailure;
-}
-
-int RunCsvImport(const ConvertOptions& o) {
-    CliPrompter prompter;
-    if (!CheckOutput(prompter, o.output)) return kExitFailure;
-    std::optional<DataFileBytes> base;
-    TwoToneFormat format = TwoToneFormat::Standard;
-    if (!ReadBase(prompter, o, base, format)) return kExitFailure;
-    const auto text = ReadText(prompter, o.input);
-    if (!text) return kExitFailure;
-    const CsvImport r = ImportCsv(*text, base ? &*base : nullptr, o.strict);
-    PrintProblems(r.problems, true);
-    if (!r.ok) return kExitFailure;
-    if (!WriteOutput(prompter, o.output, r.bytes)) return kExitFailure;
-    std::fprintf(stderr, "%s\n", r.Summary().c_str());
-    return kExitOk;
+    Session session(prompter);
+    if (!OpenForCommand(session, o.input)) return kExitFailure;
+    return WriteText(session, o.output, kind) ? kExitOk : kExitFailure;
 }
 
 CommandRun SetupCsvExport(CLI::App& app) {
     auto o = std::make_shared<ConvertOptions>();
     AddInputFile(app, o->input);
     AddOutput(app, *o, "the CSV file to write; default and -: standard output", false);
-    return [o] { return RunCsvExport(*o); };
+    return [o] { return RunTextExport(*o, TextKind::Csv); };
 }
 
 CommandRun SetupCsvImport(CLI::App& app) {
@@ -137,112 +125,76 @@ CommandRun SetupCsvImport(CLI::App& app) {
     app.add_flag("--strict", o->strict, "refuse the whole file when any row cannot be imported");
     app.footer("Rows the radio cannot hold are listed and skipped (exit 0), or refuse the file with --strict "
                "(exit 1, nothing written).");
-    return [o] { return RunCsvImport(*o); };
+    return [o] { return RunTextImport(*o, TextKind::Csv); };
 }
 
 #ifdef RT62_HAVE_YAML
 
 // ---- YAML ----
 
-int RunExport(const ConvertOptions& o) {
-    CliPrompter prompter;
-    CRT62MDoc doc(prompter);
-    if (!OpenForCommand(doc, o.input)) return kExitFailure;
-    const std::string text = ExportYaml(doc.ExactBytes(), doc.Model().twoToneFormat);
-    return WriteText(prompter, o.output, text) ? kExitOk : kExitFailure;
-}
-
-int RunImport(const ConvertOptions& o) {
-    CliPrompter prompter;
-    if (!CheckOutput(prompter, o.output)) return kExitFailure;
-    std::optional<DataFileBytes> base;
-    TwoToneFormat format = TwoToneFormat::Standard;
-    if (!ReadBase(prompter, o, base, format)) return kExitFailure;
-    const auto text = ReadText(prompter, o.input);
-    if (!text) return kExitFailure;
-    const YamlImport r = ImportYaml(*text, base ? &*base : nullptr, format);
-    if (!r.ok) {
-        PrintProblems(r.problems);
-        return kExitFailure;
-    }
-    return WriteOutput(prompter, o.output, r.bytes) ? kExitOk : kExitFailure;
-}
-
-// A side of a comparison: a data file, or a YAML text by its name (.yaml, .yml).
-std::optional<LoadedDataFile> LoadSide(const std::string& path) {
-    if (path == kStandardStream) {
-        CliPrompter prompter;
-        const auto model = ReadDataFileModel(prompter, path);
-        if (!model) return std::nullopt;
-        LoadedDataFile out;
-        out.ok = true;
-        out.bytes = DataFileOfModel(*model);
-        out.format = model->twoToneFormat;
-        return out;
-    }
-    LoadedDataFile loaded = LoadDataFileOrYaml(path);
-    if (loaded.ok) return loaded;
-    for (const std::string& p : loaded.problems) {
-        std::string line;
-        for (char c : p)
-            if (c != '\r') line += c;
-        std::fprintf(stderr, "%s\n", line.c_str());
-    }
-    return std::nullopt;
+// A side of a comparison opened in the session: a data file, or a YAML text by its name (.yaml,
+// .yml); "-" reads a data file from standard input. Problems are listed.
+bool OpenSide(Session& session, const std::string& path) {
+    if (path == kStandardStream) return OpenForCommand(session, path);
+    const LoadedDataFile loaded = session.OpenDataFileOrText(path);
+    PrintLines(loaded.problems);
+    return loaded.ok;
 }
 
 constexpr int kExitDiffTrouble = 2; // the diff convention: 0 same, 1 different, 2 trouble
 
-int PrintDiff(const DiffReport& report) {
-    for (const DiffLine& line : report.lines)
+int PrintComparison(const Comparison& comparison) {
+    PrintLines(comparison.problems);
+    if (!comparison.ok) return kExitDiffTrouble;
+    for (const DiffLine& line : comparison.report.lines)
         std::printf("%s\n", line.text.c_str());
-    return report.ExitCode();
+    return comparison.report.ExitCode();
 }
 
 int RunDiff(const std::string& a, const std::string& b) {
-    const auto left = LoadSide(a);
-    if (!left) return kExitDiffTrouble;
-    const auto right = LoadSide(b);
-    if (!right) return kExitDiffTrouble;
-    return PrintDiff(DiffDataFiles(left->bytes, right->bytes, DiffMode::Files, left->format));
+    CliPrompter prompter;
+    Session session(prompter);
+    if (!OpenSide(session, a)) return kExitDiffTrouble;
+    if (b != kStandardStream) return PrintComparison(session.CompareWithFile(b));
+    Session other(prompter);
+    if (!OpenSide(other, b)) return kExitDiffTrouble;
+    LoadedDataFile side;
+    side.ok = true;
+    side.bytes = other.ExactBytes();
+    side.format = other.Document().Model().twoToneFormat;
+    return PrintComparison(session.CompareWith(side));
 }
 
 int RunVerify(const LinkOptions& options) {
-    const auto file = LoadSide(options.input);
-    if (!file) return kExitDiffTrouble;
-    std::unique_ptr<SerialPort> port = CreateSerialPort(options.port);
-    if (!port) return kExitUsage;
     CliPrompter cliPrompter(stderr, options.assumeYes);
+    Session session(cliPrompter);
+    if (!OpenSide(session, options.input)) return kExitDiffTrouble;
+    ApplyLinkOptions(session, options);
     TerminalProgress progress(stderr, DetailOf(options));
     LinkPrompter prompter(cliPrompter, progress);
     progress.ShowPort(options.port, LineSettings{});
 
-    // The radio has no Default Split; the file's stands for it, in the backup and in the comparison
-    // (where it is never a difference).
-    FileTrailerBytes trailer{};
-    std::copy(file->bytes.begin() + kImageSize, file->bytes.end(), trailer.begin());
+    const Transfer transfer = session.PrepareTransfer(TransferKind::ReadRadio);
     CancelToken cancel;
-    UploadJobResult result;
+    JobOutcome job;
     {
         InterruptCancels interrupt(cancel);
-        result = RunUploadJob(*port, LinkEnvironment(options, cancel, progress, prompter, trailer),
-                              RadioImage{}, false);
+        job = RunTransferJob(transfer, cancel, progress, prompter);
     }
-    port->Close();
+    const TransferEnd end = session.FinishTransfer(transfer, job);
     progress.EndLine();
-    if (result.status != JobStatus::Completed || !result.image) {
-        const int code = ExitCodeOf(result.status);
+    if (!end.radioImage) {
+        const int code = ExitCodeOf(end.status);
         return code >= 128 ? code : kExitDiffTrouble; // a signal keeps its 128 + number
     }
-    const DataFileBytes radio = MakeDataFileBytes(*result.image, trailer);
-    return PrintDiff(DiffDataFiles(radio, file->bytes, DiffMode::RadioAgainstFile, file->format));
+    return PrintComparison(session.CompareWithRadio(*end.radioImage));
 }
 
 CommandRun SetupExport(CLI::App& app) {
     auto o = std::make_shared<ConvertOptions>();
     AddInputFile(app, o->input);
     AddOutput(app, *o, "the YAML text to write; default and -: standard output", false);
-    return [o] { return RunExport(*o); };
+    return [o] { return RunTextExport(*o, TextKind::Yaml); };
 }
 
 CommandRun SetupImport(CLI::App& app) {
@@ -254,7 +206,7 @@ CommandRun SetupImport(CLI::App& app) {
     AddBase(app, *o, "the factory file of the band the text names");
     app.footer("Any error is listed with its line, column and field; then the exit status is 1 and nothing "
                "is written.");
-    return [o] { return RunImport(*o); };
+    return [o] { return RunTextImport(*o, TextKind::Yaml); };
 }
 
 CommandRun SetupDiff(CLI::App& app) {

@@ -12,8 +12,6 @@ namespace rt62::cli {
 namespace {
 
 int RunUpload(const LinkOptions& options) {
-    std::unique_ptr<SerialPort> port = CreateSerialPort(options.port);
-    if (!port) return kExitUsage; // the option's check lets only port names through
     CliPrompter cliPrompter;
     // Refused before the user is asked to switch the radio on.
     if (!CheckOutput(cliPrompter, options.output)) return kExitFailure;
@@ -23,22 +21,22 @@ int RunUpload(const LinkOptions& options) {
     LinkPrompter prompter(cliPrompter, progress);
     progress.ShowPort(options.port, LineSettings{});
 
+    Session session(prompter);
+    ApplyLinkOptions(session, options);
+    Transfer transfer = session.PrepareTransfer(TransferKind::Upload);
     // The file is written before the upload counts as completed, so "Upload is completed" is never
     // followed by a write failure; a failure or a cancel never touches the file.
-    const KeepUploadedImage keep = [&](const RadioImage& image) {
+    transfer.keep = [&](const RadioImage& image) {
         const DataFileBytes bytes = MakeDataFileBytes(image, DefaultSplitBytes(0.0));
         return WriteOutput(prompter, options.output, bytes);
     };
     CancelToken cancel;
-    UploadJobResult result;
+    JobOutcome job;
     {
         InterruptCancels interrupt(cancel);
-        result =
-            RunUploadJob(*port, LinkEnvironment(options, cancel, progress, prompter, DefaultSplitBytes(0.0)),
-                         RadioImage{}, false, keep);
+        job = RunTransferJob(transfer, cancel, progress, prompter);
     }
-    port->Close();
-    return ExitCodeOf(result.status);
+    return ExitCodeOf(session.FinishTransfer(transfer, job).status);
 }
 
 CommandRun SetupUpload(CLI::App& app) {

@@ -1,30 +1,16 @@
 #include "cli/cmd_upload_shared.h"
 
-#include <cctype>
 #include <csignal>
-#include <cstdlib>
-#include <iostream>
 
 #include "cli/command.h"
+#include "cli/terminal.h"
+#include "core/app/session_settings.h"
 #include "core/image/strings.h"
 #include "core/link/radio_backup.h"
-
-#ifdef _WIN32
-#include <io.h>
-#include <windows.h>
-#define RT62_ISATTY _isatty
-#define RT62_FILENO _fileno
-#else
-#include <termios.h>
-#include <unistd.h>
-#define RT62_ISATTY isatty
-#define RT62_FILENO fileno
-#endif
 
 namespace rt62::cli {
 namespace {
 
-constexpr char kServicePassword[] = "melto-varis";
 constexpr int kBarCells = 40;
 constexpr int kStrPortSettings = 4004;
 constexpr int kStrFrameReceived = 4005;
@@ -33,58 +19,9 @@ constexpr int kStrFrameSent = 4006;
 CancelToken* g_interruptToken = nullptr;
 volatile std::sig_atomic_t g_stopSignal = 0;
 
-// The signals that end a transfer as Ctrl+C does.
-#ifdef SIGHUP
-constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
-#else
-constexpr int kStopSignals[] = {SIGINT, SIGTERM};
-#endif
-
 extern "C" void OnInterrupt(int sig) {
     g_stopSignal = sig;
     if (g_interruptToken) g_interruptToken->Request();
-}
-
-#ifndef _WIN32
-struct termios g_echoTerminal {};
-
-// A signal at the password prompt gives the terminal its echo back before the default action.
-extern "C" void RestoreEchoAndStop(int sig) {
-    tcsetattr(STDIN_FILENO, TCSANOW, &g_echoTerminal);
-    std::signal(sig, SIG_DFL);
-    std::raise(sig);
-}
-#endif
-
-std::string ReadLineHidden() {
-    std::string line;
-#ifdef _WIN32
-    HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
-    DWORD mode = 0;
-    const bool console = GetConsoleMode(in, &mode) != 0;
-    if (console) SetConsoleMode(in, mode & ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
-    std::getline(std::cin, line);
-    if (console) SetConsoleMode(in, mode);
-#else
-    struct termios saved {};
-    const bool terminal = isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &saved) == 0;
-    if (terminal) {
-        g_echoTerminal = saved;
-        for (int sig : kStopSignals)
-            std::signal(sig, RestoreEchoAndStop);
-        struct termios quiet = saved;
-        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-        tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
-    }
-    std::getline(std::cin, line);
-    if (terminal) {
-        tcsetattr(STDIN_FILENO, TCSANOW, &saved);
-        for (int sig : kStopSignals)
-            std::signal(sig, SIG_DFL);
-    }
-#endif
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return line;
 }
 
 } // namespace
@@ -142,15 +79,13 @@ void AddLinkOptions(CLI::App& app, LinkOptions& options, bool upload, bool fleet
 bool AskServicePassword(std::FILE* prompt) {
     std::fprintf(prompt, "Password: ");
     std::fflush(prompt);
-    std::string typed = ReadLineHidden();
+    const std::string typed = ReadHiddenLine();
     std::fprintf(prompt, "\n");
-    for (char& c : typed)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return typed == kServicePassword;
+    return IsServicePassword(typed);
 }
 
 TerminalProgress::TerminalProgress(std::FILE* out, Detail detail)
-    : out_(out), detail_(detail), bar_(detail != Detail::Quiet && RT62_ISATTY(RT62_FILENO(out)) != 0) {}
+    : out_(out), detail_(detail), bar_(detail != Detail::Quiet && IsTerminal(out)) {}
 
 void TerminalProgress::ShowPort(const std::string& lead, const LineSettings& settings) {
     if (detail_ != Detail::Verbose) return;
@@ -234,12 +169,12 @@ void TerminalProgress::Draw() {
 InterruptCancels::InterruptCancels(CancelToken& token) {
     g_interruptToken = &token;
     g_stopSignal = 0;
-    for (int sig : kStopSignals)
+    for (int sig : StopSignals())
         std::signal(sig, OnInterrupt);
 }
 
 InterruptCancels::~InterruptCancels() {
-    for (int sig : kStopSignals)
+    for (int sig : StopSignals())
         std::signal(sig, SIG_DFL);
     g_interruptToken = nullptr;
 }
@@ -264,16 +199,15 @@ int ExitCodeOf(JobStatus status) {
     return kExitFailure;
 }
 
-JobEnvironment LinkEnvironment(const LinkOptions& options, CancelToken& cancel, ProgressSink& progress,
-                               Prompter& prompter, const FileTrailerBytes& trailer) {
-    JobEnvironment env{cancel, progress, prompter, options.giveUpAfter};
-    if (!options.noBackup) {
-        const BackupSettings backup{true, options.backupDir, trailer};
-        env.onRadioImage = [&prompter, backup](const RadioImage& read) {
-            return BackUpRadioImage(prompter, backup, read, std::time(nullptr));
-        };
-    }
-    return env;
+void ApplyLinkOptions(Session& session, const LinkOptions& options, bool serviceMode) {
+    SessionSettings& settings = session.Settings();
+    settings.portName = options.port;
+    // Each run is one transfer: its port is made for it and closed at its end.
+    settings.portPerTransfer = true;
+    settings.backups = !options.noBackup;
+    settings.backupFolder = options.backupDir;
+    settings.serviceMode = serviceMode;
+    settings.giveUpAfter = options.giveUpAfter;
 }
 
 } // namespace rt62::cli

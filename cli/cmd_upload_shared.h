@@ -9,6 +9,7 @@
 
 #include "cli/cli_prompter.h"
 #include "cli/command.h"
+#include "core/app/session.h"
 #include "core/image/radio_image.h"
 #include "core/link/clone_protocol.h"
 #include "core/link/serial_port.h"
@@ -33,8 +34,8 @@ struct LinkOptions {
 // declares its own template file and has no service mode.
 void AddLinkOptions(CLI::App& app, LinkOptions& options, bool upload, bool fleet = false);
 
-// Asks for the service-mode password on the terminal (not echoed, letters lowered as the window's
-// field does); true when it is right. A wrong one turns service mode off without a message.
+// Asks for the service-mode password on the terminal (not echoed); true when it is right. A wrong one
+// turns service mode off without a message.
 bool AskServicePassword(std::FILE* prompt);
 
 // The caption, the status texts one per line, and a progress bar redrawn in place on a terminal.
@@ -95,10 +96,9 @@ class InterruptCancels {
 
 int ExitCodeOf(JobStatus status);
 
-// The transfer's environment; every image read from the radio is first kept in the backups folder
-// (with trailer as its Default Split) unless --no-backup was given.
-JobEnvironment LinkEnvironment(const LinkOptions& options, CancelToken& cancel, ProgressSink& progress,
-                               Prompter& prompter, const FileTrailerBytes& trailer);
+// The session's settings from the options: the port (one for this run), the backups folder (none
+// with --no-backup), the wait for the radio, and service mode when its password was given.
+void ApplyLinkOptions(Session& session, const LinkOptions& options, bool serviceMode = false);
 
 TerminalProgress::Detail DetailOf(const LinkOptions& options);
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/terminal.h"
 #include "core/image/language.h"
 #include "core/image/native_path.h"
 #include "core/image/system_language.h"
@@ -139,7 +140,7 @@ int Main(std::vector<std::string> args) {
 int main(int argc, char** argv) {
     // The parser throws for usage errors and help; that stays inside Main.
     try {
-        rt62::UseUtf8Console();
+        rt62::cli::UseUtf8Console();
         rt62::SetLanguage(rt62::MatchLanguage(rt62::SystemLanguages()));
         return rt62::cli::Main(rt62::ArgumentsUtf8(argc, argv));
     } catch (const std::exception& e) {

@@ -185,6 +185,4 @@ std::vector<std::string> ArgumentsUtf8(int argc, char** argv) {
     return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
 }
 
-void UseUtf8Console() {}
-
 } // namespace rt62

@@ -192,8 +192,4 @@ std::vector<std::string> ArgumentsUtf8(int argc, char** argv) {
     return out;
 }
 
-void UseUtf8Console() {
-    SetConsoleOutputCP(CP_UTF8);
-}
-
 } // namespace rt62

@@ -24,9 +24,6 @@ bool EnvironmentHas(const char* name);
 // the wide command line, since argv holds them in the ANSI code page.
 std::vector<std::string> ArgumentsUtf8(int argc, char** argv);
 
-// Makes the console show UTF-8 output as such (Windows); nothing elsewhere.
-void UseUtf8Console();
-
 #ifdef _WIN32
 std::wstring WideFromUtf8(std::string_view utf8);
 std::string Utf8FromWide(std::wstring_view wide);
