@@ -1,5 +1,7 @@
 #include "core/app/session.h"
 
+#include <algorithm>
+
 #include "core/image/catalogue.h"
 #include "core/image/data_file.h"
 #include "core/image/strings.h"
