@@ -111,7 +111,6 @@ void Session::NewFactory(int bandStepCode) {
     doc_.Model() = MakeFactoryImage(bandStepCode);
     doc_.SetCurrentPath(kNoPath);
     doc_.SetFileLoaded(false);
-    doc_.SetModifiedFlag(false);
     history_.Reset();
 }
 
@@ -188,7 +187,6 @@ TransferEnd Session::FinishTransfer(const Transfer& t, const JobOutcome& job) {
         if (t.kind == TransferKind::Upload && job.status == JobStatus::Completed && job.image) {
             // The path becomes "<none>" only because the image really came from the radio.
             doc_.TakeUploadedImage(*job.image);
-            doc_.SetModifiedFlag(false);
         } else if (t.kind == TransferKind::Download) {
             if (job.image) doc_.Image() = *job.image;
             if (job.clearMarketingMark) doc_.SetMarketingChanged(false);
@@ -287,10 +285,9 @@ ImportOutcome Session::Import(const std::string& path, TextKind kind, const Choo
         // As an Open: the file has been read; now the question about the edits it would replace.
         if (!doc_.AskSaveChanges(chooseSavePath)) return;
         doc_.Model() = ModelFromDataFile(r.bytes, r.format);
-        // The imported image is in no data file yet, so closing asks to save it.
+        // The imported image is in no data file yet; its step marks it modified, so closing asks to save it.
         doc_.SetCurrentPath(kNoPath);
         doc_.SetFileLoaded(false);
-        doc_.SetModifiedFlag(true);
         doc_.SetMarketingChanged(false);
         out.ok = true;
         out.refresh = RefreshKind::Contents;

@@ -84,8 +84,11 @@ TEST(UndoHistory, StepsGiveBackTheirStatesAndNest) {
     b.doc.Model().channels.currentChannel = 5; // where the user is in the grid, not the document
     int restored = 0, stepsChanged = 0;
     b.history.SetListener({[&] { ++restored; }, [&] { ++stepsChanged; }, {}});
-    // A change recorded inside another belongs to that one step.
-    EXPECT_TRUE(b.history.Record("Outer", [&] { b.Edit(); }));
+    // A change recorded inside another belongs to that one step; a change that changes nothing is none.
+    bool inner = true;
+    EXPECT_TRUE(b.history.Record("Outer", [&] { inner = b.Edit(); }));
+    EXPECT_FALSE(inner);
+    EXPECT_FALSE(b.history.Record("Nothing", [] {}));
     EXPECT_EQ(b.history.Count(), 1);
     EXPECT_EQ(b.history.UndoName(), "Outer");
     EXPECT_TRUE(b.history.Undo());
@@ -94,8 +97,13 @@ TEST(UndoHistory, StepsGiveBackTheirStatesAndNest) {
     EXPECT_EQ(b.history.RedoName(), "Outer");
     EXPECT_FALSE(b.history.Undo());
     EXPECT_TRUE(b.history.Redo());
+    EXPECT_FALSE(b.history.Redo());
     EXPECT_EQ(restored, 2);
     EXPECT_EQ(stepsChanged, 3);
+    // Only a step that changed the path puts one back: a Save As after an edit stays.
+    b.doc.SetCurrentPath("/radios/later.r62");
+    EXPECT_TRUE(b.history.Undo());
+    EXPECT_EQ(b.doc.CurrentPath(), "/radios/later.r62");
     b.history.Reset();
     EXPECT_FALSE(b.history.CanUndo() || b.history.CanRedo() || b.doc.IsModified());
 }

@@ -77,6 +77,7 @@ TEST(SessionTransfer, EachKindLeavesItsStep) {
         const char* step;     // the undo step left, "" for none
         bool modifiedAfter;
         RefreshKind refresh;
+        bool serviceMarketing = false; // in service mode, with edited marketing data
     } rows[] = {
         {"upload", TransferKind::Upload, false, Answer::Yes, JobStatus::Completed, {83}, true, "Upload", false,
          RefreshKind::Contents},
@@ -87,12 +88,17 @@ TEST(SessionTransfer, EachKindLeavesItsStep) {
         // The radio's serial number comes into the document, which stays saved.
         {"download", TransferKind::Download, false, Answer::Yes, JobStatus::Completed, {89}, false, "Download",
          false, RefreshKind::Grid},
+        // The edited marketing data went out instead of the radio's: the mark is cleared.
+        {"download of edited marketing data", TransferKind::Download, false, Answer::Yes, JobStatus::Completed,
+         {89}, false, "Download", false, RefreshKind::Grid, true},
         {"read for a comparison", TransferKind::ReadRadio, true, Answer::No, JobStatus::Completed, {83}, false, "",
          true, RefreshKind::Contents},
     };
     for (const auto& r : rows) {
         Bench b;
         b.doc.SetModifiedFlag(r.modified);
+        b.doc.SetMarketingChanged(r.serviceMarketing);
+        b.session.Settings().serviceMode = r.serviceMarketing;
         b.prompter.answers[kStrOverwrite] = r.overwrite;
         const RadioImage before = b.doc.Image();
         const TransferEnd end = b.Run(r.kind);
@@ -103,6 +109,7 @@ TEST(SessionTransfer, EachKindLeavesItsStep) {
         EXPECT_EQ(b.doc.CurrentPath(), r.takesRadioImage ? std::string(kNoPath) : b.file) << r.name;
         EXPECT_EQ(b.session.History().UndoName(), r.step) << r.name;
         EXPECT_EQ(b.doc.IsModified(), r.modifiedAfter) << r.name;
+        EXPECT_FALSE(b.doc.IsMarketingChanged()) << r.name;
         EXPECT_EQ(end.radioImage.has_value(), r.kind == TransferKind::ReadRadio) << r.name;
         if (r.kind == TransferKind::Download) {
             EXPECT_EQ(b.RadioNow(), b.doc.Image());
@@ -119,6 +126,14 @@ TEST(SessionTransfer, EachKindLeavesItsStep) {
 }
 
 TEST(SessionTransfer, PortPolicy) {
+    // COM16 is a port that will not open.
+    const auto factory = [](const std::string& name) -> std::unique_ptr<SerialPort> {
+        if (name != "COM16") return CreateSerialPort(name);
+        auto port =
+            std::make_unique<SimulatedSerialPort>(SharedSimulatedRadio(), SimulatedSerialPort::Clock::Virtual, false);
+        port->SetOpenFails(true);
+        return port;
+    };
     const struct {
         const char* name;
         const char* portName;
@@ -129,6 +144,8 @@ TEST(SessionTransfer, PortPolicy) {
         bool portAfter;
     } rows[] = {
         {"the direct cable's port", "COM1", false, true, JobStatus::Completed, {83}, true},
+        // One that would not open at start-up is made for the transfer, and kept.
+        {"the direct cable's port made now", "sim:", false, false, JobStatus::Completed, {83}, true},
         // A name that is no port says what a port that will not open says.
         {"no port by that name", "nonsense", false, false, JobStatus::Failed, {80}, false},
         {"a port for the one transfer", "sim:", true, false, JobStatus::Completed, {83}, false},
@@ -139,15 +156,7 @@ TEST(SessionTransfer, PortPolicy) {
         if (!r.keepsBenchPort) b.session.SetPort(nullptr);
         b.session.Settings().portName = r.portName;
         b.session.Settings().portPerTransfer = r.perTransfer;
-        b.session.SetPortFactory([](const std::string& name) -> std::unique_ptr<SerialPort> {
-            if (name == "COM16") {
-                auto port = std::make_unique<SimulatedSerialPort>(SharedSimulatedRadio(),
-                                                                  SimulatedSerialPort::Clock::Virtual, false);
-                port->SetOpenFails(true);
-                return port;
-            }
-            return CreateSerialPort(name);
-        });
+        b.session.SetPortFactory(factory);
         const RadioImage before = b.doc.Image();
         EXPECT_EQ(b.Run(TransferKind::Upload).status, r.status) << r.name;
         EXPECT_EQ(b.prompter.ids, r.messages) << r.name;
@@ -155,6 +164,18 @@ TEST(SessionTransfer, PortPolicy) {
         if (r.status != JobStatus::Completed) {
             EXPECT_EQ(b.doc.Image(), before) << r.name;
         }
+    }
+    // The port the window opens at start-up and after File > Configure, by the same rule.
+    const struct {
+        const char* portName;
+        bool opens, made;
+    } opens[] = {{"sim:", true, true}, {"COM16", false, true}, {"nonsense", false, false}};
+    Bench b;
+    b.session.SetPortFactory(factory);
+    for (const auto& o : opens) {
+        b.session.Settings().portName = o.portName;
+        EXPECT_EQ(b.session.OpenPort(), o.opens) << o.portName;
+        EXPECT_EQ(b.session.Port() != nullptr, o.made) << o.portName;
     }
 }
 
@@ -201,39 +222,55 @@ TEST(SessionTransfer, RadiosImageIsBackedUpFirst) {
     }
 }
 
-// The document's file with a bit no field owns set, as another program may have left it.
-RadioImage WithUnownedBit() {
+// A file with a bit no field owns set, as another program may have left it, and where that bit is.
+struct UnownedBitFile {
+    RadioImage image{};
+    std::size_t at = 0;
+    std::uint8_t bit = 0;
+};
+
+UnownedBitFile WithUnownedBit() {
+    UnownedBitFile f;
     ImageModel m = MakeFactoryImage(0);
     NormalizeImage(m);
     const DataFileMask& unowned = UnownedBits();
-    for (std::size_t i = 0x02; i < 0xE8; ++i)
-        if (unowned[i]) {
-            m.image[i] |= unowned[i] & static_cast<std::uint8_t>(-unowned[i]); // its lowest unowned bit
-            break;
-        }
+    for (f.at = 0x02; !unowned[f.at]; ++f.at) {
+    }
+    f.bit = unowned[f.at] & static_cast<std::uint8_t>(-unowned[f.at]); // its lowest unowned bit
+    m.image[f.at] |= f.bit;
     StoreImageChecksum(m.image);
-    return m.image;
+    f.image = m.image;
+    return f;
 }
 
 #ifdef RT62_HAVE_YAML
 
 TEST(SessionText, AnUneditedDocumentExportsAndComparesAsItsFile) {
-    const RadioImage image = WithUnownedBit();
-    Bench b(&image);
+    const UnownedBitFile file = WithUnownedBit();
+    Bench b(&file.image);
     // The same text rt62m export gives for the file, and its import gives the bytes back.
     const TextImport back = b.session.ParseText(b.session.ExportText(TextKind::Yaml), TextKind::Yaml, false);
     ASSERT_TRUE(back.ok);
     EXPECT_EQ(back.bytes, b.FileBytes());
     EXPECT_TRUE(b.session.CompareWithFile(b.file).report.lines.empty());
 
+    // A read for a comparison leaves the document's bytes as they are.
+    ASSERT_TRUE(b.Run(TransferKind::ReadRadio).radioImage);
+    EXPECT_EQ(b.doc.Image(), file.image);
+
     // An edit in the sections goes into the export, and is the one difference from the file.
-    b.doc.Model().channels.at(2).rxFrequency = b.doc.Model().channels.at(2).txFrequency = 147.0;
+    b.doc.Model().channels.at(0).rxFrequency = b.doc.Model().channels.at(0).txFrequency = 147.0;
     const Comparison c = b.session.CompareWithFile(b.file);
     ASSERT_TRUE(c.ok);
-    EXPECT_EQ(c.report.lines.front().text.rfind("channels[3].receive: 147.00000 -> ", 0), 0u);
-    EXPECT_EQ(c.cells.count({2, kColReceive}), 1u);
+    EXPECT_EQ(c.report.lines.front().text.rfind("channels[1].receive: 147.00000 -> ", 0), 0u);
+    EXPECT_EQ(c.cells.count({0, kColReceive}), 1u);
     EXPECT_EQ(b.session.Export((b.dir / "site.yaml").string(), TextKind::Yaml), true);
     EXPECT_FALSE(b.session.CompareWithFile((b.dir / "site.yaml").string()).report.Differs());
+
+    // What goes to the radio is normalized: the bit is not written.
+    b.session.Open(b.file, {});
+    ASSERT_EQ(b.Run(TransferKind::Download).status, JobStatus::Completed);
+    EXPECT_EQ(b.RadioNow()[file.at] & file.bit, 0);
 }
 
 TEST(SessionText, ImportIsOneStep) {
@@ -251,7 +288,8 @@ TEST(SessionText, ImportIsOneStep) {
          header + "1,A,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,\n"
                   "20,C,147.000000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,\n",
          true, {}, "row 3: location 20"},
-        {"bad.yaml", "format: rt62m-1\nchannels:\n  3:\n    receive: 500.0\n", false, {kStrImportRefused}, ""},
+        {"bad.yaml", "format: rt62m-1\nchannels:\n  3:\n    receive: 500.0\n", false, {kStrImportRefused},
+         ""},
         {"missing.csv", "", false, {kStrOpenFailed}, ""},
     };
     for (const auto& r : rows) {
@@ -259,24 +297,68 @@ TEST(SessionText, ImportIsOneStep) {
         const std::string path = (b.dir / r.name).string();
         if (!r.text.empty()) test::WriteBytes(path, test::Bytes(r.text.begin(), r.text.end()));
         const RadioImage before = b.doc.Image();
+        b.doc.SetMarketingChanged(true);
         const TextKind kind = std::string_view(r.name).ends_with(".csv") ? TextKind::Csv : TextKind::Yaml;
         const ImportOutcome out = b.session.Import(path, kind, {});
         EXPECT_EQ(out.ok, r.ok) << r.name;
         EXPECT_EQ(b.prompter.ids, r.messages) << r.name;
-        EXPECT_NE(out.skippedRows.find(r.skipped), std::string::npos) << r.name;
+        EXPECT_EQ(out.skippedRows.rfind(r.skipped, 0), 0u) << r.name;
         if (!r.ok) {
             EXPECT_EQ(b.session.History().Count(), 0) << r.name;
+            // The refusal lists the problems one a line, each with its place.
+            if (r.messages.front() == kStrImportRefused) {
+                EXPECT_EQ(b.prompter.args[0][0].rfind("line 4, column 14: channels[3].receive", 0), 0u);
+            }
             continue;
         }
         EXPECT_NEAR(b.doc.Model().channels.at(0).rxFrequency, 146.52, 1e-9);
         EXPECT_EQ(b.doc.CurrentPath(), kNoPath);
-        EXPECT_TRUE(b.doc.IsModified());
+        EXPECT_TRUE(b.doc.IsModified() && !b.doc.IsFileLoaded() && !b.doc.IsMarketingChanged());
         EXPECT_EQ(b.session.History().UndoName(), "Import");
         b.session.History().Undo();
         EXPECT_EQ(b.doc.Image(), before);
         EXPECT_EQ(b.doc.CurrentPath(), b.file);
         EXPECT_FALSE(b.doc.IsModified());
     }
+}
+
+TEST(SessionFiles, LoadsStartAFreshHistoryAndSavesMarkIt) {
+    Bench b;
+    const auto edit = [&](double mhz) {
+        return b.session.History().Record("Edit", [&] {
+            b.doc.Model().channels.at(0).rxFrequency = b.doc.Model().channels.at(0).txFrequency = mhz;
+        });
+    };
+    ASSERT_TRUE(edit(147.0));
+    const std::string other = (b.dir / "other.r62").string();
+    EXPECT_TRUE(b.session.SaveAs(other).ok);
+    EXPECT_TRUE(b.doc.CurrentPath() == other && !b.doc.IsModified() && b.session.History().IsClean());
+    ASSERT_TRUE(edit(148.0));
+    EXPECT_TRUE(b.session.Save().ok);
+    EXPECT_FALSE(b.doc.IsModified());
+    EXPECT_EQ(b.session.History().Count(), 2);
+
+    const Outcome opened = b.session.Open(b.file, {});
+    EXPECT_TRUE(opened.ok && opened.refresh == RefreshKind::Contents);
+    EXPECT_EQ(b.session.History().Count(), 0);
+    // A stream is a data file only when it has the size of one.
+    EXPECT_FALSE(b.session.OpenBytes(std::vector<std::uint8_t>(10), "-").ok);
+    EXPECT_EQ(b.prompter.ids, std::vector<int>{kStrBadFormat});
+    const DataFileBytes saved = b.FileBytes();
+    EXPECT_TRUE(b.session.OpenBytes(saved, "-").ok);
+    EXPECT_EQ(b.doc.CurrentPath(), "-");
+
+    b.session.NewFactory(2);
+    EXPECT_TRUE(!b.doc.HasFile() && !b.doc.IsFileLoaded() && !b.doc.IsModified());
+    EXPECT_EQ(b.doc.Model().hardware.bandStepCode, 2);
+#ifdef RT62_HAVE_YAML
+    // A YAML text opens as the document, as the file it was exported from.
+    const std::string text = (b.dir / "other.yaml").string();
+    ASSERT_TRUE(b.session.Export(text, TextKind::Yaml));
+    ASSERT_TRUE(b.session.OpenDataFileOrText(other).ok);
+    EXPECT_TRUE(b.session.OpenDataFileOrText(text).ok);
+    EXPECT_TRUE(b.doc.CurrentPath() == text && b.doc.Model().hardware.bandStepCode == 2);
+#endif
 }
 
 TEST(SessionText, VerifyAfterADownloadFindsNothingThatCounts) {
@@ -303,6 +385,7 @@ TEST(SessionFleet, PlanIsTheSavedTemplate) {
     b.doc.SetModifiedFlag(false);
     const std::optional<FleetPlan> plan = b.session.PrepareFleet();
     ASSERT_TRUE(plan && plan->port);
+    EXPECT_EQ(plan->request.count, 1);
     EXPECT_EQ(plan->request.templateImage, b.doc.Image());
     EXPECT_EQ(plan->request.backup.folder, (b.dir / "backups").string());
     EXPECT_EQ(plan->request.giveUpAfter, std::chrono::milliseconds(1500));
