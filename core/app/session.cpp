@@ -341,6 +341,31 @@ Comparison Session::CompareWithRadio(const RadioImage& radio) {
 
 #endif
 
+// ---- Paste ----
+
+PasteResult PasteIntoDocument(CRT62MDoc& doc, UndoHistory* history, int n, int column, const std::string& text,
+                              const ColumnItemValues& items) {
+    PasteContext context;
+    context.items = items;
+    context.confirmCopy = [&doc](const std::string& pasted, const std::string& destination) {
+        return ShowMessage2(doc.GetPrompter(), kStrCopyChannelQuestion, Buttons::YesNo, Icon::Question, pasted,
+                            destination) == Answer::Yes;
+    };
+    PasteResult result;
+    const auto paste = [&] {
+        result = PasteIntoCell(doc.Model(), n, column, text, context);
+        if (!result.accepted()) return std::string();
+        doc.SetModifiedFlag(true);
+        if (result.outcome == PasteOutcome::CopyConfirmed) return CopyStepName(result.sourceChannel, n);
+        return GridStepName(GridStep::Paste, n, column);
+    };
+    if (history)
+        history->Record(paste);
+    else
+        paste();
+    return result;
+}
+
 // ---- Program Fleet ----
 
 std::optional<FleetPlan> Session::PrepareFleet() {

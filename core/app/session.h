@@ -18,6 +18,7 @@
 #include "core/app/refresh.h"
 #include "core/app/session_settings.h"
 #include "core/app/transfer.h"
+#include "core/grid/cell_paste.h"
 #include "core/image/document.h"
 #include "core/link/fleet_run.h"
 #include "core/text/field_diff.h"
@@ -67,6 +68,12 @@ struct FleetPlan {
     SerialPort* port = nullptr;
     FleetRequest request; // the template, its Default Split and format, the backups, the wait
 };
+
+// Edit > Paste of text into one grid cell (channel n from 0): the column's rule; a channel number in
+// column 0 asks (message 53) whether to copy that channel here. The change is one step of history (when
+// there is one) named after the cell or the copy; a refused text changes nothing.
+PasteResult PasteIntoDocument(CRT62MDoc& doc, UndoHistory* history, int n, int column, const std::string& text,
+                              const ColumnItemValues& items);
 
 class Session {
   public:
@@ -145,6 +152,12 @@ class Session {
     // What the radio holds against the document (radio -> document); radio-owned bytes do not count.
     Comparison CompareWithRadio(const RadioImage& radio);
 #endif
+
+    // ---- Paste ----
+    // items: the column items shown, which a channel copy takes.
+    PasteResult Paste(int n, int column, const std::string& text, const ColumnItemValues& items) {
+        return PasteIntoDocument(doc_, &history_, n, column, text, items);
+    }
 
     // ---- Program Fleet ----
     // nullopt when the document has unsaved changes (the template is what is in the file) or when

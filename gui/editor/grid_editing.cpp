@@ -9,7 +9,7 @@
 #include "gui/editor/grid_cell_edit.h"
 #include "gui/editor/pick_list_dialogs.h"
 #include "core/grid/cell_input.h"
-#include "core/grid/cell_paste.h"
+#include "core/app/session.h"
 #include "core/grid/cell_speech.h"
 #include "core/grid/columns.h"
 #include "core/image/document.h"
@@ -298,34 +298,23 @@ QString GridEditing::SelectionText() const {
 bool GridEditing::PasteText(const std::string& text) {
     const int n = currentChannel();
     const int column = currentColumn();
-    PasteContext context;
-    context.items = settings_.items;
-    context.confirmCopy = [this](const std::string& pasted, const std::string& destination) {
-        return ShowMessage2(doc_.GetPrompter(), kStrCopyChannelQuestion, Buttons::YesNo, Icon::Question,
-                            pasted, destination) == Answer::Yes;
-    };
-    PasteResult result;
-    change([&] {
-        result = PasteIntoCell(doc_.Model(), n, column, text, context);
-        if (!result.accepted()) return QString();
-        doc_.SetModifiedFlag(true);
-        switch (result.outcome) {
-        case PasteOutcome::Stored:
-            view_.RenderCell(n, column);
-            break;
-        case PasteOutcome::CopyConfirmed:
-            view_.RenderRow(result.sourceChannel);
-            view_.RenderRow(n);
-            view_.RenderCell(n, kColChannel);
-            return QString::fromStdString(CopyStepName(result.sourceChannel, n));
-        default:
-            break;
-        }
-        return StepText(GridStep::Paste, n, column);
-    });
-    if (!result.accepted()) {
+    DocumentHistory* history = view_.history();
+    const PasteResult result =
+        PasteIntoDocument(doc_, history ? &history->steps() : nullptr, n, column, text, settings_.items);
+    switch (result.outcome) {
+    case PasteOutcome::Refused:
         if (beep) beep();
         return false;
+    case PasteOutcome::Stored:
+        view_.RenderCell(n, column);
+        break;
+    case PasteOutcome::CopyConfirmed:
+        view_.RenderRow(result.sourceChannel);
+        view_.RenderRow(n);
+        view_.RenderCell(n, kColChannel);
+        break;
+    case PasteOutcome::CopyDeclined:
+        break;
     }
     return true;
 }

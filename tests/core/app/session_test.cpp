@@ -375,6 +375,33 @@ TEST(SessionText, VerifyAfterADownloadFindsNothingThatCounts) {
 
 #endif
 
+TEST(SessionPaste, OneStepNamedAfterTheCellOrTheCopy) {
+    const struct {
+        int column;
+        const char* text;
+        Answer copy; // the answer to "Do you copy Ch%1 data to Ch %2?"
+        PasteOutcome outcome;
+        std::vector<int> messages;
+        const char* step; // "" for none
+    } rows[] = {
+        {kColReceive, "146.52", Answer::Yes, PasteOutcome::Stored, {}, "Paste Ch 2 Receive"},
+        {kColReceive, "lots", Answer::Yes, PasteOutcome::Refused, {}, ""},
+        {kColChannel, "1", Answer::Yes, PasteOutcome::CopyConfirmed, {kStrCopyChannelQuestion}, "Copy Ch 1 to Ch 2"},
+        {kColChannel, "1", Answer::No, PasteOutcome::CopyDeclined, {kStrCopyChannelQuestion}, ""},
+    };
+    for (const auto& r : rows) {
+        Bench b;
+        b.doc.Model().channels.at(0).rxFrequency = b.doc.Model().channels.at(0).txFrequency = 150.0;
+        b.prompter.answers[kStrCopyChannelQuestion] = r.copy;
+        ColumnItemValues items;
+        items.fill(1);
+        EXPECT_EQ(b.session.Paste(1, r.column, r.text, items).outcome, r.outcome) << r.text;
+        EXPECT_EQ(b.prompter.ids, r.messages) << r.text;
+        EXPECT_EQ(b.session.History().UndoName(), r.step) << r.text;
+        EXPECT_EQ(b.doc.IsModified(), *r.step != 0) << r.text;
+    }
+}
+
 TEST(SessionFleet, PlanIsTheSavedTemplate) {
     Bench b;
     b.session.Settings().portName = "sim:fleet";
