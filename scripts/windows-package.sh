@@ -27,12 +27,6 @@ for f in RT62Mvhf1 RT62Mvhf2 RT62Muhf1 RT62Muhf2; do
     cp "build/bin/$f.r62" "$stage/"
 done
 scripts/windows-stage.sh "$stage" "$prefix" --strip
-# Qt's own texts (buttons, file and print dialogs) in each language the program speaks, where qt.conf's
-# prefix puts Qt's translations folder. The .qm files are the same on every platform: Debian's serve.
-mkdir -p "$stage/translations"
-for po in i18n/*.po; do
-    cp "/usr/share/qt6/translations/qtbase_$(basename "$po" .po).qm" "$stage/translations/"
-done
 
 # files.nsh: SetOutPath per folder, then its files; unfiles.nsh: every file, then the folders
 # deepest first (plain RMDir: a folder the user put something into stays).

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Puts beside the Windows programs in DEST the DLLs and Qt plugins they load: the import tables of
-# every .exe and .dll there are walked (objdump), and each DLL found among Qt's and the compiler's is
-# copied, until nothing more is missing; Windows' own DLLs are left to Windows.
+# Puts beside the Windows programs in DEST the DLLs and Qt plugins they load, and Qt's translations: the
+# import tables of every .exe and .dll there are walked (objdump), and each DLL found among Qt's and the
+# compiler's is copied, until nothing more is missing; Windows' own DLLs are left to Windows.
 # Usage: scripts/windows-stage.sh DEST QT_PREFIX [--with-test-plugins] [--strip]
 set -euo pipefail
 dest=$1 prefix=$2
@@ -27,6 +27,14 @@ for p in "${plugins[@]}"; do
     cp -u "$prefix/plugins/$p" "$dest/$p"
 done
 printf '[Paths]\nPrefix = .\nPlugins = .\n' >"$dest/qt.conf"
+
+# Qt's own texts (buttons, file and print dialogs) in each language the program speaks, in the
+# translations folder beside the programs, where the window looks. The .qm files are the same on every
+# platform: Debian's serve.
+mkdir -p "$dest/translations"
+for po in "$(dirname "$0")"/../i18n/*.po; do
+    cp -u "/usr/share/qt6/translations/qtbase_$(basename "$po" .po).qm" "$dest/translations/"
+done
 
 find_dll() {
     local d
