@@ -1,0 +1,94 @@
+// The transfer worker's side of its messages with the page. The page holds the serial port and
+// forwards what it reads; the worker's C++ waits for it here, on the worker's own timers, which a
+// background tab does not slow down.
+"use strict";
+
+var Rt62Worker = (() => {
+    const input = [];  // bytes 0-255, -1 a line error, -2 the port is gone
+    let wake = null;   // resolves the C++ side's wait when input arrives
+    let lost = false;
+    const replies = new Map(); // what the page is asked, by kind: open, close, prompt
+    let module = null;
+    const loaded = Rt62WorkerModule().then(M => { module = M; postMessage({ type: "ready" }); return M; });
+
+    function ask(kind, message) {
+        postMessage(Object.assign({ type: kind }, message));
+        return new Promise(resolve => replies.set(kind, resolve));
+    }
+    function answer(kind, value) {
+        const resolve = replies.get(kind);
+        replies.delete(kind);
+        if (resolve) resolve(value);
+    }
+
+    const api = {
+        portOpen() {
+            input.length = 0;
+            lost = false;
+            return ask("open", {});
+        },
+        portClose() { return ask("close", {}); },
+        portSend(bytes) {
+            if (lost) return false;
+            postMessage({ type: "send", bytes }, [bytes.buffer]);
+            return true;
+        },
+        portReceive(timeoutMs, capacity) {
+            if (input.length) return Promise.resolve(input.splice(0, capacity));
+            return new Promise(resolve => {
+                const timer = setTimeout(() => { wake = null; resolve([]); }, timeoutMs);
+                wake = () => { clearTimeout(timer); wake = null; resolve(input.splice(0, capacity)); };
+            });
+        },
+        portDiscard() {
+            // Whatever was lost stays lost.
+            const gone = input.includes(-2);
+            input.length = 0;
+            if (gone) input.push(-2);
+        },
+        prompt(id, buttons, icon, args) { return ask("prompt", { id, buttons, icon, args }); },
+        progress(what, value, args) { postMessage({ type: "progress", what, value, args }); },
+    };
+
+    // A job from the page: the image goes in, the job's status (and image) comes back.
+    async function run(job) {
+        const M = await loaded;
+        const image = M._malloc(254), out = M._malloc(254), flags = M._malloc(4), lead = M._malloc(256);
+        M.HEAPU8.set(job.image, image);
+        M.stringToUTF8(job.lead || "", lead, 256);
+        let status;
+        if (job.kind === "upload") {
+            status = await M.ccall("rt62w_upload", "number",
+                ["number", "number", "number", "number", "number", "number"],
+                [job.port, lead, image, job.documentModified ? 1 : 0, job.giveUpMs || 0, out], { async: true });
+        } else {
+            status = await M.ccall("rt62w_download", "number",
+                ["number", "number", "number", "number", "number", "number", "number", "number"],
+                [job.port, lead, image, job.serviceMode ? 1 : 0, job.marketingChanged ? 1 : 0, job.giveUpMs || 0,
+                 out, flags], { async: true });
+        }
+        const f = job.kind === "upload" ? (status === 0 ? 1 : 0) : M.HEAP32[flags >> 2];
+        const result = { type: "done", status, image: (f & 1) ? M.HEAPU8.slice(out, out + 254) : null,
+                         clearMarketingMark: (f & 2) !== 0 };
+        for (const p of [image, out, flags, lead]) M._free(p);
+        postMessage(result);
+    }
+
+    self.onmessage = (event) => {
+        const m = event.data;
+        switch (m.type) {
+        case "input":
+            for (const item of m.items) input.push(item);
+            if (m.items.includes(-2)) lost = true;
+            if (wake) wake();
+            break;
+        case "opened": answer("open", m.error); break;
+        case "closed": answer("close"); break;
+        case "answer": answer("prompt", m.answer); break;
+        case "cancel": if (module) module._rt62w_cancel(); break;
+        case "run": run(m.job); break;
+        }
+    };
+
+    return api;
+})();

@@ -1,0 +1,158 @@
+// The browser's transfer worker: Upload and Download over the page's serial port or the simulated
+// radio, with the link's own time-outs. Built with ASYNCIFY: every wait below suspends the C++ stack
+// and lets the worker's event loop run, so the page's bytes, answers and Cancel arrive meanwhile.
+#include <emscripten.h>
+
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/link/bridged_serial_port.h"
+#include "core/link/sim_port.h"
+#include "core/link/transfer_job.h"
+
+// ---- what worker.js provides (the page is reached by postMessage from there) ----
+
+// Asks the page to open its chosen port; resolves to an OpenError value.
+EM_ASYNC_JS(int, rt62w_port_open, (), { return await Rt62Worker.portOpen(); });
+EM_ASYNC_JS(void, rt62w_port_close, (), { await Rt62Worker.portClose(); });
+EM_JS(int, rt62w_port_send, (const std::uint8_t* data, int n), {
+    return Rt62Worker.portSend(HEAPU8.slice(data, data + n)) ? 1 : 0;
+});
+// Waits up to timeoutMs for input, then copies what arrived (bytes, -1 line error, -2 lost) into out.
+EM_ASYNC_JS(int, rt62w_port_receive, (double timeoutMs, int* out, int capacity), {
+    const items = await Rt62Worker.portReceive(timeoutMs, capacity);
+    HEAP32.set(items, out >> 2);
+    return items.length;
+});
+EM_JS(void, rt62w_port_discard, (), { Rt62Worker.portDiscard(); });
+EM_ASYNC_JS(void, rt62w_sleep_ms, (double ms), { await new Promise(resolve => setTimeout(resolve, ms)); });
+// A message box on the page; resolves to an Answer value. args: the arguments joined by '\0'.
+EM_ASYNC_JS(int, rt62w_prompt, (int id, int buttons, int icon, const char* args, int argsLength), {
+    return await Rt62Worker.prompt(id, buttons, icon, (argsLength ? UTF8ToString(args, argsLength).split(String.fromCharCode(0)) : []));
+});
+EM_JS(void, rt62w_progress, (int what, int value, const char* args, int argsLength), {
+    Rt62Worker.progress(what, value, (argsLength ? UTF8ToString(args, argsLength).split(String.fromCharCode(0)) : []));
+});
+
+namespace rt62 {
+namespace {
+
+std::string Joined(const std::vector<std::string>& args) {
+    std::string s;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (i) s += '\0';
+        s += args[i];
+    }
+    return s;
+}
+
+class PagePrompter : public Prompter {
+  public:
+    Answer show(int id, Buttons buttons, Icon icon, const std::vector<std::string>& args) override {
+        const std::string a = Joined(args);
+        return static_cast<Answer>(rt62w_prompt(id, static_cast<int>(buttons), static_cast<int>(icon), a.data(),
+                                                static_cast<int>(a.size())));
+    }
+};
+
+class PageProgress : public ProgressSink {
+  public:
+    enum What { kRange, kPosition, kStatus, kTitle };
+    void SetRange(int maximum) override { rt62w_progress(kRange, maximum, "", 0); }
+    void SetPosition(int position) override { rt62w_progress(kPosition, position, "", 0); }
+    void SetStatus(int id, const std::vector<std::string>& args) override {
+        const std::string a = Joined(args);
+        rt62w_progress(kStatus, id, a.data(), static_cast<int>(a.size()));
+    }
+    void SetTitle(int id) override { rt62w_progress(kTitle, id, "", 0); }
+};
+
+// The page's Web Serial port.
+class PageBridge : public PortBridge {
+  public:
+    OpenError Open(const LineSettings&) override { return static_cast<OpenError>(rt62w_port_open()); }
+    void Close() override { rt62w_port_close(); }
+    bool Send(const std::uint8_t* data, std::size_t n) override {
+        return rt62w_port_send(data, static_cast<int>(n)) != 0;
+    }
+    void Receive(Clock::time_point deadline, std::deque<int>& arrived) override {
+        const auto wait = std::chrono::duration<double, std::milli>(deadline - Clock::now()).count();
+        int items[512];
+        const int n = rt62w_port_receive(wait > 0 ? wait : 0, items, 512);
+        arrived.insert(arrived.end(), items, items + n);
+    }
+    void Discard() override { rt62w_port_discard(); }
+};
+
+CancelToken cancelToken;
+PagePrompter prompter;
+PageProgress progress;
+PageBridge bridge;
+
+enum PortKind { kPagePort = 0, kSimulatedRadio = 1 };
+
+// The port of the next job; the simulated radio keeps what it was sent between jobs.
+std::unique_ptr<SerialPort> MakePort(int kind, const char* lead) {
+    std::unique_ptr<SerialPort> port;
+    if (kind == kSimulatedRadio)
+        port = std::make_unique<SimulatedSerialPort>(SharedSimulatedRadio(), SimulatedSerialPort::Clock::Real);
+    else
+        port = std::make_unique<BridgedSerialPort>(bridge);
+    port->SetLeadName(lead);
+    return port;
+}
+
+void SleepUntil(std::chrono::steady_clock::time_point t) {
+    const auto ms = std::chrono::duration<double, std::milli>(t - std::chrono::steady_clock::now()).count();
+    if (ms > 0) rt62w_sleep_ms(ms);
+}
+
+} // namespace
+} // namespace rt62
+
+using namespace rt62;
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE void rt62w_cancel() { cancelToken.Request(); }
+
+// Reads the radio into out (254 bytes). Returns the JobStatus; out is valid for Completed.
+EMSCRIPTEN_KEEPALIVE int rt62w_upload(int portKind, const char* lead, const std::uint8_t* current,
+                                      int documentModified, int giveUpMs, std::uint8_t* out) {
+    SimulatedSerialPort::SetRealClockSleep(SleepUntil);
+    cancelToken.Reset();
+    RadioImage image{};
+    std::memcpy(image.data(), current, image.size());
+    std::unique_ptr<SerialPort> port = MakePort(portKind, lead);
+    const JobEnvironment env{cancelToken, progress, prompter, std::chrono::milliseconds(giveUpMs)};
+    const UploadJobResult r = RunUploadJob(*port, env, image, documentModified != 0);
+    port->Close();
+    if (r.image) std::memcpy(out, r.image->data(), r.image->size());
+    return static_cast<int>(r.status);
+}
+
+// Writes current (normalized by the page) to the radio. flags out: 1 the merged image is in out,
+// 2 the marketing mark may be cleared. Returns the JobStatus.
+EMSCRIPTEN_KEEPALIVE int rt62w_download(int portKind, const char* lead, const std::uint8_t* current,
+                                        int serviceMode, int marketingChanged, int giveUpMs, std::uint8_t* out,
+                                        int* flags) {
+    SimulatedSerialPort::SetRealClockSleep(SleepUntil);
+    cancelToken.Reset();
+    RadioImage image{};
+    std::memcpy(image.data(), current, image.size());
+    std::unique_ptr<SerialPort> port = MakePort(portKind, lead);
+    const JobEnvironment env{cancelToken, progress, prompter, std::chrono::milliseconds(giveUpMs)};
+    DownloadOptions options;
+    options.serviceMode = serviceMode != 0;
+    options.marketingChanged = marketingChanged != 0;
+    const DownloadJobResult r = RunDownloadJob(*port, env, image, options);
+    port->Close();
+    *flags = (r.image ? 1 : 0) | (r.clearMarketingMark ? 2 : 0);
+    if (r.image) std::memcpy(out, r.image->data(), r.image->size());
+    return static_cast<int>(r.status);
+}
+
+} // extern "C"
