@@ -13,8 +13,8 @@ const Rt62Page = (() => {
     const hasSerial = () => "serial" in navigator;
 
     // ---- messages: the window's message box as a dialog ----
-    const kButtons = [[4606], [4606, 4607], [4608, 4609], [4608, 4609, 4607]]; // Buttons enum order
-    const kAnswerOf = { 4606: 0, 4607: 1, 4608: 2, 4609: 3 };                  // Answer enum values
+    const kButtons = [[4806], [4806, 4807], [4808, 4809], [4808, 4809, 4807]]; // Buttons enum order
+    const kAnswerOf = { 4806: 0, 4807: 1, 4808: 2, 4809: 3 };                  // Answer enum values
     let dialogQueue = Promise.resolve();
     function showMessage(messageText, buttons = 0) {
         const shown = dialogQueue.then(() => new Promise(resolve => {
@@ -117,18 +117,18 @@ const Rt62Page = (() => {
     function portName(port, index) {
         const info = port.getInfo ? port.getInfo() : {};
         if (info.usbVendorId !== undefined)
-            return text(4605, [info.usbVendorId.toString(16).padStart(4, "0"),
+            return text(4805, [info.usbVendorId.toString(16).padStart(4, "0"),
                                (info.usbProductId || 0).toString(16).padStart(4, "0")]);
-        return text(4604, [String(index + 1)]);
+        return text(4804, [String(index + 1)]);
     }
     async function fillPorts(keep) {
         const select = $("port");
         grantedPorts = hasSerial() ? await navigator.serial.getPorts() : [];
         select.textContent = "";
         const add = (value, name) => { const o = new Option(name, value); select.add(o); return o; };
-        add("sim", text(4601));
+        add("sim", text(4801));
         grantedPorts.forEach((p, i) => add("port:" + i, portName(p, i)));
-        add("choose", text(4602));
+        add("choose", text(4802));
         const wanted = keep || localStorage.getItem("rt62m.port") || "sim";
         select.value = [...select.options].some(o => o.value === wanted) ? wanted : "sim";
         select.dataset.previous = select.value;
@@ -138,7 +138,7 @@ const Rt62Page = (() => {
         if (select.value === "choose") {
             if (!hasSerial()) {
                 select.value = select.dataset.previous;
-                await showMessage(text(4603));
+                await showMessage(text(4803));
                 return;
             }
             try {
@@ -168,7 +168,7 @@ const Rt62Page = (() => {
         if (running) return;
         const choice = $("port").value;
         const usesSerial = choice.startsWith("port:");
-        if ((usesSerial || choice === "choose") && !hasSerial()) { showMessage(text(4603)); return; }
+        if ((usesSerial || choice === "choose") && !hasSerial()) { showMessage(text(4803)); return; }
         link.port = usesSerial ? grantedPorts[Number(choice.slice(5))] : null;
         running = true;
         $("progress-bar").value = 0;

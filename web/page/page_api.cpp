@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "core/image/cell_speech.h"
+#include "core/grid/cell_speech.h"
+#include "core/grid/columns.h"
 #include "core/image/cells.h"
 #include "core/image/data_file.h"
 #include "core/image/document.h"
