@@ -3,56 +3,18 @@
 "use strict";
 const { test, before, after } = require("node:test");
 const assert = require("node:assert/strict");
-const fs = require("fs");
-const os = require("os");
-const path = require("path");
-const puppeteer = require("puppeteer-core");
+const h = require("./helpers.js");
+const { fs, path, corpus, golden, gridCells, answerMessage, openFile, chooseFakePort, isLocal } = h;
 
-const pageFile = process.env.RT62M_WEB_PAGE;
-const corpus = path.join(__dirname, "..", "..", "fuzz", "corpus", "fuzz_datafile");
-const golden = path.join(process.env.RT62M_TEST_DATA || path.join(__dirname, "..", "data"), "cli");
-const fakeSource = fs.readFileSync(process.env.RT62M_FAKE_RADIO, "utf8") + "\n" +
-                   fs.readFileSync(path.join(__dirname, "fake_serial.js"), "utf8");
-const scratch = fs.mkdtempSync(path.join(os.tmpdir(), "rt62mweb-"));
+const scratch = fs.mkdtempSync(path.join(h.os.tmpdir(), "rt62mweb-"));
+const pageFile = h.pageFile;
 let browser;
-
-before(async () => {
-    browser = await puppeteer.launch({
-        executablePath: process.env.RT62M_CHROMIUM || "/usr/bin/chromium",
-        headless: true,
-        args: ["--no-sandbox", "--disable-gpu"],
-    });
-});
+before(async () => { browser = await h.launch(); });
 after(async () => {
     await browser.close();
     fs.rmSync(scratch, { recursive: true, force: true });
 });
-
-// The page from disk, with the stand-in port unless told otherwise; every request it makes is kept.
-async function openPage({ fakeSerial = true, noSerial = false } = {}) {
-    const page = await browser.newPage();
-    page.requests = [];
-    page.on("request", r => page.requests.push(r.url()));
-    page.on("pageerror", e => { page.errors = (page.errors || []).concat(String(e)); });
-    if (fakeSerial) await page.evaluateOnNewDocument(fakeSource);
-    if (noSerial) await page.evaluateOnNewDocument(() => { delete Navigator.prototype.serial; });
-    await page.goto("file://" + pageFile);
-    await page.waitForSelector("body[data-ready=true]", { timeout: 10000 });
-    return page;
-}
-
-const gridCells = (page) => page.$$eval("#grid tbody tr", rows =>
-    rows.map(r => [...r.cells].map(c => c.textContent)));
-
-// Waits for the message box, answers it with the button labelled answer, returns its text.
-async function answerMessage(page, answer = "OK", timeout = 20000) {
-    await page.waitForSelector("#message[open]", { timeout });
-    const textOf = await page.$eval("#message-text", e => e.textContent);
-    await page.evaluate(a => [...document.querySelectorAll("#message-buttons button")]
-        .find(b => b.textContent === a).click(), answer);
-    await page.waitForSelector("#message:not([open])");
-    return textOf;
-}
+const openPage = (options) => h.openPage(browser, options);
 
 // Starts a transfer and measures, in the page, the milliseconds until its first message box; the
 // transfer's result is window.rt62Job.
@@ -64,19 +26,6 @@ function timeToMessage(page, kind) {
         window.rt62Job = Rt62Page.transfer(kind).then(m => Array.from(m.image));
     }), kind);
 }
-
-async function openFile(page, file) {
-    const input = await page.$("#cmd-open");
-    await input.uploadFile(file);
-}
-
-// Chooses the stand-in port under "Port", as a user picks it in the browser's chooser.
-async function chooseFakePort(page) {
-    await page.select("#port", "choose");
-    await page.waitForFunction(() => document.getElementById("port").value === "port:0");
-}
-
-function isLocal(url) { return /^(file|data|blob):/.test(url); }
 
 test("the default file's grid, from disk, without a request to any network", async () => {
     const page = await openPage({ fakeSerial: false });
@@ -116,7 +65,7 @@ test("opens data files with the window's checks and saves the same bytes", async
     }
 
     // Save: the document's data file, byte for byte what was opened.
-    const saved = await page.evaluate(() => Array.from(Rt62Page.doc.save().bytes));
+    const saved = await page.evaluate(() => Array.from(Rt62Page.doc.save().saved[0].bytes));
     assert.deepEqual(Buffer.from(saved), fs.readFileSync(path.join(corpus, "default_uhf1.r62")));
     await page.close();
 });

@@ -50,27 +50,34 @@ var Rt62Worker = (() => {
         progress(what, value, args) { postMessage({ type: "progress", what, value, args }); },
     };
 
-    // A job from the page: the image goes in, the job's status (and image) comes back.
+    // The backups the job wrote, taken out of the worker's file system for the page to keep.
+    function takeBackups(M) {
+        const folder = "/backups", files = [];
+        if (!M.FS.analyzePath(folder).exists) return files;
+        for (const name of M.FS.readdir(folder)) {
+            if (name === "." || name === "..") continue;
+            files.push({ name, bytes: M.FS.readFile(folder + "/" + name) });
+            M.FS.unlink(folder + "/" + name);
+        }
+        return files;
+    }
+
+    // A job the page's session prepared: the image goes in; the job's status, image and backups come back.
     async function run(job) {
         const M = await loaded;
-        const image = M._malloc(254), out = M._malloc(254), flags = M._malloc(4), lead = M._malloc(256);
+        const image = M._malloc(254), out = M._malloc(254), flags = M._malloc(4), lead = M._malloc(256),
+              trailer = M._malloc(8);
         M.HEAPU8.set(job.image, image);
+        M.HEAPU8.set(job.trailer, trailer);
         M.stringToUTF8(job.lead || "", lead, 256);
-        let status;
-        if (job.kind === "upload") {
-            status = await M.ccall("rt62w_upload", "number",
-                ["number", "number", "number", "number", "number", "number"],
-                [job.port, lead, image, job.documentModified ? 1 : 0, job.giveUpMs || 0, out], { async: true });
-        } else {
-            status = await M.ccall("rt62w_download", "number",
-                ["number", "number", "number", "number", "number", "number", "number", "number"],
-                [job.port, lead, image, job.serviceMode ? 1 : 0, job.marketingChanged ? 1 : 0, job.giveUpMs || 0,
-                 out, flags], { async: true });
-        }
-        const f = job.kind === "upload" ? (status === 0 ? 1 : 0) : M.HEAP32[flags >> 2];
+        const status = await M.ccall("rt62w_run", "number", Array(12).fill("number"),
+            [job.kind, job.port, lead, image, job.documentModified ? 1 : 0, job.serviceMode ? 1 : 0,
+             job.marketingChanged ? 1 : 0, job.backup ? 1 : 0, trailer, job.giveUpMs || 0, out, flags],
+            { async: true });
+        const f = M.HEAP32[flags >> 2];
         const result = { type: "done", status, image: (f & 1) ? M.HEAPU8.slice(out, out + 254) : null,
-                         clearMarketingMark: (f & 2) !== 0 };
-        for (const p of [image, out, flags, lead]) M._free(p);
+                         clearMarketingMark: (f & 2) !== 0, backups: takeBackups(M) };
+        for (const p of [image, out, flags, lead, trailer]) M._free(p);
         postMessage(result);
     }
 

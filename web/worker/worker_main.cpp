@@ -1,4 +1,4 @@
-// The browser's transfer worker: Upload and Download over the page's serial port or the simulated
+// The browser's transfer worker: the session's transfers (Upload, Download, the read of Verify) over the page's serial port or the simulated
 // radio, with the link's own time-outs. Built with ASYNCIFY: every wait below suspends the C++ stack
 // and lets the worker's event loop run, so the page's bytes, answers and Cancel arrive meanwhile.
 #include <emscripten.h>
@@ -11,6 +11,7 @@
 
 #include "core/link/bridged_serial_port.h"
 #include "core/link/sim_port.h"
+#include "core/app/transfer.h"
 #include "core/link/transfer_job.h"
 
 // ---- what worker.js provides (the page is reached by postMessage from there) ----
@@ -93,6 +94,8 @@ PageProgress progress;
 PageBridge bridge;
 
 enum PortKind { kPagePort = 0, kSimulatedRadio = 1 };
+// Backups are written here; worker.js hands them to the page, which keeps them in the browser's storage.
+constexpr char kBackupFolder[] = "/backups";
 
 // The port of the next job; the simulated radio keeps what it was sent between jobs.
 std::unique_ptr<SerialPort> MakePort(int kind, const char* lead) {
@@ -119,36 +122,28 @@ extern "C" {
 
 EMSCRIPTEN_KEEPALIVE void rt62w_cancel() { cancelToken.Request(); }
 
-// Reads the radio into out (254 bytes). Returns the JobStatus; out is valid for Completed.
-EMSCRIPTEN_KEEPALIVE int rt62w_upload(int portKind, const char* lead, const std::uint8_t* current,
-                                      int documentModified, int giveUpMs, std::uint8_t* out) {
+// Runs a transfer the page's session prepared (TransferKind kind) on current (254 bytes); an image read
+// from the radio is kept first as a data file in /backups with trailer (8 bytes) when backup is set.
+// out receives the image the job brought and flags: 1 there is one, 2 the marketing mark may be cleared.
+// Returns the JobStatus.
+EMSCRIPTEN_KEEPALIVE int rt62w_run(int kind, int portKind, const char* lead, const std::uint8_t* current,
+                                   int documentModified, int serviceMode, int marketingChanged, int backup,
+                                   const std::uint8_t* trailer, int giveUpMs, std::uint8_t* out, int* flags) {
     SimulatedSerialPort::SetRealClockSleep(SleepUntil);
     cancelToken.Reset();
-    RadioImage image{};
-    std::memcpy(image.data(), current, image.size());
     std::unique_ptr<SerialPort> port = MakePort(portKind, lead);
-    const JobEnvironment env{cancelToken, progress, prompter, std::chrono::milliseconds(giveUpMs)};
-    const UploadJobResult r = RunUploadJob(*port, env, image, documentModified != 0);
-    port->Close();
-    if (r.image) std::memcpy(out, r.image->data(), r.image->size());
-    return static_cast<int>(r.status);
-}
-
-// Writes current (normalized by the page) to the radio. flags out: 1 the merged image is in out,
-// 2 the marketing mark may be cleared. Returns the JobStatus.
-EMSCRIPTEN_KEEPALIVE int rt62w_download(int portKind, const char* lead, const std::uint8_t* current,
-                                        int serviceMode, int marketingChanged, int giveUpMs, std::uint8_t* out,
-                                        int* flags) {
-    SimulatedSerialPort::SetRealClockSleep(SleepUntil);
-    cancelToken.Reset();
-    RadioImage image{};
-    std::memcpy(image.data(), current, image.size());
-    std::unique_ptr<SerialPort> port = MakePort(portKind, lead);
-    const JobEnvironment env{cancelToken, progress, prompter, std::chrono::milliseconds(giveUpMs)};
-    DownloadOptions options;
-    options.serviceMode = serviceMode != 0;
-    options.marketingChanged = marketingChanged != 0;
-    const DownloadJobResult r = RunDownloadJob(*port, env, image, options);
+    Transfer t;
+    t.kind = static_cast<TransferKind>(kind);
+    t.port = port.get();
+    std::memcpy(t.current.data(), current, t.current.size());
+    t.documentModified = documentModified != 0;
+    t.options.serviceMode = serviceMode != 0;
+    t.options.marketingChanged = marketingChanged != 0;
+    t.backup.enabled = backup != 0;
+    t.backup.folder = kBackupFolder;
+    std::memcpy(t.backup.trailer.data(), trailer, t.backup.trailer.size());
+    t.giveUpAfter = std::chrono::milliseconds(giveUpMs);
+    const JobOutcome r = RunTransferJob(t, cancelToken, progress, prompter);
     port->Close();
     *flags = (r.image ? 1 : 0) | (r.clearMarketingMark ? 2 : 0);
     if (r.image) std::memcpy(out, r.image->data(), r.image->size());
