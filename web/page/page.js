@@ -544,9 +544,17 @@ const Rt62Page = (() => {
         }
     }
 
-    function startWorker() {
+    // A module's WebAssembly as the page carries it: gzipped, as base64 text.
+    async function unpack(id) {
+        const packed = await fetch("data:application/gzip;base64," + $(id).textContent.trim());
+        return new Uint8Array(await new Response(packed.body.pipeThrough(new DecompressionStream("gzip"))).arrayBuffer());
+    }
+
+    async function startWorker() {
         const source = $("rt62-worker-source").textContent;
         worker = new Worker(URL.createObjectURL(new Blob([source], { type: "text/javascript" })));
+        const wasm = await unpack("rt62-worker-wasm");
+        worker.postMessage({ type: "wasm", bytes: wasm }, [wasm.buffer]);
         link = new SerialLink(worker);
         worker.onmessage = async (event) => {
             const m = event.data;
@@ -560,7 +568,7 @@ const Rt62Page = (() => {
     }
 
     async function start() {
-        M = await Rt62PageModule();
+        M = await Rt62PageModule({ wasmBinary: await unpack("rt62-page-wasm") });
         document.documentElement.lang = M.useLanguages([...(navigator.languages || [navigator.language])]).replace("_", "-");
         for (const el of document.querySelectorAll("[data-string]")) el.textContent = label(Number(el.dataset.string));
         doc = new M.PageSession();
@@ -601,7 +609,7 @@ const Rt62Page = (() => {
         $("cmd-verify").onclick = () => transfer("verify");
         $("progress-cancel").onclick = () => worker.postMessage({ type: "cancel" });
         await fillPorts();
-        startWorker();
+        await startWorker();
         document.body.dataset.ready = "true";
     }
 

@@ -9,7 +9,11 @@ var Rt62Worker = (() => {
     let lost = false;
     const replies = new Map(); // what the page is asked, by kind: open, close, prompt
     let module = null;
-    const loaded = Rt62WorkerModule().then(M => { module = M; postMessage({ type: "ready" }); return M; });
+    // The module starts once the page has sent its WebAssembly.
+    let wasmArrived;
+    const loaded = new Promise(resolve => { wasmArrived = resolve; })
+        .then(bytes => Rt62WorkerModule({ wasmBinary: bytes }))
+        .then(M => { module = M; postMessage({ type: "ready" }); return M; });
 
     function ask(kind, message) {
         postMessage(Object.assign({ type: kind }, message));
@@ -94,6 +98,7 @@ var Rt62Worker = (() => {
         case "answer": answer("prompt", m.answer); break;
         case "cancel": if (module) module._rt62w_cancel(); break;
         case "run": run(m.job); break;
+        case "wasm": wasmArrived(m.bytes); break;
         }
     };
 
