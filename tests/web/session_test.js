@@ -298,3 +298,25 @@ test("the page in the browser's language, legible in both schemes and at 200 %, 
     assert.deepEqual(unnamed, []);
     await zoomed.close();
 });
+
+test("Program Fleet of four over the simulated radios, the log offered as CSV and kept for the next run", async () => {
+    const page = await h.openPage(browser, { fakeSerial: false });
+    await page.evaluate(() => localStorage.removeItem("rt62m.fleetlog"));
+    await page.click("#cmd-fleet");
+    assert.equal(await page.$eval("#fleet-title", e => e.textContent), "Program Fleet");
+    await page.$eval("#fleet-start", e => { e.value = "A100"; });
+    await page.click("#fleet-run");
+    // The third radio of the line has another band: the window's message, then the run goes on.
+    assert.equal(await h.answerMessage(page, "OK", 60000), "Hardware configuration mismatched! Radio 1F000003 is skipped.");
+    await page.waitForFunction(() => !document.getElementById("fleet-log").hidden, { timeout: 60000 });
+    const rows = await page.$$eval("#fleet-radios tbody tr", r => r.map(tr => [...tr.cells].map(c => c.textContent)));
+    assert.deepEqual(rows, [["1", "1F000001", "A100", "programmed"], ["2", "1F000002", "A101", "programmed"],
+                            ["3", "1F000003", "", "hardware differs"], ["4", "1F000004", "A102", "programmed"]]);
+    assert.equal(await page.$eval("#fleet-status", e => e.textContent), "3 of 4 radios programmed.");
+    const log = await page.$eval("#fleet-log", a => fetch(a.href).then(r => r.text()));
+    const lines = log.trimEnd().split(/\r?\n/);
+    assert.equal(lines[0], "time,serial_number,ani_code,result,backup_file");
+    assert.equal(lines.length, 5);
+    assert.equal(await page.evaluate(() => localStorage.getItem("rt62m.fleetlog")), log);
+    await page.close();
+});

@@ -544,6 +544,57 @@ const Rt62Page = (() => {
         }
     }
 
+    // ---- Program Fleet ----
+    function fleetLog() { return localStorage.getItem("rt62m.fleetlog") || ""; }
+    function fleetNews(m) {
+        if (m.kind === 1) {
+            $("fleet-status").textContent = text(m.a, m.texts);
+        } else if (m.kind === 2) {
+            const tr = $("fleet-radios").tBodies[0].insertRow();
+            for (const t of [String(m.a), ...m.texts]) tr.insertCell().textContent = t;
+        }
+    }
+    async function programFleet() {
+        const choice = $("port").value;
+        const usesSerial = choice.startsWith("port:");
+        if (running) return null;
+        if ((usesSerial || choice === "choose") && !hasSerial()) { await showMessage(text(4803)); return null; }
+        running = true;
+        try {
+            const prepared = await ask(() => doc.prepareFleet());
+            refresh();
+            if (!prepared.ready) return null;
+            $("fleet-radios").tBodies[0].textContent = "";
+            $("fleet-log").hidden = true;
+            link.port = usesSerial ? grantedPorts[Number(choice.slice(5))] : null;
+            const job = Object.assign(prepared.job, {
+                port: usesSerial ? 0 : 1, lead: $("port").selectedOptions[0].text, start: $("fleet-start").value,
+                count: Number($("fleet-count").value) || 1, programAgain: $("fleet-again").checked,
+                log: new TextEncoder().encode(fleetLog()) });
+            // While the run goes on, the dialog's Close button is its Cancel.
+            const close = $("fleet-close");
+            close.textContent = label(4807);
+            close.onclick = () => worker.postMessage({ type: "cancel" });
+            $("fleet-run").disabled = true;
+            const m = await new Promise(resolve => { worker.onjob = resolve; worker.postMessage({ type: "fleet", job }); });
+            close.textContent = label(4818);
+            close.onclick = () => $("fleet").close();
+            $("fleet-run").disabled = false;
+            keepBackups(m.backups);
+            const log = new TextDecoder().decode(m.log);
+            localStorage.setItem("rt62m.fleetlog", log);
+            const a = $("fleet-log");
+            a.href = URL.createObjectURL(new Blob([log], { type: "text/csv" }));
+            a.download = doc.title().replace(/\.[^.]*$/, "") + "-fleet.csv";
+            a.hidden = false;
+            if (m.summary.started) $("fleet-status").textContent = text(4514, [String(m.summary.programmed), String(m.summary.total)]);
+            return m;
+        } finally {
+            running = false;
+            $("progress-box").hidden = true;
+        }
+    }
+
     // A module's WebAssembly as the page carries it: gzipped, as base64 text.
     async function unpack(id) {
         const packed = await fetch("data:application/gzip;base64," + $(id).textContent.trim());
@@ -562,13 +613,18 @@ const Rt62Page = (() => {
             switch (m.type) {
             case "progress": progress(m); break;
             case "prompt": worker.postMessage({ type: "answer", answer: await showMessage(text(m.id, m.args), m.buttons) }); break;
+            case "fleet": fleetNews(m); break;
             case "done": if (worker.onjob) worker.onjob(m); break;
             }
         };
     }
 
     async function start() {
-        M = await Rt62PageModule({ wasmBinary: await unpack("rt62-page-wasm") });
+        performance.mark("rt62-start");
+        const wasm = await unpack("rt62-page-wasm");
+        performance.mark("rt62-unpacked");
+        M = await Rt62PageModule({ wasmBinary: wasm });
+        performance.mark("rt62-module");
         document.documentElement.lang = M.useLanguages([...(navigator.languages || [navigator.language])]).replace("_", "-");
         for (const el of document.querySelectorAll("[data-string]")) el.textContent = label(Number(el.dataset.string));
         doc = new M.PageSession();
@@ -607,6 +663,9 @@ const Rt62Page = (() => {
         $("cmd-upload").onclick = () => transfer("upload");
         $("cmd-download").onclick = () => transfer("download");
         $("cmd-verify").onclick = () => transfer("verify");
+        $("cmd-fleet").onclick = () => { $("fleet-title").textContent = text(4500); $("fleet").showModal(); };
+        $("fleet-run").onclick = programFleet;
+        $("fleet-close").onclick = () => $("fleet").close();
         $("progress-cancel").onclick = () => worker.postMessage({ type: "cancel" });
         await fillPorts();
         await startWorker();
@@ -614,5 +673,5 @@ const Rt62Page = (() => {
     }
 
     start();
-    return { transfer, focusCell, get doc() { return doc; } };
+    return { transfer, programFleet, get doc() { return doc; } };
 })();

@@ -335,6 +335,27 @@ class PageSession {
         });
     }
 
+    // ---- Program Fleet: prepared here, run by the worker ----
+    // The template is what is in the file, so changes are saved first as the window saves them.
+    // {ready, job: {template, trailer, format, backup, giveUpMs}, saved, messages}.
+    val PrepareFleet() {
+        return Run(val::undefined(), [&](val& out) {
+            if (session_.Document().IsModified())
+                session_.Document().HasFile() ? session_.Save() : session_.SaveAs(*ChooseSavePath()());
+            const std::optional<FleetPlan> plan = session_.PrepareFleet();
+            out.set("ready", plan.has_value());
+            if (!plan) return;
+            val job = val::object();
+            job.set("template", Bytes(plan->request.templateImage));
+            job.set("trailer", Bytes(plan->request.trailer));
+            job.set("format", static_cast<int>(plan->request.format));
+            job.set("backup", plan->request.backup.enabled);
+            job.set("giveUpMs", static_cast<double>(plan->request.giveUpAfter.count()));
+            out.set("job", job);
+            session_.FinishFleet();
+        }, true);
+    }
+
     // ---- text forms ----
     std::string ExportText(int kind) { return session_.ExportText(static_cast<TextKind>(kind)); }
     // File Import of a YAML text or a channel CSV. {ok, refresh, skipped, messages, question}.
@@ -503,6 +524,7 @@ EMSCRIPTEN_BINDINGS(rt62) {
         .function("redoName", &PageSession::RedoName)
         .function("prepareTransfer", &PageSession::PrepareTransfer)
         .function("finishTransfer", &PageSession::FinishTransfer)
+        .function("prepareFleet", &PageSession::PrepareFleet)
         .function("exportText", &PageSession::ExportText)
         .function("importText", &PageSession::Import)
         .function("compareWithFile", &PageSession::CompareWithFile)

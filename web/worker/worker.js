@@ -52,6 +52,7 @@ var Rt62Worker = (() => {
         },
         prompt(id, buttons, icon, args) { return ask("prompt", { id, buttons, icon, args }); },
         progress(what, value, args) { postMessage({ type: "progress", what, value, args }); },
+        fleetNews(kind, a, b, texts) { postMessage({ type: "fleet", kind, a, b, texts }); },
     };
 
     // The backups the job wrote, taken out of the worker's file system for the page to keep.
@@ -85,6 +86,26 @@ var Rt62Worker = (() => {
         postMessage(result);
     }
 
+    // Program Fleet: the earlier runs' log goes in, the summary, the log and the backups come back.
+    async function fleet(job) {
+        const M = await loaded;
+        if (!M.FS.analyzePath("/fleet").exists) M.FS.mkdir("/fleet");
+        M.FS.writeFile("/fleet/log.csv", job.log || new Uint8Array(0));
+        const template = M._malloc(254), trailer = M._malloc(8), lead = M._malloc(256), start = M._malloc(64),
+              summary = M._malloc(24);
+        M.HEAPU8.set(job.template, template);
+        M.HEAPU8.set(job.trailer, trailer);
+        M.stringToUTF8(job.lead || "", lead, 256);
+        M.stringToUTF8(job.start || "", start, 64);
+        await M.ccall("rt62w_fleet", null, Array(11).fill("number"),
+            [job.port, lead, template, trailer, job.format, start, job.count, job.programAgain ? 1 : 0,
+             job.backup ? 1 : 0, job.giveUpMs || 0, summary], { async: true });
+        const [started, total, programmed, notProgrammed, cancelled, logFailed] = M.HEAP32.slice(summary >> 2, (summary >> 2) + 6);
+        for (const p of [template, trailer, lead, start, summary]) M._free(p);
+        postMessage({ type: "done", summary: { started, total, programmed, notProgrammed, cancelled, logFailed },
+                      log: M.FS.readFile("/fleet/log.csv"), backups: takeBackups(M) });
+    }
+
     self.onmessage = (event) => {
         const m = event.data;
         switch (m.type) {
@@ -98,6 +119,7 @@ var Rt62Worker = (() => {
         case "answer": answer("prompt", m.answer); break;
         case "cancel": if (module) module._rt62w_cancel(); break;
         case "run": run(m.job); break;
+        case "fleet": fleet(m.job); break;
         case "wasm": wasmArrived(m.bytes); break;
         }
     };

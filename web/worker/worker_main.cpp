@@ -12,6 +12,7 @@
 #include "core/link/bridged_serial_port.h"
 #include "core/link/sim_port.h"
 #include "core/app/transfer.h"
+#include "core/link/fleet_run.h"
 #include "core/link/transfer_job.h"
 
 // ---- what worker.js provides (the page is reached by postMessage from there) ----
@@ -30,12 +31,17 @@ EM_ASYNC_JS(int, rt62w_port_receive, (double timeoutMs, int* out, int capacity),
 });
 EM_JS(void, rt62w_port_discard, (), { Rt62Worker.portDiscard(); });
 EM_ASYNC_JS(void, rt62w_sleep_ms, (double ms), { await new Promise(resolve => setTimeout(resolve, ms)); });
-// A message box on the page; resolves to an Answer value. args: the arguments joined by '\0'.
+// A message box on the page; resolves to an Answer value. args: the arguments joined by U+001F.
 EM_ASYNC_JS(int, rt62w_prompt, (int id, int buttons, int icon, const char* args, int argsLength), {
-    return await Rt62Worker.prompt(id, buttons, icon, (argsLength ? UTF8ToString(args, argsLength).split(String.fromCharCode(0)) : []));
+    return await Rt62Worker.prompt(id, buttons, icon, (argsLength ? UTF8ToString(args, argsLength).split(String.fromCharCode(31)) : []));
+});
+// A fleet run's news for the page: kind 0 a radio starts (a, b: number, total), 1 what the user must
+// do (a: string id), 2 a radio is done (a, b: number, total; texts: serial, code, result).
+EM_JS(void, rt62w_fleet_news, (int kind, int a, int b, const char* texts, int textsLength), {
+    Rt62Worker.fleetNews(kind, a, b, (textsLength ? UTF8ToString(texts, textsLength).split(String.fromCharCode(31)) : []));
 });
 EM_JS(void, rt62w_progress, (int what, int value, const char* args, int argsLength), {
-    Rt62Worker.progress(what, value, (argsLength ? UTF8ToString(args, argsLength).split(String.fromCharCode(0)) : []));
+    Rt62Worker.progress(what, value, (argsLength ? UTF8ToString(args, argsLength).split(String.fromCharCode(31)) : []));
 });
 
 namespace rt62 {
@@ -44,7 +50,7 @@ namespace {
 std::string Joined(const std::vector<std::string>& args) {
     std::string s;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (i) s += '\0';
+        if (i) s += '\x1f'; // not NUL: UTF8ToString stops at the first one
         s += args[i];
     }
     return s;
@@ -89,6 +95,7 @@ class PageBridge : public PortBridge {
 };
 
 CancelToken cancelToken;
+FleetControl* fleetControl = nullptr; // the fleet run in progress
 PagePrompter prompter;
 PageProgress progress;
 PageBridge bridge;
@@ -108,6 +115,19 @@ std::unique_ptr<SerialPort> MakePort(int kind, const char* lead) {
     return port;
 }
 
+class PageFleetObserver : public FleetObserver {
+  public:
+    void RadioStarting(int number, int total) override { rt62w_fleet_news(0, number, total, "", 0); }
+    void Prompt(int stringId, const std::vector<std::string>& args) override {
+        const std::string a = Joined(args);
+        rt62w_fleet_news(1, stringId, 0, a.data(), static_cast<int>(a.size()));
+    }
+    void RadioDone(const FleetRadio& radio) override {
+        const std::string a = Joined({radio.serial, radio.aniCode, std::string(FleetResultWord(radio.result))});
+        rt62w_fleet_news(2, radio.number, radio.total, a.data(), static_cast<int>(a.size()));
+    }
+};
+
 void SleepUntil(std::chrono::steady_clock::time_point t) {
     const auto ms = std::chrono::duration<double, std::milli>(t - std::chrono::steady_clock::now()).count();
     if (ms > 0) rt62w_sleep_ms(ms);
@@ -120,7 +140,43 @@ using namespace rt62;
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE void rt62w_cancel() { cancelToken.Request(); }
+EMSCRIPTEN_KEEPALIVE void rt62w_cancel() {
+    cancelToken.Request();
+    if (fleetControl) fleetControl->Cancel().Request();
+}
+
+// Program Fleet with the session's template over the page's port or the simulated fleet, counting ANI
+// codes up from start; the log is /fleet/log.csv (the page puts the earlier runs' log there first).
+// summary out: started, total, programmed, notProgrammed, cancelled, logFailed.
+EMSCRIPTEN_KEEPALIVE void rt62w_fleet(int portKind, const char* lead, const std::uint8_t* templateImage,
+                                      const std::uint8_t* trailer, int format, const char* start, int count,
+                                      int programAgain, int backup, int giveUpMs, int* summary) {
+    SimulatedSerialPort::SetRealClockSleep(SleepUntil);
+    std::unique_ptr<SerialPort> port;
+    if (portKind == kSimulatedRadio)
+        port = std::make_unique<SimulatedSerialPort>(SharedSimulatedFleet(), SimulatedSerialPort::Clock::Real);
+    else
+        port = std::make_unique<BridgedSerialPort>(bridge);
+    port->SetLeadName(lead);
+    FleetRequest request;
+    std::memcpy(request.templateImage.data(), templateImage, request.templateImage.size());
+    std::memcpy(request.trailer.data(), trailer, request.trailer.size());
+    request.format = static_cast<TwoToneFormat>(format);
+    request.codes.start = start;
+    request.count = count;
+    request.logPath = "/fleet/log.csv";
+    request.programAgain = programAgain != 0;
+    request.backup = {backup != 0, kBackupFolder, request.trailer};
+    request.giveUpAfter = std::chrono::milliseconds(giveUpMs);
+    FleetControl control;
+    fleetControl = &control;
+    PageFleetObserver observer;
+    const FleetSummary r = RunFleet(*port, request, control, progress, prompter, observer);
+    fleetControl = nullptr;
+    port->Close();
+    const int values[] = {r.started, r.total, r.programmed, r.notProgrammed, r.cancelled, r.logFailed};
+    std::memcpy(summary, values, sizeof values);
+}
 
 // Runs a transfer the page's session prepared (TransferKind kind) on current (254 bytes); an image read
 // from the radio is kept first as a data file in /backups with trailer (8 bytes) when backup is set.
