@@ -602,6 +602,7 @@ const Rt62Page = (() => {
     }
 
     async function startWorker() {
+        if (document.readyState === "loading") await new Promise(r => document.addEventListener("DOMContentLoaded", r));
         const source = $("rt62-worker-source").textContent;
         worker = new Worker(URL.createObjectURL(new Blob([source], { type: "text/javascript" })));
         const wasm = await unpack("rt62-worker-wasm");
