@@ -65,7 +65,7 @@ test("opens data files with the window's checks and saves the same bytes", async
     }
 
     // Save: the document's data file, byte for byte what was opened.
-    const saved = await page.evaluate(() => Array.from(Rt62Page.doc.save().saved[0].bytes));
+    const saved = await page.evaluate(() => Array.from(Rt62Page.doc.save([]).saved[0].bytes));
     assert.deepEqual(Buffer.from(saved), fs.readFileSync(path.join(corpus, "default_uhf1.r62")));
     await page.close();
 });

@@ -30,7 +30,10 @@ async function catchDownloads(page) {
         };
     });
 }
-const downloads = (page) => page.evaluate(() => Promise.all(window.rt62Downloads));
+async function downloads(page) {
+    await page.waitForFunction(() => window.rt62Downloads.length > 0);
+    return page.evaluate(() => Promise.all(window.rt62Downloads));
+}
 async function pasteText(page, text) {
     await page.evaluate(t => {
         const dt = new DataTransfer();
@@ -318,5 +321,39 @@ test("Program Fleet of four over the simulated radios, the log offered as CSV an
     assert.equal(lines[0], "time,serial_number,ani_code,result,backup_file");
     assert.equal(lines.length, 5);
     assert.equal(await page.evaluate(() => localStorage.getItem("rt62m.fleetlog")), log);
+    await page.close();
+});
+
+test("the radio-wide settings as a form with the catalogue's choices and refusals, saved as the desktop saves", async () => {
+    const page = await h.openPage(browser, { fakeSerial: false });
+    await page.click("#cmd-settings");
+    const select = "#field-scanning-dual_watch";
+    assert.deepEqual(await page.$eval(select, s => [s.value, [...s.options].map(o => o.value)]), ["Disabled", ["Disabled", "Enabled"]]);
+    await page.select(select, "Enabled");
+    await page.waitForFunction(() => document.getElementById("title").textContent.endsWith("*"));
+    assert.equal(await page.$eval(select, s => s.value), "Enabled");
+    assert.match(await page.evaluate(() => Rt62Page.doc.exportText(0)), /dual_watch: Enabled/);
+
+    // A free-form field refuses a text it cannot hold with its message, and keeps its value.
+    const [id, before] = await page.$eval("#sheet-body input", i => [i.id, i.value]);
+    await page.$eval("#" + id, i => { i.value = "\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9"; i.dispatchEvent(new Event("change")); });
+    assert.match(await h.answerMessage(page), /: /);
+    assert.equal(await page.$eval("#" + id, i => i.value), before);
+
+    if (process.env.RT62M_CLI) {
+        await catchDownloads(page);
+        await page.click("#sheet-close");
+        await page.click("#cmd-save");
+        // A new document is the default file: the window's question before it is written.
+        assert.match(await h.answerMessage(page, "Yes"), /default/i);
+        const [saved] = await downloads(page);
+        const yaml = path.join(scratch, "settings.yaml"), out = path.join(scratch, "settings.r62");
+        fs.writeFileSync(yaml, await page.evaluate(() => Rt62Page.doc.exportText(0)));
+        require("child_process").execFileSync(process.env.RT62M_CLI, ["import", yaml, "-o", out]);
+        assert.deepEqual(saved.bytes, Array.from(fs.readFileSync(out)));
+    }
+    // One undo step puts the setting back.
+    await page.click("#cmd-undo");
+    assert.match(await page.evaluate(() => Rt62Page.doc.exportText(0)), /dual_watch: Disabled/);
     await page.close();
 });

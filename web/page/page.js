@@ -336,17 +336,17 @@ const Rt62Page = (() => {
         if (r.ok) { fileHandle = handle; marks = new Set(); }
         refresh();
     }
-    async function save() { await ask(() => doc.save()); refresh(); }
+    async function save() { await ask(answers => doc.save(answers)); refresh(); }
     async function saveAs() {
         if (window.showSaveFilePicker) {
             try {
                 const handle = await window.showSaveFilePicker({ suggestedName: doc.title() });
                 fileHandle = handle;
-                await ask(() => doc.saveAs(handle.name));
+                await ask(answers => doc.saveAs(handle.name, answers));
             } catch (e) { /* the user closed the browser's chooser */ }
         } else {
             fileHandle = null;
-            await ask(() => doc.saveAs(doc.title()));
+            await ask(answers => doc.saveAs(doc.title(), answers));
         }
         refresh();
     }
@@ -425,6 +425,53 @@ const Rt62Page = (() => {
             });
         });
         showSheet(label(4816), table, true);
+    }
+
+    // The radio-wide settings as a form: every field with the catalogue's choices; a text the field
+    // refuses gets the field's message and the form shows the stored value again.
+    function showSettings() {
+        const form = document.createElement("div");
+        form.className = "settings";
+        const fill = () => {
+            form.textContent = "";
+            let box = null, group = null;
+            for (const f of doc.settingsFields()) {
+                if (!box || f.group !== group) {
+                    group = f.group;
+                    box = document.createElement("fieldset");
+                    const legend = document.createElement("legend");
+                    legend.textContent = group || f.key;
+                    box.appendChild(legend);
+                    form.appendChild(box);
+                }
+                const id = "field-" + f.path.replace(/[^a-z0-9_]/gi, "-");
+                const l = document.createElement("label");
+                l.htmlFor = id;
+                l.textContent = f.key;
+                let input;
+                if (f.choices.length) {
+                    input = document.createElement("select");
+                    for (const c of f.choices) input.add(new Option(c, c));
+                    if (!f.choices.includes(f.value)) input.add(new Option(f.value, f.value));
+                } else {
+                    input = document.createElement("input");
+                }
+                input.id = id;
+                input.value = f.value;
+                input.dataset.path = f.path;
+                input.onchange = async () => {
+                    const r = doc.setField(f.path, input.value);
+                    if (r.refused) await showMessage(r.refused);
+                    refresh();
+                    fill();
+                    const again = document.getElementById(id);
+                    if (again) again.focus();
+                };
+                box.append(l, input);
+            }
+        };
+        fill();
+        showSheet(label(4829), form, false);
     }
 
     // Every image read from a radio, kept as a data file in the browser's storage, newest last.
@@ -561,7 +608,7 @@ const Rt62Page = (() => {
         if ((usesSerial || choice === "choose") && !hasSerial()) { await showMessage(text(4803)); return null; }
         running = true;
         try {
-            const prepared = await ask(() => doc.prepareFleet());
+            const prepared = await ask(answers => doc.prepareFleet(answers));
             refresh();
             if (!prepared.ready) return null;
             $("fleet-radios").tBodies[0].textContent = "";
@@ -649,6 +696,7 @@ const Rt62Page = (() => {
         $("cmd-undo").onclick = undo;
         $("cmd-redo").onclick = redo;
         $("cmd-visible").onclick = showVisible;
+        $("cmd-settings").onclick = showSettings;
         $("visible-close").onclick = () => $("visible").close();
         $("cmd-export").onclick = exportText;
         $("cmd-import").onchange = (e) => { if (e.target.files[0]) importText(e.target.files[0]); e.target.value = ""; };

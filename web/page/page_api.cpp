@@ -26,6 +26,7 @@
 #include "core/image/text_strings.h"
 #include "core/link/radio_backup.h"
 #include "core/report/image_dump.h"
+#include "core/text/rebuild.h"
 #include "core/report/programming_report.h"
 
 namespace rt62::web {
@@ -126,12 +127,15 @@ std::string FilePath(std::string name) {
     return std::string(kFilesDir) + "/" + (name.empty() ? std::string(kDefaultFileNames[0]) : name);
 }
 
+// The files a call may write: the user's, and the default files (Save of a new document writes one).
 using FileSnapshot = std::map<std::string, std::vector<std::uint8_t>>;
 FileSnapshot Snapshot() {
     FileSnapshot files;
-    std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(kFilesDir, ec))
-        if (e.is_regular_file()) files[e.path().string()] = ReadFile(e.path().string());
+    for (const char* dir : {kFilesDir, kProgramDir}) {
+        std::error_code ec;
+        for (const auto& e : std::filesystem::directory_iterator(dir, ec))
+            if (e.is_regular_file()) files[e.path().string()] = ReadFile(e.path().string());
+    }
     return files;
 }
 
@@ -177,13 +181,13 @@ class PageSession {
         return Run(answers, [&](val& out) { Put(out, session_.Open(path, ChooseSavePath())); });
     }
     // Save (to the document's file; a document in none is saved under its title) and Save As.
-    val Save() {
-        return Run(val::undefined(), [&](val& out) {
+    val Save(const val& answers) {
+        return Run(answers, [&](val& out) {
             Put(out, session_.Document().HasFile() ? session_.Save() : session_.SaveAs(*ChooseSavePath()()));
         }, true);
     }
-    val SaveAs(const std::string& name) {
-        return Run(val::undefined(), [&](val& out) { Put(out, session_.SaveAs(FilePath(name))); }, true);
+    val SaveAs(const std::string& name, const val& answers) {
+        return Run(answers, [&](val& out) { Put(out, session_.SaveAs(FilePath(name))); }, true);
     }
     std::string Title() const { return FileNameOfPath(session_.Document().Title()); }
     bool Modified() const { return session_.Document().IsModified(); }
@@ -338,8 +342,8 @@ class PageSession {
     // ---- Program Fleet: prepared here, run by the worker ----
     // The template is what is in the file, so changes are saved first as the window saves them.
     // {ready, job: {template, trailer, format, backup, giveUpMs}, saved, messages}.
-    val PrepareFleet() {
-        return Run(val::undefined(), [&](val& out) {
+    val PrepareFleet(const val& answers) {
+        return Run(answers, [&](val& out) {
             if (session_.Document().IsModified())
                 session_.Document().HasFile() ? session_.Save() : session_.SaveAs(*ChooseSavePath()());
             const std::optional<FleetPlan> plan = session_.PrepareFleet();
@@ -354,6 +358,44 @@ class PageSession {
             out.set("job", job);
             session_.FinishFleet();
         }, true);
+    }
+
+    // ---- radio-wide settings, field by field through the catalogue ----
+    // [{path, group, key, value, choices}] of every field that is not a channel's.
+    val SettingsFields() {
+        val out = val::array();
+        for (const FieldText& t : TextsOfDataFile(session_.ExactBytes(), Model().twoToneFormat).fields) {
+            if (t.field->channel >= 0) continue;
+            val f = val::object();
+            f.set("path", t.field->Path());
+            f.set("group", t.field->group);
+            f.set("key", t.field->key);
+            f.set("value", t.text);
+            f.set("choices", Strings(t.field->choices));
+            out.call<void>("push", f);
+        }
+        return out;
+    }
+    // Stores a field's text by the field's rule, as one undo step; {changed, refused (the message)}.
+    val SetField(const std::string& path, const std::string& text) {
+        val out = val::object();
+        const CatalogueField* field = FindField(path);
+        if (!field || field->channel >= 0) return out;
+        std::string refused;
+        const bool changed = session_.History().Record([&] {
+            const RebuildResult r = RebuildDataFile({FieldText{field, text}}, RawBits{}, session_.ExactBytes(),
+                                                    Model().twoToneFormat);
+            if (!r.problems.empty()) {
+                refused = r.problems.front().message;
+                return std::string();
+            }
+            Model() = ModelFromDataFile(r.bytes, r.format);
+            session_.Document().SetModifiedFlag(true);
+            return path;
+        });
+        out.set("changed", changed);
+        if (!refused.empty()) out.set("refused", refused);
+        return out;
     }
 
     // ---- text forms ----
@@ -525,6 +567,8 @@ EMSCRIPTEN_BINDINGS(rt62) {
         .function("prepareTransfer", &PageSession::PrepareTransfer)
         .function("finishTransfer", &PageSession::FinishTransfer)
         .function("prepareFleet", &PageSession::PrepareFleet)
+        .function("settingsFields", &PageSession::SettingsFields)
+        .function("setField", &PageSession::SetField)
         .function("exportText", &PageSession::ExportText)
         .function("importText", &PageSession::Import)
         .function("compareWithFile", &PageSession::CompareWithFile)
