@@ -210,6 +210,17 @@ def children(node):
     return [node.getChildAtIndex(i) for i in range(node.childCount)]
 
 
+def menu_items(node, depth=0):
+    """The entries of a menu: its items are the children of its popup, a level below the title."""
+    out = []
+    for child in children(node):
+        if child.getRole() in (pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_CHECK_MENU_ITEM):
+            out.append(child)
+        elif depth < 2:
+            out += menu_items(child, depth + 1)
+    return out
+
+
 def check_language(program, path, code, wait, log):
     """The menus and the Scanning dialog in language code, as its PO file says them."""
     po = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "i18n", code + ".po")
@@ -228,12 +239,17 @@ def check_language(program, path, code, wait, log):
         problems += ["no menu %r in the menu bar (it has %r)" % (text[i], sorted(menus))
                      for i in MENU_TITLES if text[i] not in menus]
         common = menus.get(text[4903])
-        entries = {e.name: e for e in children(common)} if common is not None else {}
-        problems += ["no entry %r in the Common menu" % text[i] for i in COMMON_ENTRIES if text[i] not in entries]
+        entries = {e.name: e for e in menu_items(common)} if common is not None else {}
+        problems += ["no entry %r in the Common menu (it has %r)" % (text[i], sorted(entries))
+                     for i in COMMON_ENTRIES if text[i] not in entries]
         scanning = entries.get(text[SCANNING_ENTRY])
         if scanning is None:
             return problems
-        scanning.queryAction().doAction(0)
+        try:
+            # The dialog runs modal inside the action, so its reply comes only once the dialog closes.
+            scanning.queryAction().doAction(0)
+        except Exception:
+            pass
         dialog = None
         deadline = time.monotonic() + 15
         while dialog is None and time.monotonic() < deadline:
