@@ -106,10 +106,10 @@ wait_for_window '^C:\\Radios\\fleet one\.r62 - ' ||
 wait "$app_pid" 2>/dev/null || true
 forget "$app_pid"
 
-# In French. Every top-level window's title; waits up to 90 s for one that is $1 exactly.
-all_titles() { xwininfo -root -tree 2>/dev/null | sed -n 's/^ *0x[0-9a-f]* "\(.*\)": (.*/\1/p'; }
+# In French. Every top-level window's title; waits up to 180 s for one that is $1 exactly.
+all_titles() { xwininfo -root -tree 2>/dev/null | sed -n 's/^ *0x[0-9a-f]* "\(.*[^ ]\) *": (.*/\1/p'; }
 wait_for_title() {
-    for _ in $(seq 180); do
+    for _ in $(seq 360); do
         all_titles | grep -qxF "$1" && return 0
         sleep 0.5
     done
@@ -124,6 +124,8 @@ print(p.read_po(sys.argv[2])[1][1007][1])' "$top/cmake" "$top/i18n/fr.po")
 # Wine takes the system's language from the C library's locale: a French one made for this check alone.
 mkdir -p "$work/locale"
 localedef -i fr_FR -f UTF-8 "$work/locale/fr_FR.UTF-8" >/dev/null 2>&1 || fail "cannot make the fr_FR.UTF-8 locale"
+# The prefix takes the new language once, before the programs (Wine updates its settings for it).
+LOCPATH=$work/locale LANG=fr_FR.UTF-8 LC_ALL='' LANGUAGE='' "$wine" wineboot -u >/dev/null 2>&1 || true
 "$wineserver" -w
 LOCPATH=$work/locale LANG=fr_FR.UTF-8 LC_ALL='' LANGUAGE='' "$wine" "$setup" >/dev/null 2>&1 &
 setup_pid=$!
@@ -132,11 +134,15 @@ wait_for_title "$caption" || fail "the installer did not ask in French: $(all_ti
 "$wineserver" -k 2>/dev/null || true
 wait "$setup_pid" 2>/dev/null || true
 forget "$setup_pid"
+"$wineserver" -w
+# The window stopped above by wineserver -k left its single-copy lock; Wine hands out small process ids
+# again, so the lock could look held by a live copy and the new window would hand its file over and end.
+find "$WINEPREFIX/drive_c/users" -name 'RT62MWin*.lock' -delete
 (cd "$unix_dir" && LOCPATH=$work/locale LANG=fr_FR.UTF-8 LC_ALL='' LANGUAGE='' exec "$wine" RT62MWin.exe >"$work/app-fr.log" 2>&1) &
 app_pid=$!
 stop_at_exit "$app_pid"
 wait_for_title "C:\\Program Files\\RT62MWin\\RT62Mvhf1.r62 - $fr_title" ||
-    fail "the installed window does not speak French: $(all_titles | tr '\n' ';')"
+    fail "the installed window does not speak French: $(all_titles | tr '\n' ';') $(tr -d '\r' <"$work/app-fr.log" | tail -3)"
 "$wineserver" -k 2>/dev/null || true
 wait "$app_pid" 2>/dev/null || true
 forget "$app_pid"
