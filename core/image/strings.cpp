@@ -23,6 +23,7 @@ constexpr Entry kEntries[] = {
 #include "core/image/strings_text.inc"
 #include "core/image/strings_report.inc"
 #include "core/image/strings_web.inc"
+#include "core/image/strings_window.inc"
 };
 
 const Entry* Find(int id) {

@@ -49,7 +49,7 @@ std::string GuideText(GuideMode mode, const std::string& backupFolder) {
 }
 
 QString GuideCaption(GuideMode mode) {
-    return mode == GuideMode::GetStarted ? QStringLiteral("Get Started") : QStringLiteral("Common Problems");
+    return mode == GuideMode::GetStarted ? TableText(4978) : TableText(4979);
 }
 
 int GuideHelpContext(GuideMode mode) {
@@ -70,7 +70,7 @@ GuideDialog::GuideDialog(GuideMode mode, QWidget* parent, const QString& backupF
     text_->setPlainText(QString::fromStdString(GuideText(mode, NativePath(backupFolder)))
                             .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(TableText(kStrOk), this);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     auto* side = new QVBoxLayout;
@@ -91,20 +91,18 @@ QString AboutDialog::VersionLine() {
 }
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), version_(new QLabel(VersionLine(), this)) {
-    setWindowTitle(QStringLiteral("About"));
+    setWindowTitle(TableText(4980));
     EnsureResources();
     version_->setObjectName(QStringLiteral("1006"));
     version_->setAlignment(Qt::AlignCenter);
     version_->setFont(SystemFixedFont(24));
 
-    auto* product = new QLabel(QStringLiteral("KT-905 Programming Software"), this);
+    auto* product = new QLabel(TableText(5037), this);
     product->setObjectName(QStringLiteral("1007"));
     product->setAlignment(Qt::AlignCenter);
     product->setFont(SystemFixedFont(10));
 
-    auto* notice = new QLabel(QStringLiteral("Reads, edits and writes the KT-905's memory.\n"
-                                             "Save every radio's data before you change it."),
-                              this);
+    auto* notice = new QLabel(TableText(5038), this);
     notice->setObjectName(QStringLiteral("1009"));
     notice->setAlignment(Qt::AlignCenter);
 

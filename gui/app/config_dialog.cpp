@@ -1,4 +1,5 @@
 #include "gui/app/config_dialog.h"
+#include "gui/common/qt_prompter.h"
 
 #include "gui/common/accessible_names.h"
 #include "gui/common/help_window.h"
@@ -28,12 +29,15 @@ namespace {
 
 constexpr int kComPortCount = 16;
 constexpr int kStrSlowLatency = 4310;
+constexpr int kStrPortNotPresent = 4304; // " (not present)"
+constexpr int kStrSimulatedRadio = 5027;
+constexpr int kStrSimulatedFleet = 5026;
 
 } // namespace
 
 PortChoice SimulatedRadioChoice() {
     const SystemPort sim = SimulatedRadioPort();
-    return {QString::fromStdString(sim.device), QString::fromStdString(sim.product)};
+    return {QString::fromStdString(sim.device), TableText(kStrSimulatedRadio)};
 }
 
 QList<PortChoice> SystemSerialPorts(const QString& devRoot, const QString& sysRoot) {
@@ -51,13 +55,13 @@ QList<PortChoice> SystemSerialPorts(const QString& devRoot, const QString& sysRo
             QString what = QString::fromStdString(p.product);
             if (what.isEmpty())
                 what = p.usbId.empty() && p.device.find("/ttyS") != std::string::npos
-                           ? QStringLiteral("serial port")
-                           : QStringLiteral("USB serial adapter");
+                           ? TableText(5028)  // "serial port"
+                           : TableText(5029); // "USB serial adapter"
             // A device path carries its description in brackets; a COM port is followed by it.
             description = (device.startsWith(QLatin1Char('/')) ? QStringLiteral("%1 (%2)") : QStringLiteral("%1  %2"))
                               .arg(device, what);
         }
-        if (p.inUse) description += QStringLiteral(" - in use");
+        if (p.inUse) description += TableText(5030);
         if (p.latencyMs > kSlowLatencyMs)
             description += QString::fromStdString(FormatString(kStrSlowLatency, {std::to_string(p.latencyMs)}));
         out.push_back({device, description});
@@ -101,9 +105,8 @@ ConfigurationDialog::ConfigurationDialog(AppSettings& settings, PortControl& por
     : QDialog(parent), settings_(settings), port_(port), prompter_(prompter),
       portTypeAtOpen_(settings.portType), qrb_(new QCheckBox(QStringLiteral("&QRB-30"), this)),
       list_(new QComboBox(this)), backupFolder_(new QLineEdit(this)),
-      ok_(new QPushButton(QStringLiteral("OK"), this)),
-      cancel_(new QPushButton(QStringLiteral("Cancel"), this)) {
-    setWindowTitle(QStringLiteral("Configuration"));
+      ok_(new QPushButton(TableText(kStrOk), this)), cancel_(new QPushButton(TableText(kStrCancel), this)) {
+    setWindowTitle(TableText(4976));
     qrb_->setObjectName(QStringLiteral("1241"));
     list_->setObjectName(QStringLiteral("1242"));
 
@@ -111,7 +114,7 @@ ConfigurationDialog::ConfigurationDialog(AppSettings& settings, PortControl& por
         list_->addItem(QStringLiteral("COM %1").arg(i), QString());
     devices.push_back(SimulatedRadioChoice());
     // Radios one after another, for trying Radio > Program Fleet without a cable.
-    devices.push_back({QString::fromLatin1(kSimulatedFleetName), QStringLiteral("Simulated fleet")});
+    devices.push_back({QString::fromLatin1(kSimulatedFleetName), TableText(kStrSimulatedFleet)});
     bool deviceListed = settings.portDevice.isEmpty();
     for (const PortChoice& c : devices) {
         list_->addItem(c.description, c.device);
@@ -119,7 +122,7 @@ ConfigurationDialog::ConfigurationDialog(AppSettings& settings, PortControl& por
     }
     // A device chosen earlier but unplugged now stays selectable, so OK does not silently change it.
     if (!deviceListed)
-        list_->addItem(settings.portDevice + QStringLiteral(" (not present)"), settings.portDevice);
+        list_->addItem(settings.portDevice + TableText(kStrPortNotPresent), settings.portDevice);
 
     int pos = settings.comPort - 1;
     if (pos < 0 || pos >= kComPortCount) pos = 0;
@@ -140,8 +143,8 @@ ConfigurationDialog::ConfigurationDialog(AppSettings& settings, PortControl& por
     connect(ok_, &QPushButton::clicked, this, &ConfigurationDialog::accept);
     connect(cancel_, &QPushButton::clicked, this, &ConfigurationDialog::reject);
 
-    auto* group = new QGroupBox(QStringLiteral("&COM PORT"), this);
-    auto* label = new QLabel(QStringLiteral("Select COM Port"), group);
+    auto* group = new QGroupBox(TableText(5021), this);
+    auto* label = new QLabel(TableText(5022), group);
     label->setObjectName(QStringLiteral("3610"));
     label->setBuddy(list_);
     auto* groupLayout = new QVBoxLayout(group);
@@ -150,21 +153,20 @@ ConfigurationDialog::ConfigurationDialog(AppSettings& settings, PortControl& por
     groupLayout->addWidget(list_);
 
     // Every image read from the radio is kept here before it is used.
-    auto* backups = new QGroupBox(QStringLiteral("&Backups of the radio's data"), this);
+    auto* backups = new QGroupBox(TableText(5023), this);
     backupFolder_->setObjectName(QStringLiteral("backupFolder"));
     backupFolder_->setText(settings.backupFolder);
     backupFolder_->setPlaceholderText(QString::fromStdString(DefaultBackupFolder()));
     backupFolder_->setMinimumWidth(backupFolder_->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40);
-    auto* browse = new QPushButton(QStringLiteral("B&rowse..."), backups);
+    auto* browse = new QPushButton(TableText(5016), backups);
     browse->setAutoDefault(false);
     connect(browse, &QPushButton::clicked, this, [this] {
         const QString start =
             backupFolder_->text().isEmpty() ? backupFolder_->placeholderText() : backupFolder_->text();
-        const QString chosen =
-            QFileDialog::getExistingDirectory(this, QStringLiteral("Backups Folder"), start);
+        const QString chosen = QFileDialog::getExistingDirectory(this, TableText(5003), start);
         if (!chosen.isEmpty()) backupFolder_->setText(QDir::toNativeSeparators(chosen));
     });
-    auto* folderLabel = new QLabel(QStringLiteral("Folder"), backups);
+    auto* folderLabel = new QLabel(TableText(5024), backups);
     folderLabel->setBuddy(backupFolder_);
     auto* backupLayout = new QHBoxLayout(backups);
     backupLayout->addWidget(folderLabel);

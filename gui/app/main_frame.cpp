@@ -34,6 +34,7 @@
 #include <QMimeData>
 #include <QPrintDialog>
 #include <QPrinterInfo>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
@@ -42,85 +43,85 @@
 namespace rt62 {
 namespace {
 
-// One row of the command table: id, menu text (with its key after a tab) and every key bound to it.
+// One row of the command table: id, the string id of its menu text and every key bound to it.
 struct CommandDef {
     int id;
-    const char* text;
+    int text;
     const char* keys; // ";"-separated key sequences, portable text
     const char* icon; // toolbar image under :/icons, or nullptr
 };
 
 constexpr CommandDef kCommands[] = {
-    {cmd::New, "&New\tCtrl+N", "Ctrl+N", "new"},
-    {cmd::Open, "&Open...\tCtrl+O", "Ctrl+O", "open"},
-    {cmd::Save, "&Save\tCtrl+S", "Ctrl+S", "save"},
-    {cmd::SaveAs, "Save &As...", "", nullptr},
-    {cmd::Print, "&Print...\tCtrl+P", "Ctrl+P", "print"},
-    {cmd::PrintPreview, "Print Pre&view", "", nullptr},
-    {cmd::PrintSetup, "P&rint Setup...", "", nullptr},
-    {cmd::Configure, "&Configure", "", nullptr},
-    {cmd::Exit, "E&xit", "", nullptr},
-    {cmd::Copy, "&Copy\tCtrl+C", "Ctrl+C;Ctrl+Ins", "copy"},
-    {cmd::Paste, "&Paste\tCtrl+V", "Ctrl+V;Shift+Ins", "paste"},
-    {cmd::Cut, "Cu&t", "Ctrl+X;Shift+Del", nullptr},
-    {cmd::Undo, "&Undo", "Ctrl+Z;Alt+Backspace", "undo"},
-    {cmd::Redo, "&Redo", "Ctrl+Y;Ctrl+Shift+Z", "redo"},
-    {cmd::ViewToolbar, "&Toolbar", "", nullptr},
-    {cmd::ViewStatusBar, "&Status Bar", "", nullptr},
-    {cmd::ItemVisible, "&Visible", "", nullptr},
-    {32800, "W/N", "", nullptr},
-    {32801, "Frequency", "", nullptr},
-    {32802, "Sub Audio", "", nullptr},
-    {32803, "Power Save", "", nullptr},
-    {32804, "Power", "", nullptr},
-    {32805, "Scan", "", nullptr},
-    {32806, "VTS", "", nullptr},
-    {32807, "TOT", "", nullptr},
-    {32808, "Lock Out", "", nullptr},
-    {32809, "Squelch", "", nullptr},
-    {32810, "ANI", "", nullptr},
-    {32811, "Encryption", "", nullptr},
-    {32812, "Page", "", nullptr},
-    {32813, "Channel PROX", "", nullptr},
-    {32814, "2 Tone", "", nullptr},
-    {cmd::Hardware, "&Hardware", "", nullptr},
-    {cmd::Option, "&Option", "", nullptr},
-    {cmd::Scanning, "&Scanning", "", nullptr},
-    {cmd::PowerSaving, "&Power Saving", "", nullptr},
-    {cmd::KeyFunction, "&Key Function", "", nullptr},
-    {cmd::Marketing, "&Marketing", "", nullptr},
-    {cmd::Miscellaneous, "M&iscellaneous", "", nullptr},
-    {cmd::AniSpeedDial, "&ANI/Speed Dial", "", nullptr},
-    {cmd::PagingSetting, "Paging &Setting", "", nullptr},
-    {cmd::PageCode, "Page &Code", "", nullptr},
-    {cmd::TwoTone, "&2-Tone", "", nullptr},
-    {cmd::TwoToneTable, "2-Tone &Table", "", nullptr},
+    {cmd::New, 4910, "Ctrl+N", "new"},
+    {cmd::Open, 4911, "Ctrl+O", "open"},
+    {cmd::Save, 4912, "Ctrl+S", "save"},
+    {cmd::SaveAs, 4913, "", nullptr},
+    {cmd::Print, 4917, "Ctrl+P", "print"},
+    {cmd::PrintPreview, 4918, "", nullptr},
+    {cmd::PrintSetup, 4919, "", nullptr},
+    {cmd::Configure, 4920, "", nullptr},
+    {cmd::Exit, 4921, "", nullptr},
+    {cmd::Copy, 4925, "Ctrl+C;Ctrl+Ins", "copy"},
+    {cmd::Paste, 4926, "Ctrl+V;Shift+Ins", "paste"},
+    {cmd::Cut, 4927, "Ctrl+X;Shift+Del", nullptr},
+    {cmd::Undo, 4923, "Ctrl+Z;Alt+Backspace", "undo"},
+    {cmd::Redo, 4924, "Ctrl+Y;Ctrl+Shift+Z", "redo"},
+    {cmd::ViewToolbar, 4928, "", nullptr},
+    {cmd::ViewStatusBar, 4929, "", nullptr},
+    {cmd::ItemVisible, 4930, "", nullptr},
+    {32800, 4931, "", nullptr},
+    {32801, 4932, "", nullptr},
+    {32802, 4933, "", nullptr},
+    {32803, 4934, "", nullptr},
+    {32804, 4935, "", nullptr},
+    {32805, 4936, "", nullptr},
+    {32806, 4937, "", nullptr},
+    {32807, 4938, "", nullptr},
+    {32808, 4939, "", nullptr},
+    {32809, 4940, "", nullptr},
+    {32810, 4941, "", nullptr},
+    {32811, 4942, "", nullptr},
+    {32812, 4943, "", nullptr},
+    {32813, 4944, "", nullptr},
+    {32814, 4945, "", nullptr},
+    {cmd::Hardware, 4946, "", nullptr},
+    {cmd::Option, 4947, "", nullptr},
+    {cmd::Scanning, 4948, "", nullptr},
+    {cmd::PowerSaving, 4949, "", nullptr},
+    {cmd::KeyFunction, 4950, "", nullptr},
+    {cmd::Marketing, 4951, "", nullptr},
+    {cmd::Miscellaneous, 4952, "", nullptr},
+    {cmd::AniSpeedDial, 4953, "", nullptr},
+    {cmd::PagingSetting, 4954, "", nullptr},
+    {cmd::PageCode, 4955, "", nullptr},
+    {cmd::TwoTone, 4956, "", nullptr},
+    {cmd::TwoToneTable, 4957, "", nullptr},
 #ifdef RT62_HAVE_YAML
-    {cmd::Export, "&Export...", "", nullptr},
-    {cmd::Import, "&Import...", "", nullptr},
-    {cmd::CompareFile, "Compare with &File...", "", nullptr},
-    {cmd::CompareRadio, "&Compare with Radio", "", nullptr},
+    {cmd::Export, 4914, "", nullptr},
+    {cmd::Import, 4915, "", nullptr},
+    {cmd::CompareFile, 4916, "", nullptr},
+    {cmd::CompareRadio, 4961, "", nullptr},
 #endif
-    {cmd::Upload, "&Upload", "", nullptr},
-    {cmd::Download, "&Download", "", nullptr},
-    {cmd::ProgramFleet, "Program &Fleet...", "", nullptr},
-    {cmd::UploadButton, "Upload", "", "upload"},
-    {cmd::DownloadButton, "Download", "", "download"},
-    {cmd::ChannelType, "&Channel Type", "", nullptr},
-    {cmd::HelpTopics, "&Help Topics", "", nullptr},
-    {cmd::HelpTopicsButton, "Help Topics", "", "help"},
-    {cmd::GetStarted, "&Get Started", "", nullptr},
-    {cmd::CommonProblems, "&Common Problems", "", nullptr},
-    {cmd::About, "&About RT62M...", "", nullptr},
-    {cmd::Help, "Help", "F1", nullptr},
-    {cmd::ShiftF1, "Context Help", "Shift+F1", nullptr},
-    {cmd::NextPane, "Next Pane", "F6", nullptr},
-    {cmd::PrevPane, "Previous Pane", "Shift+F6", nullptr},
+    {cmd::Upload, 4958, "", nullptr},
+    {cmd::Download, 4959, "", nullptr},
+    {cmd::ProgramFleet, 4960, "", nullptr},
+    {cmd::UploadButton, 4962, "", "upload"},
+    {cmd::DownloadButton, 4963, "", "download"},
+    {cmd::ChannelType, 4964, "", nullptr},
+    {cmd::HelpTopics, 4965, "", nullptr},
+    {cmd::HelpTopicsButton, 4969, "", "help"},
+    {cmd::GetStarted, 4966, "", nullptr},
+    {cmd::CommonProblems, 4967, "", nullptr},
+    {cmd::About, 4968, "", nullptr},
+    {cmd::Help, 4970, "F1", nullptr},
+    {cmd::ShiftF1, 4971, "Shift+F1", nullptr},
+    {cmd::NextPane, 4972, "F6", nullptr},
+    {cmd::PrevPane, 4973, "Shift+F6", nullptr},
 };
 
 // Menus in order; 0 is a separator, -1 the recent-file entries, -2 the Item submenu, -3 the Language submenu.
 struct MenuDef {
-    const char* title;
+    int title; // string id
     std::initializer_list<int> ids;
 };
 
@@ -133,18 +134,18 @@ struct MenuDef {
 #endif
 
 const MenuDef kMenus[] = {
-    {"&File",
+    {4900,
      {cmd::New, cmd::Open, cmd::Save, cmd::SaveAs, 0, RT62_TEXT_FILE_ITEMS cmd::Print, cmd::PrintPreview,
       cmd::PrintSetup, 0, cmd::Configure, 0, -1, 0, cmd::Exit}},
-    {"&Edit", {cmd::Undo, cmd::Redo, 0, cmd::Copy, cmd::Paste}},
-    {"&View", {cmd::ViewToolbar, cmd::ViewStatusBar, 0, -2, 0, -3}},
-    {"&Common",
+    {4901, {cmd::Undo, cmd::Redo, 0, cmd::Copy, cmd::Paste}},
+    {4902, {cmd::ViewToolbar, cmd::ViewStatusBar, 0, -2, 0, -3}},
+    {4903,
      {cmd::Hardware, cmd::Option, cmd::Scanning, cmd::PowerSaving, cmd::KeyFunction, cmd::Marketing,
       cmd::Miscellaneous}},
-    {"&Signaling", {cmd::AniSpeedDial, cmd::PagingSetting, cmd::PageCode, cmd::TwoTone, cmd::TwoToneTable}},
-    {"&Radio", {cmd::Upload, cmd::Download, 0, cmd::ProgramFleet RT62_TEXT_RADIO_ITEMS}},
-    {"Ch&annel", {cmd::ChannelType}},
-    {"&Help", {cmd::HelpTopics, 0, cmd::GetStarted, cmd::CommonProblems, 0, cmd::About}},
+    {4904, {cmd::AniSpeedDial, cmd::PagingSetting, cmd::PageCode, cmd::TwoTone, cmd::TwoToneTable}},
+    {4905, {cmd::Upload, cmd::Download, 0, cmd::ProgramFleet RT62_TEXT_RADIO_ITEMS}},
+    {4906, {cmd::ChannelType}},
+    {4907, {cmd::HelpTopics, 0, cmd::GetStarted, cmd::CommonProblems, 0, cmd::About}},
 };
 
 constexpr int kToolBarIds[] = {cmd::New,
@@ -172,7 +173,16 @@ QList<QKeySequence> KeysOf(const char* keys) {
     return out;
 }
 
-const QString kFileFilter = QStringLiteral("RT62M Files(*.R62)");
+enum FrameText {
+    kStrEditMenu = 4901,   // "&Edit"
+    kStrFileFilter = 5006, // "RT62M Files(*.R62)"
+    kStrRecentFile = 4922, // "Recent File"
+    kStrItemMenu = 4908,   // "&Item"
+    kStrToolBar = 4974,    // "Standard"
+    kStrSaveAsTitle = 4997,
+    kStrOpenTitle = 4998,
+    kStrPrintSetupTitle = 4999,
+};
 
 enum FrameString {
     kStrUndoEntry = 4200, // "&Undo %1"
@@ -183,7 +193,10 @@ enum FrameString {
 QString CommandStepName(int id) {
     for (const CommandDef& def : kCommands)
         if (def.id == id)
-            return QString::fromLatin1(def.text).section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&'));
+            // "扫描(&S)": a letter set apart in brackets goes with its mark.
+            return TableText(def.text)
+                .remove(QRegularExpression(QStringLiteral("\\(&\\w\\)")))
+                .remove(QLatin1Char('&'));
     return {};
 }
 
@@ -329,9 +342,7 @@ void CMainFrame::setRefreshCommand(int id, RefreshCommand command) {
 
 void CMainFrame::createActions() {
     for (const CommandDef& def : kCommands) {
-        QString text = QString::fromLatin1(def.text);
-        text = text.section(QLatin1Char('\t'), 0, 0); // Qt shows the shortcut itself
-        auto* a = new QAction(text, this);
+        auto* a = new QAction(TableText(def.text), this); // Qt shows the shortcut itself
         a->setProperty("commandId", def.id);
         a->setObjectName(QStringLiteral("command%1").arg(def.id));
         a->setShortcuts(KeysOf(def.keys));
@@ -362,8 +373,8 @@ void CMainFrame::createActions() {
 
 void CMainFrame::createMenus() {
     for (const MenuDef& m : kMenus) {
-        QMenu* menu = menuBar()->addMenu(QString::fromLatin1(m.title));
-        if (QString::fromLatin1(m.title) == QLatin1String("&Edit")) editMenu_ = menu;
+        QMenu* menu = menuBar()->addMenu(TableText(m.title));
+        if (m.title == kStrEditMenu) editMenu_ = menu;
         for (int id : m.ids) {
             if (id == 0) {
                 menu->addSeparator();
@@ -372,7 +383,7 @@ void CMainFrame::createMenus() {
                 for (int i = 0; i < kRecentFileCount; ++i)
                     menu->addAction(action(cmd::RecentFile1 + i));
             } else if (id == -2) {
-                QMenu* item = menu->addMenu(QStringLiteral("&Item"));
+                QMenu* item = menu->addMenu(TableText(kStrItemMenu));
                 item->addAction(action(cmd::ItemVisible));
                 item->addSeparator();
                 for (int c = cmd::ItemFirst; c <= cmd::ItemLast; ++c)
@@ -388,7 +399,7 @@ void CMainFrame::createMenus() {
 }
 
 void CMainFrame::createToolBar() {
-    toolBar_ = addToolBar(QStringLiteral("Standard"));
+    toolBar_ = addToolBar(TableText(kStrToolBar));
     toolBar_->setObjectName(QStringLiteral("toolBar"));
     toolBar_->setIconSize(QSize(18, 15));
     toolBar_->setMovable(true);
@@ -582,7 +593,7 @@ void CMainFrame::updateRecentMenu() {
             a->setVisible(true);
             a->setEnabled(true);
         } else if (i == 0) {
-            a->setText(QStringLiteral("Recent File"));
+            a->setText(TableText(kStrRecentFile));
             a->setVisible(true);
             a->setEnabled(false);
         } else {
@@ -601,10 +612,10 @@ void CMainFrame::addRecent(const std::string& path) {
 
 std::optional<std::string> CMainFrame::chooseSavePath() {
     if (saveAsChooser_) return saveAsChooser_();
-    QFileDialog dlg(this, QStringLiteral("Save As"));
+    QFileDialog dlg(this, TableText(kStrSaveAsTitle));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
-    dlg.setNameFilter(kFileFilter);
+    dlg.setNameFilter(TableText(kStrFileFilter));
     dlg.setDefaultSuffix(QStringLiteral("R62"));
     if (doc().HasFile()) dlg.selectFile(QString::fromStdString(doc().CurrentPath()));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
@@ -620,10 +631,10 @@ void CMainFrame::onOpen() {
     if (openChooser_) {
         path = openChooser_();
     } else {
-        QFileDialog dlg(this, QStringLiteral("Open"));
+        QFileDialog dlg(this, TableText(kStrOpenTitle));
         dlg.setAcceptMode(QFileDialog::AcceptOpen);
         dlg.setFileMode(QFileDialog::ExistingFile);
-        dlg.setNameFilter(kFileFilter);
+        dlg.setNameFilter(TableText(kStrFileFilter));
         dlg.setDefaultSuffix(QStringLiteral("R62"));
         if (dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty())
             path = NativePath(dlg.selectedFiles().front());
@@ -678,7 +689,7 @@ void CMainFrame::onSaveAs() {
 
 void CMainFrame::onPrintSetup() {
     QPrintDialog dlg(&printer_, this);
-    dlg.setWindowTitle(QStringLiteral("Print Setup"));
+    dlg.setWindowTitle(TableText(kStrPrintSetupTitle));
     dlg.setOption(QAbstractPrintDialog::PrintSelection, false);
     dlg.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dlg.setOption(QAbstractPrintDialog::PrintCurrentPage, false);

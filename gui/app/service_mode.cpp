@@ -1,4 +1,5 @@
 #include "gui/app/service_mode.h"
+#include "gui/common/qt_prompter.h"
 
 #include "core/app/session_settings.h"
 #include "gui/common/help_window.h"
@@ -32,7 +33,7 @@ bool IsServiceModeSwitch(const QStringList& args) {
 }
 
 PasswordDialog::PasswordDialog(QWidget* parent) : QDialog(parent), edit_(new QLineEdit(this)) {
-    setWindowTitle(QStringLiteral("Password"));
+    setWindowTitle(TableText(4977));
     setProperty("helpContext", 131072 + 146);
     edit_->setObjectName(QStringLiteral("1073"));
     edit_->setEchoMode(QLineEdit::Password);

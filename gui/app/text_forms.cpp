@@ -83,15 +83,13 @@ QStringList DifferencesDialog::lines() const {
 std::optional<TextChoice> ChooseTextFile(QWidget* parent, bool save) {
     const QStringList filters = {TableText(kStrYamlFilter), TableText(kStrCsvFilter)};
     int filter = 0;
-    const auto path = RunFileDialog(parent, save ? QStringLiteral("Export") : QStringLiteral("Import"), save,
-                                    filters, &filter);
+    const auto path = RunFileDialog(parent, save ? TableText(5000) : TableText(5001), save, filters, &filter);
     if (!path) return std::nullopt;
     return TextChoice{*path, filter == 1 ? TextKind::Csv : TextKind::Yaml};
 }
 
 std::optional<std::string> ChooseCompareFile(QWidget* parent) {
-    return RunFileDialog(parent, QStringLiteral("Compare with File"), false, {TableText(kStrCompareFilter)},
-                         nullptr);
+    return RunFileDialog(parent, TableText(5002), false, {TableText(kStrCompareFilter)}, nullptr);
 }
 
 void ShowComparison(QWidget* parent, Prompter& prompter, CRT62MView* view, const QString& heading,

@@ -1,4 +1,5 @@
 #include "gui/common/help_window.h"
+#include "gui/common/qt_prompter.h"
 
 #include <QApplication>
 #include <QFile>
@@ -88,16 +89,16 @@ QList<int> HelpTopicContexts() {
 }
 
 HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent), browser_(new QTextBrowser(this)) {
-    setWindowTitle(QStringLiteral("RT62MWin Help"));
+    setWindowTitle(TableText(4982));
     setObjectName(QStringLiteral("helpWindow"));
     setModal(false);
     resize(640, 560);
     browser_->setOpenExternalLinks(true);
     browser_->setSearchPaths({QStringLiteral(":/help")});
 
-    auto* contents = new QPushButton(QStringLiteral("&Contents"), this);
-    auto* back = new QPushButton(QStringLiteral("&Back"), this);
-    auto* close = new QPushButton(QStringLiteral("Close"), this);
+    auto* contents = new QPushButton(TableText(5014), this);
+    auto* back = new QPushButton(TableText(5015), this);
+    auto* close = new QPushButton(TableText(kStrClose), this);
     connect(contents, &QPushButton::clicked, this, [this] { showTopic(kHelpContents); });
     connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
     connect(browser_, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);

@@ -10,6 +10,9 @@
 
 namespace rt62 {
 
+// The buttons most dialogs share.
+enum CommonButtonText { kStrOk = 5010, kStrCancel = 5011, kStrClose = 5013 };
+
 // A string-table entry as a QString, %1.. filled, "\r\n" turned into plain line breaks.
 QString TableText(int stringId, const std::vector<std::string>& args = {});
 // Part of a "status prompt\ntooltip" entry: 0 = status prompt, 1 = tooltip (the prompt if there is none).

@@ -1,4 +1,5 @@
 #include "gui/dialogs/channel_type_dialog.h"
+#include "gui/common/qt_prompter.h"
 
 #include "gui/dialogs/dialog_values.h"
 #include "gui/dialogs/input_controls.h"
@@ -12,7 +13,7 @@ namespace rt62 {
 
 ChannelTypeDialog::ChannelTypeDialog(CRT62MDoc& doc, QWidget* parent)
     : ParamDialog(kResourceId, false, parent), doc_(doc) {
-    setWindowTitle(QStringLiteral("Channel Type"));
+    setWindowTitle(TableText(4996));
     const QStringList types = DialogListTexts("channels[1].channel_type");
     const char* labels[] = {"CH- &1",    "CH- &2",    "CH- &3",    "CH- &4",    "CH- &5",    "CH- &6",
                             "CH- &7",    "CH- &8",    "CH- &9",    "CH-10(&A)", "CH-11(&B)", "CH-12(&C)",

@@ -1,4 +1,5 @@
 #include "gui/dialogs/hardware_dialog.h"
+#include "gui/common/qt_prompter.h"
 
 #include "gui/dialogs/dialog_values.h"
 #include "core/image/text_rules.h"
@@ -29,24 +30,24 @@ QStringList StepItems(bool uhf) {
 
 HardwareDialog::HardwareDialog(CRT62MDoc& doc, bool serviceMode, Prompter& prompter, QWidget* parent)
     : ParamDialog(kResourceId, true, parent), doc_(doc), prompter_(prompter) {
-    setWindowTitle(QStringLiteral("Hardware Parameters"));
+    setWindowTitle(TableText(4984));
     for (int id = kBand; id <= kCtcssRelease; ++id) lists_[static_cast<std::size_t>(id - kBand)] = makeCombo(id);
     refXtal_ = makeFilterEdit(kRefXtal, kFilterDecimal, 5);
     firstIf_ = makeFilterEdit(kFirstIf, kFilterDecimal, 5);
 
     auto* form = new QFormLayout;
-    addRow(form, "&Frequency Band", list(kBand));
-    addRow(form, "Ref &XTAL", refXtal_);
-    addRow(form, "&1st IF", firstIf_);
-    addRow(form, "&Local Offset", list(kLocalOffset));
-    addRow(form, "Cha&nnel Step", list(kChannelStep));
-    addRow(form, "&DCS RX Data", list(kDcsRx));
-    addRow(form, "DCS &TX Data", list(kDcsTx));
-    addRow(form, "&SQL Release Time", list(kSqlRelease));
-    addRow(form, "SQL &Attack Time", list(kSqlAttack));
-    addRow(form, "SQL &Hysterisis", list(kSqlHysteresis));
-    addRow(form, "Receive Save &Off Time", list(kReceiveSaveOff));
-    addRow(form, "&CTCSS Release Time", list(kCtcssRelease));
+    addRow(form, TableText(5050), list(kBand));
+    addRow(form, TableText(5051), refXtal_);
+    addRow(form, TableText(5052), firstIf_);
+    addRow(form, TableText(5053), list(kLocalOffset));
+    addRow(form, TableText(5054), list(kChannelStep));
+    addRow(form, TableText(5055), list(kDcsRx));
+    addRow(form, TableText(5056), list(kDcsTx));
+    addRow(form, TableText(5057), list(kSqlRelease));
+    addRow(form, TableText(5058), list(kSqlAttack));
+    addRow(form, TableText(5059), list(kSqlHysteresis));
+    addRow(form, TableText(5060), list(kReceiveSaveOff));
+    addRow(form, TableText(5061), list(kCtcssRelease));
     body()->addLayout(form);
 
     splitCopy_ = doc_.DefaultSplit();

@@ -1,4 +1,5 @@
 #include "gui/dialogs/key_function_dialog.h"
+#include "gui/common/qt_prompter.h"
 
 #include "gui/dialogs/dialog_values.h"
 #include "gui/dialogs/input_controls.h"
@@ -11,13 +12,13 @@ namespace rt62 {
 
 KeyFunctionDialog::KeyFunctionDialog(CRT62MDoc& doc, QWidget* parent)
     : ParamDialog(kResourceId, false, parent), doc_(doc) {
-    setWindowTitle(QStringLiteral("Key Function Parameters"));
+    setWindowTitle(TableText(4988));
     keys_.Decode(doc_.Image());
     press_ = makeCombo(kPress);
     hold_ = makeCombo(kHold);
     auto* form = new QFormLayout;
-    addRow(form, "ACC Key [&Press]", press_);
-    addRow(form, "ACC Key [Press and &Hold]", hold_);
+    addRow(form, TableText(5062), press_);
+    addRow(form, TableText(5063), hold_);
     body()->addLayout(form);
     buildLists();
 }

@@ -1,4 +1,5 @@
 #include "gui/dialogs/marketing_dialog.h"
+#include "gui/common/qt_prompter.h"
 
 #include "core/image/text_rules.h"
 #include "gui/dialogs/input_controls.h"
@@ -12,7 +13,7 @@ namespace rt62 {
 
 MarketingDialog::MarketingDialog(CRT62MDoc& doc, bool serviceMode, QWidget* parent)
     : ParamDialog(kResourceId, true, parent), doc_(doc) {
-    setWindowTitle(QStringLiteral("Marketing Parameters"));
+    setWindowTitle(TableText(4989));
     doc_.Model().marketing.Decode(doc_.Image());
     markAtOpen_ = doc_.IsMarketingChanged();
     market_ = makeFilterEdit(kMarketApplication, kFilterDigits, 4);
@@ -20,8 +21,8 @@ MarketingDialog::MarketingDialog(CRT62MDoc& doc, bool serviceMode, QWidget* pare
     market_->setUpperCase(true);
     serial_->setUpperCase(true);
     auto* form = new QFormLayout;
-    addRow(form, "&Market Application", market_);
-    addRow(form, "&Serial Number", serial_);
+    addRow(form, TableText(5064), market_);
+    addRow(form, TableText(5065), serial_);
     body()->addLayout(form);
     market_->setAvailable(serviceMode);
     serial_->setAvailable(serviceMode);

@@ -1,4 +1,5 @@
 #include "gui/dialogs/miscellaneous_dialog.h"
+#include "gui/common/qt_prompter.h"
 
 #include "gui/dialogs/dialog_values.h"
 #include "core/image/text_rules.h"
@@ -19,7 +20,7 @@ constexpr int kTailRevBurst = 3;
 
 MiscellaneousDialog::MiscellaneousDialog(CRT62MDoc& doc, QWidget* parent)
     : ParamDialog(kResourceId, true, parent), doc_(doc) {
-    setWindowTitle(QStringLiteral("Miscellaneous Parameters"));
+    setWindowTitle(TableText(4990));
     common_.Decode(doc_.Image());
     savedSplit_ = doc_.DefaultSplit();
 
@@ -28,17 +29,16 @@ MiscellaneousDialog::MiscellaneousDialog(CRT62MDoc& doc, QWidget* parent)
         "miscellaneous.bell",          "miscellaneous.lamp_mode",  "miscellaneous.set_to_set_clone",
         "miscellaneous.external_jack", "miscellaneous.auto_reset_time",
     };
-    const char* labels[] = {"&Beep",           "&Call Times",       "Squelch &Tail Elim", "B&ell",
-                            "&Lamp Mode",      "&Set-to-Set Clone", "External &Jack",     "&Auto Reset Time"};
+    const int labels[] = {5066, 5067, 5068, 5069, 5070, 5071, 5072, 5073};
 
     split_ = makeFilterEdit(kDefaultSplit, kFilterSignedDecimal, 5);
     auto* form = new QFormLayout;
-    addRow(form, "&Default Split", split_);
+    addRow(form, TableText(5074), split_);
     for (int i = 0; i < 8; ++i) {
         const int id = kBeep + i;
         EnterCombo* l = makeCombo(id, id == kSquelchTail ? QStringList() : DialogListTexts(paths[i]));
         lists_[static_cast<std::size_t>(i)] = l;
-        addRow(form, labels[i], l);
+        addRow(form, TableText(labels[i]), l);
         if (id != kSquelchTail) SelectListValue(l, *field(id));
     }
     body()->addLayout(form);

@@ -1,4 +1,5 @@
 #include "gui/dialogs/option_dialog.h"
+#include "gui/common/qt_prompter.h"
 
 #include "gui/dialogs/dialog_values.h"
 #include "gui/dialogs/input_controls.h"
@@ -11,11 +12,11 @@
 namespace rt62 {
 
 OptionDialog::OptionDialog(CRT62MDoc& doc, QWidget* parent) : ParamDialog(kResourceId, true, parent), doc_(doc) {
-    setWindowTitle(QStringLiteral("Option Parameter"));
+    setWindowTitle(TableText(4985));
     option_.Decode(doc_.Image());
     device_ = makeCombo(kOptionDevice, DialogListTexts("option.option_device"));
     auto* form = new QFormLayout;
-    addRow(form, "&Option Device", device_);
+    addRow(form, TableText(5075), device_);
     body()->addLayout(form);
     initialIndex_ = option_.DevicePosition();
     device_->setCurrentIndex(initialIndex_);

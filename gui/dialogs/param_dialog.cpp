@@ -1,4 +1,5 @@
 #include "gui/dialogs/param_dialog.h"
+#include "gui/common/qt_prompter.h"
 
 #include "gui/common/accessible_names.h"
 #include "gui/dialogs/input_controls.h"
@@ -98,8 +99,8 @@ ParamDialog::ParamDialog(int resourceId, bool focusCheck, QWidget* parent)
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     ok_ = buttons_->button(QDialogButtonBox::Ok);
     cancel_ = buttons_->button(QDialogButtonBox::Cancel);
-    ok_->setText(QStringLiteral("OK"));
-    cancel_->setText(QStringLiteral("Cancel"));
+    ok_->setText(TableText(kStrOk));
+    cancel_->setText(TableText(kStrCancel));
     ok_->setObjectName(ControlName(kIdOk));
     cancel_->setObjectName(ControlName(kIdCancel));
     ok_->setDefault(true);

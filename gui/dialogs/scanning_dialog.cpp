@@ -1,4 +1,5 @@
 #include "gui/dialogs/scanning_dialog.h"
+#include "gui/common/qt_prompter.h"
 
 #include "gui/dialogs/dialog_values.h"
 #include "gui/dialogs/input_controls.h"
@@ -12,7 +13,7 @@ namespace rt62 {
 
 ScanningDialog::ScanningDialog(CRT62MDoc& doc, QWidget* parent)
     : ParamDialog(kResourceId, true, parent), doc_(doc) {
-    setWindowTitle(QStringLiteral("Scanning Parameters"));
+    setWindowTitle(TableText(4986));
     scan_.Decode(doc_.Image());
 
     const char* paths[] = {
@@ -21,17 +22,13 @@ ScanningDialog::ScanningDialog(CRT62MDoc& doc, QWidget* parent)
         "scanning.dual_watch_timer",   "scanning.talk_back",        "scanning.revert_channel",
         "scanning.scan_speed",
     };
-    const char* labels[] = {
-        "&Dial Scan Position", "&Priority Channel", "&KT-Trunk Position", "&Scan Resume Time 1",
-        "S&can Resume Time 2", "Dual &Watch", "Dual Watch &Timer", "Talk &Back", "&Revert Channel",
-        "Sc&an Speed",
-    };
+    const int labels[] = {5080, 5081, 5082, 5083, 5084, 5085, 5086, 5087, 5088, 5089};
     auto* form = new QFormLayout;
     for (int i = 0; i < 10; ++i) {
         const int id = kDialScan + i;
         EnterCombo* l = makeCombo(id, DialogListTexts(paths[i]));
         lists_[static_cast<std::size_t>(i)] = l;
-        addRow(form, labels[i], l);
+        addRow(form, TableText(labels[i]), l);
         SelectListValue(l, *field(id));
     }
     body()->addLayout(form);

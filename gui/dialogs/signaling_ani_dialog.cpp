@@ -1,4 +1,5 @@
 #include "gui/dialogs/signaling_ani_dialog.h"
+#include "gui/common/qt_prompter.h"
 
 #include "gui/dialogs/dialog_values.h"
 #include "gui/dialogs/input_controls.h"
@@ -12,17 +13,17 @@
 namespace rt62 {
 
 AniDialog::AniDialog(CRT62MDoc& doc, QWidget* parent) : ParamDialog(kResourceId, false, parent), doc_(doc) {
-    setWindowTitle(QStringLiteral("ANI/Speed Dial Parameters"));
+    setWindowTitle(TableText(4991));
     ani_.Decode(doc_.Image());
 
     auto* form = new QFormLayout;
     const char* paths[] = {"ani.ani_transmit", "ani.dtmf_delay", "ani.dtmf_speed"};
-    const char* labels[] = {"ANI &Transmit", "DTMF &Delay", "DTMF &Speed"};
+    const int labels[] = {5090, 5091, 5092};
     const int values[] = {ani_.aniTransmit, ani_.dtmfDelay, ani_.dtmfSpeed};
     for (std::size_t i = 0; i < lists_.size(); ++i) {
         lists_[i] = makeCombo(kTransmit + static_cast<int>(i), DialogListTexts(paths[i]));
         SelectListValue(lists_[i], values[i]);
-        addRow(form, labels[i], lists_[i]);
+        addRow(form, TableText(labels[i]), lists_[i]);
     }
 
     code_ = makeFilterEdit(kCode, kFilterDtmf, kCodeLength);
@@ -33,7 +34,7 @@ AniDialog::AniDialog(CRT62MDoc& doc, QWidget* parent) : ParamDialog(kResourceId,
     code_->setText(QString::fromStdString(ani_.dtmfCode));
     code_->setAvailable(true);
     code_->setModified(false);
-    addRow(form, QStringLiteral("DTMF &Code"), code_);
+    addRow(form, TableText(5093), code_);
     body()->addLayout(form);
 }
 

@@ -1,4 +1,5 @@
 #include "gui/dialogs/signaling_page_dialogs.h"
+#include "gui/common/qt_prompter.h"
 
 #include "gui/common/accessible_names.h"
 #include "core/grid/cell_speech.h"
@@ -21,7 +22,7 @@ namespace rt62 {
 
 PageSettingDialog::PageSettingDialog(CRT62MDoc& doc, QWidget* parent)
     : ParamDialog(kResourceId, true, parent), doc_(doc) {
-    setWindowTitle(QStringLiteral("Page Setting Parameters"));
+    setWindowTitle(TableText(4992));
     settings_.Decode(doc_.Image());
 
     auto* form = new QFormLayout;
@@ -29,8 +30,8 @@ PageSettingDialog::PageSettingDialog(CRT62MDoc& doc, QWidget* parent)
     lists_[1] = makeCombo(kAnswerBack, DialogListTexts("paging.answer_back"));
     SelectListValue(lists_[0], settings_.pagingDtmfSpeed);
     SelectListValue(lists_[1], settings_.answerBack);
-    addRow(form, QStringLiteral("DTMF &Speed"), lists_[0]);
-    addRow(form, QStringLiteral("&Answer Back"), lists_[1]);
+    addRow(form, TableText(5092), lists_[0]);
+    addRow(form, TableText(5094), lists_[1]);
     body()->addLayout(form);
 
     // Without the paging board the radio ignores these settings.
@@ -52,7 +53,7 @@ void PageSettingDialog::StoreOnOk() {
 
 PagingCodeDialog::PagingCodeDialog(CRT62MDoc& doc, QWidget* parent)
     : ParamDialog(kResourceId, false, parent), doc_(doc) {
-    setWindowTitle(QStringLiteral("Paging Code"));
+    setWindowTitle(TableText(4993));
     pages_.Decode(doc_.Image());
     const bool paging = pages_.boardPaging != 0;
 
@@ -74,7 +75,7 @@ PagingCodeDialog::PagingCodeDialog(CRT62MDoc& doc, QWidget* parent)
         SelectListValue(sel, pages_.selectors[i]);
         selectors_[i] = sel;
 
-        const QString title = k < 10 ? QStringLiteral("PAGE  &%1").arg(k) : QStringLiteral("PAGE  1&0");
+        const QString title = k < 10 ? TableText(5095, {std::to_string(k)}) : TableText(5096);
         auto* label = new QLabel(title);
         label->setBuddy(code);
         // The row's label names both of its controls; the list is the page's decode switch.

@@ -1,4 +1,5 @@
 #include "gui/dialogs/signaling_tone_browser.h"
+#include "gui/common/qt_prompter.h"
 
 #include "gui/dialogs/param_dialog.h"
 #include "gui/dialogs/signaling_values.h"
@@ -25,9 +26,9 @@ QStringList TwoToneBrowserDialog::Items(int mode) {
 }
 
 QString TwoToneBrowserDialog::Title(int mode, int pair, Tone tone) {
-    return QStringLiteral("Pair#%1").arg(pair) +
-           (tone == First ? QStringLiteral(" 1st Tone ") : QStringLiteral(" 2nd Tone ")) +
-           TableText(TwoToneGroupText(mode));
+    // "Pair#%1 1st Tone %2", "Pair#%1 2nd Tone %2"
+    return TableText(tone == First ? 5106 : 5107,
+                     {std::to_string(pair), TableText(TwoToneGroupText(mode)).toStdString()});
 }
 
 TwoToneBrowserDialog::TwoToneBrowserDialog(int mode, int pair, Tone tone, int position, QWidget* parent)
@@ -46,8 +47,8 @@ TwoToneBrowserDialog::TwoToneBrowserDialog(int mode, int pair, Tone tone, int po
     layout->addWidget(list_);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("Chancel"), QDialogButtonBox::RejectRole);
+    QPushButton* ok = buttons->addButton(TableText(kStrOk), QDialogButtonBox::AcceptRole);
+    QPushButton* cancel = buttons->addButton(TableText(5012), QDialogButtonBox::RejectRole);
     ok->setObjectName(ControlName(kIdOk));
     cancel->setObjectName(ControlName(kIdCancel));
     ok->setDefault(true);

@@ -1,4 +1,5 @@
 #include "gui/dialogs/signaling_twotone_dialogs.h"
+#include "gui/common/qt_prompter.h"
 
 #include "core/grid/cell_speech.h"
 #include "core/image/strings.h"
@@ -22,21 +23,20 @@ namespace rt62 {
 
 TwoToneParametersDialog::TwoToneParametersDialog(CRT62MDoc& doc, QWidget* parent)
     : ParamDialog(kResourceId, false, parent), doc_(doc) {
-    setWindowTitle(QStringLiteral("2-Tone Parameters"));
+    setWindowTitle(TableText(4994));
     settings_.Decode(doc_.Image(), doc_.Model().twoToneFormat);
 
     const char* paths[] = {"two_tone.primary_group_call", "two_tone.secondary_group_call",
                            "two_tone.sencondary_page_pair", "two_tone.tone_format",
                            "two_tone.ctcss_dcs_complement", "two_tone.duty"};
-    const char* labels[] = {"&Primary Group Call", "Secondary &Group Call", "&Sencondary Page Pair",
-                            "&Tone Format", "&CTCSS/DCS Complement", "&Duty"};
+    const int labels[] = {5097, 5098, 5099, 5100, 5101, 5102};
     const int values[] = {settings_.primaryGroupCall, settings_.secondaryGroupCall, settings_.secondaryPagePair,
                           static_cast<int>(settings_.toneFormat), settings_.ctcssDcsComplement, settings_.duty};
     auto* form = new QFormLayout;
     for (std::size_t i = 0; i < lists_.size(); ++i) {
         lists_[i] = makeCombo(kPrimaryGroupCall + static_cast<int>(i), DialogListTexts(paths[i]));
         SelectListValue(lists_[i], values[i]);
-        addRow(form, labels[i], lists_[i]);
+        addRow(form, TableText(labels[i]), lists_[i]);
     }
     body()->addLayout(form);
 
@@ -108,7 +108,7 @@ void ToneBox::focusInEvent(QFocusEvent* e) {
 
 TwoToneTableDialog::TwoToneTableDialog(CRT62MDoc& doc, QWidget* parent)
     : ParamDialog(kResourceId, false, parent), doc_(doc) {
-    setWindowTitle(QStringLiteral("2-Tone Table Parameters"));
+    setWindowTitle(TableText(4995));
     // Reading may find a pair that mixes groups and switch the whole program to the Custom format.
     pairs_ = DecodePairs(doc_.Image(), doc_.Model().twoToneFormat);
     format_ = doc_.Model().twoToneFormat;
@@ -121,7 +121,7 @@ TwoToneTableDialog::TwoToneTableDialog(CRT62MDoc& doc, QWidget* parent)
     }
 
     auto* grid = new QGridLayout;
-    const QString columnTitles[3] = {QStringLiteral("Pair#"), QStringLiteral("1st"), QStringLiteral("2nd")};
+    const QString columnTitles[3] = {TableText(5103), TableText(5104), TableText(5105)};
     grid->addWidget(new QLabel(columnTitles[0]), 0, 0);
     grid->addWidget(new QLabel(columnTitles[1]), 0, 2);
     grid->addWidget(new QLabel(columnTitles[2]), 0, 3);

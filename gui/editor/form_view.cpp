@@ -1,5 +1,6 @@
 // The form view: info panel above, channel grid below.
 #include "gui/editor/form_view.h"
+#include "gui/common/qt_prompter.h"
 
 #include "gui/common/app_settings.h"
 #include "gui/common/contrast.h"
@@ -35,8 +36,8 @@ namespace {
 // Label and value controls of the info panel, in panel order: column by column, two rows each.
 constexpr std::array<int, 6> kLabelIds = {1003, 1004, 1005, 1006, 1055, 1060};
 constexpr std::array<int, 6> kValueIds = {1007, 1008, 1009, 1010, 1059, 1061};
-constexpr std::array<const char*, 6> kLabelTexts = {"Serial No", "Freq Band", "ProductType",
-                                                    "FW Version", "COM Port", "Printer"};
+constexpr std::array<int, 6> kLabelTexts = { // string ids
+    5031, 5032, 5033, 5034, 5035, 5036};
 
 // The radio has a single product type; its list has two entries that read the same.
 constexpr std::array<const char*, 2> kProductTypeNames = {"KT-905", "KT-905"};
@@ -77,7 +78,7 @@ CRT62MView::CRT62MView(CRT62MDoc& doc, AppSettings& settings, QWidget* parent)
 
     infoFrame_ = new QGroupBox(this);
     for (std::size_t i = 0; i < kLabelIds.size(); ++i) {
-        labels_[i] = new QLabel(QString::fromLatin1(kLabelTexts[i]), this);
+        labels_[i] = new QLabel(TableText(kLabelTexts[i]), this);
         labels_[i]->setObjectName(QStringLiteral("label%1").arg(kLabelIds[i]));
         values_[i] = new QLabel(this);
         values_[i]->setObjectName(QStringLiteral("value%1").arg(kValueIds[i]));
@@ -168,9 +169,9 @@ void CRT62MView::RefreshInfoPanel() {
         (product >= 0 && product < static_cast<int>(kProductTypeNames.size())) ? kProductTypeNames[product] : "???";
     QString port = QString::asprintf("COM%d", settings_.comPort);
     if (settings_.portDevice == QLatin1String("sim:"))
-        port = QStringLiteral("Simulated radio");
+        port = TableText(5027);
     else if (settings_.portDevice == QLatin1String("sim:fleet"))
-        port = QStringLiteral("Simulated fleet");
+        port = TableText(5026);
     else if (!settings_.portDevice.isEmpty())
         port = settings_.portDevice;
     if (settings_.portMissing) port += QString::fromStdString(FormatString(kStrPortNotPresent));
@@ -183,8 +184,9 @@ void CRT62MView::RefreshInfoPanel() {
     values_[5]->setText(settings_.printerName);
     // A screen reader reads each value with its caption ("Serial No 0C010001"), not as a lone label.
     for (std::size_t i = 0; i < kValueIds.size(); ++i)
-        values_[i]->setAccessibleName(QString::fromStdString(FormatString(
-            kStrSpeechCaption, {kLabelTexts[i], values_[i]->text().trimmed().toStdString()})));
+        values_[i]->setAccessibleName(QString::fromStdString(
+            FormatString(kStrSpeechCaption, {TableText(kLabelTexts[i]).toStdString(),
+                                             values_[i]->text().trimmed().toStdString()})));
 }
 
 void CRT62MView::RenderRow(int channel) {
@@ -282,7 +284,10 @@ void CRT62MView::applyColumnWidths() {
 void CRT62MView::Layout(int width, int height) {
     const QFontMetrics fm(font());
     const int rowHeight = fm.height() + 4;
-    const int labelWidth = fm.horizontalAdvance(QStringLiteral("ProductType")) + 8;
+    // As wide as the longest caption in the language in use.
+    int labelWidth = 0;
+    for (int text : kLabelTexts)
+        labelWidth = std::max(labelWidth, fm.horizontalAdvance(TableText(text)) + 8);
     const int panelHeight = 2 * rowHeight + 26;
     const int a = std::max(0, (width - 30) / 3);
 

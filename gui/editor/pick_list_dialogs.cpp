@@ -1,5 +1,6 @@
 // Pick-list dialogs over the grid's pick-list rules.
 #include "gui/editor/pick_list_dialogs.h"
+#include "gui/common/qt_prompter.h"
 
 #include <algorithm>
 
@@ -56,10 +57,10 @@ PickListDialog::PickListDialog(const std::string& title, const PickList& content
     list_->setMinimumSize(columnWidth * 4 + 4, rowHeight * 8 + 4);
 
     auto* buttons = new QDialogButtonBox(this);
-    ok_ = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    ok_ = buttons->addButton(TableText(kStrOk), QDialogButtonBox::AcceptRole);
     ok_->setObjectName(QStringLiteral("okButton"));
     ok_->setDefault(true);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    QPushButton* cancel = buttons->addButton(TableText(kStrCancel), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("cancelButton"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

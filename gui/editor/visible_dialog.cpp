@@ -1,5 +1,6 @@
 // The "Visible" dialog.
 #include "gui/editor/visible_dialog.h"
+#include "gui/common/qt_prompter.h"
 
 #include "gui/common/help_window.h"
 
@@ -15,22 +16,22 @@ namespace rt62 {
 
 namespace {
 
-constexpr std::array<const char*, kColumnItemCount> kCheckTexts = {
-    "&W/N",      "&Frequency", "S&ub Audio", "Power Sa&ve", "&Power", "&Scan", "&VTS",  "T&OT",
-    "&Lock Out", "S&quelch",   "&ANI",       "&Encryption", "Page",   "P&ROX", "2-Tone"};
+// The check boxes' texts (string ids), in item order.
+constexpr std::array<int, kColumnItemCount> kCheckTexts = {5108, 5109, 5110, 5111, 5112, 5113, 5114, 5115,
+                                                           5116, 5117, 5118, 5119, 5120, 5121, 5122};
 constexpr int kLeftColumnItems = 8; // items 0-7 on the left, 8-14 on the right
 
 } // namespace
 
 VisibleDialog::VisibleDialog(std::array<int, kColumnItemCount>& items, QWidget* parent)
     : QDialog(parent), items_(items) {
-    setWindowTitle(QStringLiteral("Visible"));
+    setWindowTitle(TableText(4975));
     setObjectName(QStringLiteral("dialog%1").arg(kDialogId));
 
     auto* frame = new QGroupBox(this);
     auto* grid = new QGridLayout(frame);
     for (int i = 0; i < kColumnItemCount; ++i) {
-        auto* box = new QCheckBox(QString::fromLatin1(kCheckTexts[static_cast<std::size_t>(i)]), frame);
+        auto* box = new QCheckBox(TableText(kCheckTexts[static_cast<std::size_t>(i)]), frame);
         box->setObjectName(QStringLiteral("check%1").arg(kFirstCheckId + i));
         // The menu shows any non-zero value as checked; the box agrees with it.
         box->setChecked(items_[static_cast<std::size_t>(i)] != 0);
@@ -38,9 +39,9 @@ VisibleDialog::VisibleDialog(std::array<int, kColumnItemCount>& items, QWidget* 
         grid->addWidget(box, i % kLeftColumnItems, i / kLeftColumnItems);
     }
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_ = new QPushButton(TableText(kStrOk), this);
     ok_->setObjectName(QStringLiteral("okButton"));
-    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel_ = new QPushButton(TableText(kStrCancel), this);
     cancel_->setObjectName(QStringLiteral("cancelButton"));
     // No default button: Enter on a check box switches that box instead of closing.
     ok_->setAutoDefault(false);

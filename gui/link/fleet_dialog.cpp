@@ -59,7 +59,7 @@ private:
 };
 
 QPushButton* BrowseButton(QWidget* parent) {
-    auto* b = new QPushButton(QStringLiteral("&Browse..."), parent);
+    auto* b = new QPushButton(TableText(5017), parent);
     b->setAutoDefault(false);
     return b;
 }
@@ -71,8 +71,8 @@ FleetDialog::FleetDialog(SerialPort& port, FleetRequest base, Prompter& prompter
     setWindowTitle(TableText(kStrFleetTitle));
     setModal(true);
 
-    countUp_ = new QRadioButton(QStringLiteral("Count &up from"), this);
-    fromList_ = new QRadioButton(QStringLiteral("Codes from a &list file"), this);
+    countUp_ = new QRadioButton(TableText(5039), this);
+    fromList_ = new QRadioButton(TableText(5040), this);
     countUp_->setChecked(true);
     startCode_ = new QLineEdit(QString::fromStdString(base_.codes.start), this);
     startCode_->setMaxLength(static_cast<int>(kAniCodeLength));
@@ -84,9 +84,9 @@ FleetDialog::FleetDialog(SerialPort& port, FleetRequest base, Prompter& prompter
     // The fields beside the two choices are named after them; the log file's label is its buddy.
     startCode_->setAccessibleName(WithoutMnemonic(countUp_->text()));
     listFile_->setAccessibleName(WithoutMnemonic(fromList_->text()));
-    auto* logLabel = new QLabel(QStringLiteral("Lo&g file"), this);
+    auto* logLabel = new QLabel(TableText(5041), this);
     logLabel->setBuddy(logFile_);
-    again_ = new QCheckBox(QStringLiteral("Program radios the log shows as programmed &again"), this);
+    again_ = new QCheckBox(TableText(5042), this);
 
     auto* listRow = new QHBoxLayout;
     listRow->addWidget(listFile_);
@@ -102,7 +102,7 @@ FleetDialog::FleetDialog(SerialPort& port, FleetRequest base, Prompter& prompter
     auto* form = new QFormLayout;
     form->addRow(countUp_, startCode_);
     form->addRow(fromList_, listRow);
-    form->addRow(QStringLiteral("&Radios"), count_);
+    form->addRow(TableText(5043), count_);
     form->addRow(logLabel, logRow);
     form->addRow(again_);
 
@@ -113,8 +113,9 @@ FleetDialog::FleetDialog(SerialPort& port, FleetRequest base, Prompter& prompter
     bar_ = new QProgressBar(this);
     bar_->setTextVisible(false);
     table_ = new QTableWidget(0, 3, this);
-    table_->setHorizontalHeaderLabels({QStringLiteral("Serial Number"), QStringLiteral("ANI Code"),
-                                       QStringLiteral("Result")});
+    table_->setHorizontalHeaderLabels({TableText(5044), TableText(5045), TableText(5046)});
+    // The serial number and code columns as wide as their headings or texts, in any language.
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->horizontalHeader()->setStretchLastSection(true);
     // Each row is headed by the radio's number, as the messages name it.
     table_->verticalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -122,10 +123,10 @@ FleetDialog::FleetDialog(SerialPort& port, FleetRequest base, Prompter& prompter
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setAccessibleName(TableText(kStrFleetRadiosDone));
 
-    start_ = new QPushButton(QStringLiteral("&Start"), this);
-    stop_ = new QPushButton(QStringLiteral("S&top"), this);
-    close_ = new QPushButton(QStringLiteral("Close"), this);
-    stop_->setToolTip(QStringLiteral("End the run once the radio in hand is done"));
+    start_ = new QPushButton(TableText(5018), this);
+    stop_ = new QPushButton(TableText(5019), this);
+    close_ = new QPushButton(TableText(kStrClose), this);
+    stop_->setToolTip(TableText(5047));
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(start_, QDialogButtonBox::ActionRole);
     buttons->addButton(stop_, QDialogButtonBox::ActionRole);
@@ -169,7 +170,7 @@ void FleetDialog::updateEnabled() {
     // Stop first: when Start goes off as a run begins, the focus moves on to Stop, not past it.
     // A second Stop cancels the radio in hand, for a radio that no longer answers at all.
     const bool stopping = running_ && control_ && control_->StopRequested();
-    stop_->setText(stopping ? QStringLiteral("&Cancel Radio") : QStringLiteral("S&top"));
+    stop_->setText(stopping ? TableText(5020) : TableText(5019));
     stop_->setEnabled(running_ && control_ && !control_->Cancel().Requested());
     for (QWidget* w : std::initializer_list<QWidget*>{countUp_, fromList_, count_, logFile_, again_})
         w->setEnabled(!running_);
@@ -184,12 +185,10 @@ void FleetDialog::updateEnabled() {
 }
 
 void FleetDialog::chooseFile(QLineEdit* field, bool save) {
-    const QString filter = save ? QStringLiteral("Fleet log (*.csv);;All files (*)")
-                                : QStringLiteral("Text files (*.txt *.csv);;All files (*)");
-    const QString path = save ? QFileDialog::getSaveFileName(this, QStringLiteral("Log File"), field->text(), filter,
+    const QString filter = save ? TableText(5048) : TableText(5049);
+    const QString path = save ? QFileDialog::getSaveFileName(this, TableText(5004), field->text(), filter,
                                                              nullptr, QFileDialog::DontConfirmOverwrite)
-                              : QFileDialog::getOpenFileName(this, QStringLiteral("ANI Code List"), field->text(),
-                                                             filter);
+                              : QFileDialog::getOpenFileName(this, TableText(5005), field->text(), filter);
     if (!path.isEmpty()) field->setText(path);
 }
 

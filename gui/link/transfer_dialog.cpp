@@ -23,7 +23,7 @@ TransferDialog::TransferDialog(TransferKind kind, std::function<void()> work, st
       kind_(kind),
       work_(std::move(work)),
       requestCancel_(std::move(requestCancel)) {
-    setWindowTitle(QStringLiteral("Access Gauge"));
+    setWindowTitle(TableText(4983));
     setModal(true);
 
     status_ = new QLabel(this);
@@ -35,7 +35,7 @@ TransferDialog::TransferDialog(TransferKind kind, std::function<void()> work, st
     // dialog's description and is announced as it changes.
     bar_->setAccessibleName(windowTitle());
     status_->setObjectName(QStringLiteral("statusLine"));
-    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel_ = new QPushButton(TableText(kStrCancel), this);
     cancel_->setAutoDefault(false);
 
     auto* layout = new QVBoxLayout(this);

@@ -1,5 +1,6 @@
 // The "File Data" dialog: filled once from the document when it opens, never written back.
 #include "gui/report/dump_dialog.h"
+#include "gui/common/qt_prompter.h"
 
 #include "gui/common/fixed_font.h"
 #include "core/image/document.h"
@@ -22,7 +23,7 @@ QString Text(const std::string& s) { return QString::fromLatin1(s.data(), static
 }  // namespace
 
 DumpDialog::DumpDialog(const CRT62MDoc& doc, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("File Data"));
+    setWindowTitle(TableText(4981));
     setModal(true);
 
     const DumpCells cells = ImageDumpCells(doc.Image(), doc.TrailerBytes());

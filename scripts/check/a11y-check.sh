@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Reads the running window through the desktop's accessibility bus, as a screen reader would: starts a
 # private X server (Xvfb), a D-Bus session with the AT-SPI registry, RT62MWin on a data file, and checks
-# with scripts/check/a11y_check.py that the table "Channels" and every one of its cells are named in words.
+# with scripts/check/a11y_check.py that the table "Channels" and every one of its cells are named in words,
+# and, once in German and once in Chinese, that the menus and the Scanning dialog say the PO files' words.
 # Then it listens to the window through Orca, Debian's screen reader, in a second session: with
 # scripts/check/a11y_orca.py, keys go to the window and what Orca says (its debug file) must carry every
 # control's label and value (see that script for the steps).
@@ -93,6 +94,24 @@ if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
 fi
 [ "$status" -eq 0 ] || { echo "--- window output:" >&2; cat "$work/window.log" >&2 2>/dev/null || true; }
 [ "$status" -eq 0 ] || exit "$status"
+
+# The menus and a dialog in German and in Chinese, each in a session of its own.
+for language in de zh_CN; do
+    set +e
+    setsid timeout -k 5 120 dbus-run-session -- \
+        /usr/bin/python3 scripts/check/a11y_check.py --program "$bin" --file "$data" --language "$language" \
+        --log "$work/window-$language.log" 2> >(grep -v -e '^dbus-daemon\[' -e '^SpiRegistry daemon' >&2) &
+    session_pid=$!
+    stop_group_at_exit "$session_pid"
+    wait "$session_pid"
+    status=$?
+    set -e
+    if [ "$status" -ne 0 ]; then
+        echo "--- window output ($language):" >&2
+        cat "$work/window-$language.log" >&2 2>/dev/null || true
+        exit "$status"
+    fi
+done
 
 # Orca in a session of its own (a screen reader started on a bus that has seen no other client).
 mkdir -p "$work/orca"

@@ -5,7 +5,9 @@ Started by scripts/check/a11y-check.sh inside a private D-Bus session with DISPL
 a data file, finds the table named "Channels", and checks every column header and every cell: a cell
 says its channel, its column and its value in words ("Channel 3, Receive, 146.52000 MHz"), never a
 bare glyph of the grid. With --cli, each value is also held against the grid texts that
-`rt62m channels` prints for the same file. Exit status 1 lists what is wrong.
+`rt62m channels` prints for the same file. With --language (de, zh_CN, ...) it instead starts the window
+under that LANG and checks the menu bar's menus, the Common menu's entries and the Scanning dialog's
+title and labels against the translations of i18n/LANG.po. Exit status 1 lists what is wrong.
 """
 import argparse
 import os
@@ -16,6 +18,14 @@ import sys
 import time
 
 import pyatspi
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "cmake"))
+import po_catalogue  # noqa: E402  (the PO reader the build uses)
+
+# String ids: the menu bar's titles, the Common menu's entries, the Scanning dialog's title and labels.
+MENU_TITLES = list(range(4900, 4908))
+COMMON_ENTRIES = list(range(4946, 4953))
+SCANNING_ENTRY, SCANNING_TITLE, SCANNING_LABELS = 4948, 4986, list(range(5080, 5090))
 
 # Column words of the cells and the whole names of the headers, in grid order.
 COLUMNS = ["Type", "Bandwidth", "Receive", "Transmit", "Decode", "Encode", "Power save RX",
@@ -175,6 +185,103 @@ def announcements(table, seconds=10):
     return heard
 
 
+def unmarked(text):
+    """A menu or label text as the accessibility tree names it: without its letter's mark."""
+    return text.replace("&&", "\0").replace("&", "").replace("\0", "&")
+
+
+def app_of(pid, seconds):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        desktop = pyatspi.Registry.getDesktop(0)
+        for i in range(desktop.childCount):
+            app = desktop.getChildAtIndex(i)
+            try:
+                if app is not None and app.get_process_id() == pid and \
+                        find(app, lambda n: n.getRole() == pyatspi.ROLE_MENU_BAR) is not None:
+                    return app
+            except Exception:
+                continue
+        time.sleep(0.5)
+    return None
+
+
+def children(node):
+    return [node.getChildAtIndex(i) for i in range(node.childCount)]
+
+
+def menu_items(node, depth=0):
+    """The entries of a menu: its items are the children of its popup, a level below the title."""
+    out = []
+    for child in children(node):
+        if child.getRole() in (pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_CHECK_MENU_ITEM):
+            out.append(child)
+        elif depth < 2:
+            out += menu_items(child, depth + 1)
+    return out
+
+
+def check_language(program, path, code, wait, log):
+    """The menus and the Scanning dialog in language code, as its PO file says them."""
+    po = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "i18n", code + ".po")
+    _, entries = po_catalogue.read_po(po)
+    text = {ident: unmarked(msgstr) for ident, (_, msgstr) in entries.items()}
+    env = {k: v for k, v in os.environ.items() if k not in ("LANGUAGE", "LC_ALL", "LC_MESSAGES")}
+    env["LANG"] = code + ".UTF-8"
+    window = subprocess.Popen([program, path], stdout=log, stderr=subprocess.STDOUT, env=env)
+    problems = []
+    try:
+        app = app_of(window.pid, wait)
+        if app is None:
+            return ["no menu bar in the window's accessibility tree after %g s" % wait]
+        bar = find(app, lambda n: n.getRole() == pyatspi.ROLE_MENU_BAR)
+        menus = {m.name: m for m in children(bar)}
+        problems += ["no menu %r in the menu bar (it has %r)" % (text[i], sorted(menus))
+                     for i in MENU_TITLES if text[i] not in menus]
+        common = menus.get(text[4903])
+        entries = {e.name: e for e in menu_items(common)} if common is not None else {}
+        problems += ["no entry %r in the Common menu (it has %r)" % (text[i], sorted(entries))
+                     for i in COMMON_ENTRIES if text[i] not in entries]
+        scanning = entries.get(text[SCANNING_ENTRY])
+        if scanning is None:
+            return problems
+        try:
+            # The dialog runs modal inside the action, so its reply comes only once the dialog closes.
+            scanning.queryAction().doAction(0)
+        except Exception:
+            pass
+        dialog = None
+        deadline = time.monotonic() + 15
+        while dialog is None and time.monotonic() < deadline:
+            time.sleep(0.5)
+            dialog = find(app, lambda n: n.getRole() == pyatspi.ROLE_DIALOG and n.name == text[SCANNING_TITLE], limit=3)
+        if dialog is None:
+            return problems + ["no dialog %r after choosing %r" % (text[SCANNING_TITLE], text[SCANNING_ENTRY])]
+        labels = set()
+
+        def gather(node, depth=0):
+            if depth > 12:
+                return
+            if node.getRole() == pyatspi.ROLE_LABEL:
+                labels.add(unmarked(node.name))
+            for child in children(node):
+                gather(child, depth + 1)
+        gather(dialog)
+        problems += ["the Scanning dialog has no label %r (it has %r)" % (text[i], sorted(labels))
+                     for i in SCANNING_LABELS if text[i] not in labels]
+        if not problems:
+            print("a11y-check: %s: the menu bar, the Common menu and the dialog %r speak the language of %s"
+                  % (code, text[SCANNING_TITLE], os.path.basename(po)))
+        return problems
+    finally:
+        window.send_signal(signal.SIGTERM)
+        try:
+            window.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            window.kill()
+            window.wait(timeout=10)
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--program", required=True)
@@ -184,7 +291,15 @@ def main():
     ap.add_argument("--wait", type=float, default=60)
     ap.add_argument("--expect", action="append", default=[],
                     help="a cell name that must be there, such as 'Channel 3, Scan, on'")
+    ap.add_argument("--language", help="check the menus and a dialog in this language (de, zh_CN, ...)")
     a = ap.parse_args()
+
+    if a.language:
+        with open(a.log, "w") as log:
+            problems = check_language(a.program, a.file, a.language, a.wait, log)
+        for p in problems:
+            print("a11y-check: %s: %s" % (a.language, p), file=sys.stderr)
+        return 1 if problems else 0
 
     texts = grid_texts(a.cli, a.file) if a.cli else None
     with open(a.log, "w") as log:

@@ -3,7 +3,8 @@
 # Start-menu entry, the .r62 file type and the Apps entry; the installed programs answer as the Linux
 # build does; on an X display (Xvfb) the window starts with its default file and a double-clicked
 # .r62 opens in that window; the silent uninstall leaves the prefix as it was, a data file the user
-# saved into the program's folder included.
+# saved into the program's folder included. On a French system (LANG=fr_FR.UTF-8) the installer asks in
+# French and the installed window speaks it, in the words of NSIS's French file and of i18n/fr.po.
 # Usage: scripts/check/windows-install-check.sh   (after scripts/windows-package.sh)
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=../lib.sh
@@ -13,7 +14,7 @@ version=$(sed -n 's/^set(RT62M_VERSION "\(.*\)")$/\1/p' CMakeLists.txt)
 setup=$top/build-win/package/RT62MWin-$version-setup.exe
 linux=$top/build/bin
 [ -f "$setup" ] || die "$setup is missing"
-scripts/deps.sh wine64 xvfb x11-utils
+scripts/deps.sh wine64 xvfb x11-utils locales
 make_work
 wine_fresh_prefix "$work/prefix"
 "$wineserver" -w
@@ -101,6 +102,47 @@ cp "$linux/RT62Muhf2.r62" "$WINEPREFIX/drive_c/Radios/fleet one.r62"
 wait_for_window '^C:\\Radios\\fleet one\.r62 - ' ||
     fail "the double-clicked file did not open in the window: $(window_titles)"
 [ "$(window_titles | wc -l)" -eq 1 ] || fail "more than one window: $(window_titles | tr '\n' ';')"
+"$wineserver" -k 2>/dev/null || true
+wait "$app_pid" 2>/dev/null || true
+forget "$app_pid"
+
+# In French. Every top-level window's title; waits up to 180 s for one that is $1 exactly.
+all_titles() { xwininfo -root -tree 2>/dev/null | sed -n 's/^ *0x[0-9a-f]* "\(.*[^ ]\) *": (.*/\1/p'; }
+wait_for_title() {
+    for _ in $(seq 360); do
+        all_titles | grep -qxF "$1" && return 0
+        sleep 0.5
+    done
+    return 1
+}
+# The installer's caption as NSIS's French file words it, and the window's title as i18n/fr.po does.
+caption=$(sed -n '/^# \^SetupCaption$/{n;p;q}' "/usr/share/nsis/Contrib/Language files/French.nlf")
+caption=${caption//'$(^Name)'/RT62MWin $version}
+fr_title=$(/usr/bin/python3 -c 'import sys; sys.path.insert(0, sys.argv[1]); import po_catalogue as p
+print(p.read_po(sys.argv[2])[1][1007][1])' "$top/cmake" "$top/i18n/fr.po")
+[ -n "$caption" ] && [ -n "$fr_title" ] || fail "no French caption or title to look for"
+# Wine takes the system's language from the C library's locale: a French one made for this check alone.
+mkdir -p "$work/locale"
+localedef -i fr_FR -f UTF-8 "$work/locale/fr_FR.UTF-8" >/dev/null 2>&1 || fail "cannot make the fr_FR.UTF-8 locale"
+# The prefix takes the new language once, before the programs (Wine updates its settings for it).
+LOCPATH=$work/locale LANG=fr_FR.UTF-8 LC_ALL='' LANGUAGE='' "$wine" wineboot -u >/dev/null 2>&1 || true
+"$wineserver" -w
+LOCPATH=$work/locale LANG=fr_FR.UTF-8 LC_ALL='' LANGUAGE='' "$wine" "$setup" >/dev/null 2>&1 &
+setup_pid=$!
+stop_at_exit "$setup_pid"
+wait_for_title "$caption" || fail "the installer did not ask in French: $(all_titles | tr '\n' ';')"
+"$wineserver" -k 2>/dev/null || true
+wait "$setup_pid" 2>/dev/null || true
+forget "$setup_pid"
+"$wineserver" -w
+# The window stopped above by wineserver -k left its single-copy lock; Wine hands out small process ids
+# again, so the lock could look held by a live copy and the new window would hand its file over and end.
+find "$WINEPREFIX/drive_c/users" -name 'RT62MWin*.lock' -delete
+(cd "$unix_dir" && LOCPATH=$work/locale LANG=fr_FR.UTF-8 LC_ALL='' LANGUAGE='' exec "$wine" RT62MWin.exe >"$work/app-fr.log" 2>&1) &
+app_pid=$!
+stop_at_exit "$app_pid"
+wait_for_title "C:\\Program Files\\RT62MWin\\RT62Mvhf1.r62 - $fr_title" ||
+    fail "the installed window does not speak French: $(all_titles | tr '\n' ';') $(tr -d '\r' <"$work/app-fr.log" | tail -3)"
 "$wineserver" -k 2>/dev/null || true
 wait "$app_pid" 2>/dev/null || true
 forget "$app_pid"

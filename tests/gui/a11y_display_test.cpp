@@ -1,17 +1,22 @@
 // The window at 200 % with a large font and under a dark theme: no label, button or grid cell narrower
 // than its text, and every text of the grid and of the edit fields readable (contrast of at least 4.5:1)
-// in the colours actually painted.
+// in the colours actually painted. Run with RT62_TEST_LANGUAGE set (the pseudo-language, whose texts are
+// 40 % longer), the same at 150 % in that language.
 #include "tests/gui/dialog_catalogue.h"
 
+#include "core/image/language.h"
+#include "core/image/tones.h"
+#include "core/link/sim_port.h"
 #include "gui/common/accessible_names.h"
 #include "gui/common/contrast.h"
 #include "gui/dialogs/input_controls.h"
 #include "gui/editor/channel_grid_model.h"
 #include "gui/editor/form_view.h"
 #include "gui/editor/grid_header.h"
-#include "core/image/tones.h"
+#include "gui/link/fleet_dialog.h"
 
 #include <QAbstractButton>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
@@ -82,6 +87,19 @@ QStringList Clipped(QWidget* window) {
     for (QAbstractButton* b : window->findChildren<QAbstractButton*>())
         if (b->isVisible() && !b->text().isEmpty() && b->width() < b->sizeHint().width())
             out << QStringLiteral("button '%1'").arg(b->text());
+    for (QGroupBox* box : window->findChildren<QGroupBox*>())
+        if (box->isVisible() &&
+            box->width() < box->fontMetrics().horizontalAdvance(WithoutMnemonic(box->title())))
+            out << QStringLiteral("group '%1'").arg(box->title());
+    for (QHeaderView* header : window->findChildren<QHeaderView*>()) {
+        if (!header->isVisible() || header->orientation() != Qt::Horizontal) continue;
+        for (int i = 0; i < header->count(); ++i) {
+            const QString text = header->model()->headerData(i, Qt::Horizontal).toString();
+            if (!header->isSectionHidden(i) &&
+                header->sectionSize(i) < header->fontMetrics().horizontalAdvance(text))
+                out << QStringLiteral("header '%1'").arg(text);
+        }
+    }
     for (QListWidget* list : window->findChildren<QListWidget*>())
         for (int i = 0; i < list->count(); ++i)
             if (list->visualItemRect(list->item(i)).width() < list->fontMetrics().horizontalAdvance(list->item(i)->text()))
@@ -107,6 +125,12 @@ struct View {
     }
 };
 
+// The language of the run: English at 200 %, or the one named by RT62_TEST_LANGUAGE at 150 %.
+const Language* TestLanguage() {
+    const QByteArray code = qgetenv("RT62_TEST_LANGUAGE");
+    return code.isEmpty() ? nullptr : FindLanguage(code.toStdString());
+}
+
 } // namespace
 
 class A11yDisplayTest : public QObject {
@@ -119,6 +143,11 @@ private slots:
 };
 
 void A11yDisplayTest::initTestCase() {
+    if (TestLanguage()) {
+        SetLanguage(*TestLanguage());
+        QCOMPARE(qApp->devicePixelRatio(), 1.5);
+        return;
+    }
     QCOMPARE(qApp->devicePixelRatio(), 2.0);
     // A large system font as well: one and a half times the usual size.
     QFont font = QApplication::font();
@@ -128,7 +157,17 @@ void A11yDisplayTest::initTestCase() {
 
 void A11yDisplayTest::dialogsShowWholeTexts() {
     DialogWorld world;
-    for (const DialogMaker& maker : AllDialogs()) {
+    SimulatedSerialPort port(std::make_shared<SimulatedFleet>(), SimulatedSerialPort::Clock::Virtual, false);
+    QList<DialogMaker> makers = AllDialogs();
+    makers.append({"Fleet", [&](DialogWorld& w) -> std::unique_ptr<QDialog> {
+                       FleetRequest base;
+                       base.templateImage = w.doc.Image();
+                       return std::make_unique<FleetDialog>(port, base, w.prompter);
+                   }});
+    makers.append({"CommonProblems", [](DialogWorld&) -> std::unique_ptr<QDialog> {
+                       return std::make_unique<GuideDialog>(GuideMode::CommonProblems);
+                   }});
+    for (const DialogMaker& maker : makers) {
         std::unique_ptr<QDialog> dialog = maker.make(world);
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
@@ -207,7 +246,7 @@ void A11yDisplayTest::statesReadableInADarkTheme() {
 }
 
 int main(int argc, char** argv) {
-    qputenv("QT_SCALE_FACTOR", "2");
+    qputenv("QT_SCALE_FACTOR", TestLanguage() ? "1.5" : "2");
     QApplication app(argc, argv);
     A11yDisplayTest test;
     return QTest::qExec(&test, argc, argv);

@@ -92,6 +92,8 @@ class AppFrameTest : public QObject {
     void configurationDialog();
     void untitledSaveAndDroppedFiles();
     void languageKeptForTheNextStart();
+    void menuLettersInEveryLanguage_data();
+    void menuLettersInEveryLanguage();
 };
 
 void AppFrameTest::settingsFile() {
@@ -244,18 +246,6 @@ void AppFrameTest::sizeKeysAndItemToggles() {
             QVERIFY2(!seen.contains(s.toString()), qPrintable(s.toString()));
             seen.insert(s.toString());
         }
-    // Every entry of a menu has an Alt letter of its own there (the empty recent-file line is disabled).
-    for (QAction* top : f.frame->menuBar()->actions()) {
-        QSet<QChar> letters;
-        for (QAction* a : top->menu()->actions()) {
-            if (a->isSeparator() || !a->isVisible() || !a->isEnabled()) continue;
-            const qsizetype amp = a->text().indexOf(QLatin1Char('&'));
-            QVERIFY2(amp >= 0 && amp + 1 < a->text().size(), qPrintable(a->text()));
-            const QChar letter = a->text().at(amp + 1).toLower();
-            QVERIFY2(!letters.contains(letter), qPrintable(a->text()));
-            letters.insert(letter);
-        }
-    }
     // Item entries are checked for any non-zero value; a value other than 1 becomes 1 first.
     const std::pair<int, int> clicks[] = {{2, 0}, {2, 1}, {5, 1}, {5, 0}};
     f.settings.items[5] = 7;
@@ -531,6 +521,39 @@ void AppFrameTest::languageKeptForTheNextStart() {
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8(s.cancel));
         SetLanguage(EnglishLanguage());
         LoadQtTranslations(EnglishLanguage());
+    }
+}
+
+void AppFrameTest::menuLettersInEveryLanguage_data() {
+    QTest::addColumn<QString>("code");
+    for (const Language& language : Languages())
+        if (language.shipped) QTest::newRow(language.code.data()) << QString::fromUtf8(language.code.data());
+}
+
+// The menu bar's titles, and the entries of each menu, have an Alt letter each of their own (the empty
+// recent-file line is disabled), whatever the language.
+void AppFrameTest::menuLettersInEveryLanguage() {
+    QFETCH(QString, code);
+    SetLanguage(*FindLanguage(code.toStdString()));
+    Fixture f;
+    SetLanguage(EnglishLanguage());
+    auto lettersOf = [](const QList<QAction*>& actions) {
+        QSet<QChar> letters;
+        for (QAction* a : actions) {
+            if (a->isSeparator() || !a->isVisible() || !a->isEnabled()) continue;
+            const qsizetype amp = a->text().indexOf(QLatin1Char('&'));
+            if (amp < 0 || amp + 1 >= a->text().size()) return QStringLiteral("no letter: ") + a->text();
+            const QChar letter = a->text().at(amp + 1).toLower();
+            if (letters.contains(letter)) return QStringLiteral("letter taken: ") + a->text();
+            letters.insert(letter);
+        }
+        return QString();
+    };
+    const QString bar = lettersOf(f.frame->menuBar()->actions());
+    QVERIFY2(bar.isEmpty(), qPrintable(bar));
+    for (QAction* top : f.frame->menuBar()->actions()) {
+        const QString problem = lettersOf(top->menu()->actions());
+        QVERIFY2(problem.isEmpty(), qPrintable(top->text() + QStringLiteral(": ") + problem));
     }
 }
 

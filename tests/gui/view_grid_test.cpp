@@ -1,14 +1,15 @@
 // The form view against crafted images (cell texts, colours, header spans, hidden columns, current
 // cell, info panel), the "File Data" dump it opens in service mode, and the printed report.
-#include "gui/common/app_settings.h"
-#include "gui/common/contrast.h"
-#include "gui/editor/channel_grid_model.h"
-#include "gui/editor/form_view.h"
-#include "gui/editor/grid_header.h"
 #include "core/image/document.h"
 #include "core/image/language.h"
 #include "core/image/model.h"
 #include "core/image/strings.h"
+#include "gui/common/app_settings.h"
+#include "gui/common/contrast.h"
+#include "gui/common/fixed_font.h"
+#include "gui/editor/channel_grid_model.h"
+#include "gui/editor/form_view.h"
+#include "gui/editor/grid_header.h"
 #include "gui/report/dump_dialog.h"
 #include "gui/report/report_printer.h"
 
@@ -262,10 +263,15 @@ void ViewGridTest::reportFitsThePaperOnOnePage() {
         {QPageSize::A4, QPageLayout::Portrait},  {QPageSize::Letter, QPageLayout::Portrait},
         {QPageSize::A4, QPageLayout::Landscape}, {QPageSize::A5, QPageLayout::Portrait},
         {QPageSize::A6, QPageLayout::Landscape}};
-    // The widest language and the one of wide characters as well as English.
-    for (const char* code : {"en", "fr", "zh_CN"}) {
+    // The widest languages and the one of wide characters as well as English.
+    for (const char* code : {"en", "fr", "de", "zh_CN"}) {
         SetLanguage(*FindLanguage(code));
         const auto lines = FactoryReport(2, true);
+        // Chinese in a face that has the Han characters itself, in the window and on paper.
+        const bool han = QByteArray(code) == "zh_CN";
+        const char32_t hanSample[] = {U'信', U'道', U'频', U'率'};
+        for (char32_t c : hanSample)
+            QVERIFY(!han || QFontMetrics(SystemFixedFont()).inFontUcs4(c));
         std::size_t widest = 0;
         for (const std::string& line : lines)
             widest = std::max(widest, static_cast<std::size_t>(DisplayColumns(line)));
@@ -279,6 +285,8 @@ void ViewGridTest::reportFitsThePaperOnOnePage() {
             // Columns line up only if every character is as wide as any other.
             const QFontMetricsF fm(layout.font, &printer);
             QCOMPARE(fm.horizontalAdvance(QLatin1Char('i')), fm.horizontalAdvance(QLatin1Char('M')));
+            for (char32_t c : hanSample)
+                QVERIFY(!han || fm.inFontUcs4(c));
             const qreal usedWidth = layout.charWidth * static_cast<qreal>(widest + kReportIndentChars);
             const qreal usedHeight = layout.lineHeight * kFullReportLines;
             QVERIFY2(usedWidth <= area.width(), "the widest line runs off the right edge");
@@ -289,7 +297,8 @@ void ViewGridTest::reportFitsThePaperOnOnePage() {
                      "the font is much smaller than the paper allows");
         }
     }
-    for (const auto& [code, allChannels] : {std::pair("en", true), std::pair("en", false), std::pair("zh_CN", true)}) {
+    for (const auto& [code, allChannels] :
+         {std::pair("en", true), std::pair("en", false), std::pair("de", true), std::pair("zh_CN", true)}) {
         SetLanguage(*FindLanguage(code));
         QTemporaryDir dir;
         QPrinter printer(QPrinter::HighResolution);
