@@ -34,7 +34,7 @@ struct Decimal {
     std::string Exponential() const {
         std::string s(1, digits[0]);
         if (digits.size() > 1) s += '.' + digits.substr(1);
-        char e[8];
+        char e[16]; // room for any int, though a double's exponent has at most three digits
         std::snprintf(e, sizeof e, "e%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
         return s + e;
     }
