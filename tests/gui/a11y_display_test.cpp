@@ -131,7 +131,7 @@ void A11yDisplayTest::dialogsShowWholeTexts() {
     for (const DialogMaker& maker : AllDialogs()) {
         std::unique_ptr<QDialog> dialog = maker.make(world);
         dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get(), kWindowWait));
         const QStringList clipped = Clipped(dialog.get());
         QVERIFY2(clipped.isEmpty(), qPrintable(QStringLiteral("%1: %2").arg(maker.name, clipped.join(", "))));
     }
@@ -140,7 +140,7 @@ void A11yDisplayTest::dialogsShowWholeTexts() {
 void A11yDisplayTest::gridColumnsFitTheirTexts() {
     View v;
     v.view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&v.view));
+    QVERIFY(QTest::qWaitForWindowExposed(&v.view, kWindowWait));
     QTableView* grid = v.view.grid();
     const QFontMetrics fm(grid->font());
     for (int c = 0; c < ChannelGridModel::kColumnCount; ++c) {
@@ -171,7 +171,7 @@ void A11yDisplayTest::statesReadableInADarkTheme() {
     QTableView* grid = v.view.grid();
     v.view.gridModel()->setMarks({{6, kColReceive}});
     v.view.show();
-    QVERIFY(QTest::qWaitForWindowActive(&v.view));
+    QVERIFY(QTest::qWaitForWindowActive(&v.view, kWindowWait));
     grid->setFocus();
     grid->setCurrentIndex(v.view.gridModel()->index(5, kColReceive));
     const QImage shot = grid->viewport()->grab().toImage();
@@ -196,7 +196,7 @@ void A11yDisplayTest::statesReadableInADarkTheme() {
         if (state == 2) edit.setAvailable(false);
         edit.resize(edit.sizeHint());
         edit.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&edit));
+        QVERIFY(QTest::qWaitForWindowExposed(&edit, kWindowWait));
         const QImage shot = edit.grab().toImage();
         const qreal ratio = shot.devicePixelRatio();
         const QRect area = edit.rect().adjusted(4, 4, -4, -4);
