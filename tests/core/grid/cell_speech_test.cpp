@@ -9,6 +9,7 @@
 
 #include "core/image/cells.h"
 #include "core/image/frequency.h"
+#include "core/image/layout.h"
 #include "core/image/text_rules.h"
 
 namespace rt62 {
@@ -28,7 +29,7 @@ std::optional<std::string> WordsFor(int column, const std::string& glyph) {
     case kColDec:
     case kColEnc:
         if (t.ends_with("???")) return "unknown";
-        if (t.starts_with("C-")) return "CTCSS " + std::string(Trim(t.substr(2))) + " Hz";
+        if (t.starts_with("C-")) return "CTCSS " + std::string(Trim(std::string_view(t).substr(2))) + " Hz";
         if (t.starts_with("D-")) return "DCS " + t.substr(2);
         return words.at(t);
     case kColSquelch: return t;
@@ -46,7 +47,7 @@ TEST(CellSpeech, EveryColumnSaysWhatItsCellShows) {
     std::map<std::pair<int, std::string>, int> seen; // (column, glyph) pairs met, to see the sweep is wide
     for (int round = 0; round < 48; ++round) {
         ImageModel m = MakeFactoryImage(round % 4);
-        for (std::size_t i = 0x1E; i < 0xBE; ++i) m.image[i] = static_cast<std::uint8_t>(rng());
+        for (std::uint8_t& b : m.image) b = static_cast<std::uint8_t>(rng());
         m.image[0xBE] = round % 2 ? 0xFF : 0x00; // the paging option on and off
         DecodeImage(m);
         for (int n = 0; n < kChannelCount; ++n) {
@@ -69,17 +70,20 @@ TEST(CellSpeech, EveryColumnSaysWhatItsCellShows) {
             }
         }
     }
-    // Each two- and three-state column met every state it has, the scan column's second "off" included.
-    for (const auto& [column, glyphs] : std::vector<std::pair<int, std::vector<std::string>>>{
-             {kColScan, {"-", "v"}}, {kColLockOut, {"--", "BC", "BT"}}, {kColWideNarrow, {"W", "N"}},
-             {kColPower, {"H", "L"}}, {kColTransmit, {kInhibitedFrequencyText}}, {kColPage, {"-"}}})
-        for (const std::string& g : glyphs) EXPECT_GT((seen[{column, g}]), 0) << column << " " << g;
+    // Each two- and three-state column met every state it has.
+    const std::pair<int, std::string_view> states[] = {{kColScan, "-"},  {kColScan, "v"},       {kColLockOut, "--"},
+                                                  {kColLockOut, "BC"}, {kColLockOut, "BT"}, {kColWideNarrow, "W"},
+                                                  {kColWideNarrow, "N"}, {kColPower, "H"},   {kColPower, "L"},
+                                                  {kColTransmit, kInhibitedFrequencyText}, {kColPage, "-"}};
+    for (const auto& [column, glyph] : states)
+        EXPECT_GT((seen[{column, std::string(glyph)}]), 0) << column << " " << glyph;
     ImageModel scan = MakeFactoryImage(0);
     scan.channels.at(0).scan = 2; // shown as "-", like 0
     EXPECT_EQ(ChannelValueSpeech(scan, 0, kColScan), "off");
     // Out of range: nothing, rather than another channel's or column's words.
     const ImageModel m = MakeFactoryImage(0);
-    for (auto [n, c] : {std::pair{-1, 0}, {kChannelCount, 0}, {0, -1}, {0, kGridColumnCount}})
+    const std::pair<int, int> outside[] = {{-1, 0}, {kChannelCount, 0}, {0, -1}, {0, kGridColumnCount}};
+    for (const auto& [n, c] : outside)
         EXPECT_EQ(ChannelCellSpeech(m, n, c), "") << n << "," << c;
 }
 
