@@ -78,13 +78,14 @@ TEST_F(FleetCliTest, ExitCodesAndLog) {
         EXPECT_EQ(lines.front(), "time,serial_number,ani_code,result,backup_file");
         EXPECT_EQ(Results(log), c.results);
         EXPECT_EQ(Lines(dir / "out").size(), c.results.size() + 1) << "one line per radio and the summary";
-        if (n == 1) // the first case, line by line
+        if (n == 1) { // the first case, line by line
             EXPECT_EQ(Lines(dir / "out"),
                       (std::vector<std::string>{"Radio 1 of 4: serial 1F000001, ANI code 1001: programmed",
                                                 "Radio 2 of 4: serial 1F000002, ANI code 1002: programmed",
                                                 "Radio 3 of 4: serial 1F000003, ANI code -: hardware differs",
                                                 "Radio 4 of 4: serial 1F000004, ANI code 1003: programmed",
                                                 "3 of 4 radios programmed."}));
+        }
     }
 }
 

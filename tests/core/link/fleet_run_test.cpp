@@ -82,8 +82,9 @@ TEST(FleetCodes, PlanGoesOnAfterTheLogAndRefusesOverflow) {
         if (c.codes.empty()) {
             EXPECT_FALSE(codes) << what;
             EXPECT_EQ(prompter.ids, std::vector<int>{c.refusal}) << what;
-            if (c.refusal == kStrAniListShort) // the codes left, then the radios asked for (0: one)
+            if (c.refusal == kStrAniListShort) { // the codes left, then the radios asked for (0: one)
                 EXPECT_EQ(prompter.args.at(0).at(1), std::to_string(std::max(c.count, 1))) << what;
+            }
         } else {
             EXPECT_EQ(codes, c.codes) << what;
             EXPECT_TRUE(prompter.ids.empty()) << what;
@@ -107,13 +108,14 @@ TEST(FleetCodes, LogsReadBackAsWritten) {
     test::ScratchFolder dir{"rt62-fleetlog-"};
     const std::string path = (dir.path / "log.csv").string();
     const std::string h = std::string(kFleetLogHeader) + "\n";
-    // Every result, and fields that must be quoted to stay one field; line ends of both kinds.
+    // Every result, and fields that must be quoted to stay one field (line breaks included); line ends of
+    // both kinds.
     const std::vector<FleetLogLine> written{
         {"2026-12-08T10:00:01", "1F000001", "A1", FleetResult::Programmed, "b1"},
         {"2026-12-08T10:00:02", "1F000002", "A*#", FleetResult::VerifyFailed, "/tmp/a,\"b\".r62"},
         {"2026-12-08T10:00:03", "1F000003", "", FleetResult::HardwareDiffers, ""},
-        {"2026-12-08T10:00:04", "1F000004", "A2", FleetResult::NoAnswer, "b4"},
-        {"2026-12-08T10:00:05", "", "", FleetResult::Cancelled, "b5"}};
+        {"2026-12-08T10:00:04", "1F000004", "A2", FleetResult::NoAnswer, "/tmp/new\nline/b4"},
+        {"2026-12-08T10:00:05", "", "", FleetResult::Cancelled, "b\r\n5"}};
     std::string all = h;
     for (std::size_t i = 0; i < written.size(); ++i) all += FleetLogText(written[i]) + (i % 2 ? "\r\n" : "\n");
     const struct {
@@ -142,8 +144,9 @@ TEST(FleetCodes, LogsReadBackAsWritten) {
         if (c.status != FleetLogStatus::Ok) continue;
         EXPECT_EQ(log.lines.size(), c.lines) << c.text;
         EXPECT_EQ(log.endsOpen, c.endsOpen) << c.text;
-        if (c.text == all)
+        if (c.text == all) {
             for (std::size_t i = 0; i < written.size(); ++i) EXPECT_EQ(Fields(log.lines.at(i)), Fields(written[i]));
+        }
         // Only a programmed line uses a code or names a radio as done.
         EXPECT_EQ(log.CodeUsed("A1"), c.text == all);
         EXPECT_FALSE(log.CodeUsed("A*#") || log.CodeUsed("A2"));
