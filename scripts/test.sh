@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything into build/ and runs every test; checks the install and the Debian package; then
 # every test once more (core, rt62m and the window, offscreen) under AddressSanitizer +
-# UndefinedBehaviorSanitizer (build-asan/); then each fuzz target for half a minute (build-fuzz/); then
+# UndefinedBehaviorSanitizer (build-asan/); then the browser edition (build-web/: the core under node,
+# RT62MWeb.html in headless Chromium); then each fuzz target for half a minute (build-fuzz/); then
 # the Windows build (build-win/: the window, rt62m and every test program, run under Wine), its
 # installer, installed and uninstalled in a fresh Wine prefix. The first run on a machine also builds
 # Qt and yaml-cpp for Windows from Debian's sources (about 35 minutes on two cores; cached after).
@@ -25,6 +26,9 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DRT62M_WERROR=$werror \
       -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" >/dev/null
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ctest --output-on-failure -j"$jobs" --timeout 300)
+
+# The browser edition: the core's tests under node, the page's in headless Chromium.
+scripts/web-build.sh
 
 # Half a minute per target keeps the whole run short with five targets; scripts/fuzz.sh alone runs 60 s.
 scripts/fuzz.sh all "${FUZZ_SECONDS:-30}"

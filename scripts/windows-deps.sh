@@ -15,26 +15,8 @@ cache=${RT62M_CACHE:-$HOME/.cache/rt62m}
 mkdir -p "$cache"
 jobs=$(nproc)
 
-# Source packages need a deb-src line for each deb line already configured; add them once.
-src_list=/etc/apt/sources.list.d/rt62m-deb-src.sources
-if ! apt-cache showsrc qt6-base 2>/dev/null | grep -q '^Version:'; then
-    if [ "$(id -u)" -ne 0 ]; then
-        echo "windows-deps: no deb-src entry; run as root once to add it" >&2
-        exit 1
-    fi
-    {
-        for f in /etc/apt/sources.list.d/*.sources; do
-            [ "$f" = "$src_list" ] && continue
-            sed -e 's/^Types:.*\bdeb\b.*$/Types: deb-src/' "$f"
-            echo
-        done
-    } >"$src_list.tmp"
-    mv "$src_list.tmp" "$src_list"
-    if [ -f /etc/apt/sources.list ]; then
-        sed -n 's/^deb \(.*\)$/deb-src \1/p' /etc/apt/sources.list >/etc/apt/sources.list.d/rt62m-deb-src.list
-    fi
-    apt-get update -qq >&2
-fi
+# Source packages need a deb-src line for each deb line already configured.
+scripts/deb-src.sh qt6-base
 
 srcversion() { apt-cache showsrc "$1" | sed -n 's/^Version: //p' | sort -V | tail -n 1; }
 qt_version=$(srcversion qt6-base)

@@ -18,6 +18,7 @@
 #include "core/image/text_strings.h"
 #include "core/image/tones.h"
 #include "core/image/twotone.h"
+#include "core/image/std_compat.h"
 
 namespace rt62 {
 
@@ -230,7 +231,7 @@ FieldWriteResult CheckFrequency(const ImageModel& m, std::string_view text) {
 
 std::string SplitText(double split) {
     char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, split);
+    const auto r = ToCharsShortest(buf, buf + sizeof buf, split);
     std::string s(buf, r.ptr);
     if (s.find_first_of(".en") == std::string::npos) s += ".0";
     return s;

@@ -2,9 +2,9 @@
 
 #include "core/image/data_file.h"
 #include "core/image/native_path.h"
+#include "core/image/std_compat.h"
 
 #include <algorithm>
-#include <bit>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -42,7 +42,7 @@ bool HasWriteBit(fs::perms p) {
 } // namespace
 
 FileTrailerBytes DefaultSplitBytes(double splitMHz) {
-    std::uint64_t bits = std::bit_cast<std::uint64_t>(splitMHz);
+    std::uint64_t bits = BitCast<std::uint64_t>(splitMHz);
     FileTrailerBytes out{};
     for (std::size_t i = 0; i < kTrailerSize; ++i)
         out[i] = static_cast<std::uint8_t>(bits >> (8 * i));
@@ -53,7 +53,7 @@ double DefaultSplitFromBytes(const FileTrailerBytes& bytes) {
     std::uint64_t bits = 0;
     for (std::size_t i = 0; i < kTrailerSize; ++i)
         bits |= static_cast<std::uint64_t>(bytes[i]) << (8 * i);
-    return std::bit_cast<double>(bits);
+    return BitCast<double>(bits);
 }
 
 double SanitizeDefaultSplit(double splitMHz) {

@@ -1,5 +1,6 @@
 // Channel frequency codec and the band/step table.
 #include "core/image/frequency.h"
+#include "core/image/std_compat.h"
 
 #include <array>
 #include <cmath>
@@ -185,7 +186,7 @@ int SnapStorable(double& mhz, int bandStepCode, bool uhf, double oscillatorOffse
 std::string FormatFixed(double value, int width, int precision) {
     char buf[400];
     std::string s;
-    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, precision);
+    const auto r = ToCharsFixed(buf, buf + sizeof buf, value, precision);
     if (r.ec == std::errc()) s.assign(buf, r.ptr);
     if (static_cast<int>(s.size()) < width) s.insert(0, static_cast<std::size_t>(width) - s.size(), ' ');
     return s;

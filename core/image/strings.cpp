@@ -22,6 +22,7 @@ constexpr Entry kEntries[] = {
 #include "core/image/strings_link.inc"
 #include "core/image/strings_text.inc"
 #include "core/image/strings_report.inc"
+#include "core/image/strings_web.inc"
 };
 
 const Entry* Find(int id) {

@@ -1,6 +1,8 @@
 // White space, number reading and the character kinds of the edit fields.
 #include "core/image/text_rules.h"
 
+#include "core/image/std_compat.h"
+
 #include <algorithm>
 #include <charconv>
 #include <climits>
@@ -57,8 +59,7 @@ LeadingNumber ScanNumber(std::string_view text, bool decimal) {
 // The digits as a double; nullopt when they hold no number or one beyond a double's range.
 std::optional<double> DigitsValue(const LeadingNumber& n) {
     double value = 0.0;
-    const auto r = std::from_chars(n.digits.data(), n.digits.data() + n.digits.size(), value,
-                                   std::chars_format::fixed);
+    const auto r = FromCharsFixed(n.digits.data(), n.digits.data() + n.digits.size(), value);
     if (r.ec != std::errc() || !std::isfinite(value)) return std::nullopt;
     return n.negative ? -value : value;
 }

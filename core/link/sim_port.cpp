@@ -77,11 +77,20 @@ SimulatedSerialPort::TimePoint SimulatedSerialPort::Now() const {
     return clock_ == Clock::Virtual ? virtualNow_ : std::chrono::steady_clock::now();
 }
 
+namespace {
+void ThreadSleepUntil(std::chrono::steady_clock::time_point t) { std::this_thread::sleep_until(t); }
+void (*realClockSleep)(std::chrono::steady_clock::time_point) = ThreadSleepUntil;
+} // namespace
+
+void SimulatedSerialPort::SetRealClockSleep(void (*sleepUntil)(TimePoint)) {
+    realClockSleep = sleepUntil ? sleepUntil : ThreadSleepUntil;
+}
+
 void SimulatedSerialPort::WaitUntil(TimePoint t) {
     if (clock_ == Clock::Virtual)
         virtualNow_ = std::max(virtualNow_, t);
     else
-        std::this_thread::sleep_until(t);
+        realClockSleep(t);
 }
 
 bool SimulatedSerialPort::Open(const LineSettings&) {

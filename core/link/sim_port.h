@@ -70,6 +70,12 @@ class SimulatedSerialPort : public SerialPort {
     // for thirty 505 ms time-outs runs at once.
     enum class Clock { Real, Virtual };
 
+    using TimePoint = std::chrono::steady_clock::time_point;
+
+    // How a real-clock port waits, for every port of the process: the thread sleeps, unless a host
+    // that must keep its event loop running (the browser's worker) says otherwise.
+    static void SetRealClockSleep(void (*sleepUntil)(TimePoint));
+
     SimulatedSerialPort(std::shared_ptr<SimulatedRadio> radio, Clock clock, bool paced = true);
     // A port on the fleet's cable: ExpectNextRadio puts its next radio there.
     SimulatedSerialPort(std::shared_ptr<SimulatedFleet> fleet, Clock clock, bool paced = true);
@@ -93,7 +99,6 @@ class SimulatedSerialPort : public SerialPort {
     SimulatedRadio& Radio() { return *radio_; }
 
   private:
-    using TimePoint = std::chrono::steady_clock::time_point;
     struct Pending {
         TimePoint due;
         LineEvent event;

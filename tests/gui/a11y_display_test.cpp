@@ -116,6 +116,7 @@ private slots:
     void dialogsShowWholeTexts();
     void gridColumnsFitTheirTexts();
     void statesReadableInADarkTheme();
+    void coloursMovedOnlyAsFarAsNeeded();
 };
 
 void A11yDisplayTest::initTestCase() {
@@ -131,7 +132,7 @@ void A11yDisplayTest::dialogsShowWholeTexts() {
     for (const DialogMaker& maker : AllDialogs()) {
         std::unique_ptr<QDialog> dialog = maker.make(world);
         dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get(), kWindowWait));
         const QStringList clipped = Clipped(dialog.get());
         QVERIFY2(clipped.isEmpty(), qPrintable(QStringLiteral("%1: %2").arg(maker.name, clipped.join(", "))));
     }
@@ -140,7 +141,7 @@ void A11yDisplayTest::dialogsShowWholeTexts() {
 void A11yDisplayTest::gridColumnsFitTheirTexts() {
     View v;
     v.view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&v.view));
+    QVERIFY(QTest::qWaitForWindowExposed(&v.view, kWindowWait));
     QTableView* grid = v.view.grid();
     const QFontMetrics fm(grid->font());
     for (int c = 0; c < ChannelGridModel::kColumnCount; ++c) {
@@ -171,7 +172,7 @@ void A11yDisplayTest::statesReadableInADarkTheme() {
     QTableView* grid = v.view.grid();
     v.view.gridModel()->setMarks({{6, kColReceive}});
     v.view.show();
-    QVERIFY(QTest::qWaitForWindowActive(&v.view));
+    QVERIFY(QTest::qWaitForWindowActive(&v.view, kWindowWait));
     grid->setFocus();
     grid->setCurrentIndex(v.view.gridModel()->index(5, kColReceive));
     const QImage shot = grid->viewport()->grab().toImage();
@@ -196,7 +197,7 @@ void A11yDisplayTest::statesReadableInADarkTheme() {
         if (state == 2) edit.setAvailable(false);
         edit.resize(edit.sizeHint());
         edit.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&edit));
+        QVERIFY(QTest::qWaitForWindowExposed(&edit, kWindowWait));
         const QImage shot = edit.grab().toImage();
         const qreal ratio = shot.devicePixelRatio();
         const QRect area = edit.rect().adjusted(4, 4, -4, -4);
@@ -204,6 +205,36 @@ void A11yDisplayTest::statesReadableInADarkTheme() {
         QVERIFY2(contrast >= kMinTextContrast, qPrintable(QStringLiteral("state %1: %2").arg(state).arg(contrast)));
     }
     QApplication::setPalette(QApplication::style()->standardPalette());
+}
+
+// Every grey and a few hues on light, dark and middling backgrounds: a colour that already reads is
+// kept as it is, however close to the limit; one that does not is moved towards black on a light
+// background, white on a dark one, just past the target.
+void A11yDisplayTest::coloursMovedOnlyAsFarAsNeeded() {
+    const QColor backgrounds[] = {Qt::white, QColor(42, 42, 42), QColor(150, 150, 150), QColor(255, 255, 160)};
+    std::vector<QColor> texts;
+    for (int v = 0; v < 256; ++v) texts.push_back(QColor(v, v, v));
+    for (int v = 0; v < 256; v += 15) texts.insert(texts.end(), {QColor(v, 0, 0), QColor(0, v, 255 - v)});
+    int kept = 0, moved = 0;
+    for (const QColor& bg : backgrounds) {
+        const bool lightBackground = RelativeLuminance(bg) > 0.179;
+        for (const QColor& text : texts) {
+            const QColor got = ReadableOn(text, bg);
+            const double before = ContrastRatio(text, bg), after = ContrastRatio(got, bg);
+            const QString what = QStringLiteral("%1 on %2: %3 -> %4").arg(text.name(), bg.name()).arg(before).arg(after);
+            if (before >= kMinTextContrast) {
+                QVERIFY2(got == text, qPrintable(what));
+                ++kept;
+                continue;
+            }
+            ++moved;
+            QVERIFY2(after >= kTargetTextContrast && after < kTargetTextContrast + 0.3, qPrintable(what));
+            QVERIFY2(lightBackground == (RelativeLuminance(got) < RelativeLuminance(text)), qPrintable(what));
+        }
+    }
+    QVERIFY(kept > 100 && moved > 100);
+    // Asked for more, it goes further.
+    QVERIFY(ContrastRatio(ReadableOn(QColor(150, 150, 150), Qt::white, 7.0), Qt::white) >= 7.0);
 }
 
 int main(int argc, char** argv) {

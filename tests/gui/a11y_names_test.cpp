@@ -143,7 +143,7 @@ void A11yNamesTest::tableAndHeaderNames() {
 void A11yNamesTest::editorAndPickListsSayWhatTheyEdit() {
     Grid g;
     g.view.show();
-    QVERIFY(QTest::qWaitForWindowActive(&g.view));
+    QVERIFY(QTest::qWaitForWindowActive(&g.view, kWindowWait));
     g.view.grid()->setCurrentIndex(g.view.gridModel()->index(2, kColReceive));
     QVERIFY(g.view.editing()->OpenEditor(QStringLiteral("1"), true));
     auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
@@ -189,7 +189,7 @@ void A11yNamesTest::dialogControlsNamedByLabelsWithHelpLines() {
     for (const DialogMaker& maker : AllDialogs()) {
         std::unique_ptr<QDialog> dialog = maker.make(world);
         dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get(), kWindowWait));
         QHash<QWidget*, QString> labelled;
         for (QLabel* l : dialog->findChildren<QLabel*>())
             if (l->buddy()) labelled[l->buddy()] = WithoutMnemonic(l->text());
@@ -257,7 +257,7 @@ void A11yNamesTest::listsAndFieldsSayTheirValues() {
     for (const DialogMaker& maker : AllDialogs()) {
         std::unique_ptr<QDialog> dialog = maker.make(world);
         dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get(), kWindowWait));
         for (QWidget* w : dialog->findChildren<QWidget*>()) {
             auto* list = qobject_cast<QComboBox*>(w);
             auto* line = qobject_cast<QLineEdit*>(w);

@@ -268,7 +268,7 @@ void AppFrameTest::sizeKeysAndItemToggles() {
     QTableView* grid = f.frame->view()->grid();
     f.frame->show();
     grid->setFocus();
-    QVERIFY(QTest::qWaitForWindowExposed(f.frame.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(f.frame.get(), kWindowWait));
     HelpWindow* help = HelpWindow::instance();
     // Shift+F1 is swallowed: no command, no help.
     QSignalSpy f1(f.frame->action(cmd::Help), &QAction::triggered);
@@ -416,7 +416,7 @@ void AppFrameTest::configurationDialog() {
         // Enter closes only from the buttons; OK takes the list position.
         ConfigurationDialog dlg(s, port, prompter, devices);
         dlg.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg, kWindowWait));
         QSignalSpy finished(&dlg, &QDialog::finished);
         dlg.portList()->setCurrentIndex(15);
         const QList<QPair<QWidget*, int>> keys = {
@@ -450,7 +450,7 @@ void AppFrameTest::untitledSaveAndDroppedFiles() {
     const std::string named = f.dir.filePath("named.R62").toStdString();
     f.frame->setSaveAsChooser([&] { return std::optional<std::string>(named); });
     f.frame->show();
-    QVERIFY(QTest::qWaitForWindowActive(f.frame.get()));
+    QVERIFY(QTest::qWaitForWindowActive(f.frame.get(), kWindowWait));
     f.frame->view()->grid()->setFocus();
     QTest::keyClick(f.frame->view()->grid(), Qt::Key_S, Qt::ControlModifier);
     QVERIFY(f.prompter.shown.empty());

@@ -74,7 +74,7 @@ using Choices = QList<QPair<int, int>>; // control id, item index
 
 void Show(QWidget* w) {
     w->show();
-    QVERIFY(QTest::qWaitForWindowActive(w));
+    QVERIFY(QTest::qWaitForWindowActive(w, kWindowWait));
 }
 
 // A dialog shown and active, as the user meets it.

@@ -82,7 +82,7 @@ struct Fixture {
         view.resize(1100, 520);
         view.show();
         view.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&view));
+        QVERIFY(QTest::qWaitForWindowActive(&view, kWindowWait));
         view.FullRefresh();
         grid.setFocus();
         QApplication::processEvents();
@@ -425,7 +425,7 @@ void EditGridTest::valueAndToneListItems() {
     QCOMPARE(older.list()->count(), 106);
     QCOMPARE(older.index(), std::optional<int>());
     older.show(); // F1 opens the column's topic
-    QVERIFY(QTest::qWaitForWindowActive(&older));
+    QVERIFY(QTest::qWaitForWindowActive(&older, kWindowWait));
     QTest::keyClick(older.list(), Qt::Key_F1);
     QCOMPARE(HelpWindow::instance()->context(), 304);
     HelpWindow::instance()->close();
@@ -438,7 +438,7 @@ void EditGridTest::visibleDialogKeysAndButtons() {
         items = start;
         VisibleDialog dialog(items);
         dialog.show();
-        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QVERIFY(QTest::qWaitForWindowActive(&dialog, kWindowWait));
         QVERIFY(dialog.checkBox(9)->isChecked());
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) { // Enter on a box switches it and stays
             dialog.checkBox(5)->setFocus();

@@ -91,7 +91,7 @@ struct Fixture : test::WorkDir {
         frame->view()->FullRefresh();
         frame->show();
         frame->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+        QVERIFY(QTest::qWaitForWindowActive(frame.get(), kWindowWait));
         grid()->setFocus();
     }
     QTableView* grid() const { return frame->view()->grid(); }

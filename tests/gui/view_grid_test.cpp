@@ -190,7 +190,7 @@ void ViewGridTest::currentCellContextMenuAndShiftF9() {
     QVERIFY(grid->currentIndex() == grid->model()->index(11, 0) && current() == 11);
     // Keyboard navigation is followed as well.
     f.view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+    QVERIFY(QTest::qWaitForWindowExposed(&f.view, kWindowWait));
     grid->setFocus();
     QTest::keyClick(grid, Qt::Key_Down);
     QCOMPARE(current(), 12);

@@ -22,6 +22,10 @@
 #include <string>
 #include <vector>
 
+// How long a test waits for a window to be shown or activated: the offscreen platform does it at once,
+// but a test run beside others on a busy machine may not get to its event loop within Qt's 5 s.
+inline constexpr int kWindowWait = 30000;
+
 namespace rt62::test {
 
 // Runs action once on the next modal window that appears (its exec() blocks the caller, so this polls).

@@ -213,8 +213,8 @@ TEST(TransferJobs, CancelEndsEveryPhaseQuietly) {
         const RadioImage radioImage = PatternImage(4);
         SimRig rig(radioImage, start, faults);
         std::size_t sentAtCancel = 0;
-        rig.port.SetReadHook([&](int read) {
-            if (read != cancelAtRead) return;
+        rig.port.SetReadHook([&, at = cancelAtRead](int read) {
+            if (read != at) return;
             rig.cancel.Request();
             sentAtCancel = rig.Sent().size();
         });

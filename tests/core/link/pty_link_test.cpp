@@ -1,5 +1,5 @@
-// The real POSIX port against the emulated radio on a pseudo-terminal.
-#ifndef _WIN32
+// The real POSIX port against the emulated radio on a pseudo-terminal (which a browser has not).
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
 
 #include <gtest/gtest.h>
 

@@ -14,6 +14,7 @@
 #include "core/image/layout.h"
 #include "core/image/tones.h"
 #include "core/text/yaml_text.h"
+#include "core/image/std_compat.h"
 
 namespace rt62 {
 namespace {
@@ -64,7 +65,7 @@ std::string Retyped(const std::string& s) {
     if (std::regex_match(s, octal)) return std::to_string(std::stoll(s.substr(2), nullptr, 8));
     if (std::regex_match(s, real)) {
         char buf[64];
-        const auto r = std::to_chars(buf, buf + sizeof buf, std::stod(s));
+        const auto r = ToCharsShortest(buf, buf + sizeof buf, std::stod(s));
         std::string out(buf, r.ptr);
         return out.find_first_of(".e") == std::string::npos ? out + ".0" : out;
     }

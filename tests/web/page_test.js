@@ -1,0 +1,144 @@
+// RT62MWeb.html in headless Chromium, opened from disk: the grid, files, and the radio over a stand-in
+// navigator.serial whose far end is the emulated radio at 4800 baud.
+"use strict";
+const { test, before, after } = require("node:test");
+const assert = require("node:assert/strict");
+const h = require("./helpers.js");
+const { fs, path, corpus, golden, gridCells, answerMessage, openFile, chooseFakePort, isLocal } = h;
+
+const scratch = fs.mkdtempSync(path.join(h.os.tmpdir(), "rt62mweb-"));
+const pageFile = h.pageFile;
+let browser;
+before(async () => { browser = await h.launch(); });
+after(async () => {
+    await browser.close();
+    fs.rmSync(scratch, { recursive: true, force: true });
+});
+const openPage = (options) => h.openPage(browser, options);
+
+// Starts a transfer and measures, in the page, the milliseconds until its first message box; the
+// transfer's result is window.rt62Job.
+function timeToMessage(page, kind) {
+    return page.evaluate(kind => new Promise(resolve => {
+        const t0 = performance.now(), box = document.getElementById("message");
+        new MutationObserver((_, o) => { if (box.open) { o.disconnect(); resolve(performance.now() - t0); } })
+            .observe(box, { attributes: true });
+        window.rt62Job = Rt62Page.transfer(kind).then(m => Array.from(m.image));
+    }), kind);
+}
+
+test("the default file's grid, from disk, without a request to any network", async () => {
+    const page = await openPage({ fakeSerial: false });
+    const shownAfter = await page.evaluate(() => performance.getEntriesByName("rt62-grid")[0].startTime);
+    const cells = await gridCells(page);
+    assert.equal(cells.length, 16);
+    const want = fs.readFileSync(path.join(golden, "channels_vhf1.txt"), "utf8").trimEnd().split("\n")
+        .map(l => l.split("\t"));
+    assert.deepEqual(cells, want);
+    assert.equal(await page.$eval("#grid", g => g.getAttribute("aria-label")), "Channels");
+    assert.match(await page.$eval("#grid tbody td:nth-child(3)", c => c.getAttribute("aria-label")),
+                 /^Channel 1, .*MHz$/);
+    assert.deepEqual(page.requests.filter(u => !isLocal(u)), []);
+    assert.equal(page.errors, undefined);
+    console.log(`grid shown ${shownAfter.toFixed(0)} ms after the page was opened; the page is ` +
+                `${fs.statSync(pageFile).size} bytes`);
+    await page.close();
+});
+
+test("opens data files with the window's checks and saves the same bytes", async () => {
+    const page = await openPage({ fakeSerial: false });
+    await openFile(page, path.join(corpus, "default_uhf1.r62"));
+    await page.waitForFunction(() => document.getElementById("title").textContent.startsWith("default_uhf1"));
+    const want = fs.readFileSync(path.join(golden, "channels_uhf1.txt"), "utf8").trimEnd().split("\n")
+        .map(l => l.split("\t"));
+    assert.deepEqual(await gridCells(page), want);
+
+    // Not a data file, and a cut one: message 37, the open document untouched.
+    const before = await gridCells(page);
+    for (const [name, bytes] of [["notes.r62", Buffer.from("not a data file")],
+                                 ["cut.r62", fs.readFileSync(path.join(corpus, "options_all.r62")).subarray(0, 200)]]) {
+        const file = path.join(scratch, name);
+        fs.writeFileSync(file, bytes);
+        await openFile(page, file);
+        assert.match(await answerMessage(page), /The File cannot be Opened/);
+        assert.deepEqual(await gridCells(page), before);
+    }
+
+    // Save: the document's data file, byte for byte what was opened.
+    const saved = await page.evaluate(() => Array.from(Rt62Page.doc.save([]).saved[0].bytes));
+    assert.deepEqual(Buffer.from(saved), fs.readFileSync(path.join(corpus, "default_uhf1.r62")));
+    await page.close();
+});
+
+test("upload and download over the stand-in port at 4800 baud", async () => {
+    const page = await openPage();
+    await chooseFakePort(page);
+    const radioImage = Array.from(fs.readFileSync(path.join(corpus, "options_all.r62")).subarray(0, 254));
+    await page.evaluate(i => rt62Fake.reset(i), radioImage);
+
+    const uploadMs = await timeToMessage(page, "upload");
+    assert.equal(await answerMessage(page), "Upload is completed");
+    assert.deepEqual(await page.evaluate(() => window.rt62Job), radioImage);
+    assert.deepEqual(await page.evaluate(() => rt62Fake.opens),
+                     [{ baudRate: 4800, dataBits: 8, parity: "none", stopBits: 2, flowControl: "none" }]);
+    assert.deepEqual(await page.evaluate(() => rt62Fake.signals),
+                     [{ dataTerminalReady: true, requestToSend: true }, { dataTerminalReady: false }]);
+
+    const downloadMs = await timeToMessage(page, "download");
+    assert.equal(await answerMessage(page), "Download is completed");
+    // What the document keeps after the merge is what the radio now holds.
+    assert.deepEqual(await page.evaluate(() => rt62Fake.image()), await page.evaluate(() => window.rt62Job));
+    assert.equal(await page.evaluate(() => rt62Fake.openPorts), 0);
+    // As bench/link_bench prints it: every character exchanged, at 11 bits each.
+    for (const [what, ms, host, radio] of [["upload", uploadMs, 2, 258], ["download", downloadMs, 260, 259]]) {
+        const wire = (host + radio) * 11 * 1000 / 4800;
+        console.log(`${what.padEnd(9)} characters ${host + radio} (computer ${host}, radio ${radio})  ` +
+                    `wire ${wire.toFixed(1)} ms  wall ${ms.toFixed(1)} ms  ratio ${(ms / wire).toFixed(3)}`);
+    }
+    await page.close();
+});
+
+test("radio faults give the window's messages; Cancel ends quietly", async () => {
+    const page = await openPage();
+    await chooseFakePort(page);
+    const radioImage = Array.from(fs.readFileSync(path.join(corpus, "default_vhf2.r62")).subarray(0, 254));
+    const cases = [
+        { name: "echo lost", start: 1, faults: { dropEcho: 1 }, message: /^Check that lead is connected to COM USB serial port 0403:6001$/ },
+        { name: "line error in the image", start: 0, faults: { lineErrorAt: 40 }, message: /^Timeout 2/ },
+        { name: "frame cut", start: 0, faults: { cutFrameAfter: 100 }, message: /^Upload is completed$/ },
+    ];
+    for (const c of cases) {
+        await page.evaluate((i, s, f) => rt62Fake.reset(i, s).then(() => rt62Fake.faults(f)), radioImage, c.start, c.faults);
+        page.evaluate(() => { Rt62Page.transfer("upload"); });
+        assert.match(await answerMessage(page), c.message, c.name);
+        await page.waitForSelector("#progress-box[hidden]");
+        assert.equal(await page.evaluate(() => rt62Fake.openPorts), 0, c.name);
+    }
+
+    // A silent radio is waited for until the user cancels: no message then.
+    await page.evaluate(i => rt62Fake.reset(i).then(() => rt62Fake.faults({ silent: true })), radioImage);
+    const done = page.evaluate(() => Rt62Page.transfer("upload"));
+    await page.waitForFunction(() => rt62Fake.hostBytes > 0);
+    await page.click("#progress-cancel");
+    assert.equal((await done).status, 3);
+    assert.equal(await page.$("#message[open]"), null);
+
+    await page.waitForSelector("#progress-box[hidden]");
+    // The cable pulled during the download.
+    await page.evaluate(i => rt62Fake.reset(i), radioImage);
+    await page.evaluate(() => { rt62Fake.unplugAfterHostBytes = 100; Rt62Page.transfer("download"); });
+    assert.match(await answerMessage(page), /^Check that lead is connected/);
+    await page.close();
+});
+
+test("without Web Serial the files work and the radio commands say why not", async () => {
+    const page = await openPage({ fakeSerial: false, noSerial: true });
+    assert.equal((await gridCells(page)).length, 16);
+    await page.select("#port", "choose");
+    assert.match(await answerMessage(page), /This browser cannot reach serial ports/);
+    assert.equal(await page.$eval("#port", s => s.value), "sim");
+    // The simulated radio needs no serial port.
+    page.evaluate(() => { Rt62Page.transfer("upload"); });
+    assert.equal(await answerMessage(page, "OK", 30000), "Upload is completed");
+    await page.close();
+});
