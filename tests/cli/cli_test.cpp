@@ -90,6 +90,12 @@ TEST_F(CliTest, FileErrorsExitWithOneAndTheirMessage) {
             EXPECT_EQ(r.out, "");
             EXPECT_EQ(r.err, c.message);
         }
+    // A download stops at a file it cannot read, before the radio is reached.
+    for (const auto& c : cases) {
+        Result r = Run({"download", "--port", "sim:", c.file});
+        EXPECT_EQ(r.code, 1) << c.file;
+        EXPECT_EQ(r.err, c.message);
+    }
 
     // A folder that is not there: message 35, and nothing is left half-written.
     Result r = Run({"new", "--band", "0", "-o", P("nofolder/x.r62")});
