@@ -3,14 +3,15 @@
 test notices shows where the tests do not look.
 
 Usage:
-  scripts/mutate.py --list FAULTS [--build DIR] [--ctest ARGS]
+  scripts/mutate.py --list FAULTS [--build DIR] [--ctest ARGS] [--target T ...]
   scripts/mutate.py --random N [--seed S] [--under core/link --under cli ...] [--build DIR]
 
 A FAULTS file has one fault a line, `path:line: old => new` (the first `old` on that line becomes `new`);
 blank lines and lines starting with # are skipped. --random picks N lines that hold an operator or a
 constant and makes one of the usual slips there (< for <=, && for ||, a dropped !, a constant off by
 one, true for false). Each fault is built into DIR (default build/) and `ctest` runs there; a fault
-the build refuses is counted apart. Every file is put back afterwards, also on Ctrl+C.
+the build refuses is counted apart. --target builds only the named targets (every test program that
+could see the faults must be among them), which saves relinking the rest. Every file is put back afterwards, also on Ctrl+C.
 Prints one line per fault and "caught N of M" at the end; exit status 0 unless the build folder is
 missing.
 """
@@ -120,6 +121,7 @@ def main():
     ap.add_argument("--build", default="build")
     ap.add_argument("--ctest", default="", help="extra ctest arguments, e.g. '-E fuzz'")
     ap.add_argument("--jobs", default=str(os.cpu_count() or 2))
+    ap.add_argument("--target", action="append", default=[], help="build only this target (repeatable)")
     a = ap.parse_args()
     build = os.path.join(TOP, a.build)
     if not os.path.isdir(build):
@@ -127,6 +129,7 @@ def main():
         return 2
     faults = read_list(a.list) if a.list else random_faults(a.random, a.seed, a.under or ["core", "cli", "gui"])
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    build_cmd = ["cmake", "--build", build, "-j", a.jobs] + (["--target"] + a.target if a.target else [])
     caught = survived = stillborn = 0
     for path, number, old, new in faults:
         full = os.path.join(TOP, path)
@@ -140,7 +143,7 @@ def main():
         try:
             with open(full, "w", encoding="utf-8") as f:
                 f.write("\n".join(lines))
-            if run(["cmake", "--build", build, "-j", a.jobs], TOP, 1800) != 0:
+            if run(build_cmd, TOP, 1800) != 0:
                 verdict = "stillborn"
                 stillborn += 1
             else:
@@ -156,7 +159,7 @@ def main():
             with open(full, "w", encoding="utf-8") as f:
                 f.write(original)
         print(f"{verdict:9} {path}:{number}: {old.strip()} => {new.strip()}", flush=True)
-    run(["cmake", "--build", build, "-j", a.jobs], TOP, 1800)
+    run(build_cmd, TOP, 1800)
     total = caught + survived
     print(f"caught {caught} of {total}" + (f" ({stillborn} did not build)" if stillborn else ""))
     return 0

@@ -34,6 +34,24 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
     return out;
 }
 
+// The records of a CSV text: lines, except that a line break inside a quoted field belongs to the field
+// (a backup folder may have one in its name; the writer quotes it).
+std::vector<std::string_view> SplitRecords(std::string_view text) {
+    std::vector<std::string_view> out;
+    bool quoted = false;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] == '"') quoted = !quoted; // a doubled quote turns it twice
+        if (i == text.size() ? i > start : text[i] == '\n' && !quoted) {
+            std::string_view record = text.substr(start, i - start);
+            if (!record.empty() && record.back() == '\r') record.remove_suffix(1);
+            out.push_back(record);
+            start = i + 1;
+        }
+    }
+    return out;
+}
+
 std::string CsvField(const std::string& s) {
     if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
     std::string out = "\"";
@@ -220,7 +238,7 @@ FleetLogStatus ReadFleetLog(const std::string& path, FleetLog& log) {
     const ReadOutcome read = ReadFileBytes(path, static_cast<std::size_t>(*size));
     if (read.status != ReadStatus::Ok) return FleetLogStatus::CannotRead;
     const std::string text(read.bytes.begin(), read.bytes.end());
-    const std::vector<std::string_view> lines = SplitLines(text);
+    const std::vector<std::string_view> lines = SplitRecords(text);
     if (lines.empty()) return FleetLogStatus::Missing;
     log.endsOpen = text.back() != '\n';
     if (lines.front() != kFleetLogHeader) return FleetLogStatus::NotALog;

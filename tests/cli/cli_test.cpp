@@ -90,6 +90,12 @@ TEST_F(CliTest, FileErrorsExitWithOneAndTheirMessage) {
             EXPECT_EQ(r.out, "");
             EXPECT_EQ(r.err, c.message);
         }
+    // A download stops at a file it cannot read, before the radio is reached.
+    for (const auto& c : cases) {
+        Result r = Run({"download", "--port", "sim:", c.file});
+        EXPECT_EQ(r.code, 1) << c.file;
+        EXPECT_EQ(r.err, c.message);
+    }
 
     // A folder that is not there: message 35, and nothing is left half-written.
     Result r = Run({"new", "--band", "0", "-o", P("nofolder/x.r62")});
@@ -498,6 +504,10 @@ TEST_F(CliTest, DiffAndVerifyExitCodes) {
             .code,
         0);
     std::ofstream(P("a.yaml")) << Run({"export", a}).out;
+    // A data file one byte longer or shorter is no data file to compare.
+    const std::string whole = Slurp(a);
+    std::ofstream(P("long.r62"), std::ios::binary) << whole << '\0';
+    std::ofstream(P("short.r62"), std::ios::binary) << whole.substr(0, whole.size() - 1);
     const struct {
         std::vector<std::string> args;
         int code;
@@ -508,6 +518,8 @@ TEST_F(CliTest, DiffAndVerifyExitCodes) {
         {{"diff", a, b}, 1, "channels[2].wide: true -> false\n"},
         {{"diff", P("a.yaml"), b}, 1, "channels[2].wide: true -> false\n"},
         {{"diff", a, P("missing.r62")}, 2, ""},
+        {{"diff", a, P("long.r62")}, 2, ""},
+        {{"diff", a, P("short.r62")}, 2, ""},
         {{"diff", a}, 2, ""},
         {{"verify", "--quiet", "--port", "sim:", a}, 0, ""},
         {{"verify", "--quiet", "--port", "sim:", b}, 1, "channels[2].wide: true -> false\n"},

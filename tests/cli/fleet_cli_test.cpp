@@ -61,6 +61,8 @@ TEST_F(FleetCliTest, ExitCodesAndLog) {
         {{"--ani-start", "9999", "--count", "2"}, 1, {}},
         {{"--ani-start", "1001"}, 2, {}},
         {{"--count", "2"}, 2, {}},
+        {{"--ani-start", "1001", "--count", "0"}, 2, {}},
+        {{"--ani-list", (dir / "codes.txt").string(), "--count", "1"}, 0, {"1F000001 7A programmed"}},
     };
     int n = 0;
     for (const auto& c : cases) {
@@ -76,7 +78,30 @@ TEST_F(FleetCliTest, ExitCodesAndLog) {
         EXPECT_EQ(lines.front(), "time,serial_number,ani_code,result,backup_file");
         EXPECT_EQ(Results(log), c.results);
         EXPECT_EQ(Lines(dir / "out").size(), c.results.size() + 1) << "one line per radio and the summary";
+        if (n == 1) { // the first case, line by line
+            EXPECT_EQ(Lines(dir / "out"),
+                      (std::vector<std::string>{"Radio 1 of 4: serial 1F000001, ANI code 1001: programmed",
+                                                "Radio 2 of 4: serial 1F000002, ANI code 1002: programmed",
+                                                "Radio 3 of 4: serial 1F000003, ANI code -: hardware differs",
+                                                "Radio 4 of 4: serial 1F000004, ANI code 1003: programmed",
+                                                "3 of 4 radios programmed."}));
+        }
     }
+}
+
+// A second run on the same log: a radio it shows as programmed is left alone and one more is asked
+// for, unless --again says to program it with a new code.
+TEST_F(FleetCliTest, ResumedLogAndAgain) {
+    const fs::path log = dir / "fleet.csv";
+    ASSERT_EQ(FinishFleet(StartFleet({"--ani-start", "1001", "--count", "1", "--log", log.string(), "-q"})), 0);
+    ASSERT_EQ(FinishFleet(StartFleet({"--ani-start", "1001", "--count", "1", "--log", log.string()})), 0);
+    EXPECT_EQ(Lines(dir / "out").front(), "Radio 1 of 1: serial 1F000001, ANI code 1001: already programmed");
+    EXPECT_NE(Slurp(dir / "err").find("Radio 2 of 2: connect it"), std::string::npos) << "the prompts without -q";
+    ASSERT_EQ(FinishFleet(StartFleet({"--ani-start", "1001", "--count", "1", "--log", log.string(), "--again", "-q"})),
+              0);
+    EXPECT_EQ(Slurp(dir / "err"), "") << "-q keeps the prompts back";
+    EXPECT_EQ(Results(log), (std::vector<std::string>{"1F000001 1001 programmed", "1F000002 1002 programmed",
+                                                      "1F000001 1003 programmed"}));
 }
 
 TEST_F(FleetCliTest, InterruptLogsTheRadioInHand) {

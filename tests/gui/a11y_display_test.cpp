@@ -140,6 +140,7 @@ private slots:
     void dialogsShowWholeTexts();
     void gridColumnsFitTheirTexts();
     void statesReadableInADarkTheme();
+    void coloursMovedOnlyAsFarAsNeeded();
 };
 
 void A11yDisplayTest::initTestCase() {
@@ -243,6 +244,36 @@ void A11yDisplayTest::statesReadableInADarkTheme() {
         QVERIFY2(contrast >= kMinTextContrast, qPrintable(QStringLiteral("state %1: %2").arg(state).arg(contrast)));
     }
     QApplication::setPalette(QApplication::style()->standardPalette());
+}
+
+// Every grey and a few hues on light, dark and middling backgrounds: a colour that already reads is
+// kept as it is, however close to the limit; one that does not is moved towards black on a light
+// background, white on a dark one, just past the target.
+void A11yDisplayTest::coloursMovedOnlyAsFarAsNeeded() {
+    const QColor backgrounds[] = {Qt::white, QColor(42, 42, 42), QColor(150, 150, 150), QColor(255, 255, 160)};
+    std::vector<QColor> texts;
+    for (int v = 0; v < 256; ++v) texts.push_back(QColor(v, v, v));
+    for (int v = 0; v < 256; v += 15) texts.insert(texts.end(), {QColor(v, 0, 0), QColor(0, v, 255 - v)});
+    int kept = 0, moved = 0;
+    for (const QColor& bg : backgrounds) {
+        const bool lightBackground = RelativeLuminance(bg) > 0.179;
+        for (const QColor& text : texts) {
+            const QColor got = ReadableOn(text, bg);
+            const double before = ContrastRatio(text, bg), after = ContrastRatio(got, bg);
+            const QString what = QStringLiteral("%1 on %2: %3 -> %4").arg(text.name(), bg.name()).arg(before).arg(after);
+            if (before >= kMinTextContrast) {
+                QVERIFY2(got == text, qPrintable(what));
+                ++kept;
+                continue;
+            }
+            ++moved;
+            QVERIFY2(after >= kTargetTextContrast && after < kTargetTextContrast + 0.3, qPrintable(what));
+            QVERIFY2(lightBackground == (RelativeLuminance(got) < RelativeLuminance(text)), qPrintable(what));
+        }
+    }
+    QVERIFY(kept > 100 && moved > 100);
+    // Asked for more, it goes further.
+    QVERIFY(ContrastRatio(ReadableOn(QColor(150, 150, 150), Qt::white, 7.0), Qt::white) >= 7.0);
 }
 
 int main(int argc, char** argv) {

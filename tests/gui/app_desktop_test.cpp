@@ -231,7 +231,7 @@ void AppDesktopTest::oneWindowPerSession() {
     // On Wayland the socket names the session, whatever DISPLAY the X compatibility layer set.
     QCOMPARE(key(":0", "wayland-0"), key(":1", "wayland-0"));
     QVERIFY(key(":0", "wayland-0") != key(":0", "wayland-1"));
-    QVERIFY(key(":0", "", "ann") != key(":0", "bob"));
+    QVERIFY(key(":0", "", "ann") != key(":0", "", "bob"));
     for (const QString& k : {key("localhost:10.0", ""), key("", "/run/user/1000/wayland-0"), key("", "")})
         QVERIFY2(!k.contains('/') && !k.contains(':') && k.startsWith(base), qPrintable(k));
 
@@ -241,6 +241,18 @@ void AppDesktopTest::oneWindowPerSession() {
     QSignalSpy activated(&first, &SingleInstance::activationRequested);
     QVERIFY(!WhileEventsRun([&] { return again.acquire(); }));
     QTRY_COMPARE(activated.count(), 1);
+
+    // A file handed over raises the window too; only a full path is taken, since the first copy has a
+    // working directory of its own.
+    QSignalSpy opened(&first, &SingleInstance::openRequested);
+    const QString full = QDir::temp().filePath(QStringLiteral("a b.R62"));
+    for (const QString& file : {QStringLiteral("sub/a.R62"), full}) {
+        QVERIFY(!WhileEventsRun([&] { return again.acquire(file); }));
+        QTest::qWait(100);
+    }
+    QTRY_COMPARE(opened.count(), 1);
+    QCOMPARE(opened.at(0).at(0).toString(), full);
+    QCOMPARE(activated.count(), 2);
 }
 
 void AppDesktopTest::secondStartHandsOverItsFile() {

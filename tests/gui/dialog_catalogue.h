@@ -28,8 +28,11 @@
 
 #include <QDialog>
 
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <thread>
 
 namespace rt62::test {
 
@@ -85,8 +88,16 @@ inline QList<DialogMaker> AllDialogs() {
         {"CtcssList", [](DialogWorld&) -> D { return std::make_unique<ToneListDialog>(false, 4, 3, 208); }},
         {"DcsList", [](DialogWorld&) -> D { return std::make_unique<ToneListDialog>(true, 5, 3, 208); }},
         {"Transfer", [](DialogWorld&) -> D {
-             return std::make_unique<TransferDialog>(TransferKind::Upload, std::function<void()>{},
-                                                     std::function<void()>{});
+             // The worker runs until the dialog goes: a worker that ended at once would close the dialog
+             // before a slow machine had shown it.
+             auto stop = std::make_shared<std::atomic<bool>>(false);
+             return std::make_unique<TransferDialog>(
+                 TransferKind::Upload,
+                 [stop] {
+                     while (!stop->load())
+                         std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                 },
+                 [stop] { stop->store(true); });
          }},
         {"Dump", [](DialogWorld& w) -> D { return std::make_unique<DumpDialog>(w.doc); }},
         {"GetStarted", [](DialogWorld&) -> D { return std::make_unique<GuideDialog>(GuideMode::GetStarted); }},

@@ -14,6 +14,8 @@
 
 #include "tests/gui/window_test_support.h"
 
+#include <atomic>
+
 #include <QAction>
 #include <QApplication>
 
@@ -113,6 +115,51 @@ private slots:
         for (int row = 0; row < 3; ++row)
             QCOMPARE(t->verticalHeaderItem(row)->text(), QString::number(row + 1));
         QCOMPARE(again.radioLine()->text(), QStringLiteral("Radio 3 of 3"));
+
+        // Asked to, a radio the log shows as programmed gets the next code.
+        init();
+        FleetDialog third(*port_, Base(), prompter_);
+        third.startCodeField()->setText(QStringLiteral("A0099"));
+        third.logFileField()->setText(log);
+        third.againBox()->setChecked(true);
+        QTest::mouseClick(third.startButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!third.isRunning(), 20000);
+        QCOMPARE(third.radioTable()->rowCount(), 1);
+        QCOMPARE(Row(third.radioTable(), 0), (QStringList{"1F000001", "A0102", "programmed"}));
+    }
+
+    // Stop lets the radio in hand finish; a second Stop cancels it, for a radio that no longer answers.
+    void secondStopCancelsTheRadioInHand() {
+        std::atomic<bool> held{false}, release{false};
+        const QString backups = dir_.filePath(QStringLiteral("backups-stop"));
+        port_->SetReadHook([&](int) {
+            // Once the first radio has been read (its backup is there), it is in hand: hold it there.
+            if (held || QDir(backups).entryList(QDir::Files).isEmpty()) return;
+            held = true;
+            for (int i = 0; i < 2000 && !release; ++i) QThread::msleep(5);
+        });
+        FleetRequest base = Base();
+        base.backup.folder = backups.toStdString();
+        FleetDialog dialog(*port_, base, prompter_);
+        dialog.startCodeField()->setText(QStringLiteral("7"));
+        dialog.countField()->setValue(3);
+        const QString log = dir_.filePath(QStringLiteral("cancel.csv"));
+        dialog.logFileField()->setText(log);
+        QTest::mouseClick(dialog.startButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(held, 20000);
+        QCOMPARE(dialog.stopButton()->text(), QStringLiteral("S&top"));
+        QTest::mouseClick(dialog.stopButton(), Qt::LeftButton);
+        QCOMPARE(dialog.stopButton()->text(), QStringLiteral("&Cancel Radio"));
+        QVERIFY(dialog.stopButton()->isEnabled() && dialog.isRunning());
+        QTest::mouseClick(dialog.stopButton(), Qt::LeftButton);
+        QVERIFY(!dialog.stopButton()->isEnabled());
+        release = true;
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isRunning(), 20000);
+        QVERIFY(dialog.summary().cancelled);
+        QCOMPARE(dialog.radioTable()->rowCount(), 1);
+        QCOMPARE(Row(dialog.radioTable(), 0).value(2), QStringLiteral("cancelled"));
+        QCOMPARE(LogLines(log).size(), 2);
+        port_->SetReadHook({});
     }
 
     void countBoxAndFieldsSayWhatTheyAre() {

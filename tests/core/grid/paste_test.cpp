@@ -15,7 +15,8 @@ namespace rt62 {
 namespace {
 
 // Channel 3 (index 2) is the target: in use, 150.000 MHz, with Dec and Enc DCS so PROX may be pasted.
-// Page codes 1 and 5 hold codes; two-tone pair 2 is on; the paging option is on; channel 10 is unused.
+// Page codes 1, 5 and 10 hold codes; two-tone pairs 2 and 6 are on; the paging option is on; channel 10
+// is unused.
 ImageModel Prepared() {
     ImageModel m = MakeFactoryImage(0);
     m.defaultSplit = 0.6;
@@ -26,6 +27,9 @@ ImageModel Prepared() {
     WritePageCode(m.image, 5, {"555", 1});
     m.image[0xD4 + 2] = 0x05; // pair 2: two codes of one group
     m.image[0xD4 + 3] = 0x0A;
+    WritePageCode(m.image, 10, {"910", 0}); // the last page code and the last pair, for the edges
+    m.image[0xD4 + 10] = 0x05;
+    m.image[0xD4 + 11] = 0x0A;
     m.image[0xBE] |= 0x40;
     return m;
 }
@@ -51,9 +55,9 @@ TEST(Paste, ColumnRules) {
         {13, "12", "12"},        {13, "0", " 0"},        {13, " 0", " 0"},   {13, "\n7", " 7"},
         {13, "13", nullptr},     {13, "abc", nullptr},   {13, "00", nullptr}, {13, "-1", nullptr},
         {14, "v", "v"},          {15, "v", "v"}, // ANI and Encr ignore their option gates
-        {16, "5", " 5"},         {16, "-", "-"},         {16, "3", nullptr},  {16, "11", nullptr},
+        {16, "5", " 5"},         {16, "-", "-"},         {16, "3", nullptr},  {16, "10", "10"}, {16, "11", nullptr},
         {17, "v", "v"},          {18, " 2", " 2"},       {18, "-", "-"},      {18, "3", nullptr},
-        {18, "7", nullptr},      {18, "99999999999", nullptr}, {19, "v", "v"},
+        {18, "6", " 6"},         {18, "7", nullptr},      {18, "99999999999", nullptr}, {19, "v", "v"},
     };
     for (const Row& r : rows) {
         ImageModel m = Prepared();

@@ -31,6 +31,25 @@ TEST(NativePath, Utf8NamesSurviveTheRoundTrip) {
         EXPECT_EQ(Utf8FromPath(PathFromUtf8(name)), name);
 }
 
+#ifndef _WIN32 // Windows reads the arguments again from its wide command line, not from argv
+TEST(NativePath, ArgumentsAndEnvironment) {
+    // The program's own name is never an argument, also when it is all there is or is missing.
+    char prog[] = "rt62m", a[] = "J\xc3\xb6rg.r62", b[] = "--x";
+    char* argv[] = {prog, a, b, nullptr};
+    const struct {
+        int argc;
+        std::vector<std::string> args;
+    } cases[] = {{0, {}}, {1, {}}, {2, {a}}, {3, {a, b}}};
+    for (const auto& c : cases) EXPECT_EQ(ArgumentsUtf8(c.argc, argv), c.args) << c.argc;
+    // Set to nothing is still set.
+    ::setenv("RT62_TEST_EMPTY", "", 1);
+    ::unsetenv("RT62_TEST_UNSET");
+    EXPECT_TRUE(EnvironmentHas("RT62_TEST_EMPTY"));
+    EXPECT_FALSE(EnvironmentHas("RT62_TEST_UNSET"));
+    EXPECT_EQ(EnvironmentUtf8("RT62_TEST_UNSET"), "");
+}
+#endif
+
 TEST(NativePath, WriterAndReaderKeepForeignNames) {
     ForeignFolder dir;
     const std::string file = dir.File("r\xc3\xa9glage.r62");

@@ -1,6 +1,7 @@
 // The fleet run over the simulated fleet: codes, merged bytes, read-back, skips, the log and resuming.
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -63,6 +64,14 @@ TEST(FleetCodes, PlanGoesOnAfterTheLogAndRefusesOverflow) {
         {{"", {"7", "3", "5"}}, 2, {}, {"7", "3"}, 0},
         {{"", {"7", "3"}}, 3, {}, {}, kStrAniListShort},
         {{"", {"7"}}, 0, {Logged("s1", "7")}, {}, kStrAniListShort},
+        // Edges: a list exactly as long as asked for, a code at the end of its width, a resumed log
+        // written in another order than the codes count.
+        {{"", {"7", "3"}}, 2, {}, {"7", "3"}, 0},
+        {{"", {"7", "3", "5", "9"}}, 0, {Logged("s1", "5"), Logged("s2", "7")}, {"9"}, 0},
+        {{"999999999999998", {}}, 2, {}, {"999999999999998", "999999999999999"}, 0},
+        {{"999999999999998", {}}, 3, {}, {}, kStrAniOutgrows},
+        {{"A10", {}}, 2, {Logged("s1", "A12"), Logged("s2", "A10"), Logged("s3", "A11")}, {"A13", "A14"}, 0},
+        {{"A10", {}}, 1, {Logged("s1", "A12", FleetResult::VerifyFailed), Logged("s2", "A10")}, {"A11"}, 0},
     };
     for (const auto& c : cases) {
         RecordingPrompter prompter;
@@ -73,6 +82,9 @@ TEST(FleetCodes, PlanGoesOnAfterTheLogAndRefusesOverflow) {
         if (c.codes.empty()) {
             EXPECT_FALSE(codes) << what;
             EXPECT_EQ(prompter.ids, std::vector<int>{c.refusal}) << what;
+            if (c.refusal == kStrAniListShort) { // the codes left, then the radios asked for (0: one)
+                EXPECT_EQ(prompter.args.at(0).at(1), std::to_string(std::max(c.count, 1))) << what;
+            }
         } else {
             EXPECT_EQ(codes, c.codes) << what;
             EXPECT_TRUE(prompter.ids.empty()) << what;
@@ -80,15 +92,66 @@ TEST(FleetCodes, PlanGoesOnAfterTheLogAndRefusesOverflow) {
     }
 }
 
-TEST(FleetCodes, LogLinesRoundTripThroughCsv) {
-    const FleetLogLine line{"2026-12-08T10:00:00", "1F000001", "A*#", FleetResult::VerifyFailed,
-                            "/tmp/a,\"b\".r62"};
-    const auto back = ParseFleetLogLine(FleetLogText(line));
-    ASSERT_TRUE(back);
-    EXPECT_EQ(back->backupFile, line.backupFile);
-    EXPECT_EQ(back->result, FleetResult::VerifyFailed);
-    EXPECT_FALSE(ParseFleetLogLine("a,b,c,finished,d"));
-    EXPECT_FALSE(ParseFleetLogLine("a,b,c,programmed"));
+std::string Fields(const FleetLogLine& l) {
+    return l.time + "|" + l.serial + "|" + l.aniCode + "|" + std::string(FleetResultWord(l.result)) + "|" + l.backupFile;
+}
+
+// Our own log read back, with what a person or a spreadsheet leaves in it.
+TEST(FleetCodes, LogsReadBackAsWritten) {
+    // The columns in the header's order.
+    const char* text = "2026-12-08T10:00:00,1F000001,A12,programmed,x.r62";
+    const FleetLogLine one{"2026-12-08T10:00:00", "1F000001", "A12", FleetResult::Programmed, "x.r62"};
+    EXPECT_EQ(FleetLogText(one), text);
+    ASSERT_TRUE(ParseFleetLogLine(text));
+    EXPECT_EQ(Fields(*ParseFleetLogLine(text)), Fields(one));
+
+    test::ScratchFolder dir{"rt62-fleetlog-"};
+    const std::string path = (dir.path / "log.csv").string();
+    const std::string h = std::string(kFleetLogHeader) + "\n";
+    // Every result, and fields that must be quoted to stay one field (line breaks included); line ends of
+    // both kinds.
+    const std::vector<FleetLogLine> written{
+        {"2026-12-08T10:00:01", "1F000001", "A1", FleetResult::Programmed, "b1"},
+        {"2026-12-08T10:00:02", "1F000002", "A*#", FleetResult::VerifyFailed, "/tmp/a,\"b\".r62"},
+        {"2026-12-08T10:00:03", "1F000003", "", FleetResult::HardwareDiffers, ""},
+        {"2026-12-08T10:00:04", "1F000004", "A2", FleetResult::NoAnswer, "/tmp/new\nline/b4"},
+        {"2026-12-08T10:00:05", "", "", FleetResult::Cancelled, "b\r\n5"}};
+    std::string all = h;
+    for (std::size_t i = 0; i < written.size(); ++i) all += FleetLogText(written[i]) + (i % 2 ? "\r\n" : "\n");
+    const struct {
+        std::string text; // "-": no file at all
+        FleetLogStatus status;
+        std::size_t lines;
+        bool endsOpen;
+    } cases[] = {
+        {all, FleetLogStatus::Ok, 5, false},
+        {h + "\n \n" + text + "\n\n", FleetLogStatus::Ok, 1, false}, // blank lines
+        {h + text, FleetLogStatus::Ok, 1, true},
+        {h, FleetLogStatus::Ok, 0, false},
+        {"", FleetLogStatus::Missing, 0, false},
+        {"-", FleetLogStatus::Missing, 0, false},
+        {h + text + ",extra\n", FleetLogStatus::NotALog, 0, false},
+        {h + "t,s,1,programmed\n", FleetLogStatus::NotALog, 0, false},
+        {h + "t,s,1,finished,b\n", FleetLogStatus::NotALog, 0, false},
+        {h + "t,\"s,1,programmed,b\n", FleetLogStatus::NotALog, 0, false},
+        {"name,phone\n" + std::string(text) + "\n", FleetLogStatus::NotALog, 0, false},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(path);
+        if (c.text != "-") std::ofstream(path, std::ios::binary) << c.text;
+        FleetLog log;
+        EXPECT_EQ(ReadFleetLog(path, log), c.status) << c.text;
+        if (c.status != FleetLogStatus::Ok) continue;
+        EXPECT_EQ(log.lines.size(), c.lines) << c.text;
+        EXPECT_EQ(log.endsOpen, c.endsOpen) << c.text;
+        if (c.text == all) {
+            for (std::size_t i = 0; i < written.size(); ++i) EXPECT_EQ(Fields(log.lines.at(i)), Fields(written[i]));
+        }
+        // Only a programmed line uses a code or names a radio as done.
+        EXPECT_EQ(log.CodeUsed("A1"), c.text == all);
+        EXPECT_FALSE(log.CodeUsed("A*#") || log.CodeUsed("A2"));
+        EXPECT_EQ(log.ProgrammedCode("1F000002"), "");
+    }
 }
 
 struct NullObserver : FleetObserver {
@@ -100,6 +163,15 @@ struct NullObserver : FleetObserver {
     std::vector<FleetRadio> done;
     std::vector<std::string> connects;
 };
+
+// Local time as the log writes it; such stamps sort as the times do.
+using TimeStamp = std::string;
+TimeStamp Now() {
+    const std::time_t t = std::time(nullptr);
+    char buf[32];
+    std::strftime(buf, sizeof buf, "%Y-%m-%dT%H:%M:%S", std::localtime(&t));
+    return buf;
+}
 
 class FleetRunTest : public ::testing::Test {
   protected:
@@ -200,6 +272,60 @@ TEST_F(FleetRunTest, GoesOnAfterAnExistingLogAndLeavesProgrammedRadiosAlone) {
     for (std::size_t i = 0; i < observer_.done.size(); ++i)
         EXPECT_EQ(std::to_string(observer_.done[i].number) + " of " + std::to_string(observer_.done[i].total),
                   observer_.connects.at(i));
+}
+
+TEST_F(FleetRunTest, ProgramAgainGivesALoggedRadioANewCode) {
+    std::ofstream(request_.logPath) << kFleetLogHeader << "\n" << FleetLogText(Logged("1F000001", "A0105")) << "\n";
+    request_.count = 2;
+    request_.programAgain = true;
+    const TimeStamp before = Now();
+    EXPECT_TRUE(Run().AllProgrammed());
+    const TimeStamp after = Now();
+    EXPECT_EQ(LogSummary(), (std::vector<std::string>{"1F000001 A0105 programmed", "1F000001 A0106 programmed",
+                                                      "1F000002 A0107 programmed"}));
+    EXPECT_EQ(ReadDtmfCode(RadioNow(0)), "A0106");
+    // Each line's time is local time, in the order of its parts, taken while the run went on.
+    const std::vector<std::string> lines = LogLines();
+    ASSERT_EQ(lines.size(), 4u);
+    for (std::size_t i = 2; i < lines.size(); ++i) {
+        const std::string time = ParseFleetLogLine(lines[i])->time;
+        EXPECT_TRUE(before <= time && time <= after) << before << " " << time << " " << after;
+    }
+}
+
+// The hardware check covers its first and last byte, and not the radio's own bytes beside them.
+TEST_F(FleetRunTest, HardwareCheckEdges) {
+    request_.count = 1;
+    for (std::size_t offset : {kHardwareCheckFirst - 1, kHardwareCheckFirst, kHardwareCheckLast, kRadioBytesFirst}) {
+        fleet_ = std::make_shared<SimulatedFleet>();
+        fs::remove(request_.logPath);
+        observer_.done.clear();
+        RadioImage image = SimulatedFleet::FactoryImage(0);
+        image[offset] ^= 0x01;
+        fleet_->Radio(0)->With([&](RadioEmulator& r) { r.SetImage(image); });
+        Run();
+        const bool checked = offset >= kHardwareCheckFirst && offset <= kHardwareCheckLast;
+        ASSERT_FALSE(observer_.done.empty()) << offset;
+        EXPECT_EQ(observer_.done.front().result, checked ? FleetResult::HardwareDiffers : FleetResult::Programmed)
+            << offset;
+    }
+}
+
+TEST_F(FleetRunTest, ALogThatCannotBeWrittenEndsTheRun) {
+    // Once the first radio is logged, the log's name is taken by a folder.
+    hook_ = [this](int) {
+        if (observer_.done.size() == 1 && fs::is_regular_file(request_.logPath)) {
+            fs::remove(request_.logPath);
+            fs::create_directory(request_.logPath);
+        }
+    };
+    const FleetSummary s = Run();
+    EXPECT_TRUE(s.logFailed);
+    EXPECT_FALSE(s.AllProgrammed());
+    ASSERT_EQ(observer_.done.size(), 2u) << "no radio after the one that could not be logged";
+    ASSERT_EQ(prompter_.ids.back(), kStrFleetLogLost);
+    EXPECT_EQ(prompter_.args.back(),
+              (std::vector<std::string>{request_.logPath, "1F000002", "A0100", "programmed"}));
 }
 
 TEST_F(FleetRunTest, RefusesBeforeAnyRadio) {
