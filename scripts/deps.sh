@@ -5,7 +5,7 @@ set -euo pipefail
 pkgs=(build-essential cmake pkg-config libgtest-dev libgmock-dev
       qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev libyaml-cpp-dev libcli11-dev
       lintian appstream desktop-file-utils python3-yaml
-      gettext qt6-translations-l10n fonts-noto-cjk "$@")
+      gettext qt6-translations-l10n fonts-noto-cjk fonts-dejavu-core "$@")
 missing=()
 for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -28,6 +28,16 @@ for p in "${plugins[@]}"; do
 done
 printf '[Paths]\nPrefix = .\nPlugins = .\n' >"$dest/qt.conf"
 
+# Offscreen, Windows Qt reads its fonts from lib/fonts under its prefix instead of asking Windows: the
+# tests get a proportional face, a fixed one and one with Han characters, linked from Debian's.
+if [ $test_plugins = 1 ]; then
+    mkdir -p "$dest/lib/fonts"
+    for f in /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf \
+             /usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc; do
+        [ -f "$f" ] && ln -sf "$f" "$dest/lib/fonts/"
+    done
+fi
+
 # Qt's own texts (buttons, file and print dialogs) in each language the program speaks, in the
 # translations folder beside the programs, where the window looks. The .qm files are the same on every
 # platform: Debian's serve.
