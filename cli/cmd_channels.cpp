@@ -19,7 +19,7 @@ std::string HeaderLine() {
     std::string line;
     for (int c = 0; c < kGridColumnCount; ++c) {
         if (c) line += '\t';
-        const std::string_view upper = HeaderText(0, c), lower = HeaderText(1, c);
+        const std::string_view upper = EnglishHeaderText(0, c), lower = EnglishHeaderText(1, c);
         line += upper;
         if (!upper.empty() && !lower.empty()) line += ' ';
         line += lower;

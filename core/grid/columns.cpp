@@ -9,34 +9,46 @@ namespace rt62 {
 
 namespace {
 
+// Headings are string ids: the lower one is kStrHeadingFirst + column; the upper one is 0 where there is
+// none. Adjacent columns with the same upper id share one upper cell.
+enum : int {
+    kStrHeadingFirst = 5123,   // 5123-5142: "Type", "W/N", "Receive", ...
+    kStrGroupFrequency = 5143, // "Frequency"
+    kStrGroupSubAudio = 5144,  // "SUB AUDIO"
+    kStrGroupPowerSave = 5145, // "Pwr Save"
+    kStrGroupPower = 5146,     // "Pwr"
+    kStrGroupLock = 5147,      // "Lock"
+    kStrGroupTwoTone = 5148,   // "2-Tone"
+    kStrStepColumnFirst = 5149, // 5149-5168: the columns as undo steps name them
+};
+
 struct ColumnInfo {
-    std::string_view header0;
-    std::string_view header1;
+    int group;
     int widthTwips;
     int item;
 };
 
 constexpr std::array<ColumnInfo, kGridColumnCount> kColumns{{
-    {"", "Type", 480, -1},
-    {"", "W/N", 480, 0},
-    {"Frequency", "Receive", 1080, 1},
-    {"Frequency", "Transmit", 1080, 1},
-    {"SUB AUDIO", "Dec", 960, 2},
-    {"SUB AUDIO", "Enc", 960, 2},
-    {"Pwr Save", "RX", 480, 3},
-    {"Pwr Save", "TX", 480, 3},
-    {"Pwr", "H/L", 480, 4},
-    {"", "Scan", 480, 5},
-    {"", "VTS", 480, 6},
-    {"", "TOT", 480, 7},
-    {"Lock", "out", 480, 8},
-    {"", "SQ", 480, 9},
-    {"", "ANI", 480, 10},
-    {"", "Encr", 480, 11},
-    {"", "Page", 480, 12},
-    {"", "PROX", 480, 13},
-    {"2-Tone", "P", 480, 14},
-    {"2-Tone", "S", 480, 14},
+    {0, 480, -1},
+    {0, 480, 0},
+    {kStrGroupFrequency, 1080, 1},
+    {kStrGroupFrequency, 1080, 1},
+    {kStrGroupSubAudio, 960, 2},
+    {kStrGroupSubAudio, 960, 2},
+    {kStrGroupPowerSave, 480, 3},
+    {kStrGroupPowerSave, 480, 3},
+    {kStrGroupPower, 480, 4},
+    {0, 480, 5},
+    {0, 480, 6},
+    {0, 480, 7},
+    {kStrGroupLock, 480, 8},
+    {0, 480, 9},
+    {0, 480, 10},
+    {0, 480, 11},
+    {0, 480, 12},
+    {0, 480, 13},
+    {kStrGroupTwoTone, 480, 14},
+    {kStrGroupTwoTone, 480, 14},
 }};
 
 constexpr std::array<std::string_view, kColumnItemCount> kItemNames{
@@ -47,11 +59,6 @@ constexpr std::array<int, 19> kItemColumns{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12
 // First column of each item in kItemColumns, and one past the last item.
 constexpr std::array<int, kColumnItemCount + 1> kItemStart{0, 1, 3, 5, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 19};
 
-// Names of the columns in the Edit menu's undo and redo entries ("Undo Edit Ch 3 Receive").
-constexpr std::array<std::string_view, kGridColumnCount> kStepColumnNames{
-    "Type",        "W/N",        "Receive", "Transmit", "Dec",      "Enc",      "Pwr Save RX",
-    "Pwr Save TX", "Power",      "Scan",    "VTS",      "TOT",      "Lock Out", "Squelch",
-    "ANI",         "Encryption", "Page",    "PROX",     "2-Tone P", "2-Tone S"};
 
 enum StepString : int {
     kStrStepEdit = 4202,       // "Edit Ch %1 %2"
@@ -62,10 +69,23 @@ enum StepString : int {
 
 }  // namespace
 
+namespace {
+
+int HeadingId(int row, int column) {
+    if (column < 0 || column >= kGridColumnCount) return 0;
+    return row == 0 ? kColumns[static_cast<std::size_t>(column)].group : row == 1 ? kStrHeadingFirst + column : 0;
+}
+
+}  // namespace
+
 std::string_view HeaderText(int row, int column) {
-    if (column < 0 || column >= kGridColumnCount) return {};
-    const ColumnInfo& c = kColumns[static_cast<std::size_t>(column)];
-    return row == 0 ? c.header0 : row == 1 ? c.header1 : std::string_view{};
+    const int id = HeadingId(row, column);
+    return id ? StringText(id) : std::string_view{};
+}
+
+std::string_view EnglishHeaderText(int row, int column) {
+    const int id = HeadingId(row, column);
+    return id ? EnglishText(id) : std::string_view{};
 }
 
 int ColumnWidthTwips(int column) {
@@ -121,7 +141,7 @@ std::string GridStepName(GridStep step, int n, int column) {
                    : step == GridStep::Paste ? kStrStepPaste
                                              : kStrStepComplement;
     const std::string_view name =
-        column >= 0 && column < kGridColumnCount ? kStepColumnNames[static_cast<std::size_t>(column)] : "";
+        column >= 0 && column < kGridColumnCount ? StringText(kStrStepColumnFirst + column) : std::string_view{};
     return FormatString(id, {std::to_string(n + 1), std::string(name)});
 }
 

@@ -14,8 +14,10 @@ namespace rt62 {
 inline constexpr int kGridHeaderRows = 2;
 inline constexpr int kColumnItemCount = 15;
 
-// Header row 0 ("Frequency", "SUB AUDIO", ...; empty where none) and row 1 ("Type", "W/N", ...).
+// Header row 0 ("Frequency", "SUB AUDIO", ...; empty where none) and row 1 ("Type", "W/N", ...), in the
+// language in use; EnglishHeaderText for what programs read.
 std::string_view HeaderText(int row, int column);
+std::string_view EnglishHeaderText(int row, int column);
 // Width of a visible column in twips (1/1440 inch, 15 per pixel).
 int ColumnWidthTwips(int column);
 // The switchable item (0-14) that hides a column; -1 for column 0, which is always shown.

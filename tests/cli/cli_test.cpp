@@ -245,6 +245,9 @@ TEST_F(CliTest, MessagesInTheUsersLanguage) {
     // Columns that scripts read stay in English.
     env = {{"LANGUAGE", "de"}};
     EXPECT_TRUE(Contains(Run({"ports"}).out, "sim:\t\t\tSimulated radio\t\n"));
+    ASSERT_EQ(Run({"new", "--band", "1", "-o", P("de.r62")}).code, 0);
+    const std::string header = Run({"channels", "--header", P("de.r62")}).out;
+    EXPECT_EQ(header.substr(0, header.find('\t', header.find("Receive"))), "Type\tW/N\tFrequency Receive");
 }
 
 TEST_F(CliTest, DashIsStandardInputAndOutput) {

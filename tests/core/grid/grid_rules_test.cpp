@@ -11,6 +11,7 @@
 #include <set>
 
 #include "core/image/fields.h"
+#include "core/image/language.h"
 #include "core/image/tones.h"
 
 namespace rt62 {
@@ -27,6 +28,34 @@ TEST(GridColumns, ColumnItemsCoverEachColumnOnce) {
     EXPECT_EQ(seen.size(), 19u);
     EXPECT_EQ(ColumnItemOfColumn(0), -1);
     EXPECT_TRUE(ColumnsOfItem(kColumnItemCount).empty());
+}
+
+// In every language the headings keep the grid's shape: a group heading spans the same columns as in
+// English (so a translation that gave two neighbouring groups one word would merge them), no heading goes
+// blank, and the undo steps name the column; what programs read stays English.
+TEST(GridColumns, HeadingsKeepTheirShapeInEveryLanguage) {
+    for (const Language& language : Languages()) {
+        SCOPED_TRACE(std::string(language.code));
+        SetLanguage(language);
+        for (int c = 0; c < kGridColumnCount; ++c) {
+            EXPECT_EQ(HeaderText(0, c).empty(), EnglishHeaderText(0, c).empty()) << c;
+            EXPECT_FALSE(HeaderText(1, c).empty()) << c;
+            if (c > 0) {
+                EXPECT_EQ(HeaderText(0, c) == HeaderText(0, c - 1), EnglishHeaderText(0, c) == EnglishHeaderText(0, c - 1))
+                    << c;
+            }
+            const std::string step = GridStepName(GridStep::Edit, 2, c);
+            EXPECT_NE(step.find('3'), std::string::npos) << step;
+            EXPECT_EQ(step.find("%2"), std::string::npos) << step;
+        }
+    }
+    SetLanguage(FindLanguage("de") ? *FindLanguage("de") : EnglishLanguage());
+    EXPECT_EQ(HeaderText(1, kColReceive), "Empfang");
+    EXPECT_EQ(GridStepName(GridStep::Edit, 2, kColReceive), "Kanal 3 Empfang bearbeiten");
+    EXPECT_EQ(EnglishHeaderText(0, kColDec), "SUB AUDIO");
+    SetLanguage(EnglishLanguage());
+    EXPECT_EQ(HeaderText(1, kColReceive), "Receive");
+    EXPECT_EQ(GridStepName(GridStep::Paste, 15, kColTwoToneS), "Paste Ch 16 2-Tone S");
 }
 
 // Every cell an edit changes, in text or in words, is one the edit announces; other rows never change.
