@@ -131,6 +131,45 @@ test("radio faults give the window's messages; Cancel ends quietly", async () =>
     await page.close();
 });
 
+test("Program Fleet of four over the stand-in port: one radio skipped, the log offered as CSV", async () => {
+    const page = await openPage();
+    await chooseFakePort(page);
+    await page.evaluate(() => {
+        localStorage.removeItem("rt62m.fleetlog");
+        // The user puts the radio the page asks for on the cable before the run goes on.
+        window.rt62Connected = [];
+        const status = document.getElementById("fleet-status");
+        new MutationObserver(() => {
+            const asked = /^Radio (\d+) of \d+: connect it/.exec(status.textContent);
+            if (!asked) return;
+            window.rt62Connected.push(Number(asked[1]));
+            rt62Fake.fleetRadio(Number(asked[1]) - 1);
+        }).observe(status, { childList: true, characterData: true, subtree: true });
+    });
+    await page.click("#cmd-fleet");
+    await page.$eval("#fleet-start", e => { e.value = "A100"; });
+    await page.click("#fleet-run");
+    assert.equal(await answerMessage(page, "OK", 60000), "Hardware configuration mismatched! Radio 1F000003 is skipped.");
+    await page.waitForFunction(() => !document.getElementById("fleet-log").hidden, { timeout: 60000 });
+    assert.deepEqual(await page.evaluate(() => window.rt62Connected), [1, 2, 3, 4]);
+    const rows = await page.$$eval("#fleet-radios tbody tr", r => r.map(tr => [...tr.cells].map(c => c.textContent)));
+    assert.deepEqual(rows, [["1", "1F000001", "A100", "programmed"], ["2", "1F000002", "A101", "programmed"],
+                            ["3", "1F000003", "", "hardware differs"], ["4", "1F000004", "A102", "programmed"]]);
+    assert.equal(await page.$eval("#fleet-status", e => e.textContent), "3 of 4 radios programmed.");
+    // The log names every radio with what became of it, and its backup.
+    const [name, log] = await page.$eval("#fleet-log", a => fetch(a.href).then(r => r.text()).then(t => [a.download, t]));
+    assert.match(name, /-fleet\.csv$/);
+    const lines = log.trimEnd().split(/\r?\n/).map(l => l.split(","));
+    assert.deepEqual(lines[0], ["time", "serial_number", "ani_code", "result", "backup_file"]);
+    assert.deepEqual(lines.slice(1).map(l => l.slice(1, 4)), rows.map(r => r.slice(1)));
+    for (const l of lines.slice(1)) {
+        assert.match(l[0], /^\d{4}-\d\d-\d\d/);
+        assert.match(l[4], /\.r62$/);
+    }
+    assert.equal(await page.evaluate(() => rt62Fake.openPorts), 0);
+    await page.close();
+});
+
 test("without Web Serial the files work and the radio commands say why not", async () => {
     const page = await openPage({ fakeSerial: false, noSerial: true });
     assert.equal((await gridCells(page)).length, 16);
