@@ -70,6 +70,60 @@ test("opens data files with the window's checks and saves the same bytes", async
     await page.close();
 });
 
+test("Save writes back into the file the browser's picker opened; Save As and a refused file download", async () => {
+    const page = await openPage({ fakeSerial: false });
+    const opened = Array.from(fs.readFileSync(path.join(corpus, "default_vhf1.r62")));
+    // A stand-in for the browser's file picker: one file, whose handle keeps what is written to it.
+    await page.evaluate(bytes => {
+        window.rt62Written = [];
+        const handle = {
+            kind: "file", name: "club.r62", refused: false,
+            async getFile() { return new File([new Uint8Array(bytes)], "club.r62"); },
+            async createWritable() {
+                if (handle.refused) throw new DOMException("The user took the permission back.", "NotAllowedError");
+                const data = [];
+                return { async write(d) { data.push(...new Uint8Array(d)); }, async close() { window.rt62Written.push(data); } };
+            },
+        };
+        window.rt62Handle = handle;
+        window.showOpenFilePicker = async () => [handle];
+        window.showSaveFilePicker = undefined;
+    }, opened);
+    await h.catchDownloads(page);
+    const edit = async (text) => {
+        await page.click("#grid tbody tr:nth-child(3) td:nth-child(3)");
+        await page.keyboard.type(text);
+        await page.keyboard.press("Enter");
+        await page.waitForFunction(() => document.getElementById("title").textContent.endsWith("*"));
+    };
+    await page.$eval("#cmd-open", i => i.click());
+    await page.waitForFunction(() => document.getElementById("title").textContent === "club.r62");
+    await edit("146.52");
+    await page.click("#cmd-save");
+    await page.waitForFunction(() => window.rt62Written.length === 1);
+    const written = await page.evaluate(() => window.rt62Written[0]);
+    assert.deepEqual(written, await page.evaluate(() => Array.from(window.rt62LastSaved.bytes)));
+    assert.equal(written.length, 262);
+    assert.notDeepEqual(written, opened);
+    assert.equal(await page.$eval("#title", t => t.textContent), "club.r62");
+
+    // The browser took the permission back: the file is downloaded instead. After Save As without a
+    // picker the document is in no opened file any more: Save downloads too.
+    await page.evaluate(() => { window.rt62Handle.refused = true; });
+    await edit("147.1");
+    await page.click("#cmd-save");
+    await page.evaluate(() => { window.rt62Handle.refused = false; });
+    await page.click("#cmd-save-as");
+    await edit("148.2");
+    await page.click("#cmd-save");
+    const got = await h.downloads(page, 3);
+    assert.deepEqual(got.map(d => d.name), ["club.r62", "club.r62", "club.r62"]);
+    assert.deepEqual(got[2].bytes, await page.evaluate(() => Array.from(window.rt62LastSaved.bytes)));
+    assert.equal(await page.evaluate(() => window.rt62Written.length), 1);
+    assert.equal(page.errors, undefined);
+    await page.close();
+});
+
 test("upload and download over the stand-in port at 4800 baud", async () => {
     const page = await openPage();
     await chooseFakePort(page);
