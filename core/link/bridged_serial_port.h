@@ -30,6 +30,8 @@ class PortBridge {
     // Forgets what arrived and was not handed over yet.
     virtual void Discard() = 0;
     virtual Clock::time_point Now() { return Clock::now(); }
+    // How many bytes of a run may be handed over before their echoes are back (SerialPort::EchoWindow).
+    virtual std::size_t EchoWindow() const { return 1; }
 };
 
 class BridgedSerialPort : public SerialPort {
@@ -44,6 +46,9 @@ class BridgedSerialPort : public SerialPort {
     ReadResult ReadByte(std::uint8_t& out, std::size_t& count) override;
     void PurgeInput() override;
     bool LinkLost() const override { return lost_; }
+
+  protected:
+    std::size_t EchoWindow() const override { return bridge_.EchoWindow(); }
 
   private:
     // Waits for more input until deadline; false when none came (or the link is lost).

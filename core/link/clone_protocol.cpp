@@ -193,12 +193,13 @@ LinkResult CloneSession::WriteImage(const RadioImage& image) {
         if (ShouldStop()) return stopResult_;
         Advance();
         unsigned sum = kFrameStart + kHeaderByte + kHeaderByte;
-        for (std::uint8_t b : image) {
-            sum += b;
-            if (!SendByte(b)) return Fail(kStrCommError);
+        for (std::uint8_t b : image) sum += b;
+        const SerialPort::EchoRun sent = port_.SendEachEchoed(image.data(), image.size(), [this] {
             Advance();
-            if (ShouldStop()) return stopResult_;
-        }
+            return !ShouldStop();
+        });
+        if (sent == SerialPort::EchoRun::Failed) return Fail(kStrCommError);
+        if (sent == SerialPort::EchoRun::Stopped) return stopResult_;
         SendByte(static_cast<std::uint8_t>(sum)); // a lost echo here shows in the answer below
 
         std::uint8_t answer = 0;

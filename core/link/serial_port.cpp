@@ -1,5 +1,6 @@
 #include "core/link/serial_port.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "core/link/sim_port.h"
@@ -21,6 +22,23 @@ constexpr int kStrPortBusy = 4002;         // 80's text, then "%1 is in use by a
 bool SerialPort::SendEchoed(std::uint8_t* data, std::size_t n) {
     if (!Write(data, n)) return false;
     return ReadExact(data, n) == ReadResult::Ok;
+}
+
+SerialPort::EchoRun SerialPort::SendEachEchoed(const std::uint8_t* data, std::size_t n,
+                                               const std::function<bool()>& echoed) {
+    const std::size_t window = std::max<std::size_t>(1, EchoWindow());
+    std::size_t sent = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t upTo = std::min(n, i + window);
+        if (sent < upTo) {
+            if (!Write(data + sent, upTo - sent)) return EchoRun::Failed;
+            sent = upTo;
+        }
+        std::uint8_t echo = 0;
+        if (ReadExact(&echo, 1) != ReadResult::Ok) return EchoRun::Failed;
+        if (!echoed()) return EchoRun::Stopped;
+    }
+    return EchoRun::Done;
 }
 
 std::string ComDevicePath(int comNumber) {

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -72,6 +73,12 @@ class SerialPort {
     // Write, then read the cable's echo of the same bytes into data; the echo is not compared.
     bool SendEchoed(std::uint8_t* data, std::size_t n);
 
+    enum class EchoRun { Done, Failed, Stopped };
+    // Sends the bytes one by one, calling echoed() as each one's echo comes in (not compared); Failed
+    // when an echo does not come or the write fails, Stopped when echoed() returns false. A byte goes
+    // out once the echo of the byte EchoWindow() places before it is in.
+    EchoRun SendEachEchoed(const std::uint8_t* data, std::size_t n, const std::function<bool()>& echoed);
+
     // What message 81 ("...connected to COM %1") names: the COM number, or the device itself.
     const std::string& LeadName() const { return leadName_; }
     void SetLeadName(std::string name) { leadName_ = std::move(name); }
@@ -80,6 +87,9 @@ class SerialPort {
     OpenError LastOpenError() const { return openError_; }
 
   protected:
+    // How many bytes may be on the line before their echoes are in: one, unless the device sits behind
+    // a hop that would otherwise cost its delay on every byte.
+    virtual std::size_t EchoWindow() const { return 1; }
     void SetOpenError(OpenError error) { openError_ = error; }
 
   private:

@@ -7,6 +7,7 @@
 
 #include "core/image/model.h"
 #include "core/link/radio_emulator.h"
+#include "core/link/sim_port.h"
 
 namespace {
 rt62::RadioEmulator radio(rt62::MakeFactoryImage(0).image);
@@ -21,6 +22,9 @@ EMSCRIPTEN_KEEPALIVE void fr_reset(const unsigned char* image, int start) {
     std::memcpy(i.data(), image, i.size());
     radio = rt62::RadioEmulator(i, start ? rt62::RadioEmulator::Start::PowerOnPrompt : rt62::RadioEmulator::Start::Immediate);
 }
+
+// The fleet's radio index (from 0) on the cable instead, as the simulated fleet has it.
+EMSCRIPTEN_KEEPALIVE void fr_fleet_radio(int index) { radio = rt62::RadioEmulator(rt62::SimulatedFleet::FactoryImage(index)); }
 
 // The faults the browser tests use; -1 leaves a byte fault off.
 EMSCRIPTEN_KEEPALIVE void fr_faults(int silent, int dropEchoOfHostByte, int cutFrameAfter, int lineErrorAtFrameByte) {

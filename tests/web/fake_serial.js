@@ -115,6 +115,11 @@
         M._free(p);
         fake.hostBytes = 0;
     };
+    // Another radio on the cable: the simulated fleet's radio index (from 0).
+    fake.fleetRadio = (index) => {
+        fake.radio._fr_fleet_radio(index);
+        fake.hostBytes = 0;
+    };
     fake.image = () => {
         const M = fake.radio, p = M._malloc(254);
         M._fr_image(p);

@@ -70,7 +70,23 @@ async function chooseFakePort(page) {
     await page.waitForFunction(() => document.getElementById("port").value === "port:0");
 }
 
+// What the page hands the browser as a download: name and bytes.
+async function catchDownloads(page) {
+    await page.evaluate(() => {
+        window.rt62Downloads = [];
+        HTMLAnchorElement.prototype.click = function () {
+            const name = this.download;
+            window.rt62Downloads.push(fetch(this.href).then(r => r.arrayBuffer())
+                .then(b => ({ name, bytes: Array.from(new Uint8Array(b)) })));
+        };
+    });
+}
+async function downloads(page, count = 1) {
+    await page.waitForFunction(n => window.rt62Downloads.length >= n, {}, count);
+    return page.evaluate(() => Promise.all(window.rt62Downloads));
+}
+
 function isLocal(url) { return /^(file|data|blob):/.test(url); }
 
 module.exports = { fs, path, os, pageFile, corpus, data, golden, launch, openPage, gridCells, goldenCells,
-                   answerMessage, setFile, openFile, chooseFakePort, isLocal };
+                   answerMessage, setFile, openFile, chooseFakePort, catchDownloads, downloads, isLocal };

@@ -70,6 +70,60 @@ test("opens data files with the window's checks and saves the same bytes", async
     await page.close();
 });
 
+test("Save writes back into the file the browser's picker opened; Save As and a refused file download", async () => {
+    const page = await openPage({ fakeSerial: false });
+    const opened = Array.from(fs.readFileSync(path.join(corpus, "default_vhf1.r62")));
+    // A stand-in for the browser's file picker: one file, whose handle keeps what is written to it.
+    await page.evaluate(bytes => {
+        window.rt62Written = [];
+        const handle = {
+            kind: "file", name: "club.r62", refused: false,
+            async getFile() { return new File([new Uint8Array(bytes)], "club.r62"); },
+            async createWritable() {
+                if (handle.refused) throw new DOMException("The user took the permission back.", "NotAllowedError");
+                const data = [];
+                return { async write(d) { data.push(...new Uint8Array(d)); }, async close() { window.rt62Written.push(data); } };
+            },
+        };
+        window.rt62Handle = handle;
+        window.showOpenFilePicker = async () => [handle];
+        window.showSaveFilePicker = undefined;
+    }, opened);
+    await h.catchDownloads(page);
+    const edit = async (text) => {
+        await page.click("#grid tbody tr:nth-child(3) td:nth-child(3)");
+        await page.keyboard.type(text);
+        await page.keyboard.press("Enter");
+        await page.waitForFunction(() => document.getElementById("title").textContent.endsWith("*"));
+    };
+    await page.$eval("#cmd-open", i => i.click());
+    await page.waitForFunction(() => document.getElementById("title").textContent === "club.r62");
+    await edit("146.52");
+    await page.click("#cmd-save");
+    await page.waitForFunction(() => window.rt62Written.length === 1);
+    const written = await page.evaluate(() => window.rt62Written[0]);
+    assert.deepEqual(written, await page.evaluate(() => Array.from(window.rt62LastSaved.bytes)));
+    assert.equal(written.length, 262);
+    assert.notDeepEqual(written, opened);
+    assert.equal(await page.$eval("#title", t => t.textContent), "club.r62");
+
+    // The browser took the permission back: the file is downloaded instead. After Save As without a
+    // picker the document is in no opened file any more: Save downloads too.
+    await page.evaluate(() => { window.rt62Handle.refused = true; });
+    await edit("147.1");
+    await page.click("#cmd-save");
+    await page.evaluate(() => { window.rt62Handle.refused = false; });
+    await page.click("#cmd-save-as");
+    await edit("148.2");
+    await page.click("#cmd-save");
+    const got = await h.downloads(page, 3);
+    assert.deepEqual(got.map(d => d.name), ["club.r62", "club.r62", "club.r62"]);
+    assert.deepEqual(got[2].bytes, await page.evaluate(() => Array.from(window.rt62LastSaved.bytes)));
+    assert.equal(await page.evaluate(() => window.rt62Written.length), 1);
+    assert.equal(page.errors, undefined);
+    await page.close();
+});
+
 test("upload and download over the stand-in port at 4800 baud", async () => {
     const page = await openPage();
     await chooseFakePort(page);
@@ -128,6 +182,45 @@ test("radio faults give the window's messages; Cancel ends quietly", async () =>
     await page.evaluate(i => rt62Fake.reset(i), radioImage);
     await page.evaluate(() => { rt62Fake.unplugAfterHostBytes = 100; Rt62Page.transfer("download"); });
     assert.match(await answerMessage(page), /^Check that lead is connected/);
+    await page.close();
+});
+
+test("Program Fleet of four over the stand-in port: one radio skipped, the log offered as CSV", async () => {
+    const page = await openPage();
+    await chooseFakePort(page);
+    await page.evaluate(() => {
+        localStorage.removeItem("rt62m.fleetlog");
+        // The user puts the radio the page asks for on the cable before the run goes on.
+        window.rt62Connected = [];
+        const status = document.getElementById("fleet-status");
+        new MutationObserver(() => {
+            const asked = /^Radio (\d+) of \d+: connect it/.exec(status.textContent);
+            if (!asked) return;
+            window.rt62Connected.push(Number(asked[1]));
+            rt62Fake.fleetRadio(Number(asked[1]) - 1);
+        }).observe(status, { childList: true, characterData: true, subtree: true });
+    });
+    await page.click("#cmd-fleet");
+    await page.$eval("#fleet-start", e => { e.value = "A100"; });
+    await page.click("#fleet-run");
+    assert.equal(await answerMessage(page, "OK", 60000), "Hardware configuration mismatched! Radio 1F000003 is skipped.");
+    await page.waitForFunction(() => !document.getElementById("fleet-log").hidden, { timeout: 60000 });
+    assert.deepEqual(await page.evaluate(() => window.rt62Connected), [1, 2, 3, 4]);
+    const rows = await page.$$eval("#fleet-radios tbody tr", r => r.map(tr => [...tr.cells].map(c => c.textContent)));
+    assert.deepEqual(rows, [["1", "1F000001", "A100", "programmed"], ["2", "1F000002", "A101", "programmed"],
+                            ["3", "1F000003", "", "hardware differs"], ["4", "1F000004", "A102", "programmed"]]);
+    assert.equal(await page.$eval("#fleet-status", e => e.textContent), "3 of 4 radios programmed.");
+    // The log names every radio with what became of it, and its backup.
+    const [name, log] = await page.$eval("#fleet-log", a => fetch(a.href).then(r => r.text()).then(t => [a.download, t]));
+    assert.match(name, /-fleet\.csv$/);
+    const lines = log.trimEnd().split(/\r?\n/).map(l => l.split(","));
+    assert.deepEqual(lines[0], ["time", "serial_number", "ani_code", "result", "backup_file"]);
+    assert.deepEqual(lines.slice(1).map(l => l.slice(1, 4)), rows.map(r => r.slice(1)));
+    for (const l of lines.slice(1)) {
+        assert.match(l[0], /^\d{4}-\d\d-\d\d/);
+        assert.match(l[4], /\.r62$/);
+    }
+    assert.equal(await page.evaluate(() => rt62Fake.openPorts), 0);
     await page.close();
 });
 

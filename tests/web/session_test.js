@@ -19,21 +19,6 @@ const cell = (page, n, c) => page.$eval(`#grid tbody tr:nth-child(${n + 1}) td:n
 const clickCell = (page, n, c) => page.click(`#grid tbody tr:nth-child(${n + 1}) td:nth-child(${c + 1})`);
 const beeps = (page) => page.evaluate(() => Number(document.body.dataset.beeps || 0));
 const undoTitle = (page) => page.$eval("#cmd-undo", b => b.title);
-// What the page hands the browser as a download: name and bytes.
-async function catchDownloads(page) {
-    await page.evaluate(() => {
-        window.rt62Downloads = [];
-        HTMLAnchorElement.prototype.click = function () {
-            const name = this.download;
-            window.rt62Downloads.push(fetch(this.href).then(r => r.arrayBuffer())
-                .then(b => ({ name, bytes: Array.from(new Uint8Array(b)) })));
-        };
-    });
-}
-async function downloads(page) {
-    await page.waitForFunction(() => window.rt62Downloads.length > 0);
-    return page.evaluate(() => Promise.all(window.rt62Downloads));
-}
 async function pasteText(page, text) {
     await page.evaluate(t => {
         const dt = new DataTransfer();
@@ -124,9 +109,9 @@ test("the grid by keyboard and clipboard, with undo and redo of every change, sa
     assert.deepEqual(await h.gridCells(page), edited);
 
     // Save: the bytes the desktop writes for the same document (rt62m imports the page's YAML).
-    await catchDownloads(page);
+    await h.catchDownloads(page);
     await page.click("#cmd-save");
-    const [saved] = await downloads(page);
+    const [saved] = await h.downloads(page);
     assert.equal(saved.name, "default_vhf1.r62");
     assert.equal(saved.bytes.length, 262);
     if (process.env.RT62M_CLI) {
@@ -175,11 +160,11 @@ test("YAML and CSV export and import, refused texts, and the comparison with a f
     await h.openFile(page, path.join(h.corpus, "options_all.r62"));
     await page.waitForFunction(() => document.getElementById("title").textContent.startsWith("options_all"));
     const opened = await h.gridCells(page);
-    await catchDownloads(page);
+    await h.catchDownloads(page);
     await page.click("#cmd-export");
     await page.select("#text-kind", "1");
     await page.click("#cmd-export");
-    const [yaml, csv] = await downloads(page);
+    const [yaml, csv] = await h.downloads(page);
     assert.equal(yaml.name, "options_all.yaml");
     assert.equal(csv.name, "options_all.csv");
     const yamlText = Buffer.from(yaml.bytes).toString();
@@ -340,13 +325,13 @@ test("the radio-wide settings as a form with the catalogue's choices and refusal
     assert.match(await h.answerMessage(page), /: /);
     assert.equal(await page.$eval("#" + id, i => i.value), before);
 
+    await page.click("#sheet-close");
     if (process.env.RT62M_CLI) {
-        await catchDownloads(page);
-        await page.click("#sheet-close");
+        await h.catchDownloads(page);
         await page.click("#cmd-save");
         // A new document is the default file: the window's question before it is written.
         assert.match(await h.answerMessage(page, "Yes"), /default/i);
-        const [saved] = await downloads(page);
+        const [saved] = await h.downloads(page);
         const yaml = path.join(scratch, "settings.yaml"), out = path.join(scratch, "settings.r62");
         fs.writeFileSync(yaml, await page.evaluate(() => Rt62Page.doc.exportText(0)));
         require("child_process").execFileSync(process.env.RT62M_CLI, ["import", yaml, "-o", out]);

@@ -15,8 +15,22 @@ var Rt62Worker = (() => {
         .then(bytes => Rt62WorkerModule({ wasmBinary: bytes }))
         .then(M => { module = M; postMessage({ type: "ready" }); return M; });
 
+    // The bar's position, sent at most every 50 ms: one message a byte would keep the page's event
+    // loop behind the line. Whatever else goes to the page flushes it first, so the order stays.
+    let position = null, positionTimer = null;
+    function flushPosition() {
+        if (positionTimer !== null) clearTimeout(positionTimer);
+        positionTimer = null;
+        if (position !== null) postMessage({ type: "progress", what: 1, value: position, args: [] });
+        position = null;
+    }
+    function post(message, transfer) {
+        flushPosition();
+        postMessage(message, transfer);
+    }
+
     function ask(kind, message) {
-        postMessage(Object.assign({ type: kind }, message));
+        post(Object.assign({ type: kind }, message));
         return new Promise(resolve => replies.set(kind, resolve));
     }
     function answer(kind, value) {
@@ -51,8 +65,12 @@ var Rt62Worker = (() => {
             if (gone) input.push(-2);
         },
         prompt(id, buttons, icon, args) { return ask("prompt", { id, buttons, icon, args }); },
-        progress(what, value, args) { postMessage({ type: "progress", what, value, args }); },
-        fleetNews(kind, a, b, texts) { postMessage({ type: "fleet", kind, a, b, texts }); },
+        progress(what, value, args) {
+            if (what !== 1) return post({ type: "progress", what, value, args });
+            position = value;
+            if (positionTimer === null) positionTimer = setTimeout(flushPosition, 50);
+        },
+        fleetNews(kind, a, b, texts) { post({ type: "fleet", kind, a, b, texts }); },
     };
 
     // The backups the job wrote, taken out of the worker's file system for the page to keep.
@@ -83,7 +101,7 @@ var Rt62Worker = (() => {
         const result = { type: "done", status, image: (f & 1) ? M.HEAPU8.slice(out, out + 254) : null,
                          clearMarketingMark: (f & 2) !== 0, backups: takeBackups(M) };
         for (const p of [image, out, flags, lead, trailer]) M._free(p);
-        postMessage(result);
+        post(result);
     }
 
     // Program Fleet: the earlier runs' log goes in, the summary, the log and the backups come back.
@@ -102,7 +120,7 @@ var Rt62Worker = (() => {
              job.backup ? 1 : 0, job.giveUpMs || 0, summary], { async: true });
         const [started, total, programmed, notProgrammed, cancelled, logFailed] = M.HEAP32.slice(summary >> 2, (summary >> 2) + 6);
         for (const p of [template, trailer, lead, start, summary]) M._free(p);
-        postMessage({ type: "done", summary: { started, total, programmed, notProgrammed, cancelled, logFailed },
+        post({ type: "done", summary: { started, total, programmed, notProgrammed, cancelled, logFailed },
                       log: M.FS.readFile("/fleet/log.csv"), backups: takeBackups(M) });
     }
 

@@ -48,19 +48,24 @@ struct RadioBridge : PortBridge {
             now = std::max(now, deadline);
             return;
         }
-        // What the page forwards in one message: everything due by the first item's arrival.
+        // What the page forwards in one message: everything due by the first item's arrival, there
+        // one hop later.
         now = std::max(now, line.front().first);
         while (!line.empty() && line.front().first <= now) {
             arrived.push_back(line.front().second);
             line.pop_front();
         }
+        now += hop;
     }
     void Discard() override {
         while (!line.empty() && line.front().first <= now) line.pop_front();
     }
     Clock::time_point Now() override { return now; }
+    std::size_t EchoWindow() const override { return window; }
 
     RadioEmulator radio;
+    std::size_t window = 1;
+    Clock::duration hop{};
     Clock::time_point now{}, lineFree{};
     std::deque<std::pair<Clock::time_point, int>> line;
     OpenError openError = OpenError::None;
@@ -122,24 +127,61 @@ TEST(BridgedPort, TransfersEndAsOverTheInProcessPort) {
         {"line drops", Start::Immediate, {.hangUpAtHostByte = 30}},
     };
     const RadioImage image = PatternImage(9);
-    for (bool download : {false, true}) {
-        for (const Case& c : cases) {
-            SCOPED_TRACE(std::string(c.name) + (download ? " (download)" : " (upload)"));
-            SimRig sim(image, c.start, c.faults);
-            RadioEmulator* simRadio = sim.radio->With([](RadioEmulator& e) { return &e; });
-            const Outcome want = Transfer(sim.port, sim, *simRadio, download);
-            BridgeRig rig(image, c.start, c.faults);
-            const Outcome got = Transfer(rig.port, rig, rig.bridge.radio, download);
-            EXPECT_EQ(got.status, want.status);
-            EXPECT_EQ(got.messages, want.messages);
-            EXPECT_EQ(got.statuses, want.statuses);
-            EXPECT_EQ(got.position, want.position);
-            EXPECT_EQ(got.sent, want.sent);
-            EXPECT_EQ(got.image, want.image);
-            EXPECT_EQ(got.radio, want.radio);
-            EXPECT_EQ(rig.port.LinkLost(), rig.bridge.radio.HangUpRequested());
+    // With a window, the bytes on the line when a fault shows are sent anyway, and counted later.
+    for (std::size_t window : {1, 16}) {
+        for (bool download : {false, true}) {
+            for (const Case& c : cases) {
+                SCOPED_TRACE(std::string(c.name) + (download ? " (download)" : " (upload)") + " window " +
+                             std::to_string(window));
+                SimRig sim(image, c.start, c.faults);
+                RadioEmulator* simRadio = sim.radio->With([](RadioEmulator& e) { return &e; });
+                const Outcome want = Transfer(sim.port, sim, *simRadio, download);
+                BridgeRig rig(image, c.start, c.faults);
+                rig.bridge.window = window;
+                const Outcome got = Transfer(rig.port, rig, rig.bridge.radio, download);
+                EXPECT_EQ(got.status, want.status);
+                EXPECT_EQ(got.messages, want.messages);
+                EXPECT_EQ(got.statuses, want.statuses);
+                EXPECT_LE(want.position - got.position, static_cast<int>(window) - 1);
+                EXPECT_GE(want.position - got.position, 0);
+                if (window == 1) {
+                    EXPECT_EQ(got.position, want.position);
+                    EXPECT_EQ(got.sent, want.sent);
+                } else {
+                    EXPECT_EQ(got.sent.substr(0, want.sent.size()), want.sent);
+                }
+                EXPECT_EQ(got.image, want.image);
+                EXPECT_EQ(got.radio, want.radio);
+                EXPECT_EQ(rig.port.LinkLost(), rig.bridge.radio.HangUpRequested());
+            }
         }
     }
+}
+
+// The image's bytes wait for their echoes: one at a time, every byte would wait for the hop from the
+// device as well; a window of them keeps the line busy, and a Cancel still stops within the window.
+TEST(BridgedPort, AWindowOfEchoesKeepsTheLineBusy) {
+    const auto downloadTime = [](std::size_t window, Clock::duration hop) {
+        BridgeRig rig(PatternImage(4), Start::Immediate, {});
+        rig.bridge.window = window;
+        rig.bridge.hop = hop;
+        EXPECT_EQ(RunDownloadJob(rig.port, rig.Env(), DocumentFor(PatternImage(4)), {}).status, JobStatus::Completed);
+        return rig.bridge.now - Clock::time_point{};
+    };
+    const auto wire = downloadTime(1, 0ms);
+    EXPECT_GT(downloadTime(1, 1ms), wire + 250ms);
+    EXPECT_LT(downloadTime(16, 1ms), wire + 30ms);
+
+    BridgeRig rig(PatternImage(4), Start::Immediate, {});
+    rig.bridge.window = 16;
+    rig.bridge.hop = 1ms;
+    int echoes = 0;
+    const std::vector<std::uint8_t> bytes(100, 0x55);
+    rig.port.Open({});
+    EXPECT_EQ(rig.port.SendEachEchoed(bytes.data(), bytes.size(), [&] { return ++echoes < 10; }),
+              SerialPort::EchoRun::Stopped);
+    EXPECT_EQ(echoes, 10);
+    EXPECT_EQ(rig.bridge.radio.HostBytes().size(), 10u + 15u);
 }
 
 TEST(BridgedPort, OpenErrorsAndAVanishedDeviceReachTheUser) {
