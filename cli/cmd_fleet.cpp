@@ -35,12 +35,7 @@ class TerminalFleet : public FleetObserver {
         progress_.EndLine();
         for (const std::string& line : radio.differences)
             std::fprintf(stderr, "  %s\n", line.c_str());
-        const std::string code = radio.aniCode.empty() ? "-" : radio.aniCode;
-        const std::string serial = radio.serial.empty() ? "-" : radio.serial;
-        std::printf("%s\n", FormatString(kStrFleetRadioLine,
-                                         {std::to_string(radio.number), std::to_string(radio.total), serial,
-                                          code, std::string(FleetResultWord(radio.result))})
-                                .c_str());
+        std::printf("%s\n", FleetRadioLine(radio).c_str());
         std::fflush(stdout);
     }
 

@@ -9,6 +9,7 @@
 #include "core/image/data_file.h"
 #include "core/image/fields.h"
 #include "core/image/sections.h"
+#include "core/image/strings.h"
 #include "core/image/text_rules.h"
 #include "core/text/field_diff.h"
 
@@ -195,6 +196,13 @@ std::string_view FleetResultWord(FleetResult result) {
         break;
     }
     return "already programmed";
+}
+
+std::string FleetRadioLine(const FleetRadio& radio) {
+    const std::string code = radio.aniCode.empty() ? "-" : radio.aniCode;
+    const std::string serial = radio.serial.empty() ? "-" : radio.serial;
+    return FormatString(kStrFleetRadioLine, {std::to_string(radio.number), std::to_string(radio.total), serial, code,
+                                             std::string(FleetResultWord(radio.result))});
 }
 
 std::string FleetLogText(const FleetLogLine& line) {

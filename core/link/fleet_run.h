@@ -105,6 +105,10 @@ struct FleetRadio {
     std::vector<std::string> differences; // VerifyFailed: the counted fields that differ
 };
 
+// The radio's line for rt62m's standard output (kStrFleetRadioLine): number, total, serial, code and
+// result, "-" standing for a serial or code there is none of.
+std::string FleetRadioLine(const FleetRadio& radio);
+
 // What the window or the terminal shows besides the transfer's own progress.
 class FleetObserver {
   public:

@@ -90,14 +90,14 @@ FleetDialog::FleetDialog(SerialPort& port, FleetRequest base, Prompter& prompter
 
     auto* listRow = new QHBoxLayout;
     listRow->addWidget(listFile_);
-    QPushButton* listBrowse = BrowseButton(this);
-    listBrowse->setAccessibleDescription(TableText(kStrFleetChooseList));
-    listRow->addWidget(listBrowse);
+    listBrowse_ = BrowseButton(this);
+    listBrowse_->setAccessibleDescription(TableText(kStrFleetChooseList));
+    listRow->addWidget(listBrowse_);
     auto* logRow = new QHBoxLayout;
     logRow->addWidget(logFile_);
-    QPushButton* logBrowse = BrowseButton(this);
-    logBrowse->setAccessibleDescription(TableText(kStrFleetChooseLog));
-    logRow->addWidget(logBrowse);
+    logBrowse_ = BrowseButton(this);
+    logBrowse_->setAccessibleDescription(TableText(kStrFleetChooseLog));
+    logRow->addWidget(logBrowse_);
 
     auto* form = new QFormLayout;
     form->addRow(countUp_, startCode_);
@@ -145,8 +145,8 @@ FleetDialog::FleetDialog(SerialPort& port, FleetRequest base, Prompter& prompter
     connect(startCode_, &QLineEdit::textChanged, this, &FleetDialog::updateEnabled);
     connect(listFile_, &QLineEdit::textChanged, this, &FleetDialog::updateEnabled);
     connect(logFile_, &QLineEdit::textChanged, this, &FleetDialog::updateEnabled);
-    connect(listBrowse, &QPushButton::clicked, this, [this] { chooseFile(listFile_, false); });
-    connect(logBrowse, &QPushButton::clicked, this, [this] { chooseFile(logFile_, true); });
+    connect(listBrowse_, &QPushButton::clicked, this, [this] { chooseFile(listFile_, false); });
+    connect(logBrowse_, &QPushButton::clicked, this, [this] { chooseFile(logFile_, true); });
     connect(start_, &QPushButton::clicked, this, &FleetDialog::startRun);
     connect(stop_, &QPushButton::clicked, this, &FleetDialog::stopRun);
     connect(close_, &QPushButton::clicked, this, &FleetDialog::reject);
@@ -172,10 +172,12 @@ void FleetDialog::updateEnabled() {
     const bool stopping = running_ && control_ && control_->StopRequested();
     stop_->setText(stopping ? TableText(5020) : TableText(5019));
     stop_->setEnabled(running_ && control_ && !control_->Cancel().Requested());
-    for (QWidget* w : std::initializer_list<QWidget*>{countUp_, fromList_, count_, logFile_, again_})
+    // A Browse button goes with its field: a file chosen during a run would not be the one it uses.
+    for (QWidget* w : std::initializer_list<QWidget*>{countUp_, fromList_, count_, logFile_, logBrowse_, again_})
         w->setEnabled(!running_);
     startCode_->setEnabled(!running_ && counting);
     listFile_->setEnabled(!running_ && !counting);
+    listBrowse_->setEnabled(!running_ && !counting);
     // With a list, 0 means one radio per code left, and says so.
     count_->setMinimum(counting ? 1 : 0);
     count_->setSpecialValueText(counting ? QString() : TableText(kStrFleetOnePerCode));

@@ -38,8 +38,10 @@ public:
     QRadioButton* listChoice() const { return fromList_; }
     QLineEdit* startCodeField() const { return startCode_; }
     QLineEdit* listFileField() const { return listFile_; }
+    QPushButton* listBrowseButton() const { return listBrowse_; }
     QSpinBox* countField() const { return count_; }
     QLineEdit* logFileField() const { return logFile_; }
+    QPushButton* logBrowseButton() const { return logBrowse_; }
     QCheckBox* againBox() const { return again_; }
     QPushButton* startButton() const { return start_; }
     QPushButton* stopButton() const { return stop_; }
@@ -87,8 +89,10 @@ private:
     QRadioButton* fromList_ = nullptr;
     QLineEdit* startCode_ = nullptr;
     QLineEdit* listFile_ = nullptr;
+    QPushButton* listBrowse_ = nullptr;
     QSpinBox* count_ = nullptr;
     QLineEdit* logFile_ = nullptr;
+    QPushButton* logBrowse_ = nullptr;
     QCheckBox* again_ = nullptr;
     QPushButton* start_ = nullptr;
     QPushButton* stop_ = nullptr;

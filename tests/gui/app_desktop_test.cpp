@@ -216,24 +216,45 @@ void AppDesktopTest::settingsFileNotWritable() {
 }
 
 void AppDesktopTest::oneWindowPerSession() {
-    struct Row {
-        QString display, wayland, sameAs; // sameAs: the display of a key that must be equal
-    };
     const QString base = UniqueKey();
     const auto key = [&](const QString& display, const QString& wayland, const QString& user = "ann") {
         return SingleInstance::KeyFor(base, user, display, wayland);
     };
-    // The screens of one X display are one session; a display on another host is another one.
-    QCOMPARE(key(":0.1", ""), key(":0", ""));
-    QCOMPARE(key(":10.0", ""), key(":10", ""));
-    QVERIFY(key("localhost:10.0", "") != key(":10", ""));
-    QVERIFY(key(":0", "") != key(":1", ""));
-    // On Wayland the socket names the session, whatever DISPLAY the X compatibility layer set.
-    QCOMPARE(key(":0", "wayland-0"), key(":1", "wayland-0"));
-    QVERIFY(key(":0", "wayland-0") != key(":0", "wayland-1"));
-    QVERIFY(key(":0", "", "ann") != key(":0", "", "bob"));
-    for (const QString& k : {key("localhost:10.0", ""), key("", "/run/user/1000/wayland-0"), key("", "")})
-        QVERIFY2(!k.contains('/') && !k.contains(':') && k.startsWith(base), qPrintable(k));
+    // Two starts share a key exactly when they are the same user in the same session: the screens of
+    // one X display are one session, a display on another host another one; on Wayland the socket
+    // names the session, whatever DISPLAY the X compatibility layer set. No user is a user of its own.
+    const struct {
+        QString display, wayland, session;
+    } places[] = {{":0", "", "x0"},           {":0.1", "", "x0"},         {":0.0", "", "x0"},
+                  {":10", "", "x10"},         {":10.0", "", "x10"},       {"localhost:10.0", "", "lh10"},
+                  {":1", "", "x1"},           {":0", "wayland-0", "w0"},  {":1", "wayland-0", "w0"},
+                  {":0", "wayland-1", "w1"},  {"", "/run/user/1000/wayland-0", "wr0"}, {"", "", "none"}};
+    const QString users[] = {"ann", "bob", ""};
+    for (const QString& u1 : users)
+        for (const auto& p1 : places)
+            for (const QString& u2 : users)
+                for (const auto& p2 : places) {
+                    const QString k1 = key(p1.display, p1.wayland, u1), k2 = key(p2.display, p2.wayland, u2);
+                    QVERIFY2((k1 == k2) == (u1 == u2 && p1.session == p2.session), qPrintable(k1 + " / " + k2));
+                    QVERIFY2(!k1.contains('/') && !k1.contains(':') && k1.startsWith(base), qPrintable(k1));
+                }
+
+    // The lock and the socket are in the user's runtime folder when it is a folder given by its full
+    // path, in the temporary folder otherwise.
+    const bool hadRuntime = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+    QTemporaryDir runtime;
+    const QString temp = QDir::tempPath();
+    for (const auto& [value, folder] : {std::pair{runtime.path(), runtime.path()}, std::pair{QString("run"), temp},
+                                        std::pair{runtime.path() + "/none", temp}, std::pair{QString(), temp}}) {
+        qputenv("XDG_RUNTIME_DIR", value.toUtf8());
+        const SingleInstance placed(base);
+        QCOMPARE(QFileInfo(placed.serverName()).absolutePath(), QFileInfo(folder).absoluteFilePath());
+    }
+    if (hadRuntime)
+        qputenv("XDG_RUNTIME_DIR", oldRuntime);
+    else
+        qunsetenv("XDG_RUNTIME_DIR");
 
     // Two displays: two first copies. The same display again: not a first copy.
     SingleInstance first(key(":0", "")), other(key(":1", "")), again(key(":0.0", ""));

@@ -162,6 +162,65 @@ private slots:
         port_->SetReadHook({});
     }
 
+    // Which controls take input in each of the dialog's states: either way to the codes, each field
+    // filled or not (a start code of blanks is none), and while a run of either kind waits for a radio.
+    void everyControlFollowsTheDialogsState() {
+        for (int i = 0; i < 3; ++i) fleet_->Radio(i)->With([](RadioEmulator& r) { r.MutableFaults().silent = true; });
+        const QString list = dir_.filePath(QStringLiteral("sweep-codes.txt"));
+        QFile f(list);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("41\n42\n");
+        f.close();
+        const QString log = dir_.filePath(QStringLiteral("sweep.csv"));
+        FleetDialog dialog(*port_, Base(), prompter_);
+        QPushButton* close = nullptr;
+        for (QPushButton* b : dialog.findChildren<QPushButton*>())
+            if (b->text() == QStringLiteral("Close")) close = b;
+        QVERIFY(close);
+        const QList<QWidget*> controls{dialog.countUpChoice(),  dialog.listChoice(),     dialog.startCodeField(),
+                                       dialog.listFileField(),  dialog.listBrowseButton(), dialog.countField(),
+                                       dialog.logFileField(),   dialog.logBrowseButton(), dialog.againBox(),
+                                       dialog.startButton(),    dialog.stopButton(),     close};
+        const auto enabled = [&] {
+            QString s;
+            for (QWidget* w : controls) s += w->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+            return s;
+        };
+        const struct {
+            bool fromList;
+            QString start, listFile, logFile;
+            const char* want; // count up, list, start code, list file, its Browse, count, log, its Browse,
+                              // again, Start, Stop, Close
+            bool run;
+        } rows[] = {
+            {false, "", "", "", "111001111001", false},
+            {false, "A1", "", log, "111001111101", true},
+            {false, "  ", "", log, "111001111001", false},
+            {false, "A1", "", "", "111001111001", false},
+            {false, "", list, log, "111001111001", false},
+            {true, "", list, log, "110111111101", true},
+            {true, "A1", "", log, "110111111001", false},
+            {true, "", list, "", "110111111001", false},
+        };
+        for (const auto& r : rows) {
+            (r.fromList ? dialog.listChoice() : dialog.countUpChoice())->setChecked(true);
+            dialog.startCodeField()->setText(r.start);
+            dialog.listFileField()->setText(r.listFile);
+            dialog.logFileField()->setText(r.logFile);
+            const QString what = QStringLiteral("list %1, start '%2', list file '%3', log '%4'")
+                                     .arg(r.fromList).arg(r.start, r.listFile, r.logFile);
+            QVERIFY2(enabled() == QLatin1String(r.want), qPrintable(what + ": " + enabled()));
+            if (!r.run) continue;
+            // Running, only Stop; once the run has ended, everything as it was.
+            QTest::mouseClick(dialog.startButton(), Qt::LeftButton);
+            QVERIFY(dialog.isRunning());
+            QVERIFY2(enabled() == QLatin1String("000000000010"), qPrintable(what + ": " + enabled()));
+            QTest::mouseClick(dialog.stopButton(), Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(!dialog.isRunning(), 20000);
+            QVERIFY2(enabled() == QLatin1String(r.want), qPrintable(what + " after the run: " + enabled()));
+        }
+    }
+
     void countBoxAndFieldsSayWhatTheyAre() {
         FleetDialog dialog(*port_, Base(), prompter_);
         QSpinBox* count = dialog.countField();

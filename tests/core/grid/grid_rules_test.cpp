@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "core/image/fields.h"
@@ -120,6 +121,28 @@ TEST(GridColumns, EditsChangeOnlyTheCellsTheyAnnounce) {
                 }
             }
         }
+    }
+}
+
+// The cells an edit of each column redraws in its row: the column, and those its value feeds (a receive
+// frequency sets the transmit one, a tone can clear PROX, the primary pair goes with S); an edit of the
+// channel column (in use) redraws the whole row.
+TEST(GridColumns, EachColumnRedrawsWhatDependsOnIt) {
+    const std::map<int, std::set<int>> feeds{{kColReceive, {kColTransmit}},
+                                             {kColDec, {kColEnc, kColProx}},
+                                             {kColEnc, {kColDec, kColProx}},
+                                             {kColTwoToneP, {kColTwoToneS}}};
+    for (int column = -1; column <= kGridColumnCount; ++column) {
+        const std::vector<int> got = ColumnsChangedBy(column);
+        std::set<int> want;
+        if (column == kColChannel) {
+            for (int c = 0; c < kGridColumnCount; ++c) want.insert(c);
+        } else if (column > 0 && column < kGridColumnCount) {
+            want.insert(column);
+            if (feeds.count(column)) want.insert(feeds.at(column).begin(), feeds.at(column).end());
+        }
+        EXPECT_EQ(std::set<int>(got.begin(), got.end()), want) << column;
+        EXPECT_EQ(got.size(), want.size()) << column;
     }
 }
 

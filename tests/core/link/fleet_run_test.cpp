@@ -43,35 +43,42 @@ FleetLogLine Logged(const std::string& serial, const std::string& code, FleetRes
 }
 
 TEST(FleetCodes, PlanGoesOnAfterTheLogAndRefusesOverflow) {
+    using Args = std::vector<std::string>;
     const struct {
         AniCodeSource source;
         int count;
         std::vector<FleetLogLine> log;
-        std::vector<std::string> codes; // empty: refused with `refusal`
+        std::vector<std::string> codes; // empty: refused with `refusal` and its arguments
         int refusal;
+        Args args;
     } cases[] = {
-        {{"A0098", {}}, 3, {}, {"A0098", "A0099", "A0100"}, 0},
+        {{"A0098", {}}, 3, {}, {"A0098", "A0099", "A0100"}, 0, {}},
         {{"1001", {}}, 2, {Logged("s1", "1001"), Logged("s2", "1002"), Logged("s3", "1003", FleetResult::NoAnswer)},
-         {"1003", "1004"}, 0},
+         {"1003", "1004"}, 0, {}},
         // A code of another width, or below the start, does not move it.
-        {{"1001", {}}, 1, {Logged("s1", "20011"), Logged("s2", "0999")}, {"1001"}, 0},
-        {{"98", {}}, 2, {}, {"98", "99"}, 0},
-        {{"98", {}}, 3, {}, {}, kStrAniOutgrows},
-        {{"99", {}}, 1, {Logged("s1", "99")}, {}, kStrAniOutgrows},
-        {{"12#", {}}, 1, {}, {}, kStrAniCannotCount},
-        {{"12E", {}}, 1, {}, {}, kStrAniNotACode},
-        {{"", {"7", "3", "5"}}, 0, {Logged("s1", "3")}, {"5"}, 0},
-        {{"", {"7", "3", "5"}}, 2, {}, {"7", "3"}, 0},
-        {{"", {"7", "3"}}, 3, {}, {}, kStrAniListShort},
-        {{"", {"7"}}, 0, {Logged("s1", "7")}, {}, kStrAniListShort},
+        {{"1001", {}}, 1, {Logged("s1", "20011"), Logged("s2", "0999")}, {"1001"}, 0, {}},
+        {{"98", {}}, 2, {}, {"98", "99"}, 0, {}},
+        // Outgrowing names the code counted from: the start, or on a resumed run the last one used.
+        {{"98", {}}, 3, {}, {}, kStrAniOutgrows, {"98", "3", "2"}},
+        {{"99", {}}, 1, {Logged("s1", "99")}, {}, kStrAniOutgrows, {"99", "1", "2"}},
+        {{"97", {}}, 3, {Logged("s1", "98"), Logged("s2", "97")}, {}, kStrAniOutgrows, {"98", "3", "2"}},
+        {{"A10", {}}, 1, {Logged("s1", "A99")}, {}, kStrAniOutgrows, {"A99", "1", "3"}},
+        {{"12#", {}}, 1, {}, {}, kStrAniCannotCount, {"12#"}},
+        {{"12E", {}}, 1, {}, {}, kStrAniNotACode, {"12E"}},
+        {{"", {"7", "3", "5"}}, 0, {Logged("s1", "3")}, {"5"}, 0, {}},
+        {{"", {"7", "3", "5"}}, 2, {}, {"7", "3"}, 0, {}},
+        // A list too short: the codes left, then the radios asked for (0: one).
+        {{"", {"7", "3"}}, 3, {}, {}, kStrAniListShort, {"2", "3"}},
+        {{"", {"7", "3", "5"}}, 3, {Logged("s1", "7")}, {}, kStrAniListShort, {"2", "3"}},
+        {{"", {"7"}}, 0, {Logged("s1", "7")}, {}, kStrAniListShort, {"0", "1"}},
         // Edges: a list exactly as long as asked for, a code at the end of its width, a resumed log
         // written in another order than the codes count.
-        {{"", {"7", "3"}}, 2, {}, {"7", "3"}, 0},
-        {{"", {"7", "3", "5", "9"}}, 0, {Logged("s1", "5"), Logged("s2", "7")}, {"9"}, 0},
-        {{"999999999999998", {}}, 2, {}, {"999999999999998", "999999999999999"}, 0},
-        {{"999999999999998", {}}, 3, {}, {}, kStrAniOutgrows},
-        {{"A10", {}}, 2, {Logged("s1", "A12"), Logged("s2", "A10"), Logged("s3", "A11")}, {"A13", "A14"}, 0},
-        {{"A10", {}}, 1, {Logged("s1", "A12", FleetResult::VerifyFailed), Logged("s2", "A10")}, {"A11"}, 0},
+        {{"", {"7", "3"}}, 2, {}, {"7", "3"}, 0, {}},
+        {{"", {"7", "3", "5", "9"}}, 0, {Logged("s1", "5"), Logged("s2", "7")}, {"9"}, 0, {}},
+        {{"999999999999998", {}}, 2, {}, {"999999999999998", "999999999999999"}, 0, {}},
+        {{"999999999999998", {}}, 3, {}, {}, kStrAniOutgrows, {"999999999999998", "3", "15"}},
+        {{"A10", {}}, 2, {Logged("s1", "A12"), Logged("s2", "A10"), Logged("s3", "A11")}, {"A13", "A14"}, 0, {}},
+        {{"A10", {}}, 1, {Logged("s1", "A12", FleetResult::VerifyFailed), Logged("s2", "A10")}, {"A11"}, 0, {}},
     };
     for (const auto& c : cases) {
         RecordingPrompter prompter;
@@ -82,9 +89,7 @@ TEST(FleetCodes, PlanGoesOnAfterTheLogAndRefusesOverflow) {
         if (c.codes.empty()) {
             EXPECT_FALSE(codes) << what;
             EXPECT_EQ(prompter.ids, std::vector<int>{c.refusal}) << what;
-            if (c.refusal == kStrAniListShort) { // the codes left, then the radios asked for (0: one)
-                EXPECT_EQ(prompter.args.at(0).at(1), std::to_string(std::max(c.count, 1))) << what;
-            }
+            EXPECT_EQ(prompter.args, std::vector<Args>{c.args}) << what;
         } else {
             EXPECT_EQ(codes, c.codes) << what;
             EXPECT_TRUE(prompter.ids.empty()) << what;
@@ -98,24 +103,40 @@ std::string Fields(const FleetLogLine& l) {
 
 // Our own log read back, with what a person or a spreadsheet leaves in it.
 TEST(FleetCodes, LogsReadBackAsWritten) {
-    // The columns in the header's order.
+    // The columns in the header's order, plain fields bare.
     const char* text = "2026-12-08T10:00:00,1F000001,A12,programmed,x.r62";
     const FleetLogLine one{"2026-12-08T10:00:00", "1F000001", "A12", FleetResult::Programmed, "x.r62"};
     EXPECT_EQ(FleetLogText(one), text);
     ASSERT_TRUE(ParseFleetLogLine(text));
     EXPECT_EQ(Fields(*ParseFleetLogLine(text)), Fields(one));
 
+    // Every text field with each thing that must be quoted to stay one field (a quote alone, doubled, at
+    // either end; a comma; line breaks), and what must not be: each written, then read back whole, alone
+    // and in a file of them all; every result in turn, line ends of both kinds.
+    const std::string awkward[] = {"a\"b", "\"", "\"\"", "\"x\"", "x\"", "a,b", ",", "a\nb", "a\r\nb",
+                                   "b\r", "a\"\",b", " x ", "plain"};
+    std::string FleetLogLine::*const textFields[] = {&FleetLogLine::time, &FleetLogLine::serial,
+                                                     &FleetLogLine::aniCode, &FleetLogLine::backupFile};
+    const FleetResult results[] = {FleetResult::Programmed, FleetResult::VerifyFailed,
+                                   FleetResult::HardwareDiffers, FleetResult::NoAnswer, FleetResult::Cancelled};
+    std::vector<FleetLogLine> written;
+    for (auto field : textFields) {
+        for (const std::string& value : awkward) {
+            FleetLogLine line{"2026-12-08T10:00:01", "1F00000" + std::to_string(written.size() % 7),
+                              "A" + std::to_string(written.size() % 5), results[written.size() % 5], "/b/1.r62"};
+            line.*field = value;
+            const std::string out = FleetLogText(line);
+            const bool quoted = value.find_first_of(",\"\r\n") != std::string::npos;
+            EXPECT_EQ(out.find('"') != std::string::npos, quoted) << out;
+            const auto back = ParseFleetLogLine(out);
+            EXPECT_TRUE(back && Fields(*back) == Fields(line)) << out;
+            written.push_back(line);
+        }
+    }
+
     test::ScratchFolder dir{"rt62-fleetlog-"};
     const std::string path = (dir.path / "log.csv").string();
     const std::string h = std::string(kFleetLogHeader) + "\n";
-    // Every result, and fields that must be quoted to stay one field (line breaks included); line ends of
-    // both kinds.
-    const std::vector<FleetLogLine> written{
-        {"2026-12-08T10:00:01", "1F000001", "A1", FleetResult::Programmed, "b1"},
-        {"2026-12-08T10:00:02", "1F000002", "A*#", FleetResult::VerifyFailed, "/tmp/a,\"b\".r62"},
-        {"2026-12-08T10:00:03", "1F000003", "", FleetResult::HardwareDiffers, ""},
-        {"2026-12-08T10:00:04", "1F000004", "A2", FleetResult::NoAnswer, "/tmp/new\nline/b4"},
-        {"2026-12-08T10:00:05", "", "", FleetResult::Cancelled, "b\r\n5"}};
     std::string all = h;
     for (std::size_t i = 0; i < written.size(); ++i) all += FleetLogText(written[i]) + (i % 2 ? "\r\n" : "\n");
     const struct {
@@ -124,7 +145,7 @@ TEST(FleetCodes, LogsReadBackAsWritten) {
         std::size_t lines;
         bool endsOpen;
     } cases[] = {
-        {all, FleetLogStatus::Ok, 5, false},
+        {all, FleetLogStatus::Ok, written.size(), false},
         {h + "\n \n" + text + "\n\n", FleetLogStatus::Ok, 1, false}, // blank lines
         {h + text, FleetLogStatus::Ok, 1, true},
         {h, FleetLogStatus::Ok, 0, false},
@@ -144,13 +165,48 @@ TEST(FleetCodes, LogsReadBackAsWritten) {
         if (c.status != FleetLogStatus::Ok) continue;
         EXPECT_EQ(log.lines.size(), c.lines) << c.text;
         EXPECT_EQ(log.endsOpen, c.endsOpen) << c.text;
-        if (c.text == all) {
-            for (std::size_t i = 0; i < written.size(); ++i) EXPECT_EQ(Fields(log.lines.at(i)), Fields(written[i]));
+        if (c.text != all) continue;
+        for (std::size_t i = 0; i < written.size(); ++i) EXPECT_EQ(Fields(log.lines.at(i)), Fields(written[i]));
+        // Only a programmed line uses a code or names a radio as done, the last such line for a radio.
+        for (const FleetLogLine& w : written) {
+            bool used = false;
+            std::string last;
+            for (const FleetLogLine& l : written) {
+                if (l.result != FleetResult::Programmed) continue;
+                used = used || l.aniCode == w.aniCode;
+                if (l.serial == w.serial) last = l.aniCode;
+            }
+            EXPECT_EQ(log.CodeUsed(w.aniCode), used) << w.aniCode;
+            EXPECT_EQ(log.ProgrammedCode(w.serial), last) << w.serial;
         }
-        // Only a programmed line uses a code or names a radio as done.
-        EXPECT_EQ(log.CodeUsed("A1"), c.text == all);
-        EXPECT_FALSE(log.CodeUsed("A*#") || log.CodeUsed("A2"));
-        EXPECT_EQ(log.ProgrammedCode("1F000002"), "");
+    }
+}
+
+// rt62m's line per radio: its fields in order, "-" for a serial or code a radio has none of, each result.
+TEST(FleetCodes, RadioLineNamesEachFieldInItsPlace) {
+    const struct {
+        int number, total;
+        const char *serial, *code;
+        FleetResult result;
+        const char* line;
+    } rows[] = {
+        {2, 5, "1F000002", "A7", FleetResult::Programmed, "Radio 2 of 5: serial 1F000002, ANI code A7: programmed"},
+        {1, 3, "", "A7", FleetResult::NoAnswer, "Radio 1 of 3: serial -, ANI code A7: no answer"},
+        {3, 4, "1F000003", "", FleetResult::HardwareDiffers,
+         "Radio 3 of 4: serial 1F000003, ANI code -: hardware differs"},
+        {4, 4, "", "", FleetResult::Cancelled, "Radio 4 of 4: serial -, ANI code -: cancelled"},
+        {1, 2, "9", "1", FleetResult::VerifyFailed, "Radio 1 of 2: serial 9, ANI code 1: verify failed"},
+        {12, 13, "1F000001", "A1", FleetResult::AlreadyProgrammed,
+         "Radio 12 of 13: serial 1F000001, ANI code A1: already programmed"},
+    };
+    for (const auto& r : rows) {
+        FleetRadio radio;
+        radio.number = r.number;
+        radio.total = r.total;
+        radio.serial = r.serial;
+        radio.aniCode = r.code;
+        radio.result = r.result;
+        EXPECT_EQ(FleetRadioLine(radio), r.line);
     }
 }
 

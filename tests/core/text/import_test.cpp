@@ -1,12 +1,16 @@
 // YAML import: errors with their line and message, and edited texts winning over the raw bits they replace.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <map>
 
 #include "core/image/fields.h"
 #include "core/image/layout.h"
 #include "core/image/tones.h"
+#include "core/text/rebuild.h"
 #include "core/text/yaml_text.h"
+#include "tests/support/scratch_dir.h"
 
 namespace rt62 {
 namespace {
@@ -29,6 +33,33 @@ std::string FirstProblem(const YamlImport& r) {
 int LineOf(const std::string& yaml, const std::string& section, const std::string& key) {
     const std::size_t at = yaml.find(key + ": ", yaml.find("\n" + section));
     return 1 + static_cast<int>(std::count(yaml.begin(), yaml.begin() + static_cast<long>(at), '\n'));
+}
+
+// A name ending in .yaml or .yml, in any case, is a text and anything else a data file, for compare and
+// open alike: each file loads under the names of its form and is refused under the others'.
+TEST(YamlImport, TextOrDataFileByItsName) {
+    test::ScratchFolder dir{"rt62-textname-"};
+    const DataFileBytes file = FactoryDataFile(1);
+    const std::string yaml = ExportYaml(file);
+    const struct {
+        const char* name;
+        bool text;
+    } names[] = {{"a.yaml", true},  {"a.yml", true},    {"A.YAML", true},   {"b.Yml", true},    {".yml", true},
+                 {"a.r62", false},  {"c.R62", false},   {"yaml", false},    {"a.yamlx", false}, {"a.ym", false},
+                 {"a_yml", false},  {"a.yml.r62", false}, {"a.xyml", false}};
+    for (const auto& n : names) {
+        EXPECT_EQ(IsYamlPath(n.name), n.text) << n.name;
+        for (const bool asText : {true, false}) {
+            const std::string path = (dir.path / n.name).string();
+            std::ofstream(path, std::ios::binary | std::ios::trunc)
+                << (asText ? yaml : std::string(file.begin(), file.end()));
+            const LoadedDataFile loaded = LoadDataFileOrYaml(path);
+            EXPECT_EQ(loaded.ok, asText == n.text) << n.name << (asText ? " as text" : " as data file");
+            if (loaded.ok) {
+                EXPECT_EQ(loaded.bytes, file) << n.name;
+            }
+        }
+    }
 }
 
 TEST(YamlImport, ErrorsNameLineFieldAndWhatIsAllowed) {
