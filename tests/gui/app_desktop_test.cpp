@@ -308,22 +308,31 @@ void AppDesktopTest::secondStartHandsOverItsFile() {
     busy.setModal(true);
     busy.show();
     QTRY_VERIFY(QApplication::activeModalWidget() == &busy);
+    // Two later starts: their files open in the order they came, the last one stays open.
     {
+        test::ScriptedPrompter prompter;
+        CRT62MDoc d(prompter);
+        d.Model() = MakeFactoryImage(0);
+        QVERIFY(d.WriteDataFile(w.dir.filePath("later.R62").toStdString()));
+    }
+    for (const QString& file : {relative, QStringLiteral("later.R62")}) {
         CRT62MApp second;
         second.setInstanceKey(key);
-        QVERIFY(!WhileEventsRun([&] { return second.InitInstance({relative}); }) && !second.frame());
+        QVERIFY(!WhileEventsRun([&] { return second.InitInstance({file}); }) && !second.frame());
     }
-    QTRY_COMPARE(first.handedOverFiles(), QStringList({w.dir.filePath(relative)}));
+    QTRY_COMPARE(first.handedOverFiles(), QStringList({w.dir.filePath(relative), w.dir.filePath("later.R62")}));
     QTest::qWait(300);
     QCOMPARE(first.document()->CurrentPath(), before);
     QVERIFY(watch.seen.filter("message").isEmpty());
 
     // Then it is opened as File / Open opens it: the save question first.
     busy.close();
-    QTRY_COMPARE(QString::fromStdString(first.document()->CurrentPath()), QDir::toNativeSeparators(w.dir.filePath(relative)));
+    QTRY_VERIFY(first.handedOverFiles().isEmpty());
+    QTRY_COMPARE(QString::fromStdString(first.document()->CurrentPath()), QDir::toNativeSeparators(w.dir.filePath("later.R62")));
     QCOMPARE(watch.seen.filter("message61699").size(), 1);
-    QCOMPARE(first.document()->Model().hardware.bandStepCode, 2);
-    QCOMPARE(first.frame()->recentFiles().value(0), QDir::toNativeSeparators(w.dir.filePath(relative)));
+    QCOMPARE(first.document()->Model().hardware.bandStepCode, 0);
+    QCOMPARE(first.frame()->recentFiles().mid(0, 2), QStringList({QDir::toNativeSeparators(w.dir.filePath("later.R62")),
+                                                                  QDir::toNativeSeparators(w.dir.filePath(relative))}));
 }
 
 void AppDesktopTest::firstStartWithoutThePort() {

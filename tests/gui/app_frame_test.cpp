@@ -152,6 +152,23 @@ void AppFrameTest::settingsFile() {
     QCOMPARE(list, QStringList({"/c.R62", "/e.R62", "/d.R62", "/b.R62"}));
     QVERIFY(ini.writeRecentFiles({"/x, y.R62"})); // a comma must not split the name
     QCOMPARE(ini.recentFiles(), QStringList({"/x, y.R62"}));
+
+    // The File menu's entries for every length of the list: numbered from 1 in its order, an '&' in a
+    // name shown as one; an empty list is one line that does nothing.
+    const QStringList names{"/r/a.R62", "/r/b&c.R62", "/r/c.R62", "/r/d.R62"};
+    const QStringList shown{"&1 /r/a.R62", "&2 /r/b&&c.R62", "&3 /r/c.R62", "&4 /r/d.R62"};
+    for (qsizetype count = 0; count <= names.size(); ++count) {
+        QByteArray recent = "[Recent%20File%20List]\n";
+        for (qsizetype i = 0; i < count; ++i) recent += "File" + QByteArray::number(i + 1) + "=" + names[i].toUtf8() + "\n";
+        Fixture f(recent);
+        QCOMPARE(f.frame->recentFiles(), names.mid(0, count));
+        for (int i = 0; i < kRecentFileCount; ++i) {
+            QAction* a = f.frame->action(cmd::RecentFile1 + i);
+            QCOMPARE(a->isVisible(), i < count || i == 0);
+            QCOMPARE(a->isEnabled(), i < count);
+            if (a->isVisible()) QCOMPARE(a->text(), i < count ? shown[i] : QStringLiteral("Recent File"));
+        }
+    }
 }
 
 void AppFrameTest::serviceSwitchAndPassword() {

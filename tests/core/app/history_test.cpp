@@ -82,6 +82,7 @@ TEST(UndoHistory, StepsGiveBackTheirStatesAndNest) {
     HistoryBench b;
     const ImageModel start = b.doc.Model();
     b.doc.Model().channels.currentChannel = 5; // where the user is in the grid, not the document
+    b.doc.Model().channels.currentChannelNumber = 6;
     int restored = 0, stepsChanged = 0;
     b.history.SetListener({[&] { ++restored; }, [&] { ++stepsChanged; }, {}});
     // A change recorded inside another belongs to that one step; a change that changes nothing is none.
@@ -94,6 +95,7 @@ TEST(UndoHistory, StepsGiveBackTheirStatesAndNest) {
     EXPECT_TRUE(b.history.Undo());
     EXPECT_TRUE(SameContent(CaptureState(b.doc), {start, false, b.doc.CurrentPath(), b.doc.IsFileLoaded()}));
     EXPECT_EQ(b.doc.Model().channels.currentChannel, 5);
+    EXPECT_EQ(b.doc.Model().channels.currentChannelNumber, 6);
     EXPECT_EQ(b.history.RedoName(), "Outer");
     EXPECT_FALSE(b.history.Undo());
     EXPECT_TRUE(b.history.Redo());

@@ -78,6 +78,7 @@ TEST(SessionTransfer, EachKindLeavesItsStep) {
         bool modifiedAfter;
         RefreshKind refresh;
         bool serviceMarketing = false; // in service mode, with edited marketing data
+        bool edited = false;           // modified by an edit the history holds, as the window makes it
     } rows[] = {
         {"upload", TransferKind::Upload, false, Answer::Yes, JobStatus::Completed, {83}, true, "Upload", false,
          RefreshKind::Contents},
@@ -88,6 +89,9 @@ TEST(SessionTransfer, EachKindLeavesItsStep) {
         // The radio's serial number comes into the document, which stays saved.
         {"download", TransferKind::Download, false, Answer::Yes, JobStatus::Completed, {89}, false, "Download",
          false, RefreshKind::Grid},
+        // Edits go to the radio: nothing of them is lost, so nothing is asked.
+        {"download of edits", TransferKind::Download, true, Answer::No, JobStatus::Completed, {89}, false, "Download",
+         true, RefreshKind::Grid, false, true},
         // The edited marketing data went out instead of the radio's: the mark is cleared.
         {"download of edited marketing data", TransferKind::Download, false, Answer::Yes, JobStatus::Completed,
          {89}, false, "Download", false, RefreshKind::Grid, true},
@@ -96,7 +100,13 @@ TEST(SessionTransfer, EachKindLeavesItsStep) {
     };
     for (const auto& r : rows) {
         Bench b;
-        b.doc.SetModifiedFlag(r.modified);
+        if (r.edited)
+            b.session.History().Record("Edit", [&] {
+                b.doc.Model().channels.at(2).squelch ^= 1;
+                NormalizeImage(b.doc.Model()); // in the bytes too, as a transfer sends it
+            });
+        else
+            b.doc.SetModifiedFlag(r.modified);
         b.doc.SetMarketingChanged(r.serviceMarketing);
         b.session.Settings().serviceMode = r.serviceMarketing;
         b.prompter.answers[kStrOverwrite] = r.overwrite;
@@ -371,6 +381,14 @@ TEST(SessionText, VerifyAfterADownloadFindsNothingThatCounts) {
     EXPECT_TRUE(c.ok);
     EXPECT_FALSE(c.report.Differs());
     EXPECT_TRUE(c.cells.empty());
+
+    // A channel edited since: the one difference, the radio's value first, as rt62m verify prints it.
+    b.doc.Model().channels.at(5).rxFrequency = b.doc.Model().channels.at(5).txFrequency = 161.25;
+    const Comparison edited = b.session.CompareWithRadio(*read.radioImage);
+    ASSERT_TRUE(edited.report.Differs());
+    EXPECT_EQ(edited.report.lines.front().text.rfind("channels[6].receive: 160.25000 -> 161.25000", 0), 0u)
+        << edited.report.lines.front().text;
+    EXPECT_EQ(edited.cells.count({5, kColReceive}), 1u);
 }
 
 #endif
