@@ -207,11 +207,11 @@ QStringList AddRecentFile(QStringList files, const QString& path) {
 #else
     constexpr Qt::CaseSensitivity kNameCase = Qt::CaseSensitive;
 #endif
-    files.removeIf([&](const QString& f) { return QString::compare(f, path, kNameCase) == 0; });
-    files.prepend(path);
-    while (files.size() > kRecentFileCount)
-        files.removeLast();
-    return files;
+    std::vector<bool> same;
+    for (const QString& f : files) same.push_back(QString::compare(f, path, kNameCase) == 0);
+    QStringList out;
+    for (int position : RecentFileOrder(same)) out << (position < 0 ? path : files[position]);
+    return out;
 }
 
 } // namespace rt62

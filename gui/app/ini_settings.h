@@ -1,6 +1,7 @@
 // The settings file "RT62MWin.ini": keys, defaults, repair rules, recent files.
 #pragma once
 
+#include "core/app/recent_files.h"
 #include "gui/common/app_settings.h"
 
 #include <QSize>
@@ -16,7 +17,6 @@ namespace rt62 {
 
 inline constexpr int kMinFrameWidth = 750;
 inline constexpr int kMinFrameHeight = 540;
-inline constexpr int kRecentFileCount = 4;
 
 // Reads an integer the way the profile functions always have: optional sign, then digits up to the
 // first other character; anything unreadable is 0.
@@ -91,7 +91,7 @@ class IniSettings {
     std::shared_ptr<FailureState> failure_;
 };
 
-// Puts path first in the list, drops an older copy of it and keeps at most kRecentFileCount entries.
+// RecentFileOrder for a list of paths: the same file is the same name, in any case on Windows.
 QStringList AddRecentFile(QStringList files, const QString& path);
 
 } // namespace rt62

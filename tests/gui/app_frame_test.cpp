@@ -146,10 +146,8 @@ void AppFrameTest::settingsFile() {
     QVERIFY(ini.loadStartup(again));
     QCOMPARE(again.backupFolder, QString("/srv/radio backups"));
 
-    QStringList list;
-    for (const char* f : {"/a.R62", "/b.R62", "/c.R62", "/d.R62", "/e.R62", "/c.R62"})
-        list = AddRecentFile(list, f);
-    QCOMPARE(list, QStringList({"/c.R62", "/e.R62", "/d.R62", "/b.R62"}));
+    // The order itself is the core's; here the names that count as the same file.
+    QCOMPARE(AddRecentFile({"/a.R62", "/b.R62", "/A.R62"}, "/b.R62"), QStringList({"/b.R62", "/a.R62", "/A.R62"}));
     QVERIFY(ini.writeRecentFiles({"/x, y.R62"})); // a comma must not split the name
     QCOMPARE(ini.recentFiles(), QStringList({"/x, y.R62"}));
 
