@@ -22,7 +22,7 @@ function launch() {
 }
 
 // The page from disk, with the stand-in port unless told otherwise; every request it makes is kept.
-async function openPage(browser, { fakeSerial = true, noSerial = false, languages = null, scheme = null } = {}) {
+async function openPage(browser, { fakeSerial = true, noSerial = false, languages = null, scheme = null, url = null, before = null } = {}) {
     const page = await browser.newPage();
     page.requests = [];
     page.on("request", r => page.requests.push(r.url()));
@@ -32,7 +32,8 @@ async function openPage(browser, { fakeSerial = true, noSerial = false, language
         await page.evaluateOnNewDocument(l => Object.defineProperty(Navigator.prototype, "languages", { get: () => l }), languages);
     if (fakeSerial) await page.evaluateOnNewDocument(fakeSource);
     if (noSerial) await page.evaluateOnNewDocument(() => { delete Navigator.prototype.serial; });
-    await page.goto("file://" + pageFile);
+    if (before) await page.evaluateOnNewDocument(before);
+    await page.goto(url || "file://" + pageFile);
     await page.waitForSelector("body[data-ready=true]", { timeout: 10000 });
     return page;
 }

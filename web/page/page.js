@@ -335,6 +335,7 @@ const Rt62Page = (() => {
         const r = await ask(answers => doc.open(file.name, bytes, answers));
         if (r.ok) { fileHandle = handle; marks = new Set(); }
         refresh();
+        if (r.ok) await addRecent(handle);
     }
     async function save() { await ask(answers => doc.save(answers)); refresh(); }
     async function saveAs() {
@@ -342,7 +343,8 @@ const Rt62Page = (() => {
             try {
                 const handle = await window.showSaveFilePicker({ suggestedName: doc.title() });
                 fileHandle = handle;
-                await ask(answers => doc.saveAs(handle.name, answers));
+                const r = await ask(answers => doc.saveAs(handle.name, answers));
+                if (r.ok) await addRecent(handle);
             } catch (e) { /* the user closed the browser's chooser */ }
         } else {
             fileHandle = null;
@@ -357,6 +359,62 @@ const Rt62Page = (() => {
             const [handle] = await window.showOpenFilePicker();
             await openFile(await handle.getFile(), handle);
         } catch (err) { /* the user closed the browser's chooser */ }
+    }
+
+    // ---- recent files: the browser's file handles, kept in IndexedDB in the order the core gives ----
+    const hasRecent = () => !!(window.showOpenFilePicker && window.indexedDB);
+    function recentStore(mode, use) {
+        return new Promise((resolve, reject) => {
+            const opening = indexedDB.open("rt62m", 1);
+            opening.onupgradeneeded = () => opening.result.createObjectStore("recent");
+            opening.onerror = () => reject(opening.error);
+            opening.onsuccess = () => {
+                const db = opening.result;
+                const t = db.transaction("recent", mode);
+                const request = use(t.objectStore("recent"));
+                t.oncomplete = () => { db.close(); resolve(request.result); };
+                t.onerror = t.onabort = () => { db.close(); reject(t.error); };
+            };
+        });
+    }
+    const recentHandles = async () => (await recentStore("readonly", s => s.get("files"))) || [];
+    async function keepRecent(handles) {
+        await recentStore("readwrite", s => s.put(handles, "files"));
+        await showRecent();
+    }
+    async function addRecent(handle) {
+        if (!handle || !hasRecent()) return;
+        const old = await recentHandles();
+        const same = await Promise.all(old.map(h => h.isSameEntry(handle).then(x => (x ? 1 : 0), () => 0)));
+        await keepRecent(M.recentFileOrder(same).map(p => (p < 0 ? handle : old[p])));
+    }
+    // The list as the window's File menu shows it: numbered names, or one disabled entry when empty.
+    async function showRecent() {
+        const box = $("recent");
+        box.hidden = !hasRecent();
+        if (box.hidden) return;
+        const handles = await recentHandles();
+        box.textContent = "";
+        const entry = (t) => { const b = document.createElement("button"); b.type = "button"; b.textContent = t; box.appendChild(b); return b; };
+        handles.forEach((h, i) => { entry(`${i + 1} ${h.name}`).onclick = () => openRecent(i); });
+        if (!handles.length) entry(label(4922)).disabled = true;
+    }
+    async function openRecent(index) {
+        const handles = await recentHandles();
+        const handle = handles[index];
+        if (!handle) return;
+        let file;
+        try {
+            const mode = { mode: "readwrite" };
+            if (await handle.queryPermission(mode) !== "granted" && await handle.requestPermission(mode) !== "granted") return;
+            file = await handle.getFile();
+        } catch (e) {
+            // A file that is gone leaves the list, as it does in the window.
+            handles.splice(index, 1);
+            await keepRecent(handles);
+            return;
+        }
+        await openFile(file, handle);
     }
 
     // ---- text forms ----
@@ -716,6 +774,8 @@ const Rt62Page = (() => {
         $("fleet-run").onclick = programFleet;
         $("fleet-close").onclick = () => $("fleet").close();
         $("progress-cancel").onclick = () => worker.postMessage({ type: "cancel" });
+        $("recent").setAttribute("aria-label", label(4922));
+        await showRecent().catch(() => { $("recent").hidden = true; });
         await fillPorts();
         await startWorker();
         document.body.dataset.ready = "true";

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/app/recent_files.h"
 #include "core/app/session.h"
 #include "core/grid/cell_input.h"
 #include "core/grid/cell_speech.h"
@@ -538,6 +539,14 @@ val ColumnsOf(int item) {
     return out;
 }
 std::string ItemName(int item) { return std::string(ColumnItemName(item)); }
+// The recent-file list after an open or a save: positions in the old list, -1 for the file itself.
+val RecentOrder(const val& sameAsNew) {
+    std::vector<bool> same;
+    for (int v : emscripten::vecFromJSArray<int>(sameAsNew)) same.push_back(v != 0);
+    val out = val::array();
+    for (int position : RecentFileOrder(same)) out.call<void>("push", position);
+    return out;
+}
 
 EMSCRIPTEN_BINDINGS(rt62) {
     using namespace emscripten;
@@ -584,6 +593,7 @@ EMSCRIPTEN_BINDINGS(rt62) {
     function("isToneColumn", &IsToneColumn);
     function("message", &Message);
     function("useLanguages", &UseLanguages);
+    function("recentFileOrder", &RecentOrder);
     constant("channelCount", kChannelCount);
     constant("columnCount", kGridColumnCount);
     constant("columnItemCount", kColumnItemCount);
