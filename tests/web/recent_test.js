@@ -39,7 +39,9 @@ async function choose(page, command, name) {
 }
 async function openFromList(page, position, name) {
     await page.evaluate(p => document.querySelectorAll("#recent button")[p].click(), position);
-    if (name) await titled(page, name);
+    if (!name) return;
+    await titled(page, name);
+    await page.waitForFunction(n => document.querySelector("#recent button").textContent === "1 " + n, {}, name);
 }
 const stored = (page, name) => page.evaluate(async n => {
     const file = await (await (await navigator.storage.getDirectory()).getFileHandle(n)).getFile();

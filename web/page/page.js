@@ -370,10 +370,15 @@ const Rt62Page = (() => {
             opening.onerror = () => reject(opening.error);
             opening.onsuccess = () => {
                 const db = opening.result;
-                const t = db.transaction("recent", mode);
-                const request = use(t.objectStore("recent"));
-                t.oncomplete = () => { db.close(); resolve(request.result); };
-                t.onerror = t.onabort = () => { db.close(); reject(t.error); };
+                try {
+                    const t = db.transaction("recent", mode);
+                    const request = use(t.objectStore("recent"));
+                    t.oncomplete = () => { db.close(); resolve(request.result); };
+                    t.onerror = t.onabort = () => { db.close(); reject(t.error); };
+                } catch (e) { // a handle the browser cannot keep
+                    db.close();
+                    reject(e);
+                }
             };
         });
     }
@@ -384,9 +389,11 @@ const Rt62Page = (() => {
     }
     async function addRecent(handle) {
         if (!handle || !hasRecent()) return;
-        const old = await recentHandles();
-        const same = await Promise.all(old.map(h => h.isSameEntry(handle).then(x => (x ? 1 : 0), () => 0)));
-        await keepRecent(M.recentFileOrder(same).map(p => (p < 0 ? handle : old[p])));
+        try {
+            const old = await recentHandles();
+            const same = await Promise.all(old.map(h => h.isSameEntry(handle).then(x => (x ? 1 : 0), () => 0)));
+            await keepRecent(M.recentFileOrder(same).map(p => (p < 0 ? handle : old[p])));
+        } catch (e) { /* storage the browser refuses (a private window): the list stays as it was */ }
     }
     // The list as the window's File menu shows it: numbered names, or one disabled entry when empty.
     async function showRecent() {
@@ -411,7 +418,7 @@ const Rt62Page = (() => {
         } catch (e) {
             // A file that is gone leaves the list, as it does in the window.
             handles.splice(index, 1);
-            await keepRecent(handles);
+            await keepRecent(handles).catch(() => {});
             return;
         }
         await openFile(file, handle);
