@@ -122,8 +122,11 @@ TEST(FleetCodes, LogsReadBackAsWritten) {
     std::vector<FleetLogLine> written;
     for (auto field : textFields) {
         for (const std::string& value : awkward) {
-            FleetLogLine line{"2026-12-08T10:00:01", "1F00000" + std::to_string(written.size() % 7),
-                              "A" + std::to_string(written.size() % 5), results[written.size() % 5], "/b/1.r62"};
+            // (Appended, not "literal" + string: GCC 12 at -O3 warns falsely about the latter.)
+            std::string serial = "1F00000", code = "A";
+            serial += std::to_string(written.size() % 7);
+            code += std::to_string(written.size() % 5);
+            FleetLogLine line{"2026-12-08T10:00:01", serial, code, results[written.size() % 5], "/b/1.r62"};
             line.*field = value;
             const std::string out = FleetLogText(line);
             const bool quoted = value.find_first_of(",\"\r\n") != std::string::npos;
