@@ -387,13 +387,19 @@ const Rt62Page = (() => {
         await recentStore("readwrite", s => s.put(handles, "files"));
         await showRecent();
     }
-    async function addRecent(handle) {
-        if (!handle || !hasRecent()) return;
-        try {
-            const old = await recentHandles();
-            const same = await Promise.all(old.map(h => h.isSameEntry(handle).then(x => (x ? 1 : 0), () => 0)));
-            await keepRecent(M.recentFileOrder(same).map(p => (p < 0 ? handle : old[p])));
-        } catch (e) { /* storage the browser refuses (a private window): the list stays as it was */ }
+    // Each change of the list reads it, then writes it: changes run one after the other, or a file opened
+    // while the last one's change was still under way would drop out of the list.
+    let recentChanges = Promise.resolve();
+    const changeRecent = (change) => (recentChanges = recentChanges.then(change, change));
+    function addRecent(handle) {
+        if (!handle || !hasRecent()) return Promise.resolve();
+        return changeRecent(async () => {
+            try {
+                const old = await recentHandles();
+                const same = await Promise.all(old.map(h => h.isSameEntry(handle).then(x => (x ? 1 : 0), () => 0)));
+                await keepRecent(M.recentFileOrder(same).map(p => (p < 0 ? handle : old[p])));
+            } catch (e) { /* storage the browser refuses (a private window): the list stays as it was */ }
+        });
     }
     // The list as the window's File menu shows it: numbered names, or one disabled entry when empty.
     async function showRecent() {
@@ -417,8 +423,11 @@ const Rt62Page = (() => {
             file = await handle.getFile();
         } catch (e) {
             // A file that is gone leaves the list, as it does in the window.
-            handles.splice(index, 1);
-            await keepRecent(handles).catch(() => {});
+            await changeRecent(async () => {
+                const now = await recentHandles();
+                const gone = await Promise.all(now.map((h, i) => h.isSameEntry(handle).then(x => x, () => i === index)));
+                await keepRecent(now.filter((h, i) => !gone[i])).catch(() => {});
+            });
             return;
         }
         await openFile(file, handle);
