@@ -88,7 +88,9 @@ def find(node, predicate, depth=0, limit=40):
     return None
 
 
-def wait_for_table(pid, seconds):
+def wait_for_node(pid, seconds, wanted):
+    """The first node of process pid's accessible tree that wanted() accepts, with its application, as
+    (app, node); (None, None) when none turns up within the given seconds."""
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
         desktop = pyatspi.Registry.getDesktop(0)
@@ -97,13 +99,17 @@ def wait_for_table(pid, seconds):
             try:
                 if app is None or app.get_process_id() != pid:
                     continue
+                node = find(app, wanted)
             except Exception:
                 continue
-            table = find(app, lambda n: n.getRole() == pyatspi.ROLE_TABLE and n.name == "Channels")
-            if table is not None:
-                return table
+            if node is not None:
+                return app, node
         time.sleep(0.5)
-    return None
+    return None, None
+
+
+def wait_for_table(pid, seconds):
+    return wait_for_node(pid, seconds, lambda n: n.getRole() == pyatspi.ROLE_TABLE and n.name == "Channels")[1]
 
 
 def check(table, texts):
@@ -191,19 +197,7 @@ def unmarked(text):
 
 
 def app_of(pid, seconds):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        desktop = pyatspi.Registry.getDesktop(0)
-        for i in range(desktop.childCount):
-            app = desktop.getChildAtIndex(i)
-            try:
-                if app is not None and app.get_process_id() == pid and \
-                        find(app, lambda n: n.getRole() == pyatspi.ROLE_MENU_BAR) is not None:
-                    return app
-            except Exception:
-                continue
-        time.sleep(0.5)
-    return None
+    return wait_for_node(pid, seconds, lambda n: n.getRole() == pyatspi.ROLE_MENU_BAR)[0]
 
 
 def children(node):
