@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/app/setting_forms.h"
 #include "core/image/catalogue.h"
 #include "core/image/data_file.h"
 #include "core/image/strings.h"
@@ -367,6 +368,44 @@ PasteResult PasteIntoDocument(CRT62MDoc& doc, UndoHistory* history, int n, int c
 }
 
 // ---- Program Fleet ----
+
+SettingChange Session::SetSetting(std::string_view path, std::string_view text) {
+    constexpr int kBandChangeQuestion = 50;
+    SettingChange out;
+    const CatalogueField* field = FindField(path);
+    const SettingForm* form = nullptr;
+    const SettingRow* row = nullptr;
+    for (const SettingForm& f : SettingForms())
+        for (const SettingRow& r : f.rows)
+            if (r.path == path) form = &f, row = &r;
+    if (!field || !row || !SettingOpen(*row, doc_.Model(), settings_.serviceMode)) return out;
+
+    const DataFileBytes before = ExactBytes();
+    const TwoToneFormat format = doc_.Model().twoToneFormat;
+    // Choosing the other band resets every channel: asked first, unless the text is no band at all
+    // (the field's rule refuses that below).
+    const auto isChoice = [&](const std::string& c) { return ComparableText(c) == ComparableText(text); };
+    if (path == "radio.band" && std::any_of(field->choices.begin(), field->choices.end(), isChoice)) {
+        for (const FieldText& t : TextsOfDataFile(before, format).fields)
+            if (t.field == field && !isChoice(t.text) &&
+                ShowMessage(GetPrompter(), kBandChangeQuestion, Buttons::YesNo, Icon::Exclamation) != Answer::Yes)
+                return out;
+    }
+    const std::string name = WithoutMnemonicMark(StringText(form->menuText));
+    out.changed = history_.Record([&] {
+        const RebuildResult r = RebuildDataFile({FieldText{field, std::string(text)}}, RawBits{}, before, format);
+        if (!r.problems.empty()) {
+            out.refused = r.problems.front().message;
+            return std::string();
+        }
+        doc_.Model() = ModelFromDataFile(r.bytes, r.format);
+        if (field->group == "radio" && (field->key == "serial_number" || field->key == "market_application"))
+            doc_.SetMarketingChanged();
+        doc_.SetModifiedFlag(true);
+        return name;
+    });
+    return out;
+}
 
 std::optional<FleetPlan> Session::PrepareFleet() {
     // The template is what is in the file: with changes not saved nothing runs.

@@ -54,6 +54,12 @@ struct ImportOutcome : Outcome {
     std::string skippedRows;
 };
 
+// What SetSetting did: changed, or the message that refused the text (empty when refused quietly).
+struct SettingChange {
+    bool changed = false;
+    std::string refused;
+};
+
 // The document against another side, field by field.
 struct Comparison {
     bool ok = false;
@@ -158,6 +164,14 @@ class Session {
     PasteResult Paste(int n, int column, const std::string& text, const ColumnItemValues& items) {
         return PasteIntoDocument(doc_, &history_, n, column, text, items);
     }
+
+    // ---- radio-wide settings ----
+    // A field of a parameter dialog set from its text by the field's rule, as one undo step named
+    // after the dialog. Refused quietly when the dialog keeps the field closed (service mode, option
+    // board, firmware); refused with the rule's message when the text does not fit. A band change is
+    // asked first (message 50), as the Hardware dialog asks it; a marketing value marks the document
+    // so that a Download in service mode writes it.
+    SettingChange SetSetting(std::string_view path, std::string_view text);
 
     // ---- Program Fleet ----
     // nullopt when the document has unsaved changes (the template is what is in the file) or when

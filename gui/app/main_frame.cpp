@@ -2,6 +2,7 @@
 #include "gui/common/file_paths.h"
 
 #include "core/app/session.h"
+#include "core/app/setting_forms.h"
 
 #include "gui/app/about_dialogs.h"
 #include "gui/app/config_dialog.h"
@@ -34,7 +35,6 @@
 #include <QMimeData>
 #include <QPrintDialog>
 #include <QPrinterInfo>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
@@ -193,10 +193,7 @@ enum FrameString {
 QString CommandStepName(int id) {
     for (const CommandDef& def : kCommands)
         if (def.id == id)
-            // "扫描(&S)": a letter set apart in brackets goes with its mark.
-            return TableText(def.text)
-                .remove(QRegularExpression(QStringLiteral("\\(&\\w\\)")))
-                .remove(QLatin1Char('&'));
+            return QString::fromStdString(WithoutMnemonicMark(TableText(def.text).toStdString()));
     return {};
 }
 

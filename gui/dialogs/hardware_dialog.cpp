@@ -2,6 +2,7 @@
 #include "gui/common/qt_prompter.h"
 
 #include "gui/dialogs/dialog_values.h"
+#include "core/app/setting_forms.h"
 #include "core/image/text_rules.h"
 #include "gui/dialogs/input_controls.h"
 #include "core/image/document.h"
@@ -51,9 +52,21 @@ HardwareDialog::HardwareDialog(CRT62MDoc& doc, bool serviceMode, Prompter& promp
     body()->addLayout(form);
 
     splitCopy_ = doc_.DefaultSplit();
-    for (EnterCombo* l : lists_) l->setEnabled(serviceMode);
-    refXtal_->setAvailable(serviceMode);
-    firstIf_->setAvailable(serviceMode);
+    // Every hardware value is a service setting; the table of settings says when each opens.
+    const char* listPaths[] = {"radio.band",
+                               "hardware.local_offset",
+                               "hardware.channel_step",
+                               "hardware.dcs_rx_data",
+                               "hardware.dcs_tx_data",
+                               "hardware.sql_release_time",
+                               "hardware.sql_attack_time",
+                               "hardware.sql_hysterisis",
+                               "hardware.receive_save_off_time",
+                               "hardware.ctcss_release_time"};
+    for (std::size_t i = 0; i < lists_.size(); ++i)
+        lists_[i]->setEnabled(SettingOpen(listPaths[i], doc_.Model(), serviceMode));
+    refXtal_->setAvailable(SettingOpen("hardware.ref_xtal", doc_.Model(), serviceMode));
+    firstIf_->setAvailable(SettingOpen("hardware.1st_if", doc_.Model(), serviceMode));
     fillLists();
     selectValues();
     showFrequencies();

@@ -1,6 +1,7 @@
 #include "gui/dialogs/marketing_dialog.h"
 #include "gui/common/qt_prompter.h"
 
+#include "core/app/setting_forms.h"
 #include "core/image/text_rules.h"
 #include "gui/dialogs/input_controls.h"
 #include "core/image/document.h"
@@ -24,8 +25,8 @@ MarketingDialog::MarketingDialog(CRT62MDoc& doc, bool serviceMode, QWidget* pare
     addRow(form, TableText(5064), market_);
     addRow(form, TableText(5065), serial_);
     body()->addLayout(form);
-    market_->setAvailable(serviceMode);
-    serial_->setAvailable(serviceMode);
+    market_->setAvailable(SettingOpen("radio.market_application", doc_.Model(), serviceMode));
+    serial_->setAvailable(SettingOpen("radio.serial_number", doc_.Model(), serviceMode));
     showValues();
 }
 

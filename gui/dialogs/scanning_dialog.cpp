@@ -2,9 +2,9 @@
 #include "gui/common/qt_prompter.h"
 
 #include "gui/dialogs/dialog_values.h"
+#include "core/app/setting_forms.h"
 #include "gui/dialogs/input_controls.h"
 #include "core/image/document.h"
-#include "core/image/layout.h"
 
 #include <QFormLayout>
 #include <QVBoxLayout>
@@ -33,7 +33,7 @@ ScanningDialog::ScanningDialog(CRT62MDoc& doc, QWidget* parent)
     }
     body()->addLayout(form);
     // The KT-Trunk position means something only with the KT-Trunk option board.
-    lists_[kKtTrunk - kDialScan]->setEnabled(layout::kOptionKtTrunk.Read(doc_.Image()) != 0);
+    for (int i = 0; i < 10; ++i) lists_[static_cast<std::size_t>(i)]->setEnabled(SettingOpen(paths[i], doc_.Model(), false));
 }
 
 int* ScanningDialog::field(int id) {

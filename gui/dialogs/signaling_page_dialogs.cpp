@@ -2,6 +2,7 @@
 #include "gui/common/qt_prompter.h"
 
 #include "gui/common/accessible_names.h"
+#include "core/app/setting_forms.h"
 #include "core/grid/cell_speech.h"
 #include "core/image/strings.h"
 
@@ -35,7 +36,8 @@ PageSettingDialog::PageSettingDialog(CRT62MDoc& doc, QWidget* parent)
     body()->addLayout(form);
 
     // Without the paging board the radio ignores these settings.
-    for (EnterCombo* l : lists_) l->setEnabled(settings_.boardPaging != 0);
+    lists_[0]->setEnabled(SettingOpen("paging.dtmf_speed", doc_.Model(), false));
+    lists_[1]->setEnabled(SettingOpen("paging.answer_back", doc_.Model(), false));
 }
 
 void PageSettingDialog::StoreOnOk() {

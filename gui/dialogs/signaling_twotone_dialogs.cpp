@@ -1,6 +1,7 @@
 #include "gui/dialogs/signaling_twotone_dialogs.h"
 #include "gui/common/qt_prompter.h"
 
+#include "core/app/setting_forms.h"
 #include "core/grid/cell_speech.h"
 #include "core/image/strings.h"
 
@@ -40,9 +41,8 @@ TwoToneParametersDialog::TwoToneParametersDialog(CRT62MDoc& doc, QWidget* parent
     }
     body()->addLayout(form);
 
-    const bool dutyFirmware = ReadFirmwareVersion(doc_.Image()) >= kFirstFirmwareWithDuty;
-    list(kComplement)->setEnabled(dutyFirmware);
-    list(kDuty)->setEnabled(dutyFirmware);
+    list(kComplement)->setEnabled(SettingOpen("two_tone.ctcss_dcs_complement", doc_.Model(), false));
+    list(kDuty)->setEnabled(SettingOpen("two_tone.duty", doc_.Model(), false));
 }
 
 void TwoToneParametersDialog::StoreOnOk() {

@@ -23,7 +23,6 @@ public:
         kPrimaryGroupCall = 3401, kSecondaryGroupCall, kSecondaryPagePair, kToneFormat, kComplement, kDuty,
     };
     // Firmware before 2.00 has neither the CTCSS/DCS complement nor the duty setting.
-    static constexpr int kFirstFirmwareWithDuty = 200;
 
     explicit TwoToneParametersDialog(CRT62MDoc& doc, QWidget* parent = nullptr);
 

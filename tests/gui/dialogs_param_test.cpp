@@ -1,5 +1,6 @@
 // The parameter dialogs driven through their controls: the dialog base and its input controls, the
 // Common-menu dialogs and Channel Type, the Signaling dialogs, and the command runners around them.
+#include "core/app/setting_forms.h"
 #include "gui/dialogs/channel_type_dialog.h"
 #include "gui/dialogs/common_commands.h"
 #include "core/image/text_rules.h"
@@ -185,6 +186,8 @@ private slots:
     void runnersKeepImageAndSectionsInStep();
     // Every dialog: where the focus starts, the tab order, a size that help lines do not change.
     void focusTabOrderAndSizeOnOpening();
+    // The table of settings the browser edition builds its forms from says what each dialog shows.
+    void dialogsShowTheSettingTable();
 };
 
 void ParamDialogsTest::fieldKeysEscapeAndEnter() {
@@ -826,6 +829,49 @@ void ParamDialogsTest::focusTabOrderAndSizeOnOpening() {
         }
     }
     QCOMPARE(walks, tabOrders.size());
+}
+
+void ParamDialogsTest::dialogsShowTheSettingTable() {
+    const QMap<int, QString> makers = {
+        {32772, "Hardware"},    {32773, "Option"},       {32774, "Scanning"},         {32775, "PowerSaving"},
+        {32776, "KeyFunction"}, {32777, "Marketing"},    {32778, "Miscellaneous"},    {32783, "Ani"},
+        {32784, "PageSetting"}, {32785, "PagingCode"},   {32786, "TwoToneParameters"}, {32787, "TwoToneTable"},
+        {32833, "ChannelType"},
+    };
+    for (int serviceMode = 0; serviceMode < 2; ++serviceMode)
+        for (int board = 0; board < 2; ++board) {
+            test::DialogWorld w;
+            layout::kOptionBoardPaging.Write(w.doc.Image(), board);
+            layout::kOptionKtTrunk.Write(w.doc.Image(), board);
+            DecodeImage(w.doc.Model());
+            for (const SettingForm& form : SettingForms()) {
+                std::unique_ptr<QDialog> dialog;
+                if (form.command == 32772) dialog = std::make_unique<HardwareDialog>(w.doc, serviceMode, w.prompter);
+                else if (form.command == 32777) dialog = std::make_unique<MarketingDialog>(w.doc, serviceMode);
+                for (const test::DialogMaker& m : test::AllDialogs())
+                    if (!dialog && makers.value(form.command) == QLatin1String(m.name)) dialog = m.make(w);
+                QVERIFY2(dialog, qPrintable(makers.value(form.command)));
+                QCOMPARE(dialog->windowTitle(), QString::fromUtf8(StringText(form.title).data(), qsizetype(StringText(form.title).size())));
+                // The labelled controls in the order the dialog lays them out.
+                QList<QLabel*> labels;
+                for (QLabel* l : dialog->findChildren<QLabel*>())
+                    if (l->buddy()) labels << l;
+                int next = 0;
+                for (const SettingRow& row : form.rows) {
+                    if (row.gate == SettingGate::PageDecode) continue; // named after its page's label
+                    const QString where = makers.value(form.command) + " " + QString::fromStdString(row.path);
+                    QVERIFY2(next < labels.size(), qPrintable(where));
+                    QLabel* label = labels[next++];
+                    // The pairs' table labels its rows with their numbers only.
+                    const QString text = row.label == 5103 ? QStringLiteral(" &%1").arg(row.arg)
+                                                           : QString::fromStdString(SettingLabel(row, true));
+                    QCOMPARE(label->text(), text);
+                    const bool open = SettingOpen(row, w.doc.Model(), serviceMode);
+                    QVERIFY2(label->buddy()->isEnabled() == open, qPrintable(where));
+                }
+                QCOMPARE(next, labels.size());
+            }
+        }
 }
 
 QTEST_MAIN(ParamDialogsTest)

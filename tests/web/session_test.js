@@ -125,6 +125,46 @@ test("the grid by keyboard and clipboard, with undo and redo of every change, sa
     await page.close();
 });
 
+test("service mode opens the hardware and marketing values, and a band change is asked first", async () => {
+    const page = await h.openPage(browser, { fakeSerial: false });
+    await page.click("#cmd-settings");
+    const band = "#field-radio-band", serial = "#field-radio-serial_number";
+    assert.deepEqual(await page.$$eval([band, serial, "#field-hardware-ref_xtal"].join(","), f => f.map(e => e.disabled)),
+                     [true, true, true]);
+    assert.doesNotMatch(await page.title(), /\(M\)/);
+
+    // A wrong password leaves everything closed, with a beep.
+    const beeps = () => page.evaluate(() => Number(document.body.dataset.beeps || 0));
+    const before = await beeps();
+    const enter = async (password) => {
+        await page.click("#cmd-service");
+        await page.waitForSelector("#password[open]");
+        await page.type("#password-text", password);
+        await page.keyboard.press("Enter");
+        await page.waitForSelector("#password:not([open])");
+    };
+    await enter("melto-vari");
+    assert.equal(await beeps(), before + 1);
+    assert.equal(await page.$eval(band, f => f.disabled), true);
+    // Letters count in any case, as the window takes them.
+    await enter("MELTO-Varis");
+    assert.equal(await page.$("#cmd-service"), null);
+    assert.equal(await page.$eval(band, f => f.disabled), false);
+    assert.match(await page.title(), /RT62MWin for KT-905 \(M\)$/);
+
+    const pick = async (answer) => {
+        await page.select(band, "UHF");
+        assert.match(await h.answerMessage(page, answer), /^Change frequency band\?/);
+    };
+    await pick("No");
+    assert.equal(await page.$eval(band, f => f.value), "VHF");
+    assert.doesNotMatch(await page.$eval("#title", e => e.textContent), /\*$/);
+    await pick("Yes");
+    await page.waitForFunction(s => document.querySelector(s).value === "UHF", {}, band);
+    assert.equal(await page.$eval("#cmd-undo", b => b.title), "Undo Hardware");
+    await page.close();
+});
+
 test("Verify reads the radio and lists what differs; every image read is kept as a backup", async () => {
     const page = await h.openPage(browser, { fakeSerial: false });
     await page.evaluate(() => localStorage.removeItem("rt62m.backups"));
@@ -309,7 +349,7 @@ test("Program Fleet of four over the simulated radios, the log offered as CSV an
     await page.close();
 });
 
-test("the radio-wide settings as a form with the catalogue's choices and refusals, saved as the desktop saves", async () => {
+test("the radio-wide settings as the window's dialogs, with their refusals, saved as the desktop saves", async () => {
     const page = await h.openPage(browser, { fakeSerial: false });
     await page.click("#cmd-settings");
     const select = "#field-scanning-dual_watch";
@@ -319,11 +359,18 @@ test("the radio-wide settings as a form with the catalogue's choices and refusal
     assert.equal(await page.$eval(select, s => s.value), "Enabled");
     assert.match(await page.evaluate(() => Rt62Page.doc.exportText(0)), /dual_watch: Enabled/);
 
+    // The dialogs' titles and labels, in menu order.
+    const legends = await page.$$eval("#sheet-body legend", l => l.map(e => e.textContent));
+    assert.equal(legends.length, 13);
+    assert.deepEqual(legends.slice(0, 3), ["Hardware Parameters", "Option Parameter", "Scanning Parameters"]);
+    assert.equal(await page.$eval(`label[for="${select.slice(1)}"]`, l => l.textContent), "Dual Watch");
+
     // A free-form field refuses a text it cannot hold with its message, and keeps its value.
-    const [id, before] = await page.$eval("#sheet-body input", i => [i.id, i.value]);
-    await page.$eval("#" + id, i => { i.value = "\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9"; i.dispatchEvent(new Event("change")); });
+    const code = "#field-ani-dtmf_code";
+    const before = await page.$eval(code, i => i.value);
+    await page.$eval(code, i => { i.value = "\u00e9\u00e9\u00e9\u00e9"; i.dispatchEvent(new Event("change")); });
     assert.match(await h.answerMessage(page), /: /);
-    assert.equal(await page.$eval("#" + id, i => i.value), before);
+    assert.equal(await page.$eval(code, i => i.value), before);
 
     await page.click("#sheet-close");
     if (process.env.RT62M_CLI) {

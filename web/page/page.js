@@ -117,7 +117,8 @@ const Rt62Page = (() => {
         }
         const title = doc.title() + (doc.modified() ? " *" : "");
         $("title").textContent = title;
-        document.title = title + " - RT62MWin";
+        // In service mode the page is named as the window is then.
+        document.title = title + " - " + (doc.serviceMode() ? text(128).split("\n")[0] : "RT62MWin");
         for (const [id, name, entry] of [["cmd-undo", doc.undoName(), 4200], ["cmd-redo", doc.redoName(), 4201]]) {
             const b = $(id);
             b.disabled = !name;
@@ -501,51 +502,86 @@ const Rt62Page = (() => {
         showSheet(label(4816), table, true);
     }
 
-    // The radio-wide settings as a form: every field with the catalogue's choices; a text the field
-    // refuses gets the field's message and the form shows the stored value again.
+    // The radio-wide settings: each of the window's parameter dialogs as a group of the form, with the
+    // dialog's labels and lists. A field the dialog keeps closed (service mode, option board,
+    // firmware) is shown but cannot be changed; a text a field refuses gets the field's message and
+    // the form shows the stored value again.
     function showSettings() {
         const form = document.createElement("div");
         form.className = "settings";
         const fill = () => {
             form.textContent = "";
-            let box = null, group = null;
-            for (const f of doc.settingsFields()) {
-                if (!box || f.group !== group) {
-                    group = f.group;
-                    box = document.createElement("fieldset");
-                    const legend = document.createElement("legend");
-                    legend.textContent = group || f.key;
-                    box.appendChild(legend);
-                    form.appendChild(box);
-                }
-                const id = "field-" + f.path.replace(/[^a-z0-9_]/gi, "-");
-                const l = document.createElement("label");
-                l.htmlFor = id;
-                l.textContent = f.key;
-                let input;
-                if (f.choices.length) {
-                    input = document.createElement("select");
-                    for (const c of f.choices) input.add(new Option(c, c));
-                    if (!f.choices.includes(f.value)) input.add(new Option(f.value, f.value));
-                } else {
-                    input = document.createElement("input");
-                }
-                input.id = id;
-                input.value = f.value;
-                input.dataset.path = f.path;
-                input.onchange = async () => {
-                    const r = doc.setField(f.path, input.value);
-                    if (r.refused) await showMessage(r.refused);
-                    refresh();
-                    fill();
-                    const again = document.getElementById(id);
-                    if (again) again.focus();
+            if (!doc.serviceMode()) {
+                const service = document.createElement("button");
+                service.type = "button";
+                service.id = "cmd-service";
+                service.textContent = label(4830);
+                service.onclick = async () => {
+                    if (await askServicePassword()) {
+                        refresh();
+                        fill();
+                    }
                 };
-                box.append(l, input);
+                form.appendChild(service);
             }
+            doc.settingForms().forEach(f => {
+                const box = document.createElement("fieldset");
+                const legend = document.createElement("legend");
+                legend.textContent = f.title;
+                box.appendChild(legend);
+                form.appendChild(box);
+                for (const row of f.rows) {
+                    const id = "field-" + row.path.replace(/[^a-z0-9_]/gi, "-");
+                    const l = document.createElement("label");
+                    l.htmlFor = id;
+                    l.textContent = row.label;
+                    let input;
+                    if (row.choices.length) {
+                        input = document.createElement("select");
+                        row.choices.forEach((c, k) => input.add(new Option(row.shown[k].trim() || c, c)));
+                        if (!row.choices.includes(row.value)) input.add(new Option(row.value, row.value));
+                    } else {
+                        input = document.createElement("input");
+                    }
+                    input.id = id;
+                    input.value = row.value;
+                    input.dataset.path = row.path;
+                    input.disabled = !row.open;
+                    input.onchange = async () => {
+                        const r = await ask(answers => doc.setField(row.path, input.value, answers));
+                        if (r.refused) await showMessage(r.refused);
+                        refresh();
+                        fill();
+                        const again = document.getElementById(id);
+                        if (again) again.focus();
+                    };
+                    box.append(l, input);
+                }
+            });
         };
         fill();
         showSheet(label(4829), form, false);
+    }
+
+    // The service password, as the window asks it when started with /m; true once service mode is on.
+    function askServicePassword() {
+        return new Promise(resolve => {
+            const dialog = $("password"), field = $("password-text");
+            field.value = "";
+            const done = (ok) => {
+                dialog.close();
+                const on = ok && doc.enterServiceMode(field.value);
+                field.value = "";
+                if (ok && !on) beep();
+                resolve(on);
+            };
+            $("password-ok").onclick = () => done(true);
+            $("password-cancel").onclick = () => done(false);
+            field.onkeydown = (e) => { if (e.key === "Enter") { e.preventDefault(); done(true); } };
+            dialog.oncancel = (e) => { e.preventDefault(); done(false); };
+            dialog.showModal();
+            field.focus();
+        });
     }
 
     // Every image read from a radio, kept as a data file in the browser's storage, newest last.
@@ -644,7 +680,7 @@ const Rt62Page = (() => {
         running = true;
         try {
             const kind = kTransfer[kindName];
-            const prepared = await ask(() => doc.prepareTransfer(kind, false));
+            const prepared = await ask(() => doc.prepareTransfer(kind));
             if (!prepared.ready) return null;
             link.port = usesSerial ? grantedPorts[Number(choice.slice(5))] : null;
             const job = Object.assign(prepared.job, { port: usesSerial ? 0 : 1, lead: $("port").selectedOptions[0].text });

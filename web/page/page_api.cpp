@@ -13,6 +13,7 @@
 
 #include "core/app/recent_files.h"
 #include "core/app/session.h"
+#include "core/app/setting_forms.h"
 #include "core/grid/cell_input.h"
 #include "core/grid/cell_speech.h"
 #include "core/grid/columns.h"
@@ -301,9 +302,8 @@ class PageSession {
 
     // ---- transfers: prepared here, run by the worker, finished here ----
     // {ready, job, messages}; job holds what the worker needs.
-    val PrepareTransfer(int kind, bool serviceMode) {
+    val PrepareTransfer(int kind) {
         return Run(val::undefined(), [&](val& out) {
-            session_.Settings().serviceMode = serviceMode;
             transfer_ = session_.PrepareTransfer(static_cast<TransferKind>(kind));
             out.set("ready", transfer_.Ready());
             if (!transfer_.Ready()) return;
@@ -361,43 +361,51 @@ class PageSession {
         }, true);
     }
 
-    // ---- radio-wide settings, field by field through the catalogue ----
-    // [{path, group, key, value, choices}] of every field that is not a channel's.
-    val SettingsFields() {
-        val out = val::array();
-        for (const FieldText& t : TextsOfDataFile(session_.ExactBytes(), Model().twoToneFormat).fields) {
-            if (t.field->channel >= 0) continue;
+    // ---- radio-wide settings: the window's parameter dialogs as forms ----
+    // [{title, rows: [{path, label, value, choices, shown, open}]}] in menu order; shown holds the
+    // texts the dialog's list shows for choices, open whether the dialog lets the field be changed.
+    val SettingForms() {
+        std::map<std::string, std::string> values;
+        for (const FieldText& t : TextsOfDataFile(session_.ExactBytes(), Model().twoToneFormat).fields)
+            values[t.field->Path()] = t.text;
+        val forms = val::array();
+        for (const SettingForm& form : rt62::SettingForms()) {
             val f = val::object();
-            f.set("path", t.field->Path());
-            f.set("group", t.field->group);
-            f.set("key", t.field->key);
-            f.set("value", t.text);
-            f.set("choices", Strings(t.field->choices));
-            out.call<void>("push", f);
-        }
-        return out;
-    }
-    // Stores a field's text by the field's rule, as one undo step; {changed, refused (the message)}.
-    val SetField(const std::string& path, const std::string& text) {
-        val out = val::object();
-        const CatalogueField* field = FindField(path);
-        if (!field || field->channel >= 0) return out;
-        std::string refused;
-        const bool changed = session_.History().Record([&] {
-            const RebuildResult r = RebuildDataFile({FieldText{field, text}}, RawBits{}, session_.ExactBytes(),
-                                                    Model().twoToneFormat);
-            if (!r.problems.empty()) {
-                refused = r.problems.front().message;
-                return std::string();
+            f.set("title", std::string(StringText(form.title)));
+            val rows = val::array();
+            for (const SettingRow& row : form.rows) {
+                const CatalogueField* field = FindField(row.path);
+                if (!field) continue;
+                val r = val::object();
+                r.set("path", row.path);
+                r.set("label", SettingLabel(row));
+                r.set("value", values[row.path]);
+                r.set("choices", Strings(field->choices));
+                r.set("shown", Strings(field->shown.size() == field->choices.size() ? field->shown : field->choices));
+                r.set("open", SettingOpen(row, Model(), session_.Settings().serviceMode));
+                rows.call<void>("push", r);
             }
-            Model() = ModelFromDataFile(r.bytes, r.format);
-            session_.Document().SetModifiedFlag(true);
-            return path;
-        });
-        out.set("changed", changed);
-        if (!refused.empty()) out.set("refused", refused);
-        return out;
+            f.set("rows", rows);
+            forms.call<void>("push", f);
+        }
+        return forms;
     }
+    // Stores a field's text as its dialog would: {changed, refused (the message), question, messages}.
+    val SetField(const std::string& path, const std::string& text, const val& answers) {
+        return Run(answers, [&](val& out) {
+            const SettingChange change = session_.SetSetting(path, text);
+            out.set("changed", change.changed);
+            if (!change.refused.empty()) out.set("refused", change.refused);
+        });
+    }
+    // Service mode, as the window's start with /m: the password asked, the hardware and marketing
+    // values open to edits, a Download writes the marketing values. True when the password is right.
+    bool EnterServiceMode(const std::string& password) {
+        if (!IsServicePassword(password)) return false;
+        session_.Settings().serviceMode = true;
+        return true;
+    }
+    bool ServiceMode() const { return session_.Settings().serviceMode; }
 
     // ---- text forms ----
     std::string ExportText(int kind) { return session_.ExportText(static_cast<TextKind>(kind)); }
@@ -576,8 +584,10 @@ EMSCRIPTEN_BINDINGS(rt62) {
         .function("prepareTransfer", &PageSession::PrepareTransfer)
         .function("finishTransfer", &PageSession::FinishTransfer)
         .function("prepareFleet", &PageSession::PrepareFleet)
-        .function("settingsFields", &PageSession::SettingsFields)
+        .function("settingForms", &PageSession::SettingForms)
         .function("setField", &PageSession::SetField)
+        .function("enterServiceMode", &PageSession::EnterServiceMode)
+        .function("serviceMode", &PageSession::ServiceMode)
         .function("exportText", &PageSession::ExportText)
         .function("importText", &PageSession::Import)
         .function("compareWithFile", &PageSession::CompareWithFile)
