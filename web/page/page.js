@@ -716,10 +716,12 @@ const Rt62Page = (() => {
         }
     }
 
-    // A module's WebAssembly as the page carries it: gzipped, as base64 text.
+    // A module's WebAssembly as the page carries it: gzipped, as base64 text. Decoded here rather than
+    // fetched as a data: URL, which costs the browser more than the gunzip itself.
     async function unpack(id) {
-        const packed = await fetch("data:application/gzip;base64," + $(id).textContent.trim());
-        return new Uint8Array(await new Response(packed.body.pipeThrough(new DecompressionStream("gzip"))).arrayBuffer());
+        const text = $(id).textContent.trim();
+        const packed = Uint8Array.fromBase64 ? Uint8Array.fromBase64(text) : Uint8Array.from(atob(text), c => c.charCodeAt(0));
+        return new Uint8Array(await new Response(new Blob([packed]).stream().pipeThrough(new DecompressionStream("gzip"))).arrayBuffer());
     }
 
     // Resolves once the worker's module has started and run its warm-up.
