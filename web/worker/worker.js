@@ -13,7 +13,7 @@ var Rt62Worker = (() => {
     let wasmArrived;
     const loaded = new Promise(resolve => { wasmArrived = resolve; })
         .then(bytes => Rt62WorkerModule({ wasmBinary: bytes }))
-        .then(M => { module = M; postMessage({ type: "ready" }); return M; });
+        .then(M => { M._rt62w_warm_up(); module = M; postMessage({ type: "ready" }); return M; });
 
     // The bar's position, sent at most every 50 ms: one message a byte would keep the page's event
     // loop behind the line. Whatever else goes to the page flushes it first, so the order stays.
