@@ -840,7 +840,7 @@ const Rt62Page = (() => {
         // The module compiles a function when it is first called: a scratch session's preparation
         // takes that cost now rather than at the first transfer.
         const scratch = new M.PageSession();
-        scratch.prepareTransfer(kTransfer.upload, false);
+        scratch.prepareTransfer(kTransfer.upload);
         scratch.delete();
         await workerStarted;
         document.body.dataset.ready = "true";
